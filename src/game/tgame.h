@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+
+// The rule book of one game: ten rounds of shutting tiles 1..9 against two dice.
+// Window-free: it decides rule questions and reports outcomes; the main window shows them.
+namespace velnor {
+
+enum class TileState : char { open = 'u', selected = 'd', shut = 'p' };
+
+enum class Phase { awaitingroll, selecting, roundover };
+
+enum class RollOutcome {
+  ignored,   // no game, or not awaiting a roll
+  play,      // the open tiles hold a play: selection begins
+  roundover  // no play: the round has been scored
+};
+
+enum class ClickOutcome { ignored, unselected, selected, invalid };
+
+struct ClickResult {
+  ClickOutcome outcome = ClickOutcome::ignored;
+  bool turncomplete = false;  // the selection matched the dice and was shut
+  bool roundover = false;     // ...and that ended the round (it has been scored)
+};
+
+class Tgame {
+ public:
+  static constexpr int kTiles = 9;
+  static constexpr int kRounds = 10;
+  static constexpr int kAllShutScore = 65;
+
+  void newgame();
+  // Advances the round. Returns false when that ends the game (after round 10).
+  bool startround();
+  RollOutcome roll(int first, int second);
+  bool checkforplay() const;
+  ClickResult clicktile(int n);
+  bool checkforallshut() const;
+  void endround();
+  int endgame();
+
+  TileState tile(int n) const { return tiles_.at(n - 1); }
+  int die(int i) const { return dice_.at(i - 1); }
+  int dicetotal() const { return dicetotal_; }
+  int shuttotal() const { return shuttotal_; }
+  int round() const { return round_; }
+  int roundscore(int r) const { return roundscores_.at(r - 1); }
+  int score() const { return score_; }
+  bool gameon() const { return gameon_; }
+  Phase phase() const { return phase_; }
+
+ private:
+  bool onlytileoneopen() const;
+
+  std::array<TileState, kTiles> tiles_{TileState::open, TileState::open, TileState::open,
+                                       TileState::open, TileState::open, TileState::open,
+                                       TileState::open, TileState::open, TileState::open};
+  std::array<int, 2> dice_{1, 1};
+  int dicetotal_ = 2;
+  int shuttotal_ = 0;
+  int round_ = 0;
+  std::array<int, kRounds> roundscores_{};
+  int score_ = 0;
+  bool gameon_ = false;
+  Phase phase_ = Phase::awaitingroll;
+};
+
+// True when some non-empty set of distinct open tiles sums to total. Bit n-1 of
+// openmask stands for tile n.
+bool hasplay(unsigned openmask, int total);
+
+}  // namespace velnor

@@ -1,0 +1,22 @@
+#include "tfont.h"
+
+#include <cmath>
+
+namespace velnor {
+
+QFont tfont(const QString& family, int size, FontStyle style) {
+  QFont font(family);
+  const int pixels = size < 0 ? -size : static_cast<int>(std::lround(size * 96.0 / 72.0));
+  font.setPixelSize(pixels > 0 ? pixels : 1);
+  font.setBold(style.bold);
+  font.setUnderline(style.underline);
+  return font;
+}
+
+void register_font_substitutions() {
+  QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+  QFont::insertSubstitution("Arial", "Liberation Sans");
+  QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+}
+
+}  // namespace velnor
