@@ -1,0 +1,234 @@
+#include "profilefile.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <system_error>
+
+namespace velnor {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+  return true;
+}
+
+enum class LineKind { other, section, key };
+
+struct LineView {
+  LineKind kind = LineKind::other;
+  std::string_view name;
+  std::size_t value_pos = 0;  // for a key: where its value starts
+};
+
+LineView classify(std::string_view line) {
+  const std::string_view body = trim(line);
+  if (body.empty() || body.front() == ';') return {};
+  if (body.front() == '[') {
+    const std::string_view inner = body.substr(1);
+    return {LineKind::section, trim(inner.substr(0, inner.find(']'))), 0};
+  }
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return {};
+  const std::string_view name = trim(line.substr(0, eq));
+  if (name.empty()) return {};
+  return {LineKind::key, name, eq + 1};
+}
+
+bool has_line_break(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// A name is stored only when it reads back as the same name.
+bool storable_name(std::string_view name, std::string_view forbidden) {
+  return !name.empty() && trim(name).size() == name.size() && !has_line_break(name) &&
+         name.find_first_of(forbidden) == std::string_view::npos;
+}
+
+int digit_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  const char l = ascii_lower(c);
+  if (l >= 'a' && l <= 'f') return l - 'a' + 10;
+  return 99;
+}
+
+fs::path temp_path_beside(const fs::path& target) {
+  std::random_device rd;
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rd()));
+  fs::path temp = target;
+  temp += suffix;
+  return temp;
+}
+
+// Writes all of bytes to a new file and forces them to the disk. False on any failure.
+bool write_new_file(const fs::path& path, const std::string& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wbx");
+  if (f == nullptr) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+  // Without this a power cut right after the rename could leave an empty file.
+  ok = ::fsync(::fileno(f)) == 0 && ok;
+  ok = std::fclose(f) == 0 && ok;
+  return ok;
+}
+
+}  // namespace
+
+ProfileFile ProfileFile::load(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) return {};
+  return parse(bytes);
+}
+
+ProfileFile ProfileFile::parse(std::string_view bytes) {
+  ProfileFile file;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      file.lines_.emplace_back(bytes.substr(start));
+      break;
+    }
+    file.lines_.emplace_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+  }
+  return file;
+}
+
+std::optional<std::string> ProfileFile::read(std::string_view section, std::string_view key) const {
+  bool in_section = false;
+  bool section_seen = false;
+  for (const std::string& line : lines_) {
+    const LineView view = classify(line);
+    if (view.kind == LineKind::section) {
+      // Only the first section of that name counts.
+      if (section_seen) return std::nullopt;
+      in_section = same_name(view.name, section);
+      section_seen = in_section;
+    } else if (in_section && view.kind == LineKind::key && same_name(view.name, key)) {
+      return line.substr(view.value_pos, kMaxValue);
+    }
+  }
+  return std::nullopt;
+}
+
+void ProfileFile::write(std::string_view section, std::string_view key, std::string_view value) {
+  if (!storable_name(section, "]") || !storable_name(key, "=") || key.front() == '[' ||
+      key.front() == ';' || has_line_break(value)) {
+    throw std::invalid_argument("profile entry cannot be stored as one line");
+  }
+  std::string entry{key};
+  entry += '=';
+  entry += value;
+
+  std::size_t header = lines_.size();
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const LineView view = classify(lines_[i]);
+    if (view.kind == LineKind::section && same_name(view.name, section)) {
+      header = i;
+      break;
+    }
+  }
+  if (header == lines_.size()) {
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(std::move(entry));
+    return;
+  }
+
+  // The key goes after the section's last non-blank line, ahead of any blank
+  // lines that separate it from the next section.
+  std::size_t insert_at = header + 1;
+  for (std::size_t i = header + 1; i < lines_.size(); ++i) {
+    const LineView view = classify(lines_[i]);
+    if (view.kind == LineKind::section) break;
+    if (view.kind == LineKind::key && same_name(view.name, key)) {
+      lines_[i].replace(view.value_pos, std::string::npos, value);
+      return;
+    }
+    if (!trim(lines_[i]).empty()) insert_at = i + 1;
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert_at), std::move(entry));
+}
+
+std::string ProfileFile::bytes() const {
+  std::string out;
+  for (const std::string& line : lines_) {
+    out += line;
+    out += "\r\n";
+  }
+  return out;
+}
+
+void ProfileFile::save(const fs::path& path) const {
+  std::error_code ec;
+  const fs::path full = fs::absolute(path, ec);
+  const std::string message = "Unable to write to " + (ec ? path : full).string();
+
+  const fs::path temp = temp_path_beside(path);
+  if (!write_new_file(temp, bytes())) {
+    fs::remove(temp, ec);
+    throw EProfileWriteError(message);
+  }
+  // Keep the old file's permissions on the new one.
+  const fs::file_status old_status = fs::status(path, ec);
+  if (!ec && fs::is_regular_file(old_status)) fs::permissions(temp, old_status.permissions(), ec);
+  fs::rename(temp, path, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    throw EProfileWriteError(message);
+  }
+}
+
+int profile_int(const std::optional<std::string>& value, int fallback) {
+  if (!value) return fallback;
+  std::string_view text = *value;
+  bool negative = false;
+  int base = 10;
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    base = 16;
+    text.remove_prefix(2);
+  } else if (text.starts_with("$")) {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return fallback;
+
+  // Accumulate the magnitude with room for the one extra unit of INT_MIN.
+  constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+  long long magnitude = 0;
+  for (char c : text) {
+    const int digit = digit_value(c);
+    if (digit >= base) return fallback;
+    magnitude = magnitude * base + digit;
+    if (magnitude > kLimit) return fallback;
+  }
+  const long long result = negative ? -magnitude : magnitude;
+  if (result > std::numeric_limits<int>::max()) return fallback;
+  return static_cast<int>(result);
+}
+
+}  // namespace velnor
