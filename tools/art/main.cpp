@@ -1,0 +1,75 @@
+// Draws every picture of the game into one folder. Its output is committed
+// under assets/; run it again after changing a picture:  velnor-art OUTDIR
+
+#include "board_pictures.h"
+#include "scene_pictures.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Picture {
+    QString name;
+    std::function<QImage()> draw;
+};
+
+std::vector<Picture> pictures()
+{
+    std::vector<Picture> list;
+    for (int number = 1; number <= 9; ++number)
+        list.push_back({QString("tiles/tile%1.png").arg(number), [number] { return tile_strip(number); }});
+    list.push_back({"dice.png", dice_strip});
+    list.push_back({"backdrop_tiles.jpg", tiles_backdrop});
+    list.push_back({"backdrop_dice.jpg", dice_backdrop});
+    list.push_back({"rounds.png", round_column});
+    list.push_back({"roll.png", roll_button});
+    list.push_back({"logo.png", logo});
+    list.push_back({"gameover.png", game_over_picture});
+    list.push_back({"about.png", about_picture});
+    list.push_back({"multiplayer.png", multiplayer_picture});
+    list.push_back({"icon.png", window_icon});
+    return list;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velnor-art OUTDIR\n");
+        return 2;
+    }
+    // No display is needed: draw off screen whatever the environment says.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // A substitute font would silently change the lettering; refuse instead.
+    for (const char* family : {"Liberation Sans", "Liberation Serif"}) {
+        if (!QFontDatabase::hasFamily(family)) {
+            std::fprintf(stderr, "velnor-art: font %s is missing (Debian package fonts-liberation)\n", family);
+            return 1;
+        }
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.mkpath("tiles")) {
+        std::fprintf(stderr, "velnor-art: cannot create %s\n", qPrintable(out.filePath("tiles")));
+        return 1;
+    }
+    for (const Picture& picture : pictures()) {
+        const QString path = out.filePath(picture.name);
+        // A fixed quality, so the JPEG bytes are the same on every run.
+        const int quality = picture.name.endsWith(".jpg") ? 92 : -1;
+        if (!picture.draw().save(path, nullptr, quality)) {
+            std::fprintf(stderr, "velnor-art: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}
