@@ -1,0 +1,21 @@
+#include "app/dialogs.h"
+#include "app/velnorapplication.h"
+#include "game/qtsoundplayer.h"
+#include "game/randomgen.h"
+#include "game/tmain.h"
+#include "records/ttallylist.h"
+
+int main(int argc, char** argv) {
+  velnor::MessageBoxDialogs dialogs;
+  velnor::VelnorApplication app(argc, argv, dialogs);
+  velnor::QtSoundPlayer sounds;
+  velnor::RandomGen random;
+
+  velnor::Tmain main_window({&sounds, &dialogs, &random, velnor::ms_since_midnight_utc,
+                            app.applicationDirPath().toStdString()});
+  velnor::Ttallylist tallylist;
+  main_window.set_tally(&tallylist);
+
+  main_window.show();
+  return app.exec();
+}

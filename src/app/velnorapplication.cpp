@@ -1,0 +1,28 @@
+#include "velnorapplication.h"
+
+#include <exception>
+
+#include "app/dialogs.h"
+#include "windows/tfont.h"
+
+namespace velnor {
+
+VelnorApplication::VelnorApplication(int& argc, char** argv, Dialogs& dialogs)
+    : QApplication(argc, argv), dialogs_(dialogs) {
+  setApplicationName("velnorsolo");
+  setApplicationDisplayName("Velnor Solo");
+  register_font_substitutions();
+}
+
+bool VelnorApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    dialogs_.error(activeWindow(), QString::fromUtf8(error.what()));
+  } catch (...) {
+    dialogs_.error(activeWindow(), "Unknown error");
+  }
+  return false;
+}
+
+}  // namespace velnor

@@ -1,0 +1,549 @@
+#include "tmain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+#include "app/dialogs.h"
+#include "app/instancelock.h"
+#include "game/soundplayer.h"
+#include "game/tallycalls.h"
+#include "game/tanimated.h"
+#include "records/profilefile.h"
+#include "windows/tcolor.h"
+#include "windows/tflatpanel.h"
+#include "windows/tfont.h"
+#include "windows/timage.h"
+#include "windows/tlabel.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+namespace {
+
+constexpr int kTileLefts[9] = {153, 208, 263, 318, 373, 428, 483, 538, 594};
+constexpr int kRoundTops[10] = {15, 36, 57, 79, 100, 121, 142, 164, 185, 206};
+constexpr std::uint32_t kEditColor = 0x00E8FFFF;    // #FFFFE8
+constexpr std::uint32_t kScoreGreen = 0x0000D500;   // #00D500
+constexpr std::uint32_t kPostingRed = 164;          // #A40000
+const QString kFont = QStringLiteral("MS Sans Serif");
+
+void set_background(QWidget* widget, std::uint32_t color) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, tcolor(color));
+  widget->setPalette(palette);
+}
+
+TFlatPanel* make_panel(QWidget* parent, const QString& name, const QRect& bounds,
+                       bool transparent, std::uint32_t frame) {
+  auto* panel = new TFlatPanel(parent);
+  panel->setObjectName(name);
+  panel->setGeometry(bounds);
+  panel->setTransparent(transparent);
+  panel->setColorHighLight(frame);
+  panel->setColorShadow(frame);
+  panel->setCaption(QString());
+  return panel;
+}
+
+TSelButton* make_button(QWidget* parent, const QString& name, const QString& caption,
+                        const QRect& bounds) {
+  auto* button = new TSelButton(parent);
+  button->setObjectName(name);
+  apply_game_style(*button, -16);
+  button->setCaption(caption);
+  button->setGeometry(bounds);
+  return button;
+}
+
+QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setGeometry(bounds);
+  edit->setMaxLength(10);
+  edit->setFont(tfont(kFont, 14));
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, tcolor(kEditColor));
+  palette.setColor(QPalette::Text, tcolor(clBlack));
+  edit->setPalette(palette);
+  return edit;
+}
+
+TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
+                     const QString& resource) {
+  auto* picture = new TImage(parent);
+  picture->setObjectName(name);
+  picture->setGeometry(bounds);
+  picture->setPixmap(resource_picture(resource));
+  return picture;
+}
+
+}  // namespace
+
+Tmain::Tmain(MainServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)) {
+  setObjectName("Tmain");
+  setWindowTitle("Velnor Solo");
+  setWindowIcon(QIcon(":/images/icon.png"));
+  set_background(this, kWindowColor);
+  setFont(tfont(kFont, 8));
+  build_menus();
+  build_board();
+  FormCreate();
+}
+
+Tmain::~Tmain() = default;
+
+void Tmain::FormCreate() {
+  appname_ = "velnorsolo";
+  installername_ = "vnssetup.exe";
+  mutex_ = std::make_unique<InstanceLock>(appname_.toStdString());
+  defaultwidth_ = 681;
+  defaultheight_ = 327;
+  services_.random->setseed(services_.seed_source());
+  loadinifile();
+  // No game runs until START GAME: the rules object starts with gameon cleared.
+  playsounds("entered");
+  panel_name->show();
+  panel_name->raise();
+  button_roll->hide();
+}
+
+void Tmain::build_menus() {
+  QMenu* file1 = menuBar()->addMenu("File");
+  file1->setObjectName("file1");
+  StartGame1 = file1->addAction("Start Game", this, &Tmain::StartGame1Click);
+  StartGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  file1->addSeparator()->setObjectName("N1");
+  Exit1 = file1->addAction("Exit", this, &Tmain::close);
+
+  QMenu* options1 = menuBar()->addMenu("Options");
+  options1->setObjectName("Options1");
+  PlaySounds1 = options1->addAction("Play Sounds", this, &Tmain::PlaySounds1Click);
+  PlaySounds1->setCheckable(true);
+  PlaySounds1->setChecked(true);
+  ResetScreenLocation1 =
+      options1->addAction("Reset Screen Location", this, &Tmain::ResetScreenLocation1Click);
+  ChangeName1 = options1->addAction("Change  Name", this, &Tmain::ChangeName1Click);
+  updatecheck = options1->addAction("Automatically Check for Updates", this, &Tmain::updatecheckClick);
+  updatecheck->setCheckable(true);
+  updatecheck->setChecked(true);
+
+  QMenu* view1 = menuBar()->addMenu("View");
+  view1->setObjectName("View1");
+  TallyList1 = view1->addAction("Tally List");
+  ViewHighScoreList1 = view1->addAction("View High Score List");
+
+  QMenu* help1 = menuBar()->addMenu("Help");
+  help1->setObjectName("Help1");
+  Help2 = help1->addAction("Help");
+  Help2->setShortcut(QKeySequence(Qt::Key_F1));
+  help1->addSeparator()->setObjectName("N2");
+  About1 = help1->addAction("About");
+
+  MultiplayerVersionofVelnor1 = menuBar()->addAction("Multiplayer Version of Velnor");
+
+  const std::pair<QAction*, const char*> names[] = {
+      {StartGame1, "StartGame1"}, {Exit1, "Exit1"},
+      {PlaySounds1, "PlaySounds1"}, {ResetScreenLocation1, "ResetScreenLocation1"},
+      {ChangeName1, "ChangeName1"}, {updatecheck, "updatecheck"},
+      {TallyList1, "TallyList1"}, {ViewHighScoreList1, "ViewHighScoreList1"},
+      {Help2, "Help2"}, {About1, "About1"},
+      {MultiplayerVersionofVelnor1, "MultiplayerVersionofVelnor1"}};
+  for (const auto& [action, name] : names) action->setObjectName(name);
+}
+
+void Tmain::build_board() {
+  auto* client = new QWidget(this);
+  client->setObjectName("client");
+  // The client area never shrinks below the board and a small margin.
+  client->setMinimumSize(681 + 5, 322 + 5);
+  setCentralWidget(client);
+
+  panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
+  label_name = make_label(panel_board, "label_name", "Welcome to Velnor Solo!",
+                          QRect(11, 5, 313, 16), tfont(kFont, 10), kPaleYellow);
+
+  panel_board1 = make_panel(panel_board, "panel_board1", QRect(6, 26, 670, 291), true, clBlack);
+  auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120),
+                              ":/images/backdrop_tiles.jpg");
+  image4->lower();
+
+  for (int n = 1; n <= 9; ++n) {
+    auto* number = new TAnimated(panel_board1);
+    number->setObjectName(QString("number_%1").arg(n));
+    number->setTag(n);
+    number->setGeometry(kTileLefts[n - 1], 128, 48, 91);
+    number->setCursor(Qt::PointingHandCursor);
+    number->setHint("u");
+    number->setInterval(100);
+    number->setFrameCount(5);
+    number->setFrame(0);
+    number->setPlay(false);
+    number->setReverse(false);
+    number->setLoop(false);
+    number->setTransparentColor(clNone);
+    number->setBitMap(QImage(QString(":/images/tiles/tile%1.png").arg(n)));
+    number->resize(48, 91);
+    connect(number, &TAnimated::mouseDown, this, [this](TAnimated* sender) { number_1MouseDown(sender); });
+  }
+
+  // The score line grows with its text, as the form's self-sizing label does.
+  label_score = make_label(panel_board1, "label_score", "Score: 0", QRect(151, 223, 150, 20),
+                           tfont(kFont, 12, {.bold = true}), kPaleYellow);
+  label_roundnum = make_label(panel_board1, "label_roundnum", "Round: 0 of 10",
+                              QRect(492, 223, 151, 20), tfont(kFont, 12, {.bold = true}),
+                              kPaleYellow, Qt::AlignRight | Qt::AlignTop);
+  button_start = make_button(panel_board1, "button_start", "START GAME", QRect(19, 253, 125, 27));
+  connect(button_start, &TSelButton::click, this, [this] { button_startClick(); });
+  image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32),
+                            ":/images/logo.png");
+  image_logo->setCursor(Qt::PointingHandCursor);
+
+  build_dicepanel(panel_board1);
+  build_roundcolumn(panel_board1);
+  build_panel_cleared(panel_board1);
+  build_panel_name(panel_board1);
+  // Filled by the update offer; hidden until an update is found.
+  panel_update = make_panel(panel_board1, "panel_update", QRect(230, 40, 329, 161), false, clBlack);
+  panel_update->hide();
+
+  pausetimer = new QTimer(this);
+  pausetimer->setObjectName("pausetimer");
+  pausetimer->setInterval(1000);
+  connect(pausetimer, &QTimer::timeout, this, &Tmain::pausetimerTimer);
+}
+
+void Tmain::build_dicepanel(QWidget* board1) {
+  panel_dicepanel = make_panel(board1, "panel_dicepanel", QRect(145, 8, 505, 121), true, clBlack);
+  auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119),
+                            ":/images/backdrop_dice.jpg");
+  felt->lower();
+  make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13),
+             tfont(kFont, 8, {.bold = true}), clBlack);
+  label_total = make_label(panel_dicepanel, "label_total", "0", QRect(32, 30, 37, 37),
+                           tfont(kFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
+
+  const QPixmap strip(":/images/dice.png");
+  for (int k = 0; k < 7; ++k) imagelist_dice[k] = strip.copy(k * 32, 0, 32, 32);
+  dice1 = new QLabel(panel_dicepanel);
+  dice1->setObjectName("dice1");
+  dice1->setGeometry(19, 67, 32, 32);
+  dice2 = new QLabel(panel_dicepanel);
+  dice2->setObjectName("dice2");
+  dice2->setGeometry(59, 67, 32, 32);
+
+  button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27),
+                             ":/images/roll.png");
+  button_roll->setCursor(Qt::PointingHandCursor);
+  connect(button_roll, &TImage::click, this, [this] { button_rollClick(); });
+
+  label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo",
+                            QRect(12, 90, 480, 14), tfont(kFont, 10, {.bold = true}), clBlack,
+                            Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void Tmain::build_roundcolumn(QWidget* board1) {
+  FlatPanel1 = make_panel(board1, "FlatPanel1", QRect(22, 8, 123, 241), false, clBlack);
+  make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), ":/images/rounds.png");
+  const QFont font = tfont(kFont, 13, {.bold = true});
+  for (int r = 1; r <= 10; ++r) {
+    const int top = kRoundTops[r - 1];
+    make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r),
+               QRect(r == 10 ? 50 : 55, top, 24, 20), font, kPaleYellow);
+    make_label(FlatPanel1, QString("label_r%1").arg(r), "0", QRect(85, top, 30, 20), font, clBlack);
+  }
+}
+
+void Tmain::build_panel_cleared(QWidget* board1) {
+  panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
+  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), ":/images/gameover.png");
+  make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
+             tfont(kFont, 14, {.bold = true, .underline = true}), kPaleYellow,
+             Qt::AlignHCenter | Qt::AlignTop);
+  label_score1 = make_label(panel_cleared, "label_score1", "Your Score: ", QRect(112, 32, 217, 24),
+                            tfont(kFont, 14, {.bold = true}), kScoreGreen,
+                            Qt::AlignHCenter | Qt::AlignTop);
+  make_label(panel_cleared, "Label4", "Enter Your Name", QRect(112, 60, 210, 20),
+             tfont(kFont, 10, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+  edit_name = make_edit(panel_cleared, "edit_name", QRect(136, 82, 161, 32));
+  button_sendscore = make_button(panel_cleared, "button_sendscore", "SEND SCORE", QRect(78, 126, 172, 36));
+  button_sendscore->setColorBorder(kPostingRed);
+  button_sendscore->setColorOverCaption(kPostingRed);
+  button_sendscore->setFontColor(clGray);
+  button_highscore = make_button(panel_cleared, "button_highscore", "VIEW HIGH SCORES",
+                                 QRect(78, 178, 172, 36));
+  button_done = make_button(panel_cleared, "button_done", "DONE", QRect(109, 219, 111, 36));
+  connect(button_done, &TSelButton::click, this, [this] { button_cancelClick(); });
+
+  panel_wait = make_panel(panel_cleared, "panel_wait", QRect(9, 122, 309, 49), false, kWindowColor);
+  panel_wait->setCaption("Posting Score, Please Wait......");
+  panel_wait->setFont(tfont(kFont, -19));
+  panel_wait->setFontColor(kPaleYellow);
+  panel_wait->hide();
+  panel_cleared->hide();
+}
+
+void Tmain::build_panel_name(QWidget* board1) {
+  panel_name = make_panel(board1, "panel_name", QRect(231, 40, 329, 161), false, clBlack);
+  make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24),
+             tfont(kFont, 14, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+  edit_aname = make_edit(panel_name, "edit_aname", QRect(84, 52, 161, 32));
+  button_namedone = make_button(panel_name, "button_namedone", "DONE", QRect(46, 108, 111, 36));
+  button_namedone->setFontColor(clGray);
+  button_namecancel = make_button(panel_name, "button_namecancel", "CANCEL", QRect(172, 108, 111, 36));
+  button_namecancel->setFontColor(clGray);
+  connect(button_namedone, &TSelButton::click, this, [this] { button_namedoneClick(); });
+  connect(button_namecancel, &TSelButton::click, this, [this] { button_namecancelClick(); });
+  panel_name->hide();
+}
+
+QRect Tmain::bounds() const { return frameGeometry(); }
+
+void Tmain::set_bounds(const QRect& outer) {
+  const QRect frame = frameGeometry();
+  const QRect inner = geometry();
+  const int extra_w = frame.width() - inner.width();
+  const int extra_h = frame.height() - inner.height();
+  move(outer.topLeft());
+  resize(outer.width() - extra_w, outer.height() - extra_h);
+}
+
+TAnimated* Tmain::tile(int n) const {
+  return findChild<TAnimated*>(QString("number_%1").arg(n));
+}
+
+void Tmain::playsounds(const QString& name) {
+  if (PlaySounds1->isChecked()) services_.sounds->play(name);
+}
+
+void Tmain::slideup(int n) {
+  TAnimated* number = tile(n);
+  if (number->hint() == "u") return;
+  number->setHint("u");
+  number->setReverse(true);
+  number->setFrame(4);
+  number->setPlay(true);
+  playsounds("slide");
+}
+
+void Tmain::slidedown(int n) {
+  TAnimated* number = tile(n);
+  number->setHint("d");
+  number->setReverse(false);
+  number->setFrame(0);
+  number->setPlay(true);
+  playsounds("slide");
+}
+
+void Tmain::button_startClick() {
+  panel_wait->hide();
+  panel_name->hide();
+  panel_cleared->hide();
+  tally_->addtomineincrease(1);
+  for (int r = 1; r <= 10; ++r) findChild<QLabel*>(QString("label_r%1").arg(r))->setText("0");
+  scoretag_ = 0;
+  label_score->setText("Score: 0");
+  game_.newgame();
+  label_name->setText("Good Luck " + edit_name->text());
+  // A pause still running from the abandoned game must not start a surprise round.
+  pausetimer->stop();
+  startround();
+}
+
+void Tmain::StartGame1Click() {
+  button_startClick();
+  panel_cleared->hide();
+}
+
+void Tmain::startround() {
+  if (!game_.startround()) {
+    endgame();
+    return;
+  }
+  for (int n = 1; n <= 9; ++n) slideup(n);
+  label_roundnum->setText(QString("Round: %1 of 10").arg(game_.round()));
+  label_status->setText("Roll the Dice!");
+  restdice();
+  button_roll->show();
+  label_total->setText("0");
+  playsounds("turnnew");
+}
+
+void Tmain::restdice() {
+  dice1->move(19, 67);
+  dice2->move(59, 67);
+}
+
+void Tmain::button_rollClick() {
+  if (!game_.gameon() || game_.phase() != Phase::awaitingroll) return;
+  const int first = services_.random->random(6) + 1;
+  createdice(1, first);
+  const int second = services_.random->random(6) + 1;
+  createdice(2, second);
+  if (game_.roll(first, second) == RollOutcome::play) {
+    button_roll->hide();
+    label_status->setText("Select Boxes to Shut!");
+    playsounds("Dice");
+  } else {
+    endround();
+  }
+}
+
+void Tmain::createdice(int n, int value) {
+  label_total->setText("0");
+  QLabel* die = findChild<QLabel*>(QString("dice%1").arg(n));
+  die->setPixmap(imagelist_dice[value]);
+  const int column = n == 1 ? 3 : 4;
+  const int left = services_.random->random(10) + column * (panel_dicepanel->width() / 7) - 64;
+  const int range = panel_dicepanel->height() - 85;
+  int top = services_.random->random(range) + 15;
+  // A new top each roll, so the die visibly lands again; a range of one value cannot change.
+  while (top == die->y() && range > 1) top = services_.random->random(range) + 15;
+  die->move(left, top);
+  die->setProperty("tag", value);
+  die->show();
+}
+
+void Tmain::number_1MouseDown(TAnimated* sender) {
+  if (!game_.gameon() || game_.phase() != Phase::selecting) return;
+  const int n = sender->tag();
+  const ClickResult result = game_.clicktile(n);
+  switch (result.outcome) {
+    case ClickOutcome::unselected: slideup(n); break;
+    case ClickOutcome::selected: slidedown(n); break;
+    case ClickOutcome::invalid: playsounds("invalid"); return;
+    case ClickOutcome::ignored: return;
+  }
+  label_total->setText(QString::number(game_.shuttotal()));
+  if (!result.turncomplete) return;
+  for (int t = 1; t <= 9; ++t)
+    if (tile(t)->hint() == "d") tile(t)->setHint("p");
+  if (result.roundover) {
+    endround();
+    return;
+  }
+  restdice();
+  label_status->setText("Roll Again");
+  button_roll->show();
+}
+
+void Tmain::endround() {
+  const int round = game_.round();
+  const int roundscore = game_.roundscore(round);
+  if (roundscore == Tgame::kAllShutScore) {
+    playsounds("SHUTTTHEMALL");
+    label_status->setText(QString("YOU VELNOR! +%1").arg(Tgame::kAllShutScore));
+    tally_->addtomineincrease(2);
+  } else {
+    playsounds("shutsome");
+    label_status->setText(QString("Round Score: %1").arg(roundscore));
+  }
+  button_roll->hide();
+  findChild<QLabel*>(QString("label_r%1").arg(round))->setText(QString::number(roundscore));
+  scoretag_ += roundscore;
+  label_score->setText(QString("Score: %1").arg(scoretag_));
+  pausecount_ = 3;
+  pausetimer->start();
+}
+
+void Tmain::pausetimerTimer() {
+  --pausecount_;
+  if (pausecount_ < 1) {
+    pausetimer->stop();
+    startround();
+  }
+}
+
+void Tmain::endgame() {
+  tally_->checkscore(scoretag_, edit_name->text());
+  button_sendscore->show();
+  label_score1->setText(QString("Your Score: %1").arg(scoretag_));
+  panel_cleared->show();
+  panel_cleared->raise();
+  playsounds("gameover");
+}
+
+void Tmain::button_cancelClick() { panel_cleared->hide(); }
+
+void Tmain::button_namedoneClick() {
+  edit_name->setText(edit_aname->text());
+  panel_name->hide();
+}
+
+void Tmain::button_namecancelClick() { panel_name->hide(); }
+
+void Tmain::ChangeName1Click() {
+  panel_name->show();
+  panel_name->raise();
+}
+
+void Tmain::ResetScreenLocation1Click() {
+  set_bounds(QRect(3, 3, defaultwidth_, defaultheight_));
+}
+
+// Both menu items have already inverted their own check mark.
+void Tmain::PlaySounds1Click() { saveinifile(); }
+
+void Tmain::updatecheckClick() { saveinifile(); }
+
+std::filesystem::path Tmain::settings_path() const {
+  return services_.program_dir / (appname_.toStdString() + ".ini");
+}
+
+void Tmain::loadinifile() {
+  const ProfileFile profile = ProfileFile::load(settings_path());
+  const std::string section = appname_.toStdString();
+  const int top = profile_int(profile.read(section, "Top"), 3);
+  const int left = profile_int(profile.read(section, "Left"), 3);
+  const int width = profile_int(profile.read(section, "Width"), defaultwidth_);
+  const int height = profile_int(profile.read(section, "Height"), defaultheight_);
+  remembered_ = QRect(left, top, width, height);
+  set_bounds(remembered_);
+  PlaySounds1->setChecked(profile.read(section, "Sounds").value_or("yes") != "no");
+  updatecheck->setChecked(profile.read(section, "Update").value_or("true") != "false");
+  name_text_ = FileText(profile.read(section, "Name").value_or("Guest"));
+  edit_name->setText(name_text_.shown());
+  edit_aname->setText(edit_name->text());
+}
+
+void Tmain::saveinifile() { save_settings(bounds()); }
+
+void Tmain::save_settings(const QRect& now) {
+  const std::filesystem::path path = settings_path();
+  ProfileFile profile = ProfileFile::load(path);
+  const std::string section = appname_.toStdString();
+  profile.write(section, "Top", std::to_string(now.top()));
+  profile.write(section, "Left", std::to_string(now.left()));
+  profile.write(section, "Width", std::to_string(now.width()));
+  profile.write(section, "Height", std::to_string(now.height()));
+  profile.write(section, "Name", name_text_.bytes_for(edit_name->text()));
+  profile.write(section, "Sounds", PlaySounds1->isChecked() ? "yes" : "no");
+  profile.write(section, "Update", updatecheck->isChecked() ? "true" : "false");
+  profile.save(path);
+}
+
+void Tmain::closeEvent(QCloseEvent* event) {
+  QRect now = bounds();
+  if (now != remembered_) {
+    const QRect work = screen()->availableGeometry();
+    if (now.width() > work.width()) now.setWidth(now.width() - 3);
+    if (now.height() > work.height()) now.setHeight(now.height() - 3);
+    remembered_ = now;
+  }
+  try {
+    save_settings(now);
+  } catch (const std::exception& error) {
+    // The player is told, and the program still closes.
+    services_.dialogs->error(this, QString::fromUtf8(error.what()));
+  }
+  event->accept();
+  QApplication::quit();
+}
+
+}  // namespace velnor

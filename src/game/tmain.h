@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QRect>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "game/randomgen.h"
+#include "game/tgame.h"
+#include "records/filetext.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace velnor {
+
+class Dialogs;
+class InstanceLock;
+class SoundPlayer;
+class TallyCalls;
+class TAnimated;
+class TFlatPanel;
+class TImage;
+class TSelButton;
+
+// What the main window is given from outside, so that tests can stand in for it.
+struct MainServices {
+  SoundPlayer* sounds = nullptr;
+  Dialogs* dialogs = nullptr;
+  RandomGen* random = nullptr;
+  std::function<std::uint32_t()> seed_source;  // read once, at creation
+  std::filesystem::path program_dir;            // settings and tally lie here
+};
+
+// The game board and the program's main window.
+class Tmain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit Tmain(MainServices services, QWidget* parent = nullptr);
+  ~Tmain() override;
+
+  void set_tally(TallyCalls* tally) { tally_ = tally; }
+
+  const QString& appname() const { return appname_; }
+  const Tgame& game() const { return game_; }
+  int pausecount() const { return pausecount_; }
+
+  // Handlers, public so that the menus, other windows and tests drive them alike.
+  void button_startClick();
+  void StartGame1Click();
+  void button_rollClick();
+  void number_1MouseDown(TAnimated* sender);
+  void pausetimerTimer();
+  void button_cancelClick();
+  void button_namedoneClick();
+  void button_namecancelClick();
+  void ChangeName1Click();
+  void ResetScreenLocation1Click();
+  void PlaySounds1Click();
+  void updatecheckClick();
+
+  void loadinifile();
+  void saveinifile();
+  std::filesystem::path settings_path() const;
+
+  void playsounds(const QString& name);
+  void slideup(int n);
+  void slidedown(int n);
+
+  // The window's outer frame bounds in screen coordinates.
+  QRect bounds() const;
+  void set_bounds(const QRect& outer);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void build_board();
+  void build_dicepanel(QWidget* board1);
+  void build_roundcolumn(QWidget* board1);
+  void build_panel_cleared(QWidget* board1);
+  void build_panel_name(QWidget* board1);
+  void build_menus();
+
+  void startround();
+  void endround();
+  void endgame();
+  void createdice(int n, int value);
+  void restdice();
+  void save_settings(const QRect& outer);
+  TAnimated* tile(int n) const;
+
+  MainServices services_;
+  TallyCalls* tally_ = nullptr;
+  Tgame game_;
+  QString appname_;
+  QString installername_;
+  int defaultwidth_ = 0;
+  int defaultheight_ = 0;
+  QRect remembered_;
+  FileText name_text_;  // the name as the settings file holds it
+  std::unique_ptr<InstanceLock> mutex_;
+  int pausecount_ = 0;
+  int scoretag_ = 0;  // the game total, kept as the score label's tag
+  std::array<QPixmap, 7> imagelist_dice;
+
+ public:
+  // Controls, named as the other windows and the tests find them.
+  TFlatPanel* panel_board = nullptr;
+  QLabel* label_name = nullptr;
+  TFlatPanel* panel_board1 = nullptr;
+  TFlatPanel* panel_dicepanel = nullptr;
+  QLabel* label_total = nullptr;
+  QLabel* dice1 = nullptr;
+  QLabel* dice2 = nullptr;
+  TImage* button_roll = nullptr;
+  QLabel* label_status = nullptr;
+  QLabel* label_score = nullptr;
+  QLabel* label_roundnum = nullptr;
+  TSelButton* button_start = nullptr;
+  TImage* image_logo = nullptr;
+  TFlatPanel* FlatPanel1 = nullptr;
+  TFlatPanel* panel_cleared = nullptr;
+  QLabel* label_score1 = nullptr;
+  QLineEdit* edit_name = nullptr;
+  TSelButton* button_sendscore = nullptr;
+  TSelButton* button_highscore = nullptr;
+  TSelButton* button_done = nullptr;
+  TFlatPanel* panel_wait = nullptr;
+  TFlatPanel* panel_name = nullptr;
+  QLineEdit* edit_aname = nullptr;
+  TSelButton* button_namedone = nullptr;
+  TSelButton* button_namecancel = nullptr;
+  TFlatPanel* panel_update = nullptr;
+  QTimer* pausetimer = nullptr;
+
+  QAction* StartGame1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* PlaySounds1 = nullptr;
+  QAction* ResetScreenLocation1 = nullptr;
+  QAction* ChangeName1 = nullptr;
+  QAction* updatecheck = nullptr;
+  QAction* TallyList1 = nullptr;
+  QAction* ViewHighScoreList1 = nullptr;
+  QAction* Help2 = nullptr;
+  QAction* About1 = nullptr;
+  QAction* MultiplayerVersionofVelnor1 = nullptr;
+};
+
+}  // namespace velnor

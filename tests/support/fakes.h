@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "app/dialogs.h"
+#include "game/soundplayer.h"
+#include "game/tallycalls.h"
+
+namespace velnor::testing {
+
+struct RecordingSounds : SoundPlayer {
+  QStringList played;
+  void play(const QString& name) override { played << name; }
+};
+
+struct RecordingTally : TallyCalls {
+  std::vector<int> increases;
+  std::vector<std::pair<int, QString>> scores;
+  void addtomineincrease(int which) override { increases.push_back(which); }
+  void checkscore(int score, const QString& name) override { scores.emplace_back(score, name); }
+};
+
+// Answers Yes/No questions from a script and records every box shown.
+struct ScriptedDialogs : Dialogs {
+  QStringList messages, errors, questions;
+  std::deque<bool> answers;
+  void message(QWidget*, const QString& text) override { messages << text; }
+  void error(QWidget*, const QString& text) override { errors << error_box_text(text); }
+  bool ask_yes_no(QWidget*, const QString& text) override {
+    questions << text;
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace velnor::testing
