@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Reading what an HTTP server says: the address a request goes to (and where a
+// redirection sends it next), and the status line and header of the reply.
+// Every text here may come from the network, so each reader bounds what it keeps
+// and turns anything it cannot use into EHttpException.
+namespace velnor {
+
+// A failed request: the message is the reason text, status() the status number.
+// Failures the client detects itself (no connection, unknown host, a broken
+// reply, an abort) carry 404, as a missing file would.
+class EHttpException : public std::runtime_error {
+ public:
+  EHttpException(int status, const std::string& reason) : std::runtime_error(reason), status_(status) {}
+  int status() const noexcept { return status_; }
+
+ private:
+  int status_;
+};
+
+inline constexpr int kHttpFailureStatus = 404;
+
+// "http://" [user [":" password] "@"] host [":" port] [path]
+struct HttpAddress {
+  bool has_user = false;  // a user name is present (not empty)
+  std::string user;
+  std::string password;
+  std::string host;  // without the brackets of an IPv6 literal
+  std::uint16_t port = 80;
+  std::string path = "/";
+
+  // The host as the Host line names it (an IPv6 literal in brackets).
+  std::string host_field() const;
+};
+
+// A missing scheme means "http://"; any other scheme, an empty host, a bad port or
+// a control character anywhere raises EHttpException.
+HttpAddress split_address(std::string_view url);
+
+// Where a "location" header sends the next request: a location beginning with "/"
+// keeps host, port and user; one beginning with "http://" is a whole new address
+// (user and password only from it); any other is relative to the folder of the
+// current path.
+HttpAddress follow_location(const HttpAddress& from, std::string_view location);
+
+// The status line and header of one reply, fed in pieces as they arrive.
+// A reply whose first line begins with "<HTML>" has no header: all of it is body.
+class HttpReplyHeader {
+ public:
+  static constexpr std::size_t kMaxLineLength = 8192;
+  static constexpr std::size_t kMaxLines = 100;
+
+  // Takes the next received bytes. Once complete() is true, the bytes after the
+  // header are in take_body_start() and nothing more is fed.
+  void feed(std::string_view bytes);
+  // The server closed the connection: a header still unfinished raises.
+  void finish();
+
+  bool complete() const { return complete_; }
+  // The body bytes that arrived together with the header (once each).
+  std::string take_body_start();
+
+  int status() const { return status_; }
+  const std::string& reason() const { return reason_; }
+  const std::string& content_type() const { return content_type_; }
+  const std::string& location() const { return location_; }
+  const std::optional<std::uint64_t>& content_length() const { return content_length_; }
+
+ private:
+  enum class Start { undecided, status_line, headerless };
+
+  void decide_start();
+  void take_line(std::string_view line);
+  void take_status_line(std::string_view line);
+  void take_field(std::string_view line);
+
+  std::string pending_;    // received bytes not yet taken as whole lines
+  std::size_t scanned_ = 0;  // no line end in pending_ before this
+  std::size_t lines_ = 0;
+  Start start_ = Start::undecided;
+  bool complete_ = false;
+
+  int status_ = 0;
+  std::string reason_;
+  std::string content_type_;
+  std::string location_;
+  std::optional<std::uint64_t> content_length_;
+};
+
+}  // namespace velnor

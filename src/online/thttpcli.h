@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "httpreply.h"
+
+// An HTTP/1.0 download client on non-blocking sockets, run on the user-interface
+// thread: while a request waits, the caller's pump keeps the windows alive, and
+// host names are resolved on a thread of their own so that nothing freezes.
+namespace velnor {
+
+struct HttpWaitHooks {
+  // Handles the pending user-interface events; called over and over while waiting.
+  std::function<void()> pump;
+  // True once the application has been told to terminate; the request then aborts.
+  std::function<bool()> terminated;
+};
+
+class THttpCli {
+ public:
+  static constexpr int kMaxRedirections = 20;
+
+  explicit THttpCli(HttpWaitHooks hooks = {});
+  THttpCli(const THttpCli&) = delete;
+  THttpCli& operator=(const THttpCli&) = delete;
+
+  std::string URL;
+  std::string Agent = "Mozilla/3.0 (compatible)";
+  std::string Accept = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
+  // Receives the reply body; owned by the caller. Without one the body is dropped.
+  std::ostream* BodyStream = nullptr;
+
+  // GETs URL, following redirections, and returns when the request has ended.
+  // Raises EHttpException for a status of 400 or above and for every failure the
+  // client detects; a second call while one runs raises "HTTP component is busy"
+  // (status 0) and leaves the running request alone. A stream that fails to take
+  // the body raises std::runtime_error.
+  void GetSync();
+
+  // The last reply's, or the last failure's, status and reason.
+  int status_code() const { return status_; }
+  const std::string& reason_phrase() const { return reason_; }
+  // In lower case; "text/html" for a reply without header.
+  const std::string& content_type() const { return content_type_; }
+
+ private:
+  void run_request();
+
+  HttpWaitHooks hooks_;
+  bool busy_ = false;
+  int status_ = 0;
+  std::string reason_;
+  std::string content_type_;
+};
+
+}  // namespace velnor
