@@ -1,0 +1,76 @@
+#include "highscorepage.h"
+
+std::string html_escape(std::string_view text)
+{
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+// The game's palette.
+constexpr const char* kDarkBrown = "#6F5840";
+constexpr const char* kPaleYellow = "#FFFFC6";
+constexpr const char* kDarkGreen = "#005900";
+constexpr const char* kViewBackground = "#FFFFE8";
+
+void append_row(std::string& page, int rank, const ScoreEntry& entry, bool shaded)
+{
+  page += "<tr bgcolor=\"";
+  page += shaded ? kPaleYellow : kViewBackground;
+  page += "\"><td align=\"right\">";
+  page += std::to_string(rank);
+  page += "</td><td>";
+  page += html_escape(entry.name);
+  page += "</td><td align=\"right\"><b>";
+  page += std::to_string(entry.score);
+  page += "</b></td><td>";
+  page += html_escape(entry.date);
+  page += "</td></tr>\n";
+}
+
+}  // namespace
+
+std::string render_high_score_page(const Standings& standings)
+{
+  std::string page;
+  page.reserve(1024 + standings.best.size() * 160);
+  page += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Velnor Solo - High Scores</title>\n</head>\n";
+  page += std::string("<body bgcolor=\"") + kViewBackground + "\" text=\"#000000\">\n";
+  page += std::string("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\" bgcolor=\"") + kDarkBrown + "\">\n";
+  page += std::string("<tr><td align=\"center\"><font size=\"5\" color=\"") + kPaleYellow + "\"><b>VELNOR SOLO</b></font><br>\n";
+  page += std::string("<font size=\"3\" color=\"") + kPaleYellow + "\"><b>The " + std::to_string(kPageScoreCount) +
+          " Best Scores</b></font></td></tr>\n</table>\n";
+  page += std::string("<p align=\"center\"><font color=\"") + kDarkGreen + "\"><b>Games posted: " +
+          std::to_string(standings.games_posted) + "</b></font></p>\n";
+
+  page += std::string("<table align=\"center\" width=\"96%\" cellspacing=\"1\" cellpadding=\"3\" bgcolor=\"") + kDarkBrown + "\">\n";
+  page += std::string("<tr bgcolor=\"") + kDarkGreen + "\">";
+  for (const char* heading : {"Rank", "Name", "Score", "Date"})
+    page += std::string("<th><font color=\"") + kPaleYellow + "\">" + heading + "</font></th>";
+  page += "</tr>\n";
+  if (standings.best.empty()) {
+    page += std::string("<tr bgcolor=\"") + kPaleYellow + "\"><td colspan=\"4\" align=\"center\">No scores have been posted yet.</td></tr>\n";
+  }
+  // Equal scores share a rank; the next rank counts everyone above it (1, 2, 2, 4).
+  int rank = 0;
+  for (size_t i = 0; i < standings.best.size(); ++i) {
+    if (i == 0 || standings.best[i].score != standings.best[i - 1].score) rank = static_cast<int>(i) + 1;
+    append_row(page, rank, standings.best[i], i % 2 == 0);
+  }
+  page += "</table>\n";
+  page += std::string("<p align=\"center\"><font size=\"2\" color=\"") + kDarkBrown +
+          "\">Finish a game and press SEND SCORE to join the list.</font></p>\n</body>\n</html>\n";
+  return page;
+}

@@ -1,0 +1,101 @@
+// velnor-server: the game's web server (score postings, high-score page, release files, the maker's pages).
+#include <pthread.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+#include "httpserver.h"
+#include "options.h"
+#include "pagecache.h"
+#include "ratelimiter.h"
+#include "routes.h"
+#include "scoredatabase.h"
+
+namespace {
+
+std::filesystem::path program_folder()
+{
+  std::error_code error;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::current_path() : program.parent_path();
+}
+
+int run(const ServerOptions& options)
+{
+  std::error_code error;
+  std::filesystem::create_directories(options.data_dir, error);
+  if (error) {
+    std::cerr << "velnor-server: cannot create " << options.data_dir << ": " << error.message() << '\n';
+    return 1;
+  }
+  const auto www_dir = options.www_dir.empty() ? program_folder() / "www" : options.www_dir;
+
+  // Signals go to one thread that asks the server to stop; every other thread keeps them blocked.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGTERM);
+  sigaddset(&stop_signals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+
+  ScoreDatabase database(options.data_dir / "scores.db");
+  PageCache page_cache;
+  RateLimiter post_limiter(static_cast<size_t>(options.post_limit));
+  HttpServer server(std::max(16u, 4 * std::thread::hardware_concurrency()));
+  Routes routes(database, page_cache, post_limiter, options.release_dir, www_dir);
+  routes.install(server);
+
+  if (!server.bind(options.listen_address, options.port)) {
+    std::cerr << "velnor-server: cannot listen on " << options.listen_address << " port " << options.port << ": "
+              << std::strerror(errno) << '\n';
+    return 1;
+  }
+  std::cerr << "velnor-server: serving http://" << options.listen_address << ':' << options.port << "/ (scores in "
+            << (options.data_dir / "scores.db").string() << ")\n";
+
+  std::atomic<bool> signalled = false;
+  std::thread signal_waiter([&] {
+    int signal_number = 0;
+    sigwait(&stop_signals, &signal_number);
+    signalled = true;
+    server.stop();
+  });
+  // Returns after stop() once every answered request has been written: each posting commits before its answer.
+  const bool served = server.listen_after_bind();
+  if (!signalled) pthread_kill(signal_waiter.native_handle(), SIGTERM);
+  signal_waiter.join();
+  if (!served) {
+    std::cerr << "velnor-server: the listening socket failed\n";
+    return 1;
+  }
+  std::cerr << "velnor-server: stopped\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  ServerOptions options;
+  try {
+    options = parse_options(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const OptionsError& e) {
+    std::cerr << "velnor-server: " << e.what() << "\n" << kUsage;
+    return 2;
+  }
+  if (options.show_help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  try {
+    return run(options);
+  } catch (const std::exception& e) {
+    std::cerr << "velnor-server: " << e.what() << '\n';
+    return 1;
+  }
+}

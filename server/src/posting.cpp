@@ -1,0 +1,149 @@
+#include "posting.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+
+int hex_value(char c)
+{
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Form decoding: "%XX" is a byte, "+" a space. A "%" without two hex digits is refused.
+std::optional<std::string> percent_decode(std::string_view text)
+{
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '+') {
+      out += ' ';
+    } else if (text[i] == '%') {
+      if (i + 2 >= text.size()) return std::nullopt;
+      const int high = hex_value(text[i + 1]);
+      const int low = hex_value(text[i + 2]);
+      if (high < 0 || low < 0) return std::nullopt;
+      out += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// Counts the characters of strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF)
+// and finds C0/C1 control characters, which have no place in a name or a date.
+enum class TextProblem { kNone, kInvalidUtf8, kControlCharacter };
+
+TextProblem check_text(std::string_view text, size_t& characters)
+{
+  characters = 0;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    const unsigned char lead = *p;
+    char32_t code = 0;
+    size_t length = 0;
+    unsigned char second_low = 0x80, second_high = 0xBF;
+    if (lead < 0x80) {
+      code = lead;
+      length = 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      code = lead & 0x1F;
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      code = lead & 0x0F;
+      length = 3;
+      if (lead == 0xE0) second_low = 0xA0;
+      if (lead == 0xED) second_high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      code = lead & 0x07;
+      length = 4;
+      if (lead == 0xF0) second_low = 0x90;
+      if (lead == 0xF4) second_high = 0x8F;
+    } else {
+      return TextProblem::kInvalidUtf8;
+    }
+    if (static_cast<size_t>(end - p) < length) return TextProblem::kInvalidUtf8;
+    for (size_t k = 1; k < length; ++k) {
+      const unsigned char c = p[k];
+      const unsigned char low = k == 1 ? second_low : 0x80;
+      const unsigned char high = k == 1 ? second_high : 0xBF;
+      if (c < low || c > high) return TextProblem::kInvalidUtf8;
+      code = (code << 6) | (c & 0x3F);
+    }
+    if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) return TextProblem::kControlCharacter;
+    p += length;
+    ++characters;
+  }
+  return TextProblem::kNone;
+}
+
+std::string check_field(std::string_view label, const std::optional<std::string>& value, size_t max_characters)
+{
+  if (!value) return std::string(label) + " is missing";
+  size_t characters = 0;
+  switch (check_text(*value, characters)) {
+    case TextProblem::kInvalidUtf8:
+      return std::string(label) + " is not valid UTF-8";
+    case TextProblem::kControlCharacter:
+      return std::string(label) + " contains control characters";
+    case TextProblem::kNone:
+      break;
+  }
+  if (characters > max_characters)
+    return std::string(label) + " is longer than " + std::to_string(max_characters) + " characters";
+  return {};
+}
+
+}  // namespace
+
+PostingResult parse_posting(std::string_view query)
+{
+  PostingResult result;
+  std::optional<std::string> name, date, score;
+  while (!query.empty()) {
+    const size_t amp = query.find('&');
+    const std::string_view field = query.substr(0, amp);
+    query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+    const size_t eq = field.find('=');
+    const auto key = percent_decode(field.substr(0, eq));
+    const auto value = percent_decode(eq == std::string_view::npos ? std::string_view() : field.substr(eq + 1));
+    if (!key || !value) {
+      result.error = "bad percent-encoding in the query";
+      return result;
+    }
+    std::optional<std::string>* slot = *key == "name" ? &name : *key == "date" ? &date : *key == "score" ? &score : nullptr;
+    if (!slot) continue;
+    if (*slot) {
+      result.error = *key + " given twice";
+      return result;
+    }
+    *slot = *value;
+  }
+
+  if (!score) {
+    result.error = "score is missing";
+    return result;
+  }
+  // Digits only: no sign, no fraction, no spaces. The length cap keeps from_chars clear of overflow.
+  const std::string& digits = *score;
+  int value = -1;
+  if (!digits.empty() && digits.size() <= 6 &&
+      digits.find_first_not_of("0123456789") == std::string::npos) {
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  }
+  if (value < 0 || value > kMaxScore) {
+    result.error = "score must be a whole number from 0 to " + std::to_string(kMaxScore);
+    return result;
+  }
+  result.error = check_field("name", name, kMaxNameCharacters);
+  if (result.error.empty()) result.error = check_field("date", date, kMaxDateCharacters);
+  if (!result.ok()) return result;
+  result.posting = Posting{*name, *date, value};
+  return result;
+}

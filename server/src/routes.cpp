@@ -1,0 +1,132 @@
+#include "routes.h"
+
+#include <array>
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "highscorepage.h"
+#include "posting.h"
+
+namespace {
+
+constexpr char kPlainText[] = "text/plain; charset=utf-8";
+constexpr char kHtml[] = "text/html; charset=utf-8";
+constexpr size_t kFileChunk = 64 * 1024;
+
+const char* status_text(int status)
+{
+  switch (status) {
+    case 400: return "Bad request\n";
+    case 404: return "Not found\n";
+    case 405: return "Method not allowed\n";
+    case 413: return "Request too large\n";
+    case 414: return "Request line too long\n";
+    case 416: return "Range not satisfiable\n";
+    case 500: return "Server error\n";
+    default: return "Request failed\n";
+  }
+}
+
+// Sends a file as it is on disk, in chunks, so that a large installer does not sit in memory.
+void serve_file(const std::filesystem::path& path, const char* content_type, httplib::Response& response)
+{
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
+  if (error || !std::filesystem::is_regular_file(path, error) || !*file) {
+    response.status = 404;
+    return;
+  }
+  response.set_content_provider(size, content_type, [file](size_t offset, size_t length, httplib::DataSink& sink) {
+    std::array<char, kFileChunk> chunk;
+    file->clear();
+    file->seekg(static_cast<std::streamoff>(offset));
+    file->read(chunk.data(), static_cast<std::streamsize>(std::min(length, chunk.size())));
+    const auto got = file->gcount();
+    // A file cut short while being sent ends the transfer instead of padding it.
+    return got > 0 && sink.write(chunk.data(), static_cast<size_t>(got));
+  });
+}
+
+}  // namespace
+
+Routes::Routes(ScoreDatabase& database, PageCache& page_cache, RateLimiter& post_limiter,
+               std::filesystem::path release_dir, std::filesystem::path www_dir)
+    : database_(database),
+      page_cache_(page_cache),
+      post_limiter_(post_limiter),
+      release_dir_(std::move(release_dir)),
+      www_dir_(std::move(www_dir))
+{
+}
+
+void Routes::install(httplib::Server& server)
+{
+  server.Get(R"(/cgi-bin/velnorsolo\.cgi)", [this](const httplib::Request& request, httplib::Response& response) {
+    post_score(request, response);
+  });
+  server.Get(R"(/counter/velnorsolo\.shtml)", [this](const httplib::Request&, httplib::Response& response) {
+    high_score_page(response);
+  });
+  server.Get(R"(/velnorsolo/velnorsoloversion\.txt)", [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(release_dir_ / "velnorsoloversion.txt", "text/plain", response);
+  });
+  server.Get(R"(/velnorsolo/vnssetup\.exe)", [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(release_dir_ / "vnssetup.exe", "application/octet-stream", response);
+  });
+  server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(www_dir_ / "index.html", kHtml, response);
+  });
+  server.Get(R"(/multiplayer\.html)", [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(www_dir_ / "multiplayer.html", kHtml, response);
+  });
+
+  // Gives a short text to the errors that the library answers with an empty body.
+  server.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
+    if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+    response.set_content(status_text(response.status), kPlainText);
+    return httplib::Server::HandlerResponse::Handled;
+  }));
+  server.set_exception_handler([](const httplib::Request& request, httplib::Response& response, std::exception_ptr thrown) {
+    try {
+      std::rethrow_exception(thrown);
+    } catch (const std::exception& e) {
+      std::cerr << "velnor-server: " << request.path << ": " << e.what() << '\n';
+    } catch (...) {
+      std::cerr << "velnor-server: " << request.path << ": unknown failure\n";
+    }
+    response.status = 500;
+    response.set_content(status_text(500), kPlainText);
+  });
+}
+
+void Routes::post_score(const httplib::Request& request, httplib::Response& response)
+{
+  if (!post_limiter_.allow(request.remote_addr, RateLimiter::Clock::now())) {
+    response.status = 429;
+    response.set_header("Retry-After", "60");
+    response.set_content("Too many postings from your address; try again in a minute.\n", kPlainText);
+    return;
+  }
+  const auto question = request.target.find('?');
+  const auto query = question == std::string::npos ? std::string_view() : std::string_view(request.target).substr(question + 1);
+  const PostingResult result = parse_posting(query);
+  if (!result.ok()) {
+    response.status = 400;
+    response.set_content("Score not posted: " + result.error + ".\n", kPlainText);
+    return;
+  }
+  const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
+  database_.add(result.posting, request.remote_addr, now.count());
+  page_cache_.invalidate();
+  response.set_content("Score posted.\n", kPlainText);
+}
+
+void Routes::high_score_page(httplib::Response& response)
+{
+  const auto page = page_cache_.get([this] { return render_high_score_page(database_.standings(kPageScoreCount)); });
+  response.set_header("Cache-Control", "no-cache");
+  response.set_content(*page, kHtml);
+}
