@@ -528,6 +528,16 @@ void Tmain::save_settings(const QRect& now) {
   profile.save(path);
 }
 
+void Tmain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The frame's size is known only once the window exists on the screen; place
+  // it again so that its outer bounds are the ones loaded.
+  if (!placed_) {
+    placed_ = true;
+    set_bounds(remembered_);
+  }
+}
+
 void Tmain::closeEvent(QCloseEvent* event) {
   QRect now = bounds();
   if (now != remembered_) {

@@ -81,6 +81,7 @@ class Tmain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void FormCreate();
@@ -107,6 +108,7 @@ class Tmain : public QMainWindow {
   int defaultwidth_ = 0;
   int defaultheight_ = 0;
   QRect remembered_;
+  bool placed_ = false;  // the loaded bounds applied with the window's frame known
   FileText name_text_;  // the name as the settings file holds it
   std::unique_ptr<InstanceLock> mutex_;
   int pausecount_ = 0;

@@ -93,11 +93,18 @@ bool write_new_file(const fs::path& path, const std::string& bytes) {
 }  // namespace
 
 ProfileFile ProfileFile::load(const fs::path& path) {
+  // Only a regular file is read: a folder or device of that name counts as missing.
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return {};
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return {};
-  return parse(bytes);
+  try {
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return {};
+    return parse(bytes);
+  } catch (const std::ios_base::failure&) {
+    return {};
+  }
 }
 
 ProfileFile ProfileFile::parse(std::string_view bytes) {

@@ -4,61 +4,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <optional>
 
-#include "game/tanimated.h"
-#include "support/fakes.h"
+#include "game/board_fixture.h"
 #include "windows/timage.h"
 #include "windows/tflatpanel.h"
 #include "windows/tselbutton.h"
 
 using namespace velnor;
-using velnor::testing::RecordingSounds;
-using velnor::testing::RecordingTally;
-using velnor::testing::ScriptedDialogs;
+using velnor::testing::Board;
+using velnor::testing::kSeed;
 
 namespace {
-
-constexpr std::uint32_t kSeed = 12345;
-
-struct Board : ::testing::Test {
-  RecordingSounds sounds;
-  RecordingTally tally;
-  ScriptedDialogs dialogs;
-  RandomGen random;
-  QTemporaryDir folder;
-  std::optional<Tmain> window;
-
-  void SetUp() override {
-    window.emplace(MainServices{&sounds, &dialogs, &random, [] { return kSeed; },
-                                folder.path().toStdString()});
-    window->set_tally(&tally);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
-  }
-
-  TAnimated* tile(int n) { return window->findChild<TAnimated*>(QString("number_%1").arg(n)); }
-  QLabel* label(const QString& name) { return window->findChild<QLabel*>(name); }
-  QString hints() {
-    QString all;
-    for (int n = 1; n <= 9; ++n) all += tile(n)->hint();
-    return all;
-  }
-  void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, 5)); }
-  void press_tile(int n) { QTest::mousePress(tile(n), Qt::LeftButton, {}, QPoint(20, 40)); }
-  void finish_pause() {
-    for (int tick = 0; tick < 3; ++tick) {
-      ASSERT_TRUE(window->pausetimer->isActive());
-      window->pausetimerTimer();
-    }
-  }
-};
 
 // The open tiles (hint "u") that make up total, largest first; empty when none do.
 std::vector<int> pick(const QString& hints, int total) {

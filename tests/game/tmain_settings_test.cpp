@@ -1,0 +1,109 @@
+// The main window's settings: read at creation, written on a toggle and at close.
+#include <QAction>
+#include <QLineEdit>
+#include <QScreen>
+
+#include <fstream>
+#include <sstream>
+
+#include "game/board_fixture.h"
+
+using namespace velnor;
+using velnor::testing::Board;
+
+namespace {
+
+struct Settings : Board {
+  void SetUp() override {}  // each test writes the file it needs first
+  void write_file(const std::string& bytes) { std::ofstream(settings(), std::ios::binary) << bytes; }
+  std::string read_file() {
+    std::ifstream in(settings(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+};
+
+}  // namespace
+
+TEST_F(Settings, MissingFileGivesTheDefaults) {
+  create();
+  EXPECT_EQ(window->bounds().topLeft(), QPoint(3, 3));
+  EXPECT_TRUE(window->PlaySounds1->isChecked());
+  EXPECT_TRUE(window->updatecheck->isChecked());
+  EXPECT_EQ(window->edit_name->text(), "Guest");
+  EXPECT_EQ(window->edit_aname->text(), "Guest");
+  EXPECT_FALSE(std::filesystem::exists(settings()));  // reading never writes
+}
+
+TEST_F(Settings, ValuesFollowTheirRules) {
+  write_file("[other]\r\nkeep=me\r\n[VelnorSolo]\r\nleft=0x20\r\nTOP=$10\r\nWidth=wide\r\n"
+             "Height=400\r\nSounds=No\r\nUpdate=FALSE\r\nName=\r\n");
+  create();
+  EXPECT_EQ(window->bounds(), QRect(32, 16, window->bounds().width(), 400));
+  EXPECT_GE(window->bounds().width(), 681);  // letters give the default width
+  EXPECT_TRUE(window->PlaySounds1->isChecked());  // only exactly "no" is off
+  EXPECT_TRUE(window->updatecheck->isChecked());  // only exactly "false" is off
+  EXPECT_EQ(window->edit_name->text(), "");        // present but empty is empty
+  EXPECT_EQ(sounds.played, QStringList{"entered"});
+}
+
+TEST_F(Settings, SoundsOffSilencesEvenTheWelcome) {
+  write_file("[velnorsolo]\r\nSounds=no\r\nUpdate=false\r\n");
+  create();
+  EXPECT_FALSE(window->PlaySounds1->isChecked());
+  EXPECT_FALSE(window->updatecheck->isChecked());
+  EXPECT_TRUE(sounds.played.isEmpty());
+}
+
+TEST_F(Settings, TogglesRewriteAllSevenKeysAtOnce) {
+  create();
+  window->PlaySounds1->trigger();
+  const QRect at = window->bounds();
+  EXPECT_EQ(read_file(), "[velnorsolo]\r\nTop=" + std::to_string(at.top()) +
+                             "\r\nLeft=" + std::to_string(at.left()) +
+                             "\r\nWidth=" + std::to_string(at.width()) +
+                             "\r\nHeight=" + std::to_string(at.height()) +
+                             "\r\nName=Guest\r\nSounds=no\r\nUpdate=true\r\n");
+  window->updatecheck->trigger();
+  EXPECT_NE(read_file().find("Update=false\r\n"), std::string::npos);
+  EXPECT_FALSE(window->updatecheck->isChecked());
+}
+
+TEST_F(Settings, NameBytesSurviveAndTypedNamesAreUtf8) {
+  // A name written by the first edition in Windows-1252.
+  write_file("[velnorsolo]\r\nName=Jos\xE9\r\n[x]\r\ny=1\r\n");
+  create();
+  EXPECT_EQ(window->edit_name->text(), QString::fromUtf8("Jos\xC3\xA9"));
+  window->PlaySounds1->trigger();
+  EXPECT_NE(read_file().find("Name=Jos\xE9\r\n"), std::string::npos);
+  EXPECT_NE(read_file().find("[x]\r\ny=1\r\n"), std::string::npos);
+  window->edit_name->setText(QString::fromUtf8("Zo\xC3\xAB"));
+  window->PlaySounds1->trigger();
+  EXPECT_NE(read_file().find("Name=Zo\xC3\xAB\r\n"), std::string::npos);
+}
+
+TEST_F(Settings, CloseKeepsUnmovedBoundsAndTrimsOversizedOnes) {
+  write_file("[velnorsolo]\r\nTop=10\r\nLeft=20\r\nWidth=700\r\nHeight=400\r\n");
+  create();
+  window->close();
+  EXPECT_NE(read_file().find("Top=10\r\nLeft=20\r\nWidth=700\r\nHeight=400\r\n"), std::string::npos);
+
+  // Moved and wider than the work area: stored 3 pixels narrower, once.
+  const QRect work = window->screen()->availableGeometry();
+  create();
+  window->set_bounds(QRect(40, 50, work.width() + 100, 400));
+  const int width = window->bounds().width();
+  ASSERT_GT(width, work.width());
+  window->close();
+  EXPECT_NE(read_file().find("Width=" + std::to_string(width - 3) + "\r\n"), std::string::npos);
+}
+
+TEST_F(Settings, FailedSaveAtCloseIsShownAndTheWindowStillCloses) {
+  std::filesystem::create_directory(settings());  // a folder where the file should be
+  create();
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+  ASSERT_EQ(dialogs.errors.size(), 1);
+  EXPECT_EQ(dialogs.errors[0], QString("Unable to write to %1.").arg(QString::fromStdString(settings())));
+}
