@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVariant>
+
+namespace velnor {
+
+// Shows an HTML page given as text and reports clicks on its links. It never
+// goes anywhere by itself and never fetches anything: of the images a page
+// names, only those carried inline as data: addresses are shown.
+class HtmlView : public QTextBrowser {
+  Q_OBJECT
+
+ public:
+  explicit HtmlView(QWidget* parent = nullptr);
+
+  // Replaces the content with the page; it has no name and no base, so its
+  // relative addresses stay as they are written.
+  void load_html(const QString& html);
+
+ signals:
+  // A link was clicked; `url` is its address. `handled` comes as false.
+  void hotSpotClick(velnor::HtmlView* sender, const QString& url, bool& handled);
+
+ protected:
+  QVariant loadResource(int type, const QUrl& name) override;
+
+ private:
+  void link_clicked(const QUrl& link);
+  // Gives links already clicked the visited colour.
+  void mark_visited();
+
+  QSet<QString> visited_;
+};
+
+}  // namespace velnor
