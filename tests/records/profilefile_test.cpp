@@ -42,9 +42,6 @@ class ProfileDir : public ::testing::Test {
 TEST_F(ProfileDir, FreshFileHoldsKeysInWrittenOrderAndReadsBack) {
   ProfileFile p = ProfileFile::load(dir_ / "missing.ini");
   EXPECT_EQ(p.read("velnorsolo", "Top"), std::nullopt);
-  // A folder in the file's place reads as no file at all.
-  fs::create_directory(dir_ / "folder.ini");
-  EXPECT_EQ(ProfileFile::load(dir_ / "folder.ini").bytes(), "");
   for (const char* key : {"Top", "Left", "Width", "Height", "Name", "Sounds", "Update"})
     p.write("velnorsolo", key, std::string(key) + "!");
   p.write("velnorsolo", "Top", "12");
@@ -58,6 +55,10 @@ TEST_F(ProfileDir, FreshFileHoldsKeysInWrittenOrderAndReadsBack) {
   const ProfileFile back = ProfileFile::load(path);
   EXPECT_EQ(back.read("velnorsolo", "Top"), "12");
   EXPECT_EQ(back.read("velnorsolo", "Update"), "Update!");
+
+  // A folder in the file's place reads as no file at all.
+  fs::create_directory(dir_ / "folder.ini");
+  EXPECT_EQ(ProfileFile::load(dir_ / "folder.ini").bytes(), "");
 }
 
 TEST(ProfileRead, NamesIgnoreCaseAndValuesAreRawBytes) {
