@@ -147,11 +147,13 @@ TextGrid::TextGrid(int colcount, int rowcount)
   cells_.resize(static_cast<std::size_t>(cols_) * static_cast<std::size_t>(rows_));
 }
 
-void TextGrid::set_colcount(int n) { resize(std::max(n, 1), rows_); }
+void TextGrid::set_colcount(int n) { resize(n, rows_); }
 
-void TextGrid::set_rowcount(int n) { resize(cols_, std::max(n, 1)); }
+void TextGrid::set_rowcount(int n) { resize(cols_, n); }
 
-void TextGrid::resize(int cols, int rows) {
+void TextGrid::resize(int colcount, int rowcount) {
+  const int cols = std::max(colcount, 1);
+  const int rows = std::max(rowcount, 1);
   if (cols == cols_ && rows == rows_) return;
   if (static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows) > kMaxCells)
     throw std::length_error("grid too large");

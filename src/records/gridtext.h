@@ -31,13 +31,13 @@ class TextGrid {
   // are empty. Throws std::length_error past kMaxCells.
   void set_colcount(int n);
   void set_rowcount(int n);
+  void resize(int colcount, int rowcount);
 
   // Throw std::out_of_range outside the grid.
   const std::string& cell(int col, int row) const;
   void set_cell(int col, int row, std::string text);
 
  private:
-  void resize(int cols, int rows);
   std::size_t index(int col, int row) const;
 
   int cols_;

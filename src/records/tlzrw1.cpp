@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include <unistd.h>
+
 #include "lzhuf.h"
 
 namespace velnor {
@@ -232,22 +234,32 @@ FilePtr open_input(const std::string& name) {
   return file;
 }
 
-// Runs body on the created output file; on any failure the file is closed and deleted.
-template <class Body>
-auto with_output_file(const std::string& in_name, const std::string& out_name, Body body) {
-  // Truncating the input before reading it would lose it.
+// Truncating the input before reading it would lose it.
+void refuse_same_file(const std::string& in_name, const std::string& out_name) {
   std::error_code ec;
   if (fs::equivalent(in_name, out_name, ec)) throw ELzrw1Exception(kOpenOutput + out_name);
+}
+
+enum class Sync { no, yes };
+
+// Runs body on the created output file; on any failure the file is closed and deleted (unless it
+// is no plain file, such as a terminal or a pipe). Sync::yes puts the bytes on the disk before
+// the file is closed.
+template <class Body>
+auto with_output_file(const std::string& out_name, Sync sync, Body body) {
   FilePtr file(std::fopen(out_name.c_str(), "wb"));
   if (!file) throw ELzrw1Exception(kOpenOutput + out_name);
   try {
     FileOutput out(file.get(), out_name);
     const auto result = body(out);
-    if (std::fclose(file.release()) != 0) throw ELzrw1Exception(kWriteError + out_name);
+    if (std::fflush(file.get()) != 0 || (sync == Sync::yes && ::fsync(::fileno(file.get())) != 0) ||
+        std::fclose(file.release()) != 0)
+      throw ELzrw1Exception(kWriteError + out_name);
     return result;
   } catch (...) {
     file.reset();
-    std::remove(out_name.c_str());
+    std::error_code ec;
+    if (fs::is_regular_file(out_name, ec)) std::remove(out_name.c_str());
     throw;
   }
 }
@@ -381,7 +393,8 @@ std::uint64_t Tlzrw1::Compress() {
     if (ec || size > 0xFFFFFFFFu) throw ELzrw1Exception(kNoSize + InputFile);
     FilePtr in_file = open_input(InputFile);
     FileInput in(in_file.get());
-    return with_output_file(InputFile, OutputFile, [&](Output& out) {
+    refuse_same_file(InputFile, OutputFile);
+    return with_output_file(OutputFile, Sync::no, [&](Output& out) {
       return compress_stream(coder_, in, static_cast<std::uint32_t>(size), out, InputFile);
     });
   });
@@ -391,8 +404,8 @@ std::uint32_t Tlzrw1::Decompress() {
   return memory_guarded([&] {
     FilePtr in_file = open_input(InputFile);
     FileInput in(in_file.get());
-    return with_output_file(InputFile, OutputFile,
-                            [&](Output& out) { return Expander(in, out, InputFile).run(kNoLimit); });
+    refuse_same_file(InputFile, OutputFile);
+    return with_output_file(OutputFile, Sync::no, [&](Output& out) { return Expander(in, out, InputFile).run(kNoLimit); });
   });
 }
 
@@ -427,6 +440,19 @@ std::string Tlzrw1::expand_file(const std::string& filename, std::uint32_t max_l
     Expander(in, out, filename).run(max_length);
     return content;
   });
+}
+
+void Tlzrw1::compress_to_file(std::string_view content, const std::string& filename) {
+  const std::string container = compress_memory(content, filename);
+  const std::string temporary = filename + ".new";
+  with_output_file(temporary, Sync::yes, [&](Output& out) {
+    out.write(reinterpret_cast<const std::uint8_t*>(container.data()), container.size());
+    return container.size();
+  });
+  if (std::rename(temporary.c_str(), filename.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw ELzrw1Exception(kWriteError + filename);
+  }
 }
 
 }  // namespace velnor
