@@ -4,12 +4,19 @@
 #include <QStringList>
 
 #include <deque>
+#include <ostream>
 #include <utility>
 #include <vector>
 
 #include "app/dialogs.h"
 #include "game/soundplayer.h"
 #include "game/tallycalls.h"
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* out) {
+  *out << '{' << list.join("\", \"").prepend('"').append('"').toStdString() << '}';
+}
 
 namespace velnor::testing {
 
