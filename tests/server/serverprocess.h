@@ -1,0 +1,44 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The real velnor-server program, run in a folder of its own on a free loopback port.
+class ServerProcess {
+ public:
+  ServerProcess(std::filesystem::path folder, std::vector<std::string> extra_arguments);
+  ~ServerProcess();
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+
+  // Starts the program and returns once its port accepts connections.
+  void start();
+  // Sends SIGTERM and returns the exit status once the program has ended.
+  int stop();
+
+  int port() const { return port_; }
+  std::string log() const;
+
+ private:
+  std::filesystem::path folder_;
+  std::vector<std::string> extra_arguments_;
+  int port_ = 0;
+  pid_t pid_ = -1;
+  int pidfd_ = -1;
+};
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
