@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
 
   velnor::Tmain main_window({&sounds, &dialogs, &random, velnor::ms_since_midnight_utc,
                             app.applicationDirPath().toStdString()});
-  velnor::Ttallylist tallylist;
-  main_window.set_tally(&tallylist);
+  velnor::Ttallylist tallylist(dialogs, app.applicationDirPath().toStdString(), main_window.appname(),
+                               &main_window);
+  main_window.set_tally(&tallylist, &tallylist);
 
   main_window.show();
   return app.exec();

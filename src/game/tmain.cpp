@@ -19,7 +19,7 @@
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
 #include "windows/timage.h"
-#include "windows/tlabel.h"
+#include "windows/formcontrols.h"
 #include "windows/tselbutton.h"
 
 namespace velnor {
@@ -32,34 +32,6 @@ constexpr std::uint32_t kEditColor = 0x00E8FFFF;    // #FFFFE8
 constexpr std::uint32_t kScoreGreen = 0x0000D500;   // #00D500
 constexpr std::uint32_t kPostingRed = 164;          // #A40000
 const QString kFont = QStringLiteral("MS Sans Serif");
-
-void set_background(QWidget* widget, std::uint32_t color) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, tcolor(color));
-  widget->setPalette(palette);
-}
-
-TFlatPanel* make_panel(QWidget* parent, const QString& name, const QRect& bounds,
-                       bool transparent, std::uint32_t frame) {
-  auto* panel = new TFlatPanel(parent);
-  panel->setObjectName(name);
-  panel->setGeometry(bounds);
-  panel->setTransparent(transparent);
-  panel->setColorHighLight(frame);
-  panel->setColorShadow(frame);
-  panel->setCaption(QString());
-  return panel;
-}
-
-TSelButton* make_button(QWidget* parent, const QString& name, const QString& caption,
-                        const QRect& bounds) {
-  auto* button = new TSelButton(parent);
-  button->setObjectName(name);
-  apply_game_style(*button, -16);
-  button->setCaption(caption);
-  button->setGeometry(bounds);
-  return button;
-}
 
 QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
   auto* edit = new QLineEdit(parent);
@@ -74,15 +46,6 @@ QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) 
   return edit;
 }
 
-TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
-                     const QString& resource) {
-  auto* picture = new TImage(parent);
-  picture->setObjectName(name);
-  picture->setGeometry(bounds);
-  picture->setPixmap(resource_picture(resource));
-  return picture;
-}
-
 }  // namespace
 
 Tmain::Tmain(MainServices services, QWidget* parent)
@@ -90,7 +53,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   setObjectName("Tmain");
   setWindowTitle("Velnor Solo");
   setWindowIcon(QIcon(":/images/icon.png"));
-  set_background(this, kWindowColor);
+  set_window_color(this, kWindowColor);
   setFont(tfont(kFont, 8));
   build_menus();
   build_board();
@@ -136,7 +99,7 @@ void Tmain::build_menus() {
 
   QMenu* view1 = menuBar()->addMenu("View");
   view1->setObjectName("View1");
-  TallyList1 = view1->addAction("Tally List");
+  TallyList1 = view1->addAction("Tally List", this, &Tmain::TallyList1Click);
   ViewHighScoreList1 = view1->addAction("View High Score List");
 
   QMenu* help1 = menuBar()->addMenu("Help");
@@ -482,6 +445,8 @@ void Tmain::ChangeName1Click() {
   panel_name->show();
   panel_name->raise();
 }
+
+void Tmain::TallyList1Click() { show_window(tallywindow_); }
 
 void Tmain::ResetScreenLocation1Click() {
   set_bounds(QRect(3, 3, defaultwidth_, defaultheight_));

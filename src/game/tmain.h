@@ -47,7 +47,11 @@ class Tmain : public QMainWindow {
   explicit Tmain(MainServices services, QWidget* parent = nullptr);
   ~Tmain() override;
 
-  void set_tally(TallyCalls* tally) { tally_ = tally; }
+  // The tally window, told of games and shown from the menu.
+  void set_tally(TallyCalls* tally, QWidget* window = nullptr) {
+    tally_ = tally;
+    tallywindow_ = window;
+  }
 
   const QString& appname() const { return appname_; }
   const Tgame& game() const { return game_; }
@@ -63,6 +67,7 @@ class Tmain : public QMainWindow {
   void button_namedoneClick();
   void button_namecancelClick();
   void ChangeName1Click();
+  void TallyList1Click();
   void ResetScreenLocation1Click();
   void PlaySounds1Click();
   void updatecheckClick();
@@ -102,6 +107,7 @@ class Tmain : public QMainWindow {
 
   MainServices services_;
   TallyCalls* tally_ = nullptr;
+  QWidget* tallywindow_ = nullptr;
   Tgame game_;
   QString appname_;
   QString installername_;

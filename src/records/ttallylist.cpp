@@ -1,17 +1,155 @@
 #include "ttallylist.h"
 
+#include <QDate>
+#include <QLabel>
+#include <QLocale>
+
+#include "app/dialogs.h"
+#include "records/filetext.h"
+#include "windows/formcontrols.h"
+#include "windows/tcolor.h"
+#include "windows/tflatpanel.h"
+#include "windows/tfont.h"
+#include "windows/tlbbackground.h"
+#include "windows/tselbutton.h"
+
 namespace velnor {
 
-Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent) {
+namespace {
+
+const QString kFont = QStringLiteral("MS Sans Serif");
+constexpr std::uint32_t kEnteredRed = 255;
+const char* const kRowColumns[] = {"label_num", "label_date", "label_name", "label_high"};
+
+int row_top(int rank) { return 126 + 24 * (rank - 1); }
+
+QString shown(const std::string& bytes) { return file_text_to_display(bytes); }
+
+}  // namespace
+
+Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir,
+                       const QString& appname, QWidget* parent)
+    : QWidget(parent, Qt::Tool), dialogs_(dialogs),
+      path_(program_dir / (appname.toStdString() + "tally.tld")) {
   setObjectName("Ttallylist");
   setWindowTitle("Velnor Solo - Tally List");
+  setFixedSize(342, 425);
+  set_window_color(this, kWindowColor);
+  setAutoFillBackground(true);
+  build_form();
+  FormCreate();
+}
+
+Ttallylist::~Ttallylist() {
+  // Saving at exit never troubles the player; a failed save keeps the old file whole.
+  try {
+    records_.save(path_.string());
+  } catch (...) {
+  }
+}
+
+void Ttallylist::build_form() {
+  LbBackground1 = new TLbBackground(this);
+  LbBackground1->setObjectName("LbBackground1");
+  LbBackground1->setEnabled(true);
+
+  TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 331, 413), true, clBlack);
+  const QFont title = tfont(kFont, -19, {.bold = true, .underline = true});
+  const QFont text = tfont(kFont, -13, {.bold = true});
+  const auto centred = Qt::AlignHCenter | Qt::AlignTop;
+  const auto right = Qt::AlignRight | Qt::AlignTop;
+  make_label(panel, "label_myname", "YOUR TALLY LIST", QRect(1, 5, 328, 24), title, kPaleYellow, centred);
+  make_label(panel, "Label1", "Total Games:", QRect(88, 42, 101, 16), text, kPaleYellow, right);
+  make_label(panel, "mylabel_1", "0", QRect(194, 42, 59, 16), text, kPaleYellow, centred);
+  make_label(panel, "Label2", "Velnores:", QRect(69, 67, 120, 16), text, kPaleYellow, right);
+  make_label(panel, "mylabel_2", "0", QRect(194, 67, 59, 16), text, kPaleYellow, centred);
+  make_label(panel, "Label3", "HIGH SCORES", QRect(1, 96, 328, 24), title, kPaleYellow, centred);
+  for (int rank = 1; rank <= TallyRecords::kRanks; ++rank) {
+    const int y = row_top(rank);
+    make_label(panel, QString("label_num%1").arg(rank), QString("%1.").arg(rank),
+               QRect(5, y, 24, 16), text, kPaleYellow, right);
+    make_label(panel, QString("label_date%1").arg(rank), "", QRect(32, y, 101, 16), text, kPaleYellow);
+    make_label(panel, QString("label_name%1").arg(rank), "", QRect(136, y, 132, 16), text, kPaleYellow);
+    // The score's width follows its text; the panel's edge is the limit.
+    make_label(panel, QString("label_high%1").arg(rank), "", QRect(286, y, 44, 16), text, kPaleYellow);
+  }
+  button_reset = make_button(panel, "button_reset", "RESET TALLY", QRect(80, 377, 137, 26));
+  button_done = make_button(panel, "button_done", "DONE", QRect(226, 377, 95, 26));
+  connect(button_reset, &TSelButton::click, this, [this] { button_resetClick(); });
+  connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
+}
+
+void Ttallylist::FormCreate() {
+  try {
+    records_.load(path_.string());
+  } catch (const std::exception& error) {
+    dialogs_.error(this, QString::fromUtf8(error.what()));
+  }
+  loadtally();
+}
+
+QLabel* Ttallylist::rank_label(const char* column, int rank) const {
+  return findChild<QLabel*>(QString("%1%2").arg(column).arg(rank));
+}
+
+void Ttallylist::loadtally() {
+  findChild<QLabel*>("mylabel_1")->setText(shown(records_.counter(TallyRecords::kGamesColumn)));
+  findChild<QLabel*>("mylabel_2")->setText(shown(records_.counter(TallyRecords::kAllShutColumn)));
+  for (int rank = 1; rank <= TallyRecords::kRanks; ++rank) {
+    rank_label("label_date", rank)->setText(shown(records_.date(rank)));
+    rank_label("label_name", rank)->setText(shown(records_.name(rank)));
+    rank_label("label_high", rank)->setText(shown(records_.score_text(rank)));
+    show_row_look(rank);
+  }
+}
+
+void Ttallylist::show_row_look(int rank) {
+  const RowLook look = records_.row_look(rank);
+  const std::uint32_t color =
+      look == RowLook::starting ? kPaleYellow : look == RowLook::entered ? kEnteredRed : clWhite;
+  for (const char* column : kRowColumns) {
+    QLabel* label = rank_label(column, rank);
+    QFont font = label->font();
+    font.setBold(look != RowLook::plain);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, tcolor(color));
+    label->setPalette(palette);
+  }
 }
 
 void Ttallylist::addtomineincrease(int which) {
-  if (which == 1) ++games_;
-  if (which == 2) ++allshut_;
+  try {
+    records_.addtomineincrease(which);
+  } catch (const ConversionError& error) {
+    // A damaged counter is reported, and the game goes on all the same.
+    dialogs_.error(this, QString::fromUtf8(error.what()));
+  }
+  findChild<QLabel*>(QString("mylabel_%1").arg(which))->setText(shown(records_.counter(which)));
 }
 
-void Ttallylist::checkscore(int, const QString&) {}
+void Ttallylist::checkscore(int score, const QString& name) {
+  const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+  records_.checkscore(score, name.toUtf8().toStdString(), date.toUtf8().toStdString());
+  loadtally();
+}
+
+void Ttallylist::button_resetClick() {
+  if (!dialogs_.ask_yes_no(this, "Are you sure you want to reset the Tally?")) return;
+  records_.reset();
+  loadtally();
+}
+
+void Ttallylist::button_doneClick() { hide(); }
+
+void Ttallylist::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Centred on the main window each time it comes up.
+  if (const QWidget* owner = parentWidget(); owner != nullptr) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(owner->frameGeometry().center());
+    move(frame.topLeft());
+  }
+}
 
 }  // namespace velnor

@@ -2,23 +2,54 @@
 
 #include <QWidget>
 
+#include <filesystem>
+
 #include "game/tallycalls.h"
+#include "records/tallyrecords.h"
+
+class QLabel;
 
 namespace velnor {
 
-// The tally list window. For now it keeps its counters in memory only.
+class Dialogs;
+class TLbBackground;
+class TSelButton;
+
+// The player's local record book: two counters and the ten best games, read
+// from the tally file at start and written back at exit.
 class Ttallylist : public QWidget, public TallyCalls {
   Q_OBJECT
  public:
-  explicit Ttallylist(QWidget* parent = nullptr);
+  // The tally file lies in program_dir, named after the product key.
+  Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir, const QString& appname,
+             QWidget* parent = nullptr);
+  ~Ttallylist() override;  // FormDestroy: writes the tally file
+
   void addtomineincrease(int which) override;
   void checkscore(int score, const QString& name) override;
-  int games() const { return games_; }
-  int allshut() const { return allshut_; }
+  void loadtally();
+  void button_resetClick();
+  void button_doneClick();
+
+  const TallyRecords& records() const { return records_; }
+  std::filesystem::path tally_path() const { return path_; }
+
+  TSelButton* button_reset = nullptr;
+  TSelButton* button_done = nullptr;
+  TLbBackground* LbBackground1 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
-  int games_ = 0;
-  int allshut_ = 0;
+  void FormCreate();
+  void build_form();
+  QLabel* rank_label(const char* column, int rank) const;
+  void show_row_look(int rank);
+
+  Dialogs& dialogs_;
+  std::filesystem::path path_;
+  TallyRecords records_;
 };
 
 }  // namespace velnor

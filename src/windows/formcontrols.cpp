@@ -1,0 +1,69 @@
+#include "formcontrols.h"
+
+#include <QPalette>
+
+#include "windows/tcolor.h"
+#include "windows/tflatpanel.h"
+#include "windows/timage.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+QLabel* make_label(QWidget* parent, const QString& name, const QString& text, const QRect& bounds,
+                   const QFont& font, std::uint32_t color, Qt::Alignment alignment) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setGeometry(bounds);
+  label->setFont(font);
+  label->setAlignment(alignment);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, tcolor(color));
+  label->setPalette(palette);
+  return label;
+}
+
+TFlatPanel* make_panel(QWidget* parent, const QString& name, const QRect& bounds, bool transparent,
+                       std::uint32_t frame) {
+  auto* panel = new TFlatPanel(parent);
+  panel->setObjectName(name);
+  panel->setGeometry(bounds);
+  panel->setTransparent(transparent);
+  panel->setColorHighLight(frame);
+  panel->setColorShadow(frame);
+  panel->setCaption(QString());
+  return panel;
+}
+
+TSelButton* make_button(QWidget* parent, const QString& name, const QString& caption,
+                        const QRect& bounds, int font_height) {
+  auto* button = new TSelButton(parent);
+  button->setObjectName(name);
+  apply_game_style(*button, font_height);
+  button->setCaption(caption);
+  button->setGeometry(bounds);
+  return button;
+}
+
+TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
+                     const QString& resource) {
+  auto* picture = new TImage(parent);
+  picture->setObjectName(name);
+  picture->setGeometry(bounds);
+  picture->setPixmap(resource_picture(resource));
+  return picture;
+}
+
+void show_window(QWidget* window) {
+  if (window == nullptr) return;
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+void set_window_color(QWidget* widget, std::uint32_t color) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, tcolor(color));
+  widget->setPalette(palette);
+}
+
+}  // namespace velnor
