@@ -145,11 +145,7 @@ void Ttallylist::button_doneClick() { hide(); }
 void Ttallylist::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // Centred on the main window each time it comes up.
-  if (const QWidget* owner = parentWidget(); owner != nullptr) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(owner->frameGeometry().center());
-    move(frame.topLeft());
-  }
+  if (const QWidget* owner = parentWidget(); owner != nullptr) centre_on(this, owner);
 }
 
 }  // namespace velnor

@@ -1,6 +1,7 @@
 #include "formcontrols.h"
 
 #include <QPalette>
+#include <QScreen>
 
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -58,6 +59,15 @@ void show_window(QWidget* window) {
   window->show();
   window->raise();
   window->activateWindow();
+}
+
+void centre_on(QWidget* window, const QWidget* owner) {
+  QRect frame = window->frameGeometry();
+  frame.moveCenter(owner->frameGeometry().center());
+  const QRect work = owner->screen()->availableGeometry();
+  frame.moveLeft(std::max(work.left(), std::min(frame.left(), work.right() + 1 - frame.width())));
+  frame.moveTop(std::max(work.top(), std::min(frame.top(), work.bottom() + 1 - frame.height())));
+  window->move(frame.topLeft());
 }
 
 void set_window_color(QWidget* widget, std::uint32_t color) {

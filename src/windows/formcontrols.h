@@ -34,6 +34,10 @@ TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
 // Shows a secondary window without modality, or brings the one window forward.
 void show_window(QWidget* window);
 
+// Centres a window on another, kept inside the other's screen so that it is
+// whole and reachable.
+void centre_on(QWidget* window, const QWidget* owner);
+
 // The colour a window or control paints its background with.
 void set_window_color(QWidget* widget, std::uint32_t color);
 
