@@ -56,7 +56,7 @@ ServerProcess::ServerProcess(std::filesystem::path folder, std::vector<std::stri
 
 ServerProcess::~ServerProcess()
 {
-  if (pid_ > 0) stop();
+  if (running()) stop();
 }
 
 void ServerProcess::start()

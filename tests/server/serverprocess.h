@@ -19,6 +19,7 @@ class ServerProcess {
   // Sends SIGTERM and returns the exit status once the program has ended.
   int stop();
 
+  bool running() const { return pid_ > 0; }
   int port() const { return port_; }
   std::string log() const;
 
