@@ -340,6 +340,23 @@ TEST(THttpCliTest, BodyEndsAtContentLengthOrWhenTheServerCloses) {
   EXPECT_TRUE(seen[2].client_closed_first);
 }
 
+TEST(THttpCliTest, StreamThatFailsToWriteIsNotASuccess) {
+  ScriptedServer server({answer("HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\ndata")});
+  ASSERT_TRUE(server.listening());
+  std::ostream broken(nullptr);
+  THttpCli client;
+  client.URL = server.url("/");
+  client.BodyStream = &broken;
+  try {
+    client.GetSync();
+    ADD_FAILURE() << "reported as a success";
+  } catch (const EHttpException&) {
+    ADD_FAILURE() << "reported as a failed download";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "Cannot write the received data");
+  }
+}
+
 TEST(THttpCliTest, ReplyWithoutHeaderIsAllBody) {
   ScriptedServer server({Reply{{"<ht", "ml>\r\n<body>hi", "</body>"}, {}, false}});
   ASSERT_TRUE(server.listening());
