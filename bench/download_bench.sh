@@ -12,7 +12,7 @@ size_mib=64
 
 client=${1:-}
 if [ -z "$client" ]; then
-  build="$top/build/bench"
+  build="$top/build/bench-download"
   [ -f "$build/build.ninja" ] ||
     cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELNOR_TESTS=OFF -DVELNOR_BENCH=ON >/dev/null
   cmake --build "$build" -j2 --target httpcli_get >/dev/null
