@@ -74,7 +74,8 @@ ScoreDatabase::ScoreDatabase(const std::filesystem::path& file)
     insert_ = prepare("INSERT INTO scores (name, date, score, received, client) VALUES (?1, ?2, ?3, ?4, ?5)");
     best_ = prepare("SELECT name, date, score FROM scores ORDER BY score DESC, id LIMIT ?1");
     count_ = prepare("SELECT count(*) FROM scores");
-    begin_ = prepare("BEGIN");
+    begin_read_ = prepare("BEGIN");
+    begin_write_ = prepare("BEGIN IMMEDIATE");
     commit_ = prepare("COMMIT");
     rollback_ = prepare("ROLLBACK");
   } catch (...) {
@@ -90,7 +91,7 @@ ScoreDatabase::~ScoreDatabase()
 
 void ScoreDatabase::close()
 {
-  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &begin_, &commit_, &rollback_}) {
+  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
@@ -121,22 +122,68 @@ void ScoreDatabase::fail(const char* what)
 
 void ScoreDatabase::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time)
 {
-  std::lock_guard lock(mutex_);
-  StatementUse use(insert_);
-  if (sqlite3_bind_text(insert_, 1, posting.name.data(), static_cast<int>(posting.name.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
-      sqlite3_bind_text(insert_, 2, posting.date.data(), static_cast<int>(posting.date.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
-      sqlite3_bind_int(insert_, 3, posting.score) != SQLITE_OK ||
-      sqlite3_bind_int64(insert_, 4, received_unix_time) != SQLITE_OK ||
-      sqlite3_bind_text(insert_, 5, client_address.data(), static_cast<int>(client_address.size()), SQLITE_TRANSIENT) != SQLITE_OK)
-    fail("bind");
-  // A lone statement commits on its own: SQLITE_DONE means the row is on disk.
-  if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert");
+  std::unique_lock lock(batch_mutex_);
+  if (!open_batch_) open_batch_ = std::make_shared<Batch>();
+  const std::shared_ptr<Batch> batch = open_batch_;
+  batch->rows.push_back({&posting, client_address, received_unix_time});
+  // Whoever finds no write in progress writes the open batch with every row that has joined it;
+  // the others wait for their batch. The rows point into the waiting callers, who outlive the write.
+  while (!batch->done) {
+    if (writing_) {
+      batch_written_.wait(lock);
+      continue;
+    }
+    writing_ = true;
+    open_batch_.reset();
+    lock.unlock();
+    try {
+      write_rows(batch->rows);
+    } catch (...) {
+      batch->error = std::current_exception();
+    }
+    lock.lock();
+    batch->done = true;
+    writing_ = false;
+    batch_written_.notify_all();
+  }
+  if (batch->error) std::rethrow_exception(batch->error);
+}
+
+void ScoreDatabase::write_rows(const std::vector<Row>& rows)
+{
+  std::lock_guard lock(db_mutex_);
+  run(begin_write_);
+  try {
+    for (const Row& row : rows) {
+      StatementUse use(insert_);
+      const Posting& posting = *row.posting;
+      if (sqlite3_bind_text(insert_, 1, posting.name.data(), static_cast<int>(posting.name.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
+          sqlite3_bind_text(insert_, 2, posting.date.data(), static_cast<int>(posting.date.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
+          sqlite3_bind_int(insert_, 3, posting.score) != SQLITE_OK ||
+          sqlite3_bind_int64(insert_, 4, row.received_unix_time) != SQLITE_OK ||
+          sqlite3_bind_text(insert_, 5, row.client_address.data(), static_cast<int>(row.client_address.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+        fail("bind");
+      if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert");
+    }
+    // With a full sync, COMMIT returns once the rows are on disk.
+    run(commit_);
+  } catch (...) {
+    rollback();
+    throw;
+  }
+}
+
+void ScoreDatabase::rollback()
+{
+  if (sqlite3_get_autocommit(db_)) return;
+  StatementUse use(rollback_);
+  sqlite3_step(rollback_);
 }
 
 Standings ScoreDatabase::standings(int limit)
 {
-  std::lock_guard lock(mutex_);
-  run(begin_);
+  std::lock_guard lock(db_mutex_);
+  run(begin_read_);
   try {
     Standings result;
     {
@@ -155,9 +202,7 @@ Standings ScoreDatabase::standings(int limit)
     run(commit_);
     return result;
   } catch (...) {
-    sqlite3_reset(rollback_);
-    sqlite3_step(rollback_);
-    sqlite3_reset(rollback_);
+    rollback();
     throw;
   }
 }
