@@ -44,7 +44,7 @@ QUrl source_with_silent_tail(const QString& name) {
   const qint64 block_align = qFromLittleEndian<quint16>(bytes + kBlockAlignAt);
   const int bits = qFromLittleEndian<quint16>(bytes + kBitsAt);
   const qint64 data_size = std::min<qint64>(qFromLittleEndian<quint32>(bytes + kDataSizeAt), wav.size() - kHeaderSize);
-  if (rate <= 0 || rate > 192000 || block_align <= 0) return plain;
+  if (rate <= 0 || rate > 192000 || block_align <= 0 || block_align > 8) return plain;
 
   QByteArray padded = wav.left(kHeaderSize + data_size);
   const qint64 frames = static_cast<qint64>(rate * kSilentTailSeconds);

@@ -32,7 +32,6 @@ class Signal {
  public:
   Signal(int rate, double seconds);
 
-  int rate() const { return rate_; }
   const std::vector<double>& samples() const { return samples_; }
 
   // A struck note: a short raised-cosine attack, then each partial fades
