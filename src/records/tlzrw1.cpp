@@ -375,8 +375,13 @@ std::size_t TLZR::expand(const std::uint8_t* in, std::size_t length, std::uint8_
         const std::size_t count = (in[i + 1] & 0x0Fu) + kMinMatch;
         if (distance > o) throw ELzrw1Exception(kBeforeBlock);
         if (count > kBlockSize - o) throw ELzrw1Exception(kPastBlock);
-        // Byte by byte: a copy may overlap the bytes it produces.
-        for (std::size_t k = 0; k < count; ++k, ++o) out[o] = out[o - distance];
+        if (distance >= count) {
+          std::memcpy(out + o, out + o - distance, count);
+          o += count;
+        } else {
+          // Byte by byte: the copy overlaps the bytes it produces.
+          for (std::size_t k = 0; k < count; ++k, ++o) out[o] = out[o - distance];
+        }
         i += 2;
       }
     }
