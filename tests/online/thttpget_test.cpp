@@ -1,0 +1,446 @@
+#include "online/thttpget.h"
+
+#include "script_server.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+using velnor::THTTPGet;
+using velnor::testing::ScriptServer;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The user-interface thread of these tests: tasks posted from any thread run
+// here, on the test's thread, when the test pumps.
+class UiQueue {
+ public:
+  THTTPGet::PostToUi poster() {
+    return [this](std::function<void()> task) {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+      posted_.notify_all();
+    };
+  }
+
+  // Runs tasks as they come until `done` holds; false when the time ran out.
+  bool run_until(const std::function<bool()>& done, std::chrono::seconds limit = 10s) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+      std::unique_lock lock(mutex_);
+      if (!posted_.wait_until(lock, deadline, [&] { return !tasks_.empty(); })) return done();
+      run_front(lock);
+    }
+    return true;
+  }
+
+  // Runs what is queued now, without waiting for more.
+  void run_pending() {
+    std::unique_lock lock(mutex_);
+    while (!tasks_.empty()) {
+      run_front(lock);
+      lock.lock();
+    }
+  }
+
+  bool wait_posted(std::chrono::seconds limit = 10s) {
+    std::unique_lock lock(mutex_);
+    return posted_.wait_for(lock, limit, [&] { return !tasks_.empty(); });
+  }
+
+ private:
+  void run_front(std::unique_lock<std::mutex>& lock) {
+    std::function<void()> task = std::move(tasks_.front());
+    tasks_.pop_front();
+    lock.unlock();
+    task();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> tasks_;
+};
+
+// What a component reported.
+struct Events {
+  std::vector<std::string> done;
+  int errors = 0;
+  std::vector<std::pair<int, int>> progress;
+  THTTPGet* sender = nullptr;
+
+  void attach(THTTPGet& get) {
+    get.OnDoneString = [this](THTTPGet* from, const std::string& text) {
+      sender = from;
+      done.push_back(text);
+    };
+    get.OnError = [this](THTTPGet* from) {
+      sender = from;
+      ++errors;
+    };
+  }
+  int count() const { return static_cast<int>(done.size()) + errors; }
+};
+
+ScriptServer::Reply ok(const std::string& body) {
+  return {"HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body};
+}
+
+// Fetches `url` with `get` and returns the first line of the request the server saw.
+class FetcherTest : public ::testing::Test {
+ protected:
+  void fetch(const std::string& url) {
+    const int before = events.count();
+    get.URL = url;
+    get.FetchString();
+    ASSERT_TRUE(ui.run_until([&] { return events.count() > before; })) << url;
+    ui.run_pending();
+    EXPECT_FALSE(get.busy());
+  }
+
+  UiQueue ui;
+  ScriptServer server;
+  THTTPGet get{ui.poster()};
+  Events events;
+  void SetUp() override { events.attach(get); }
+};
+
+std::string request_line(const std::string& request) { return request.substr(0, request.find("\r\n")); }
+
+TEST_F(FetcherTest, GetSendsExactlyTheRequestOfTheDefaultSettings) {
+  server.script(ok("Posted"));
+  fetch("http://127.0.0.1/cgi-bin/velnorsolo.cgi?name=Ann&date=1/5/27&score=312");
+
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(server.requests()[0],
+            "GET /cgi-bin/velnorsolo.cgi?name=Ann&date=1/5/27&score=312 HTTP/1.0\r\n"
+            "Host: 127.0.0.1\r\n"
+            "User-Agent: Tarnwick HTTPGet\r\n"
+            "Accept: */*\r\n"
+            "Cache-Control: no-cache\r\n"
+            "Pragma: no-cache\r\n"
+            "\r\n");
+  EXPECT_EQ(events.done, std::vector<std::string>{"Posted"});
+  EXPECT_EQ(events.sender, &get);
+  EXPECT_EQ(events.errors, 0);
+}
+
+TEST_F(FetcherTest, PostCarriesTheFormBodyAndEveryOtherSetting) {
+  get.PostQuery = "name=Ann&score=312";
+  get.Agent.clear();
+  get.AcceptTypes = "text/html";
+  get.UseCache = true;
+  get.Referer = "http://127.0.0.1/start.html";
+  get.UserName = "ann";
+  get.Password = "secret";
+  server.script(ok("Thanks"));
+  fetch("127.0.0.1/cgi-bin/post.cgi");
+
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(server.requests()[0],
+            "POST /cgi-bin/post.cgi HTTP/1.0\r\n"
+            "Host: 127.0.0.1\r\n"
+            "Authorization: Basic YW5uOnNlY3JldA==\r\n"
+            "Referer: http://127.0.0.1/start.html\r\n"
+            "Accept: text/html\r\n"
+            "Content-Type: application/x-www-form-urlencoded\r\n"
+            "Content-Length: 18\r\n"
+            "\r\n"
+            "name=Ann&score=312");
+  EXPECT_EQ(events.done, std::vector<std::string>{"Thanks"});
+}
+
+TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
+  struct Case {
+    const char* what;
+    std::string reply;
+    bool binary;
+    bool done;
+    std::string text;
+  };
+  const std::string page = "<html><body>Not here</body></html>";
+  const Case cases[] = {
+      {"error page", "HTTP/1.0 404 Not Found\r\nContent-Length: 34\r\n\r\n" + page, false, true, page},
+      {"empty 200", "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n", false, false, ""},
+      {"empty, no length", "HTTP/1.0 200 OK\r\n\r\n", false, false, ""},
+      {"length not a number", "HTTP/1.0 200 OK\r\nContent-Length: twelve\r\n\r\n1.0.1", false, true, "1.0.1"},
+      {"length out of range", "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\n1.0.1", false,
+       true, "1.0.1"},
+      {"no length", "HTTP/1.0 200 OK\r\n\r\n1.0.1", false, true, "1.0.1"},
+      {"no length, binary", "HTTP/1.0 200 OK\r\n\r\n1.0.1", true, false, ""},
+      {"length, binary", "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1", true, true, "1.0.1"},
+      {"body longer than announced", "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\n1.0.1", false, true, "1.0"},
+      {"body cut short", "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\n1.0", false, true, "1.0"},
+      {"interim reply first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok", false,
+       true, "ok"},
+      {"no reply at all", "", false, false, ""},
+  };
+  for (const Case& c : cases) {
+    server.script({c.reply});
+    get.BinaryData = c.binary;
+    events = {};
+    events.attach(get);
+    fetch("127.0.0.1/version.txt");
+    if (c.done) {
+      EXPECT_EQ(events.done, std::vector<std::string>{c.text}) << c.what;
+      EXPECT_EQ(events.errors, 0) << c.what;
+    } else {
+      EXPECT_TRUE(events.done.empty()) << c.what;
+      EXPECT_EQ(events.errors, 1) << c.what;
+    }
+  }
+}
+
+TEST_F(FetcherTest, AnAnnouncedBodyEndsTheFetchWhileTheServerKeepsTheConnection) {
+  server.script({"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n1.0.2", true});
+  fetch("127.0.0.1/version.txt");
+  EXPECT_EQ(events.done, std::vector<std::string>{"1.0.2"});
+  EXPECT_TRUE(server.wait_client_gone());
+
+  server.script({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", true});
+  fetch("127.0.0.1/version.txt");
+  EXPECT_EQ(events.errors, 1);
+}
+
+TEST_F(FetcherTest, AFetchAskedForWhileBusyIsDropped) {
+  server.script(ok("first"));
+  server.script(ok("second"));
+  int refetches = 0;
+  get.OnDoneString = [&](THTTPGet* from, const std::string& text) {
+    events.done.push_back(text);
+    // Still busy inside its own handler, so this is dropped too.
+    from->URL = "127.0.0.1/from-handler";
+    from->FetchString();
+    refetches += from->busy() ? 1 : 0;
+  };
+  get.URL = "127.0.0.1/first";
+  get.FetchString();
+  get.URL = "127.0.0.1/second";
+  get.FetchString();
+  ASSERT_TRUE(ui.run_until([&] { return events.count() == 1; }));
+  ui.run_pending();
+
+  EXPECT_EQ(events.done, std::vector<std::string>{"first"});
+  EXPECT_EQ(refetches, 1);
+  EXPECT_FALSE(get.busy());
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(request_line(server.requests()[0]), "GET /first HTTP/1.0");
+
+  // Idle again afterwards: the next fetch goes out.
+  fetch("127.0.0.1/second");
+  EXPECT_EQ(events.done.back(), "second");
+}
+
+TEST_F(FetcherTest, TheAddressIsSplitIntoHostAndObjectName) {
+  const std::pair<std::string, std::string> sent[] = {
+      {"HTTP://127.0.0.1/Upper", "GET /Upper HTTP/1.0"},
+      {"hTtP://localhost/mixed?x=1&y=2", "GET /mixed?x=1&y=2 HTTP/1.0"},
+      {"127.0.0.1/bare/path.txt", "GET /bare/path.txt HTTP/1.0"},
+      // Bytes that cannot stand on a request line are escaped, the rest kept as typed.
+      {"127.0.0.1/s.cgi?name=A B&c=%41#1", "GET /s.cgi?name=A%20B&c=%41%231 HTTP/1.0"},
+      {"127.0.0.1/s.cgi?name=X\r\nInjected: yes", "GET /s.cgi?name=X%0D%0AInjected:%20yes HTTP/1.0"},
+      {"127.0.0.1/s.cgi?name=J\xC3\xB6rg", "GET /s.cgi?name=J%C3%B6rg HTTP/1.0"},
+      {"127.0.0.1/a/../b", "GET /a/../b HTTP/1.0"},
+  };
+  for (const auto& [url, line] : sent) {
+    server.script(ok("x"));
+    fetch(url);
+  }
+  const auto requests = server.requests();
+  ASSERT_EQ(requests.size(), std::size(sent));
+  for (std::size_t i = 0; i < requests.size(); ++i) EXPECT_EQ(request_line(requests[i]), sent[i].second);
+  EXPECT_NE(requests[1].find("\r\nHost: localhost\r\n"), std::string::npos);
+  EXPECT_EQ(events.done.size(), std::size(sent));
+
+  // No "/" leaves no host; a port in the address is not one (always 80); other
+  // schemes are not recognised; an unknown host cannot be reached.
+  for (const char* url : {"127.0.0.1", "", "http://127.0.0.1:80/x", "https://127.0.0.1/x", "/x",
+                          "user@127.0.0.1/x", "no-such-host.invalid/x"}) {
+    fetch(url);
+  }
+  EXPECT_EQ(events.errors, 7);
+  EXPECT_EQ(server.requests().size(), std::size(sent));
+}
+
+TEST_F(FetcherTest, ProgressReportsEachChunkAndCancelEndsInError) {
+  const std::string part(3000, 'a');
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 6000\r\n\r\n" + part, true, std::string(3000, 'b')});
+  get.OnProgress = [&](THTTPGet* from, int total, int readed) {
+    EXPECT_EQ(from, &get);
+    events.progress.emplace_back(total, readed);
+  };
+  get.URL = "127.0.0.1/big.html";
+  get.FetchString();
+  ASSERT_TRUE(ui.run_until([&] { return !events.progress.empty() && events.progress.back().second == 3000; }));
+  for (std::size_t i = 0; i < events.progress.size(); ++i) {
+    EXPECT_EQ(events.progress[i].first, 6000);
+    EXPECT_LE(events.progress[i].second - (i ? events.progress[i - 1].second : 0), 1025);
+  }
+
+  get.CancelFetch();
+  ASSERT_TRUE(ui.run_until([&] { return events.count() == 1; }));
+  EXPECT_EQ(events.errors, 1);
+  EXPECT_TRUE(events.done.empty());
+  EXPECT_FALSE(get.busy());
+  EXPECT_TRUE(server.wait_client_gone());
+}
+
+TEST_F(FetcherTest, CancelAfterTheWorkerEndedStillReportsFailure) {
+  server.script(ok("done"));
+  get.URL = "127.0.0.1/x";
+  get.FetchString();
+  ASSERT_TRUE(ui.wait_posted());  // the completion is on its way
+  get.CancelFetch();
+  ASSERT_TRUE(ui.run_until([&] { return events.count() == 1; }));
+  EXPECT_EQ(events.errors, 1);
+}
+
+TEST(FetcherLifetime, ADestroyedComponentNeverHearsOfItsFetch) {
+  UiQueue ui;
+  ScriptServer server;
+  int calls = 0;
+  const auto attach = [&](THTTPGet& get) {
+    get.OnDoneString = [&](THTTPGet*, const std::string&) { ++calls; };
+    get.OnError = [&](THTTPGet*) { ++calls; };
+    get.OnProgress = [&](THTTPGet*, int, int) { ++calls; };
+  };
+
+  // In the middle of the body, with a progress report waiting in the queue.
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhalf", true, "rest"});
+  auto get = std::make_unique<THTTPGet>(ui.poster());
+  attach(*get);
+  get->URL = "127.0.0.1/slow";
+  get->FetchString();
+  ASSERT_TRUE(ui.wait_posted());
+  get.reset();
+  EXPECT_TRUE(server.wait_client_gone());
+  ui.run_pending();
+
+  // With its completion already queued.
+  server.script(ok("late"));
+  get = std::make_unique<THTTPGet>(ui.poster());
+  attach(*get);
+  get->OnProgress = nullptr;
+  get->URL = "127.0.0.1/quick";
+  get->FetchString();
+  ASSERT_TRUE(ui.wait_posted());
+  get.reset();
+  ui.run_pending();
+
+  // Before the server has even answered.
+  server.script({"", true});
+  get = std::make_unique<THTTPGet>(ui.poster());
+  attach(*get);
+  get->URL = "127.0.0.1/silent";
+  get->FetchString();
+  ASSERT_TRUE(server.wait_requests(3));
+  get.reset();
+  ui.run_pending();
+
+  EXPECT_EQ(calls, 0);
+}
+
+TEST(FetcherLifetime, AHandlerMayDestroyItsComponent) {
+  UiQueue ui;
+  ScriptServer server;
+  server.script(ok("bye"));
+  auto get = std::make_unique<THTTPGet>(ui.poster());
+  std::string seen;
+  get->OnDoneString = [&](THTTPGet*, const std::string& text) {
+    seen = text;
+    get.reset();
+  };
+  get->URL = "127.0.0.1/x";
+  get->FetchString();
+  ASSERT_TRUE(ui.run_until([&] { return get == nullptr; }));
+  EXPECT_EQ(seen, "bye");
+}
+
+// Debian's tinyproxy on a loopback port of its own, with a private configuration.
+class Proxy {
+ public:
+  static constexpr std::uint16_t kPort = 8888;
+
+  Proxy() {
+    dir_ = std::filesystem::temp_directory_path() / ("velnor_proxy_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir_);
+    const auto conf = dir_ / "tinyproxy.conf";
+    std::ofstream(conf) << "Port " << kPort << "\nListen 127.0.0.1\nTimeout 30\nMaxClients 4\n"
+                        << "LogFile \"" << (dir_ / "log").string() << "\"\nLogLevel Info\n";
+    const std::string conf_path = conf.string();
+    char* argv[] = {const_cast<char*>("tinyproxy"), const_cast<char*>("-d"), const_cast<char*>("-c"),
+                    const_cast<char*>(conf_path.c_str()), nullptr};
+    if (posix_spawnp(&pid_, "tinyproxy", nullptr, nullptr, argv, environ) != 0) pid_ = -1;
+  }
+  ~Proxy() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::filesystem::remove_all(dir_);
+  }
+
+  // Whether it takes connections: the proxy needs a moment to start.
+  bool listening() const {
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
+      const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_in at{};
+      at.sin_family = AF_INET;
+      at.sin_port = htons(kPort);
+      at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      const bool up = connect(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
+      close(fd);
+      if (up) return true;
+      if (waitpid(pid_, nullptr, WNOHANG) == pid_) return false;
+      std::this_thread::sleep_for(10ms);
+    }
+    return false;
+  }
+
+ private:
+  std::filesystem::path dir_;
+  pid_t pid_ = -1;
+};
+
+TEST_F(FetcherTest, TheProxyOfTheEnvironmentIsUsed) {
+  Proxy proxy;
+  ASSERT_TRUE(proxy.listening()) << "tinyproxy did not start";
+  setenv("http_proxy", "http://127.0.0.1:8888", 1);
+  server.script(ok("via proxy"));
+  fetch("127.0.0.1/through");
+  server.script(ok("direct"));
+  setenv("no_proxy", "127.0.0.1", 1);
+  fetch("127.0.0.1/around");
+  unsetenv("http_proxy");
+  unsetenv("no_proxy");
+
+  EXPECT_EQ(events.done, (std::vector<std::string>{"via proxy", "direct"}));
+  const auto requests = server.requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(request_line(requests[0]), "GET /through HTTP/1.0");
+  EXPECT_NE(requests[0].find("tinyproxy"), std::string::npos) << requests[0];
+  EXPECT_NE(requests[0].find("User-Agent: Tarnwick HTTPGet\r\n"), std::string::npos);
+  EXPECT_EQ(requests[1].find("tinyproxy"), std::string::npos) << requests[1];
+}
+
+}  // namespace
