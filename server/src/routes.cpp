@@ -104,6 +104,12 @@ void Routes::install(httplib::Server& server)
 
 void Routes::post_score(const httplib::Request& request, httplib::Response& response)
 {
+  // The library routes HEAD to the GET handlers; a HEAD must not store anything.
+  if (request.method == "HEAD") {
+    response.status = 405;
+    response.set_header("Allow", "GET");
+    return;
+  }
   if (!post_limiter_.allow(request.remote_addr, RateLimiter::Clock::now())) {
     response.status = 429;
     response.set_header("Retry-After", "60");

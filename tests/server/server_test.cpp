@@ -148,6 +148,9 @@ TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored)
     EXPECT_EQ(get_status(target, &reply), 400) << target;
     EXPECT_FALSE(reply.empty()) << target;
   }
+  const auto head = client().Head("/cgi-bin/velnorsolo.cgi?name=a&date=1&score=5");
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->status, 405);
   EXPECT_EQ(games_posted(page()), 0);
 }
 
