@@ -1,0 +1,37 @@
+// The command line of velnor-server.
+#include <gtest/gtest.h>
+
+#include "options.h"
+
+namespace {
+
+TEST(Options, DefaultsAndBothSpellingsOfValues)
+{
+  const ServerOptions defaults = parse_options({});
+  EXPECT_EQ(defaults.listen_address, "127.0.0.1");
+  EXPECT_EQ(defaults.port, 80);
+  EXPECT_EQ(defaults.data_dir, "data");
+  EXPECT_EQ(defaults.release_dir, "release");
+  EXPECT_TRUE(defaults.www_dir.empty());
+  EXPECT_EQ(defaults.post_limit, 10);
+
+  const ServerOptions given =
+      parse_options({"--listen", "::1", "--port=8080", "--data", "/srv/d", "--release=/srv/r", "--www", "w", "--post-limit", "0"});
+  EXPECT_EQ(given.listen_address, "::1");
+  EXPECT_EQ(given.port, 8080);
+  EXPECT_EQ(given.data_dir, "/srv/d");
+  EXPECT_EQ(given.release_dir, "/srv/r");
+  EXPECT_EQ(given.www_dir, "w");
+  EXPECT_EQ(given.post_limit, 0);
+}
+
+TEST(Options, RefusesWhatItDoesNotUnderstand)
+{
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--port"}, {"--port", "0"}, {"--port", "65536"}, {"--port", "80x"}, {"--post-limit", "-1"},
+           {"--data", ""}, {"--verbose"}, {"stray"}}) {
+    EXPECT_THROW(parse_options(args), OptionsError) << testing::PrintToString(args);
+  }
+}
+
+}  // namespace
