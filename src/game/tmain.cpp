@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -14,11 +16,13 @@
 #include "game/soundplayer.h"
 #include "game/tallycalls.h"
 #include "game/tanimated.h"
+#include "online/thighscore.h"
 #include "records/profilefile.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
 #include "windows/timage.h"
+#include "windows/turl.h"
 #include "windows/formcontrols.h"
 #include "windows/tselbutton.h"
 
@@ -32,6 +36,18 @@ constexpr std::uint32_t kEditColor = 0x00E8FFFF;    // #FFFFE8
 constexpr std::uint32_t kScoreGreen = 0x0000D500;   // #00D500
 constexpr std::uint32_t kPostingRed = 164;          // #A40000
 const QString kFont = QStringLiteral("MS Sans Serif");
+
+// Today as "m/d/yy", with the system's date separator in place of "/".
+QString posting_date(const QDate& date, const QLocale& locale) {
+  QChar separator = '/';
+  for (const QChar c : locale.dateFormat(QLocale::ShortFormat))
+    if (!c.isLetter()) {
+      separator = c;
+      break;
+    }
+  return QString::number(date.month()) + separator + QString::number(date.day()) + separator +
+         QString::number(date.year() % 100).rightJustified(2, '0');
+}
 
 QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
   auto* edit = new QLineEdit(parent);
@@ -100,16 +116,17 @@ void Tmain::build_menus() {
   QMenu* view1 = menuBar()->addMenu("View");
   view1->setObjectName("View1");
   TallyList1 = view1->addAction("Tally List", this, &Tmain::TallyList1Click);
-  ViewHighScoreList1 = view1->addAction("View High Score List");
+  ViewHighScoreList1 = view1->addAction("View High Score List", this, &Tmain::button_highscoresClick);
 
   QMenu* help1 = menuBar()->addMenu("Help");
   help1->setObjectName("Help1");
-  Help2 = help1->addAction("Help");
+  Help2 = help1->addAction("Help", this, &Tmain::Help2Click);
   Help2->setShortcut(QKeySequence(Qt::Key_F1));
   help1->addSeparator()->setObjectName("N2");
-  About1 = help1->addAction("About");
+  About1 = help1->addAction("About", this, &Tmain::About1Click);
 
-  MultiplayerVersionofVelnor1 = menuBar()->addAction("Multiplayer Version of Velnor");
+  MultiplayerVersionofVelnor1 = menuBar()->addAction("Multiplayer Version of Velnor", this,
+                                                    &Tmain::MultiplayerVersionofVelnor1Click);
 
   const std::pair<QAction*, const char*> names[] = {
       {StartGame1, "StartGame1"}, {Exit1, "Exit1"},
@@ -167,6 +184,7 @@ void Tmain::build_board() {
   image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32),
                             ":/images/logo.png");
   image_logo->setCursor(Qt::PointingHandCursor);
+  connect(image_logo, &TImage::click, this, [this] { image_logoClick(); });
 
   build_dicepanel(panel_board1);
   build_roundcolumn(panel_board1);
@@ -180,6 +198,10 @@ void Tmain::build_board() {
   pausetimer->setObjectName("pausetimer");
   pausetimer->setInterval(1000);
   connect(pausetimer, &QTimer::timeout, this, &Tmain::pausetimerTimer);
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName("Timer1");
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &Tmain::Timer1Timer);
 }
 
 void Tmain::build_dicepanel(QWidget* board1) {
@@ -241,6 +263,8 @@ void Tmain::build_panel_cleared(QWidget* board1) {
   button_sendscore->setFontColor(clGray);
   button_highscore = make_button(panel_cleared, "button_highscore", "VIEW HIGH SCORES",
                                  QRect(78, 178, 172, 36));
+  connect(button_sendscore, &TSelButton::click, this, [this] { button_sendscoreClick(); });
+  connect(button_highscore, &TSelButton::click, this, [this] { button_highscoresClick(); });
   button_done = make_button(panel_cleared, "button_done", "DONE", QRect(109, 219, 111, 36));
   connect(button_done, &TSelButton::click, this, [this] { button_cancelClick(); });
 
@@ -447,6 +471,56 @@ void Tmain::ChangeName1Click() {
 }
 
 void Tmain::TallyList1Click() { show_window(tallywindow_); }
+
+void Tmain::Help2Click() { show_window(helpwindow_); }
+
+void Tmain::About1Click() { show_window(aboutwindow_); }
+
+void Tmain::MultiplayerVersionofVelnor1Click() { show_window(multiplayerwindow_); }
+
+void Tmain::image_logoClick() {
+  if (homelink_ != nullptr) homelink_->Open();
+}
+
+void Tmain::set_highscore(Thighscore* highscore) {
+  highscore_ = highscore;
+  highscore_->on_posted = [this] {
+    panel_cleared->hide();
+    Timer1->stop();
+  };
+}
+
+void Tmain::button_sendscoreClick() {
+  // Preparing the posting never stops the wait: a failure ends in "Posting Failed.".
+  try {
+    if (edit_name->text().isEmpty()) edit_name->setText("Guest");
+    const QString score = QString::number(scoretag_);
+    const QString date = posting_date(QDate::currentDate(), QLocale::system());
+    highscore_->sendscore(edit_name->text(), date, score);
+  } catch (...) {
+  }
+  postcountdown_ = 40;
+  postdots_ = 0;
+  Timer1->start();
+  panel_wait->show();
+  panel_wait->raise();
+}
+
+void Tmain::Timer1Timer() {
+  --postcountdown_;
+  postdots_ = postdots_ % 5 + 1;
+  panel_wait->setCaption("Posting Score, Please Wait" + QString(postdots_, '.'));
+  if (postcountdown_ == 0) {
+    // Ticks that come while the box is open only move the dots.
+    services_.dialogs->message(this, "Posting Failed.");
+    Timer1->stop();
+  }
+}
+
+void Tmain::button_highscoresClick() {
+  highscore_->loadit();
+  show_window(highscore_);
+}
 
 void Tmain::ResetScreenLocation1Click() {
   set_bounds(QRect(3, 3, defaultwidth_, defaultheight_));

@@ -29,6 +29,8 @@ class TAnimated;
 class TFlatPanel;
 class TImage;
 class TSelButton;
+class TURL;
+class Thighscore;
 
 // What the main window is given from outside, so that tests can stand in for it.
 struct MainServices {
@@ -53,6 +55,18 @@ class Tmain : public QMainWindow {
     tallywindow_ = window;
   }
 
+  // The windows the Help menu and the multiplayer item show, and the maker's
+  // home page, which the logo opens.
+  void set_windows(QWidget* help, QWidget* about, QWidget* multiplayer, TURL* home_link) {
+    helpwindow_ = help;
+    aboutwindow_ = about;
+    multiplayerwindow_ = multiplayer;
+    homelink_ = home_link;
+  }
+
+  // The high-score window, which posts scores and shows the server's page.
+  void set_highscore(Thighscore* highscore);
+
   const QString& appname() const { return appname_; }
   const Tgame& game() const { return game_; }
   int pausecount() const { return pausecount_; }
@@ -68,6 +82,13 @@ class Tmain : public QMainWindow {
   void button_namecancelClick();
   void ChangeName1Click();
   void TallyList1Click();
+  void Help2Click();
+  void About1Click();
+  void MultiplayerVersionofVelnor1Click();
+  void image_logoClick();
+  void button_sendscoreClick();
+  void button_highscoresClick();
+  void Timer1Timer();
   void ResetScreenLocation1Click();
   void PlaySounds1Click();
   void updatecheckClick();
@@ -108,6 +129,10 @@ class Tmain : public QMainWindow {
   MainServices services_;
   TallyCalls* tally_ = nullptr;
   QWidget* tallywindow_ = nullptr;
+  QWidget* helpwindow_ = nullptr;
+  QWidget* aboutwindow_ = nullptr;
+  QWidget* multiplayerwindow_ = nullptr;
+  TURL* homelink_ = nullptr;
   Tgame game_;
   QString appname_;
   QString installername_;
@@ -118,6 +143,9 @@ class Tmain : public QMainWindow {
   FileText name_text_;  // the name as the settings file holds it
   std::unique_ptr<InstanceLock> mutex_;
   int pausecount_ = 0;
+  Thighscore* highscore_ = nullptr;
+  int postcountdown_ = 0;  // ticks left before the posting counts as failed
+  int postdots_ = 0;
   int scoretag_ = 0;  // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;
 
@@ -150,6 +178,7 @@ class Tmain : public QMainWindow {
   TSelButton* button_namecancel = nullptr;
   TFlatPanel* panel_update = nullptr;
   QTimer* pausetimer = nullptr;
+  QTimer* Timer1 = nullptr;
 
   QAction* StartGame1 = nullptr;
   QAction* Exit1 = nullptr;

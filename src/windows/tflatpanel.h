@@ -25,6 +25,7 @@ class TFlatPanel : public QWidget {
   void setColor(std::uint32_t color);
   void setParentColor(bool parent_color);
   void setCaption(const QString& caption);
+  const QString& caption() const { return caption_; }
   void setAlignment(TAlignment alignment);
   void setFontColor(std::uint32_t color);
   void setTag(int tag) { tag_ = tag; }

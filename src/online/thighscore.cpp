@@ -1,0 +1,101 @@
+#include "thighscore.h"
+
+#include <QScreen>
+
+#include "online/percentencode.h"
+#include "records/filetext.h"
+#include "windows/formcontrols.h"
+#include "windows/htmlview.h"
+#include "windows/tcolor.h"
+#include "windows/tflatpanel.h"
+#include "windows/tlbbackground.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+namespace {
+
+constexpr std::uint32_t kPageBlue = 11412544;  // #4024AE
+
+std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+}  // namespace
+
+Thighscore::Thighscore(std::string base, std::string appname, THTTPGet::PostToUi post_to_ui,
+                       TURL::Launcher launcher, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      sendit(post_to_ui),
+      getit(post_to_ui),
+      URL1(std::move(launcher)),
+      base_(std::move(base)),
+      appname_(std::move(appname)) {
+  setObjectName("Thighscore");
+  setWindowTitle("Velnor Solo - High Scores");
+  setFixedSize(603, 561);
+  set_window_color(this, kWindowColor);
+  setAutoFillBackground(true);
+  LbBackground1 = new TLbBackground(this);
+  LbBackground1->setEnabled(true);
+  LbBackground1->setImage(QImage());
+
+  make_picture(this, "Image1", QRect(0, 0, 97, 104), ":/images/about.png");
+  TFlatPanel* panel_main = make_panel(this, "panel_main", QRect(112, 8, 481, 507), false, clWhite);
+  panel_main->setColor(kPageBlue);
+  displayhtml = new HtmlView(panel_main);
+  displayhtml->setObjectName("displayhtml");
+  displayhtml->setGeometry(1, 1, 479, 505);
+  button_done = make_button(this, "button_done", "DONE", QRect(498, 521, 95, 32));
+  connect(button_done, &TSelButton::click, this, &QWidget::hide);
+  connect(displayhtml, &HtmlView::hotSpotClick, this,
+          [this](HtmlView*, const QString& url, bool&) { displayhtmlHotSpotClick(url); });
+
+  URL1.URLType = utnone;
+  getit.OnDoneString = [this](THTTPGet*, const std::string& page) { getitDoneString(page); };
+  sendit.OnDoneString = [this](THTTPGet*, const std::string&) { senditDoneString(); };
+}
+
+Thighscore::~Thighscore() = default;
+
+void Thighscore::loadit() {
+  getit.PostQuery.clear();
+  getit.URL = base_ + "counter/" + appname_ + ".shtml";
+  getit.FetchString();
+}
+
+void Thighscore::sendscore(const QString& name, const QString& date, const QString& score) {
+  sendit.URL = base_ + "cgi-bin/" + appname_ + ".cgi?name=" + percent_encode(utf8(name)) +
+               "&date=" + percent_encode(utf8(date)) + "&score=" + utf8(score);
+  sendit.FetchString();
+}
+
+void Thighscore::getitDoneString(const std::string& page) {
+  displayhtml->load_html(file_text_to_display(page));
+}
+
+void Thighscore::senditDoneString() {
+  if (on_posted) on_posted();
+  loadit();
+  show_window(this);
+}
+
+void Thighscore::displayhtmlHotSpotClick(const QString& url) {
+  // The page comes from the network: only web addresses go to the browser.
+  if (!url.startsWith("http://", Qt::CaseInsensitive) &&
+      !url.startsWith("https://", Qt::CaseInsensitive))
+    return;
+  URL1.URL = url;
+  URL1.Open();
+}
+
+void Thighscore::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Centred on the desktop when it first comes up.
+  if (!placed_) {
+    placed_ = true;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+}  // namespace velnor

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "online/thttpget.h"
+#include "windows/turl.h"
+
+namespace velnor {
+
+class HtmlView;
+class TLbBackground;
+class TSelButton;
+
+// The online high-score window: posts a finished game's score and shows the
+// server's page of best scores.
+class Thighscore : public QWidget {
+  Q_OBJECT
+ public:
+  // base is the game server's address, "http://" and a host, ending in "/".
+  Thighscore(std::string base, std::string appname, THTTPGet::PostToUi post_to_ui,
+             TURL::Launcher launcher = {}, QWidget* parent = nullptr);
+  ~Thighscore() override;
+
+  void loadit();
+  void sendscore(const QString& name, const QString& date, const QString& score);
+
+  // Run when a posting is answered, before the page is loaded and shown.
+  std::function<void()> on_posted;
+
+  THTTPGet sendit;
+  THTTPGet getit;
+  TURL URL1;
+  HtmlView* displayhtml = nullptr;
+  TSelButton* button_done = nullptr;
+  TLbBackground* LbBackground1 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void getitDoneString(const std::string& page);
+  void senditDoneString();
+  void displayhtmlHotSpotClick(const QString& url);
+
+  std::string base_;
+  std::string appname_;
+  bool placed_ = false;
+};
+
+}  // namespace velnor

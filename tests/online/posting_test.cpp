@@ -1,0 +1,166 @@
+// Score posting and the high-score window through the real window objects,
+// against a scripted server on port 80 of a private network.
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "game/board_fixture.h"
+#include "online/qtpost.h"
+#include "online/script_server.h"
+#include "online/thighscore.h"
+#include "support/private_network.h"
+#include "windows/htmlview.h"
+#include "windows/tflatpanel.h"
+#include "windows/tfont.h"
+#include "windows/timage.h"
+#include "windows/tselbutton.h"
+
+using namespace velnor;
+using velnor::testing::ScriptServer;
+
+namespace {
+
+const std::string kPage =
+    "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
+    "<html><body><table><tr><td>1</td><td>Ann</td><td>300</td></tr></table>"
+    "<a href=\"http://localhost/multiplayer.html\">more</a> <a href=\"file:///etc/passwd\">x</a>"
+    "</body></html>";
+
+struct Posting : velnor::testing::Board {
+  ScriptServer server{80};
+  QStringList opened;
+  std::optional<Thighscore> highscore;
+
+  void SetUp() override {
+    Board::SetUp();
+    highscore.emplace(VELNOR_SERVER_BASE, "velnorsolo", qt_ui_poster(),
+                      [this](const QString& program, const QStringList& args) {
+                        opened << program + " " + args.join(' ');
+                        return true;
+                      });
+    window->set_highscore(&*highscore);
+    click(window->button_namedone);
+  }
+
+  // Plays a whole game the quick way: every roll shuts what it can.
+  void play_game() {
+    click(window->button_start);
+    for (int step = 0; window->game().gameon(); ++step) {
+      ASSERT_LT(step, 1000) << "the game does not advance";
+      if (window->game().phase() == Phase::roundover) {
+        ASSERT_NO_FATAL_FAILURE(finish_pause());
+        continue;
+      }
+      click(window->button_roll);
+      if (window->game().phase() != Phase::selecting) continue;
+      const QString open = hints();
+      const int total = window->game().dicetotal();
+      for (unsigned subset = 1; subset < 512; ++subset) {
+        int sum = 0;
+        bool usable = true;
+        for (int n = 1; n <= 9; ++n)
+          if (subset & (1u << (n - 1))) {
+            usable = usable && open[n - 1] == 'u';
+            sum += n;
+          }
+        if (usable && sum == total) {
+          for (int n = 1; n <= 9; ++n)
+            if (subset & (1u << (n - 1))) press_tile(n);
+          break;
+        }
+      }
+    }
+  }
+
+  bool wait_for(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+};
+
+}  // namespace
+
+TEST_F(Posting, SendScorePostsTheEscapedNameThenShowsThePage) {
+  play_game();
+  ASSERT_TRUE(window->panel_cleared->isVisible());
+  window->edit_name->setText("A&b =#c");
+  server.script({"HTTP/1.0 200 OK\r\n\r\nthanks"});
+  server.script({kPage});
+  click(window->button_sendscore);
+  EXPECT_TRUE(window->panel_wait->isVisible());
+  EXPECT_TRUE(window->Timer1->isActive());
+  ASSERT_TRUE(wait_for([&] { return highscore->isVisible(); }));
+  EXPECT_FALSE(window->panel_cleared->isVisible());
+  EXPECT_FALSE(window->Timer1->isActive());
+  ASSERT_TRUE(server.wait_requests(2));
+  const std::string post = server.requests()[0];
+  const std::string score = std::to_string(window->game().score());
+  const QString date = QString::fromStdString(post).section("&date=", 1).section("&score=", 0, 0);
+  EXPECT_EQ(post.substr(0, post.find("\r\n")),
+            "GET /cgi-bin/velnorsolo.cgi?name=A%26b%20%3D%23c&date=" + date.toStdString() +
+                "&score=" + score + " HTTP/1.0");
+  // Month, day and two-digit year, whatever separator the system uses.
+  const QDate today = QDate::currentDate();
+  const QString year = QString::number(today.year() % 100).rightJustified(2, '0');
+  EXPECT_TRUE(date.startsWith(QString("%1%").arg(today.month())) && date.endsWith(year) &&
+              date.contains(QString("%1%").arg(today.day())))
+      << "date: " << date.toStdString();
+  EXPECT_EQ(server.requests()[1].rfind("GET /counter/velnorsolo.shtml HTTP/1.0\r\n", 0), 0u);
+  ASSERT_TRUE(wait_for([&] { return highscore->displayhtml->toPlainText().contains("Ann"); }));
+
+  // Web links go to the browser; anything else from the page is refused.
+  bool handled = false;
+  emit highscore->displayhtml->hotSpotClick(highscore->displayhtml, "file:///etc/passwd", handled);
+  emit highscore->displayhtml->hotSpotClick(highscore->displayhtml, "http://localhost/multiplayer.html", handled);
+  EXPECT_EQ(opened, QStringList{"xdg-open http://localhost/multiplayer.html"});
+}
+
+TEST_F(Posting, NoReplyCyclesTheDotsAndFailsOnceAfterFortyTicks) {
+  play_game();
+  window->edit_name->clear();
+  server.script({"", true});  // the server takes the request and never answers
+  click(window->button_sendscore);
+  EXPECT_EQ(window->edit_name->text(), "Guest");
+  QStringList captions;
+  for (int tick = 1; tick <= 45 && window->Timer1->isActive(); ++tick) {
+    window->Timer1Timer();
+    captions << window->panel_wait->caption();
+  }
+  EXPECT_EQ(captions.mid(0, 6), (QStringList{"Posting Score, Please Wait.", "Posting Score, Please Wait..",
+                                             "Posting Score, Please Wait...", "Posting Score, Please Wait....",
+                                             "Posting Score, Please Wait.....", "Posting Score, Please Wait."}));
+  EXPECT_EQ(captions.size(), 40);
+  EXPECT_EQ(dialogs.messages, QStringList{"Posting Failed."});
+  EXPECT_FALSE(window->Timer1->isActive());
+  EXPECT_TRUE(window->panel_wait->isVisible());  // covers SEND SCORE until the next game
+  ASSERT_TRUE(server.wait_requests(1));
+  EXPECT_NE(server.requests()[0].find("name=Guest&"), std::string::npos);
+  server.release();
+}
+
+TEST_F(Posting, ViewHighScoresTwiceFetchesOnce) {
+  server.script({"", true, kPage.substr(0)});
+  window->ViewHighScoreList1->trigger();
+  window->ViewHighScoreList1->trigger();
+  EXPECT_TRUE(highscore->isVisible());
+  ASSERT_TRUE(server.wait_requests(1));
+  server.release();
+  ASSERT_TRUE(wait_for([&] { return highscore->displayhtml->toPlainText().contains("Ann"); }));
+  QTest::qWait(100);  // a second fetch, had one started, would have reached the server by now
+  EXPECT_EQ(server.requests().size(), 1u);
+  QTest::mouseClick(highscore->button_done, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(highscore->isVisible());
+}
+
+int main(int argc, char** argv) {
+  velnor::testing::clear_proxy_settings();
+  std::string why;
+  if (!velnor::testing::listing_only(argc, argv) && !velnor::testing::enter_private_network(why)) {
+    std::fprintf(stderr, "These tests need a private network namespace: %s\n", why.c_str());
+    return 1;
+  }
+  ::testing::InitGoogleTest(&argc, argv);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  velnor::register_font_substitutions();
+  return RUN_ALL_TESTS();
+}
