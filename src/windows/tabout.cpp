@@ -1,0 +1,113 @@
+#include "tabout.h"
+
+#include <QLabel>
+
+#include "online/serveraddress.h"
+#include "windows/formcontrols.h"
+#include "windows/tcolor.h"
+#include "windows/tfont.h"
+#include "windows/timage.h"
+#include "windows/tlbbackground.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+namespace {
+
+constexpr std::uint32_t kTitleGreen = 54528;  // #00D500
+const QString kSerif = QStringLiteral("Times New Roman");
+
+// A label as wide and high as its text, as the form's self-sizing labels are.
+QLabel* fitted_label(QWidget* parent, const QString& name, const QString& text, QPoint at,
+                     const QFont& font, std::uint32_t color) {
+  QLabel* label = make_label(parent, name, text, QRect(at, QSize()), font, color);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace
+
+TImage* make_link_label(QWidget* parent, const QString& name, const QString& text,
+                        const QRect& bounds, const QFont& font, std::uint32_t color) {
+  auto* label = new TImage(parent);
+  label->setObjectName(name);
+  label->setGeometry(bounds);
+  label->setText(text);
+  label->setFont(font);
+  label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  label->setWordWrap(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, tcolor(color));
+  label->setPalette(palette);
+  label->setCursor(Qt::PointingHandCursor);
+  return label;
+}
+
+QString year_text(const QDate& date) { return QString("%1").arg(date.year(), 4, 10, QChar('0')); }
+
+Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      URL1(std::move(launcher)) {
+  setObjectName("Tabout");
+  setWindowTitle("Velnor Solo - About");
+  setFixedSize(304, 193);
+  set_window_color(this, kWindowColor);
+  setAutoFillBackground(true);
+  setFont(tfont("MS Sans Serif", -11));
+  build_form();
+  FormCreate(today);
+}
+
+void Tabout::build_form() {
+  LbBackground1 = new TLbBackground(this);
+  LbBackground1->setObjectName("LbBackground1");
+  LbBackground1->setEnabled(true);
+
+  Image1 = make_picture(this, "Image1", QRect(2, 2, 97, 104), ":/images/about.png");
+  Label5 = make_label(this, "Label5", "VELNOR", QRect(111, 26, 177, 26),
+                      tfont(kSerif, -24, {.bold = true}), kTitleGreen,
+                      Qt::AlignHCenter | Qt::AlignTop);
+  Label7 = make_link_label(this, "Label7", QString::fromStdString("http://" + maker_host()),
+                           QRect(104, 72, 201, 20),
+                           tfont("MS Sans Serif", -16, {.bold = true, .underline = true}), clBlack);
+  connect(Label7, &TImage::click, this, [this] { Label7Click(); });
+
+  const QFont credit = tfont(kSerif, -13, {.bold = true});
+  Label6 = fitted_label(this, "Label6", QString("A game by %1").arg(kMakerName), {4, 122}, credit,
+                        clBlack);
+  Label3 = fitted_label(this, "Label3", QString("Copyright %1 -").arg(kFirstYear), {4, 138}, credit,
+                        clBlack);
+  label_year = fitted_label(this, "label_year", "2011", {108, 138}, credit, clBlack);
+  Label4 = fitted_label(this, "Label4", kMakerName, {146, 138}, credit, clBlack);
+  Label2 = fitted_label(this, "Label2", "All rights reserved.", {4, 154}, credit, clBlack);
+  Label1 = fitted_label(this, "Label1", "Version", {48, 171}, credit, kTitleGreen);
+  version = fitted_label(this, "version", "1.0.0", {96, 171}, credit, kTitleGreen);
+  Label9 = fitted_label(this, "Label9", ".2", {123, 171}, credit, kTitleGreen);
+
+  button_done = make_button(this, "button_done", "Done", QRect(202, 164, 95, 20), -13);
+  connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
+
+  URL1.URL = QString::fromStdString(maker_host());
+  URL1.URLType = utHttp;
+}
+
+void Tabout::FormCreate(const QDate& today) {
+  // The main window's background holds no picture, so there is none to copy
+  // and the window shows its plain colour.
+  label_year->setText(year_text(today));
+  label_year->adjustSize();
+}
+
+void Tabout::Label7Click() { URL1.Open(); }
+
+void Tabout::button_doneClick() { close(); }
+
+void Tabout::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (placed_) return;
+  placed_ = true;
+  if (const QWidget* owner = parentWidget(); owner != nullptr) centre_on(this, owner);
+}
+
+}  // namespace velnor

@@ -1,0 +1,70 @@
+#include "tmultiplayer.h"
+
+#include "online/serveraddress.h"
+#include "windows/formcontrols.h"
+#include "windows/tabout.h"
+#include "windows/tcolor.h"
+#include "windows/tfont.h"
+#include "windows/timage.h"
+#include "windows/tlbbackground.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+namespace {
+
+const QString kSerif = QStringLiteral("Times New Roman");
+// The maker's online game service, where the multiplayer edition is played.
+const QString kServiceName = QStringLiteral("Lantern Tables Online");
+
+}  // namespace
+
+Tmultiplayer::Tmultiplayer(QWidget* parent, TURL::Launcher launcher)
+    : QWidget(parent, Qt::Tool), URL1(std::move(launcher)) {
+  setObjectName("Tmultiplayer");
+  setWindowTitle("Velnor Solo - Multiplayer");
+  setFixedSize(569, 431);
+  set_window_color(this, kWindowColor);
+  setAutoFillBackground(true);
+  setFont(tfont("MS Sans Serif", -11));
+  build_form();
+  // FormCreate: the main window's background holds no picture, so there is
+  // none to copy and the window shows its plain colour.
+}
+
+void Tmultiplayer::build_form() {
+  LbBackground1 = new TLbBackground(this);
+  LbBackground1->setObjectName("LbBackground1");
+  LbBackground1->setEnabled(true);
+
+  const QString host = QString::fromStdString(maker_host());
+  Label6 = make_link_label(
+      this, "Label6", "If you enjoy this game, check out the multiplayer version at " + host + "!",
+      QRect(0, 16, 563, 23), tfont(kSerif, -16, {.bold = true}), kPaleYellow);
+  Label1 = make_link_label(
+      this, "Label1", "Click HERE to learn how to Play Velnor against others in " + kServiceName + "!",
+      QRect(32, 48, 489, 41), tfont(kSerif, -19, {.bold = true}), kPaleYellow);
+  Image1 = make_picture(this, "Image1", QRect(80, 96, 400, 300), ":/images/multiplayer.png");
+  Image1->setCursor(Qt::PointingHandCursor);
+  for (TImage* item : {Label6, Label1, Image1})
+    connect(item, &TImage::click, this, [this] { Label6Click(); });
+
+  button_done = make_button(this, "button_done", "Done", QRect(458, 403, 95, 20), -13);
+  connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
+
+  URL1.URL = QString::fromStdString(multiplayer_page());
+  URL1.URLType = utHttp;
+}
+
+void Tmultiplayer::Label6Click() { URL1.Open(); }
+
+void Tmultiplayer::button_doneClick() { close(); }
+
+void Tmultiplayer::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (placed_) return;
+  placed_ = true;
+  if (const QWidget* owner = parentWidget(); owner != nullptr) centre_on(this, owner);
+}
+
+}  // namespace velnor
