@@ -4,6 +4,9 @@
 #include "game/randomgen.h"
 #include "game/tmain.h"
 #include "records/ttallylist.h"
+#include "windows/tabout.h"
+#include "windows/thelp.h"
+#include "windows/tmultiplayer.h"
 
 int main(int argc, char** argv) {
   velnor::MessageBoxDialogs dialogs;
@@ -16,6 +19,11 @@ int main(int argc, char** argv) {
   velnor::Ttallylist tallylist(dialogs, app.applicationDirPath().toStdString(), main_window.appname(),
                                &main_window);
   main_window.set_tally(&tallylist, &tallylist);
+  velnor::Tabout about(&main_window);
+  velnor::Thelp help(&about, &main_window);
+
+  velnor::Tmultiplayer multiplayer(&main_window);
+  main_window.set_windows(&help, &about, &multiplayer, &about.URL1);
 
   main_window.show();
   return app.exec();
