@@ -17,6 +17,7 @@
 #include "game/tallycalls.h"
 #include "game/tanimated.h"
 #include "online/thighscore.h"
+#include "online/updatepanel.h"
 #include "records/profilefile.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -193,6 +194,23 @@ void Tmain::build_board() {
   // Filled by the update offer; hidden until an update is found.
   panel_update = make_panel(panel_board1, "panel_update", QRect(230, 40, 329, 161), false, clBlack);
   panel_update->hide();
+  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{
+      VELNOR_SERVER_BASE, "velnorsolo", "vnssetup.exe", services_.program_file,
+      services_.post_to_ui,
+      [this] {
+        const QLabel* version = aboutwindow_ ? aboutwindow_->findChild<QLabel*>("version") : nullptr;
+        return version ? version->text() : QString();
+      },
+      services_.start_detached,
+      [this] {
+        tally_->savetally();
+        try {
+          saveinifile();
+        } catch (const std::exception&) {
+          // The installer goes ahead; the settings are the player's to set again.
+        }
+      },
+      services_.end_process, [this] { return closing_; }, services_.dialogs});
 
   pausetimer = new QTimer(this);
   pausetimer->setObjectName("pausetimer");
@@ -574,10 +592,16 @@ void Tmain::showEvent(QShowEvent* event) {
   if (!placed_) {
     placed_ = true;
     set_bounds(remembered_);
+    FormShow();
   }
 }
 
+void Tmain::FormShow() {
+  if (updatecheck->isChecked()) updater->check();
+}
+
 void Tmain::closeEvent(QCloseEvent* event) {
+  closing_ = true;  // ends a download that is under way
   QRect now = bounds();
   if (now != remembered_) {
     const QRect work = screen()->availableGeometry();

@@ -12,6 +12,7 @@
 
 #include "game/randomgen.h"
 #include "game/tgame.h"
+#include "online/thttpget.h"
 #include "records/filetext.h"
 
 class QAction;
@@ -31,6 +32,7 @@ class TImage;
 class TSelButton;
 class TURL;
 class Thighscore;
+class UpdatePanel;
 
 // What the main window is given from outside, so that tests can stand in for it.
 struct MainServices {
@@ -39,6 +41,11 @@ struct MainServices {
   RandomGen* random = nullptr;
   std::function<std::uint32_t()> seed_source;  // read once, at creation
   std::filesystem::path program_dir;            // settings and tally lie here
+  std::filesystem::path program_file;           // what an update replaces
+  THTTPGet::PostToUi post_to_ui;                // hands fetch results to this thread
+  // Starts a program detached with an argument list; true when it started.
+  std::function<bool(const QString& program, const QStringList& args)> start_detached;
+  std::function<void(int)> end_process;         // ends the program at once
 };
 
 // The game board and the program's main window.
@@ -111,6 +118,7 @@ class Tmain : public QMainWindow {
 
  private:
   void FormCreate();
+  void FormShow();
   void build_board();
   void build_dicepanel(QWidget* board1);
   void build_roundcolumn(QWidget* board1);
@@ -140,6 +148,7 @@ class Tmain : public QMainWindow {
   int defaultheight_ = 0;
   QRect remembered_;
   bool placed_ = false;  // the loaded bounds applied with the window's frame known
+  bool closing_ = false;
   FileText name_text_;  // the name as the settings file holds it
   std::unique_ptr<InstanceLock> mutex_;
   int pausecount_ = 0;
@@ -177,6 +186,7 @@ class Tmain : public QMainWindow {
   TSelButton* button_namedone = nullptr;
   TSelButton* button_namecancel = nullptr;
   TFlatPanel* panel_update = nullptr;
+  std::unique_ptr<UpdatePanel> updater;  // the controls on panel_update
   QTimer* pausetimer = nullptr;
   QTimer* Timer1 = nullptr;
 

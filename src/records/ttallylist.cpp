@@ -40,8 +40,10 @@ Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_di
   FormCreate();
 }
 
-Ttallylist::~Ttallylist() {
-  // Saving at exit never troubles the player; a failed save keeps the old file whole.
+Ttallylist::~Ttallylist() { savetally(); }
+
+void Ttallylist::savetally() {
+  // Saving never troubles the player; a failed save keeps the old file whole.
   try {
     records_.save(path_.string());
   } catch (...) {

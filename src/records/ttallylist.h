@@ -27,6 +27,7 @@ class Ttallylist : public QWidget, public TallyCalls {
 
   void addtomineincrease(int which) override;
   void checkscore(int score, const QString& name) override;
+  void savetally() override;
   void loadtally();
   void button_resetClick();
   void button_doneClick();

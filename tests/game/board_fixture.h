@@ -3,6 +3,7 @@
 // A main window on the offscreen platform, with recording stand-ins for its
 // services and a private program folder.
 #include <QLabel>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,7 @@
 
 #include "game/tanimated.h"
 #include "game/tmain.h"
+#include "online/qtpost.h"
 #include "support/fakes.h"
 
 namespace velnor::testing {
@@ -26,17 +28,28 @@ struct Board : ::testing::Test {
   RandomGen random;
   QTemporaryDir folder;
   std::optional<Tmain> window;
+  QStringList started;             // programs the window started
+  bool start_result = true;        // whether starting them works
+  bool really_start = false;       // start them for real instead
+  std::vector<int> exit_codes;     // ends of the program it asked for
 
   void SetUp() override { create(); }
 
   void create() {
     window.emplace(MainServices{&sounds, &dialogs, &random, [] { return kSeed; },
-                                folder.path().toStdString()});
+                                folder.path().toStdString(), program_file(), qt_ui_poster(),
+                                [this](const QString& program, const QStringList& args) {
+                                  started << program + " " + args.join(' ');
+                                  if (really_start) return QProcess::startDetached(program, args);
+                                  return start_result;
+                                },
+                                [this](int code) { exit_codes.push_back(code); }});
     window->set_tally(&tally);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
   }
 
+  std::filesystem::path program_file() const { return folder.path().toStdString() + "/velnorsolo"; }
   std::filesystem::path settings() const { return folder.path().toStdString() + "/velnorsolo.ini"; }
   TAnimated* tile(int n) { return window->findChild<TAnimated*>(QString("number_%1").arg(n)); }
   QLabel* label(const QString& name) { return window->findChild<QLabel*>(name); }

@@ -6,11 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "game/board_fixture.h"
 #include "online/qtpost.h"
 #include "online/script_server.h"
 #include "online/thighscore.h"
-#include "support/private_network.h"
 #include "windows/htmlview.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
@@ -34,6 +35,8 @@ struct Posting : velnor::testing::Board {
   std::optional<Thighscore> highscore;
 
   void SetUp() override {
+    // These tests talk to the server about scores only.
+    std::ofstream(settings(), std::ios::binary) << "[velnorsolo]\r\nUpdate=false\r\n";
     Board::SetUp();
     highscore.emplace(VELNOR_SERVER_BASE, "velnorsolo", qt_ui_poster(),
                       [this](const QString& program, const QStringList& args) {
@@ -149,18 +152,4 @@ TEST_F(Posting, ViewHighScoresTwiceFetchesOnce) {
   EXPECT_EQ(server.requests().size(), 1u);
   QTest::mouseClick(highscore->button_done, Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_FALSE(highscore->isVisible());
-}
-
-int main(int argc, char** argv) {
-  velnor::testing::clear_proxy_settings();
-  std::string why;
-  if (!velnor::testing::listing_only(argc, argv) && !velnor::testing::enter_private_network(why)) {
-    std::fprintf(stderr, "These tests need a private network namespace: %s\n", why.c_str());
-    return 1;
-  }
-  ::testing::InitGoogleTest(&argc, argv);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  velnor::register_font_substitutions();
-  return RUN_ALL_TESTS();
 }

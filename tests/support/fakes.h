@@ -28,8 +28,10 @@ struct RecordingSounds : SoundPlayer {
 struct RecordingTally : TallyCalls {
   std::vector<int> increases;
   std::vector<std::pair<int, QString>> scores;
+  int saves = 0;
   void addtomineincrease(int which) override { increases.push_back(which); }
   void checkscore(int score, const QString& name) override { scores.emplace_back(score, name); }
+  void savetally() override { ++saves; }
 };
 
 // Answers Yes/No questions from a script and records every box shown.

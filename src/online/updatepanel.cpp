@@ -1,0 +1,132 @@
+#include "updatepanel.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+
+#include <fstream>
+
+#include "app/dialogs.h"
+#include "online/serveraddress.h"
+#include "windows/formcontrols.h"
+#include "windows/tcolor.h"
+#include "windows/tflatpanel.h"
+#include "windows/tfont.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kFont = QStringLiteral("MS Sans Serif");
+const QStringList kInstallerSwitches = {"/SP-", "/silent", "/noicons"};
+
+}  // namespace
+
+UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
+    : QObject(),
+      checkupdate(services.post_to_ui),
+      getupdate(HttpWaitHooks{[] { QCoreApplication::processEvents(); }, services.terminated}),
+      panel_(panel_update),
+      services_(std::move(services)) {
+  const auto centred = Qt::AlignHCenter | Qt::AlignTop;
+  make_label(panel_, "Label6", "Update Available", QRect(0, 12, 329, 24),
+             tfont(kFont, 14, {.bold = true}), kPaleYellow, centred);
+  make_label(panel_, "Label7", "Would you like to update now?", QRect(0, 44, 329, 20),
+             tfont(kFont, 10, {.bold = true}), kPaleYellow, centred);
+  button_updateyes = make_button(panel_, "button_updateyes", "UPDATE", QRect(46, 76, 111, 36));
+  button_updatecancel = make_button(panel_, "button_updatecancel", "CANCEL", QRect(172, 76, 111, 36));
+  label_update = make_label(panel_, "label_update", "", QRect(4, 130, 321, 20),
+                            tfont(kFont, 10, {.bold = true}), kPaleYellow, centred);
+  connect(button_updateyes, &TSelButton::click, this, [this] { button_updateyesClick(); });
+  connect(button_updatecancel, &TSelButton::click, this, [this] { button_updatecancelClick(); });
+  checkupdate.OnDoneString = [this](THTTPGet*, const std::string& version) {
+    checkupdateDoneString(version);
+  };
+}
+
+void UpdatePanel::check() {
+  checkupdate.URL = services_.base + services_.appname + "/" + services_.appname + "version.txt";
+  checkupdate.FetchString();
+}
+
+void UpdatePanel::checkupdateDoneString(const std::string& version) {
+  // Any difference at all, a trailing line break included, offers the update.
+  if (version == services_.own_version().toStdString()) return;
+  panel_->show();
+  panel_->raise();
+}
+
+void UpdatePanel::button_updatecancelClick() { panel_->hide(); }
+
+fs::path UpdatePanel::backup_path() const {
+  fs::path backup = services_.program_file;
+  return backup.replace_extension(".BAK");
+}
+
+void UpdatePanel::button_updateyesClick() {
+  button_updateyes->hide();
+  button_updatecancel->hide();
+  label_update->setText("Updating. Please Wait...");
+  std::error_code ignored;
+  fs::remove(backup_path(), ignored);
+  fs::rename(services_.program_file, backup_path(), ignored);
+  downloadit();
+}
+
+void UpdatePanel::undo(const fs::path& installer) {
+  std::error_code ignored;
+  fs::remove(installer, ignored);
+  if (!fs::exists(services_.program_file, ignored))
+    fs::rename(backup_path(), services_.program_file, ignored);
+}
+
+void UpdatePanel::downloadit() {
+  getupdate.URL = services_.base + services_.appname + "/" + services_.installer;
+  const fs::path installer =
+      services_.program_file.parent_path() / getupdate.URL.substr(getupdate.URL.rfind('/') + 1);
+  bool received = false;
+  {
+    std::ofstream file(installer, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      undo(installer);
+      throw std::runtime_error("Unable to create " + installer.string());
+    }
+    getupdate.BodyStream = &file;
+    try {
+      getupdate.GetSync();
+      received = true;
+    } catch (const EHttpException&) {
+      label_update->setText("Download Aborted");
+    } catch (...) {
+      getupdate.BodyStream = nullptr;
+      file.close();
+      undo(installer);
+      throw;
+    }
+    getupdate.BodyStream = nullptr;
+  }
+  if (!received) {
+    undo(installer);
+    return;
+  }
+  std::error_code error;
+  const auto size = fs::file_size(installer, error);
+  label_update->setText(QString("Received %1 bytes").arg(error ? 0 : size));
+  label_update->setText("Installing");
+  fs::permissions(installer, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                  fs::perm_options::add, error);
+  services_.before_install();
+  if (services_.start_detached(QString::fromStdString(installer.string()), kInstallerSwitches)) {
+    services_.end_process(0);
+    return;
+  }
+  undo(installer);
+  services_.dialogs->message(
+      panel_, QString::fromStdString("There was an error in the update process. Please download" +
+                                     QString::fromStdString(services_.appname).toUpper().toStdString() +
+                                     " manually from http://" + maker_host(services_.base) + "."));
+}
+
+}  // namespace velnor

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "online/thttpcli.h"
+#include "online/thttpget.h"
+
+class QLabel;
+
+namespace velnor {
+
+class Dialogs;
+class TFlatPanel;
+class TSelButton;
+
+// What the update needs from the program around it.
+struct UpdateServices {
+  std::string base;       // the game server's base address
+  std::string appname;    // the product key: names the server folder
+  std::string installer;  // the installer's file name on the server
+  std::filesystem::path program_file;
+  THTTPGet::PostToUi post_to_ui;
+  std::function<QString()> own_version;  // the about window's version text
+  // Starts a program detached with an argument list; true when it started.
+  std::function<bool(const QString& program, const QStringList& args)> start_detached;
+  std::function<void()> before_install;  // saves what the run must not lose
+  std::function<void(int)> end_process;  // ends the program at once
+  std::function<bool()> terminated;      // the main window is closing
+  Dialogs* dialogs = nullptr;
+};
+
+// The update offer on the main window's panel_update: asks the server for the
+// current version text and, if the player agrees, downloads and starts the
+// installer.
+class UpdatePanel : public QObject {
+  Q_OBJECT
+ public:
+  UpdatePanel(TFlatPanel* panel_update, UpdateServices services);
+
+  // Starts the version check (the main window's show handler calls it).
+  void check();
+  void button_updateyesClick();
+  void button_updatecancelClick();
+  void downloadit();
+
+  THTTPGet checkupdate;
+  THttpCli getupdate;
+  TSelButton* button_updateyes = nullptr;
+  TSelButton* button_updatecancel = nullptr;
+  QLabel* label_update = nullptr;
+
+ private:
+  void checkupdateDoneString(const std::string& version);
+  std::filesystem::path backup_path() const;
+  // A failed update leaves the game as it was: its program file back under its
+  // own name and no installer lying about.
+  void undo(const std::filesystem::path& installer);
+
+  TFlatPanel* panel_;
+  UpdateServices services_;
+};
+
+}  // namespace velnor

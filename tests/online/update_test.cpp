@@ -1,0 +1,140 @@
+// The update offer and the self-update through the real main window, against a
+// scripted server on port 80 of a private network.
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "game/board_fixture.h"
+#include "online/script_server.h"
+#include "online/updatepanel.h"
+#include "windows/tflatpanel.h"
+#include "windows/tselbutton.h"
+
+using namespace velnor;
+using velnor::testing::ScriptServer;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string reply(const std::string& body) {
+  return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+std::string read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+struct Update : velnor::testing::Board {
+  ScriptServer server{80};
+  QWidget about;  // stands in for the about window and its version text
+
+  void SetUp() override {
+    auto* version = new QLabel("1.0.0", &about);
+    version->setObjectName("version");
+    std::ofstream(program_file(), std::ios::binary) << "the game, version 1.0.0";
+  }
+  // Shows the window, which asks for the version text, and waits for the answer.
+  void start(const std::string& version_reply) {
+    server.script({version_reply});
+    create();
+    window->set_windows(nullptr, &about, nullptr, nullptr);
+    ASSERT_TRUE(server.wait_requests(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->updater->checkupdate.busy(); }, 10000));
+  }
+  UpdatePanel& panel() { return *window->updater; }
+  fs::path installer() const { return folder.path().toStdString() + "/vnssetup.exe"; }
+  fs::path backup() const { return folder.path().toStdString() + "/velnorsolo.BAK"; }
+  void accept() { QTest::mouseClick(panel().button_updateyes, Qt::LeftButton, {}, QPoint(5, 5)); }
+};
+
+}  // namespace
+
+TEST_F(Update, OnlyTheExactOwnVersionOffersNothing) {
+  for (const std::string version : {"1.0.0", "1.0.1", "0.9", "1.0.0 ", "1.0.0\n"}) {
+    window.reset();
+    start(reply(version));
+    EXPECT_EQ(server.requests().back().rfind("GET /velnorsolo/velnorsoloversion.txt HTTP/1.0\r\n", 0), 0u);
+    EXPECT_EQ(window->panel_update->isVisible(), version != "1.0.0") << '"' << version << '"';
+  }
+  QTest::mouseClick(panel().button_updatecancel, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(window->panel_update->isVisible());
+}
+
+TEST_F(Update, SwitchedOffAsksNothingAndAFailedCheckIsSilent) {
+  std::ofstream(settings(), std::ios::binary) << "[velnorsolo]\r\nUpdate=false\r\n";
+  create();
+  EXPECT_FALSE(window->updater->checkupdate.busy());
+  window.reset();
+  fs::remove(settings());
+  start("HTTP/1.0 200 OK\r\n\r\n");  // an empty version file
+  EXPECT_FALSE(window->panel_update->isVisible());
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(Update, MissingInstallerAbortsAndPutsTheGameBack) {
+  std::ofstream(backup()) << "an old backup";
+  start(reply("1.0.1"));
+  server.script({"HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\nnope"});
+  accept();
+  EXPECT_FALSE(panel().button_updateyes->isVisible());
+  EXPECT_FALSE(panel().button_updatecancel->isVisible());
+  EXPECT_EQ(panel().label_update->text(), "Download Aborted");
+  EXPECT_EQ(server.requests().back().rfind("GET /velnorsolo/vnssetup.exe HTTP/1.0\r\n", 0), 0u);
+  EXPECT_EQ(read(program_file()), "the game, version 1.0.0");
+  EXPECT_FALSE(fs::exists(backup()));
+  EXPECT_FALSE(fs::exists(installer()));
+  EXPECT_TRUE(started.isEmpty());
+  EXPECT_TRUE(exit_codes.empty());
+}
+
+TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
+  const fs::path marker = folder.path().toStdString() + "/installed.txt";
+  const std::string script = "#!/bin/sh\necho \"$@\" > '" + marker.string() + "'\n";
+  start(reply("1.0.1"));
+  server.script({reply(script)});
+  really_start = true;
+  accept();
+  EXPECT_EQ(panel().label_update->text(), "Installing");
+  EXPECT_EQ(read(installer()), script);
+  EXPECT_NE(fs::status(installer()).permissions() & fs::perms::owner_exec, fs::perms::none);
+  EXPECT_EQ(started, QStringList{QString::fromStdString(installer().string()) + " /SP- /silent /noicons"});
+  EXPECT_EQ(exit_codes, std::vector<int>{0});
+  EXPECT_EQ(tally.saves, 1);                  // the run's games are kept
+  EXPECT_TRUE(fs::exists(settings()));        // and so are the settings
+  EXPECT_EQ(read(backup()), "the game, version 1.0.0");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(marker) && fs::file_size(marker) > 0; }, 10000));
+  EXPECT_EQ(read(marker), "/SP- /silent /noicons\n");
+}
+
+TEST_F(Update, InstallerThatCannotStartIsReportedAndUndone) {
+  start(reply("2.0.0"));
+  server.script({reply("MZ installer")});
+  start_result = false;
+  accept();
+  EXPECT_EQ(dialogs.messages, QStringList{"There was an error in the update process. Please "
+                                          "downloadVELNORSOLO manually from http://localhost."});
+  EXPECT_EQ(read(program_file()), "the game, version 1.0.0");
+  EXPECT_FALSE(fs::exists(installer()));
+  EXPECT_TRUE(exit_codes.empty());
+}
+
+TEST_F(Update, ClosingTheWindowDuringTheDownloadAbortsIt) {
+  start(reply("1.0.1"));
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
+  // The download keeps the window's events flowing, so the close arrives during it.
+  QTimer::singleShot(100, &*window, [&] { window->close(); });
+  accept();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(panel().label_update->text(), "Download Aborted");
+  EXPECT_EQ(read(program_file()), "the game, version 1.0.0");
+  EXPECT_FALSE(fs::exists(installer()));
+  server.release();
+}
