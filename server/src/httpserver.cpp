@@ -29,6 +29,12 @@ HttpServer::HttpServer(size_t worker_threads)
     return pool;
   };
   set_tcp_nodelay(true);
+  // A restart binds again at once over connections still closing (SO_REUSEADDR), and a second
+  // server cannot share the port unnoticed (no SO_REUSEPORT, unlike the library's default).
+  set_socket_options([](socket_t sock) {
+    const int yes = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   set_keep_alive_max_count(kKeepAliveMaxRequests);
   set_keep_alive_timeout(kKeepAliveSeconds);
   set_read_timeout(kIoTimeoutSeconds);

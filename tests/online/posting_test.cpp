@@ -47,36 +47,6 @@ struct Posting : velnor::testing::Board {
     click(window->button_namedone);
   }
 
-  // Plays a whole game the quick way: every roll shuts what it can.
-  void play_game() {
-    click(window->button_start);
-    for (int step = 0; window->game().gameon(); ++step) {
-      ASSERT_LT(step, 1000) << "the game does not advance";
-      if (window->game().phase() == Phase::roundover) {
-        ASSERT_NO_FATAL_FAILURE(finish_pause());
-        continue;
-      }
-      click(window->button_roll);
-      if (window->game().phase() != Phase::selecting) continue;
-      const QString open = hints();
-      const int total = window->game().dicetotal();
-      for (unsigned subset = 1; subset < 512; ++subset) {
-        int sum = 0;
-        bool usable = true;
-        for (int n = 1; n <= 9; ++n)
-          if (subset & (1u << (n - 1))) {
-            usable = usable && open[n - 1] == 'u';
-            sum += n;
-          }
-        if (usable && sum == total) {
-          for (int n = 1; n <= 9; ++n)
-            if (subset & (1u << (n - 1))) press_tile(n);
-          break;
-        }
-      }
-    }
-  }
-
   bool wait_for(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
 };
 

@@ -1,0 +1,14 @@
+// The JPEG decoder must turn any bytes into a picture or a clear error.
+#include <cstddef>
+#include <cstdint>
+
+#include "game/jpegimage.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  try {
+    const velnor::RgbImage image = velnor::decode_jpeg(data, size);
+    if (image.rgb.size() != static_cast<std::size_t>(image.width) * image.height * 3) __builtin_trap();
+  } catch (const velnor::EJpegError&) {
+  }
+  return 0;
+}
