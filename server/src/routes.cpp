@@ -39,6 +39,11 @@ void serve_file(const std::filesystem::path& path, const char* content_type, htt
     response.status = 404;
     return;
   }
+  if (size == 0) {
+    // The library gives a provider of no bytes no Content-Length, which would leave the client waiting.
+    response.set_content("", content_type);
+    return;
+  }
   response.set_content_provider(size, content_type, [file](size_t offset, size_t length, httplib::DataSink& sink) {
     std::array<char, kFileChunk> chunk;
     file->clear();

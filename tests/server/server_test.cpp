@@ -191,6 +191,13 @@ TEST_F(ServerTest, ReleaseFilesAreServedByteForByte)
   EXPECT_EQ(get_status("/velnorsolo/velnorsoloversion.txt", &body), 200);
   EXPECT_EQ(body, "1.0.1\r\n");
 
+  // An empty version file is an empty answer with its length, not one that runs until the connection ends.
+  std::ofstream(release / "velnorsoloversion.txt", std::ios::binary | std::ios::trunc).close();
+  const auto empty = client().Get("/velnorsolo/velnorsoloversion.txt");
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(empty->status, 200);
+  EXPECT_EQ(empty->get_header_value("Content-Length"), "0");
+
   std::filesystem::remove(release / "vnssetup.exe");
   std::filesystem::remove(release / "velnorsoloversion.txt");
   EXPECT_EQ(get_status("/velnorsolo/vnssetup.exe"), 404);
@@ -207,6 +214,15 @@ TEST_F(ServerTest, MakersPagesComeFromTheFolderBesideTheProgram)
   EXPECT_EQ(get_status("/multiplayer.html", &body), 200);
   EXPECT_NE(body.find("multiplayer edition of Velnor"), std::string::npos);
   EXPECT_EQ(get_status("/nothing.html"), 404);
+}
+
+TEST_F(ServerTest, ASecondServerCannotTakeTheSamePort)
+{
+  start();
+  TempFolder other;
+  EXPECT_EQ(run_server_to_end(other.path(), {"--listen", "127.0.0.1", "--port", std::to_string(server_->port())}), 1);
+  EXPECT_EQ(run_server_to_end(other.path(), {"--port", "http"}), 2);
+  EXPECT_EQ(games_posted(page()), 0);
 }
 
 TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm)

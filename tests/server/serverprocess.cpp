@@ -46,7 +46,49 @@ bool port_accepts(int port)
   return connected;
 }
 
+// Starts the program in `folder` with its output in server.log there; returns a pidfd.
+pid_t spawn(const std::filesystem::path& folder, std::vector<std::string> arguments, int& pidfd)
+{
+  arguments.insert(arguments.begin(), VELNOR_SERVER_PROGRAM);
+  std::vector<char*> argv;
+  for (auto& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  const std::string log_file = (folder / "server.log").string();
+
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int log = ::open(log_file.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (log < 0 || ::chdir(folder.c_str()) != 0) _exit(126);
+    ::dup2(log, STDOUT_FILENO);
+    ::dup2(log, STDERR_FILENO);
+    ::execv(argv[0], argv.data());
+    _exit(127);
+  }
+  if (pid < 0) throw std::runtime_error("fork failed");
+  pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  if (pidfd < 0) throw std::runtime_error("pidfd_open failed");
+  return pid;
+}
+
+// Waits for the program's end until the deadline, then ends it; returns its exit status.
+int reap(pid_t pid, int pidfd)
+{
+  pollfd ended{pidfd, POLLIN, 0};
+  if (::poll(&ended, 1, static_cast<int>(std::chrono::milliseconds(kDeadline).count())) <= 0) ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(pidfd);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 }  // namespace
+
+int run_server_to_end(const std::filesystem::path& folder, const std::vector<std::string>& arguments)
+{
+  int pidfd = -1;
+  const pid_t pid = spawn(folder, arguments, pidfd);
+  return reap(pid, pidfd);
+}
 
 ServerProcess::ServerProcess(std::filesystem::path folder, std::vector<std::string> extra_arguments)
     : folder_(std::move(folder)), extra_arguments_(std::move(extra_arguments))
@@ -62,25 +104,9 @@ ServerProcess::~ServerProcess()
 void ServerProcess::start()
 {
   port_ = free_loopback_port();
-  std::vector<std::string> arguments = {VELNOR_SERVER_PROGRAM, "--listen", "127.0.0.1", "--port", std::to_string(port_)};
+  std::vector<std::string> arguments = {"--listen", "127.0.0.1", "--port", std::to_string(port_)};
   arguments.insert(arguments.end(), extra_arguments_.begin(), extra_arguments_.end());
-  std::vector<char*> argv;
-  for (auto& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  const std::string log_file = (folder_ / "server.log").string();
-
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    const int log = ::open(log_file.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (log < 0 || ::chdir(folder_.c_str()) != 0) _exit(126);
-    ::dup2(log, STDOUT_FILENO);
-    ::dup2(log, STDERR_FILENO);
-    ::execv(argv[0], argv.data());
-    _exit(127);
-  }
-  if (pid_ < 0) throw std::runtime_error("fork failed");
-  pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0));
-  if (pidfd_ < 0) throw std::runtime_error("pidfd_open failed");
+  pid_ = spawn(folder_, arguments, pidfd_);
 
   const auto deadline = std::chrono::steady_clock::now() + kDeadline;
   while (!port_accepts(port_)) {
@@ -94,14 +120,10 @@ void ServerProcess::start()
 int ServerProcess::stop()
 {
   ::kill(pid_, SIGTERM);
-  pollfd ended{pidfd_, POLLIN, 0};
-  if (::poll(&ended, 1, static_cast<int>(std::chrono::milliseconds(kDeadline).count())) <= 0) ::kill(pid_, SIGKILL);
-  int status = 0;
-  ::waitpid(pid_, &status, 0);
-  ::close(pidfd_);
+  const int status = reap(pid_, pidfd_);
   pid_ = -1;
   pidfd_ = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return status;
 }
 
 std::string ServerProcess::log() const

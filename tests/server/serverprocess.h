@@ -31,6 +31,9 @@ class ServerProcess {
   int pidfd_ = -1;
 };
 
+// Runs velnor-server with `arguments` in `folder` until it ends by itself; returns its exit status.
+int run_server_to_end(const std::filesystem::path& folder, const std::vector<std::string>& arguments);
+
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempFolder {
  public:
