@@ -92,7 +92,13 @@ pid $work/nginx/nginx.pid;
 error_log $work/nginx/error.log;
 events { worker_connections 1024; }
 http {
+  # Tuned as a production static server would be, so that the comparison is a fair one.
   access_log off;
+  sendfile on;
+  tcp_nopush on;
+  tcp_nodelay on;
+  open_file_cache max=64 inactive=60s;
+  keepalive_requests 10000;
   client_body_temp_path $work/nginx/body;
   proxy_temp_path $work/nginx/proxy;
   fastcgi_temp_path $work/nginx/fastcgi;
