@@ -33,12 +33,18 @@ const char* status_text(int status)
 void serve_file(const std::filesystem::path& path, const char* content_type, httplib::Response& response)
 {
   std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  auto file = std::make_shared<std::ifstream>(path, std::ios::binary);
-  if (error || !std::filesystem::is_regular_file(path, error) || !*file) {
+  auto file = std::make_shared<std::ifstream>(path, std::ios::binary | std::ios::ate);
+  if (!std::filesystem::is_regular_file(path, error) || !*file) {
     response.status = 404;
     return;
   }
+  // The size of the file that was opened: a file replaced meanwhile is sent whole, old or new.
+  const std::streamoff end = file->tellg();
+  if (end < 0) {
+    response.status = 404;
+    return;
+  }
+  const auto size = static_cast<size_t>(end);
   if (size == 0) {
     // The library gives a provider of no bytes no Content-Length, which would leave the client waiting.
     response.set_content("", content_type);
