@@ -46,18 +46,18 @@ QFont bold_font(const char* family, int pixels)
 
 } // namespace
 
-QImage tile_strip(int number)
+QImage tile_strip(int number, int scale)
 {
-    QImage strip(kTileWidth * kTileFrames, kTileHeight, QImage::Format_RGB888);
+    QImage strip = canvas(QSize(kTileWidth * kTileFrames, kTileHeight), QImage::Format_RGB888, scale);
     QPainter painter(&strip);
     for (int frame = 0; frame < kTileFrames; ++frame)
         draw_tile(painter, QRectF(frame * kTileWidth, 0, kTileWidth, kTileHeight), number, frame / 4.0);
     return strip;
 }
 
-QImage dice_strip()
+QImage dice_strip(int scale)
 {
-    QImage strip(kDieSize * 7, kDieSize, QImage::Format_ARGB32);
+    QImage strip = canvas(QSize(kDieSize * 7, kDieSize), QImage::Format_ARGB32, scale);
     strip.fill(Qt::transparent);
     QPainter painter(&strip);
     painter.fillRect(0, 0, kDieSize, kDieSize, Qt::black);
@@ -66,12 +66,12 @@ QImage dice_strip()
     return strip;
 }
 
-QImage tiles_backdrop()
+QImage tiles_backdrop(int scale)
 {
     const QSize size(503, 120);
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = canvas(size, QImage::Format_RGB32, scale);
     QPainter painter(&image);
-    painter.drawImage(0, 0, wood_texture(size, kWalnut));
+    painter.drawImage(0, 0, wood_texture(size, kWalnut, scale));
 
     // The recess the tiles stand in; only the gaps between them show.
     const QRectF tray(3, 0, 497, 92);
@@ -130,17 +130,17 @@ QImage tiles_backdrop()
     return image;
 }
 
-QImage dice_backdrop()
+QImage dice_backdrop(int scale)
 {
     const QSize size(505, 121);
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = canvas(size, QImage::Format_RGB32, scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
     // Walnut rim round the cloth.
-    painter.drawImage(0, 0, wood_texture(size, kWalnut));
+    painter.drawImage(0, 0, wood_texture(size, kWalnut, scale));
     const QRectF cloth(4, 4, 497, 113);
-    painter.drawImage(cloth.topLeft(), felt_texture(cloth.size().toSize(), QColor(0x3F, 0x98, 0x4C), 5));
+    painter.drawImage(cloth.topLeft(), felt_texture(cloth.size().toSize(), QColor(0x3F, 0x98, 0x4C), 5, scale));
 
     // Light from a lamp above the throwing area, falling off toward the rim.
     QRadialGradient lamp(QPointF(220, 48), 330);
@@ -153,11 +153,7 @@ QImage dice_backdrop()
     cloth_path.addRect(cloth);
     inner_shadow(painter, cloth_path, 3, 140);
     raised_rim(painter, QRectF(0, 0, 505, 121), 4, 70, 120);
-    painter.setPen(QColor(0x1A, 0x0E, 0x06));
-    painter.setBrush(Qt::NoBrush);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.drawRect(0, 0, 504, 120);
-    painter.setRenderHint(QPainter::Antialiasing);
+    pixel_frame(painter, QRect(0, 0, 505, 121), QColor(0x1A, 0x0E, 0x06));
 
     // A lighter cloth plaque behind SHUT TOTAL, edged with stitching.
     const QRectF plaque(10, 12, 90, 54);
@@ -166,7 +162,7 @@ QImage dice_backdrop()
     drop_shadow(painter, plaque_path, 1.5, 1.5, 60);
     painter.save();
     painter.setClipPath(plaque_path);
-    painter.drawImage(plaque.topLeft(), felt_texture(plaque.size().toSize(), QColor(0x72, 0xC0, 0x74), 9));
+    painter.drawImage(plaque.topLeft(), felt_texture(plaque.size().toSize(), QColor(0x72, 0xC0, 0x74), 9, scale));
     painter.restore();
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(0x1F, 0x5A, 0x26, 170), 1.0, Qt::DashLine));
@@ -187,12 +183,12 @@ QImage dice_backdrop()
     return image;
 }
 
-QImage round_column()
+QImage round_column(int scale)
 {
     const QSize size(123, 241);
-    QImage image(size, QImage::Format_RGB888);
+    QImage image = canvas(size, QImage::Format_RGB888, scale);
     QPainter painter(&image);
-    painter.drawImage(0, 0, wood_texture_vertical(size, kWalnut));
+    painter.drawImage(0, 0, wood_texture_vertical(size, kWalnut, scale));
 
     // Darker inner field, so the pale round numbers stand out.
     const QRectF field(5, 5, 113, 231);
@@ -201,8 +197,7 @@ QImage round_column()
     field_path.addRect(field);
     inner_shadow(painter, field_path, 2.5, 150);
     raised_rim(painter, QRectF(0, 0, 123, 241), 5, 80, 130);
-    painter.setPen(QColor(0x1A, 0x0E, 0x06));
-    painter.drawRect(0, 0, 122, 240);
+    pixel_frame(painter, QRect(0, 0, 123, 241), QColor(0x1A, 0x0E, 0x06));
 
     painter.setRenderHint(QPainter::Antialiasing);
     for (const int top : kRoundTops) {
@@ -232,17 +227,16 @@ QImage round_column()
     return image;
 }
 
-QImage roll_button()
+QImage roll_button(int scale)
 {
-    QImage image(102, 27, QImage::Format_RGB888);
+    QImage image = canvas(QSize(102, 27), QImage::Format_RGB888, scale);
     QPainter painter(&image);
     QLinearGradient face(0, 0, 0, 27);
     face.setColorAt(0.0, QColor(0xFF, 0xFF, 0xE4));
     face.setColorAt(0.5, kPaleYellow);
     face.setColorAt(1.0, QColor(0xEC, 0xE8, 0xA8));
     painter.fillRect(0, 0, 102, 27, face);
-    painter.setPen(kFrameGreen);
-    painter.drawRect(0, 0, 101, 26);
+    pixel_frame(painter, QRect(0, 0, 102, 27), kFrameGreen);
 
     painter.setRenderHint(QPainter::Antialiasing);
     // A small die, tilted as if rolling.
@@ -264,9 +258,9 @@ QImage roll_button()
     return image;
 }
 
-QImage logo()
+QImage logo(int scale)
 {
-    QImage image(185, 32, QImage::Format_ARGB32);
+    QImage image = canvas(QSize(185, 32), QImage::Format_ARGB32, scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -285,10 +279,10 @@ QImage logo()
     lettering.addPath(solo);
     const QRectF bounds = lettering.boundingRect();
     const double left = 32;
-    const double scale = std::min(1.0, (183 - left) / bounds.width());
+    const double fit = std::min(1.0, (183 - left) / bounds.width());
     QTransform place;
-    place.translate(left, 16 + bounds.height() * scale / 2);
-    place.scale(scale, scale);
+    place.translate(left, 16 + bounds.height() * fit / 2);
+    place.scale(fit, fit);
     place.translate(-bounds.left(), -bounds.bottom());
     lettering = place.map(lettering);
 

@@ -1,5 +1,7 @@
-// Draws every picture of the game into one folder. Its output is committed
-// under assets/; run it again after changing a picture:  velnor-art OUTDIR
+// Draws every picture of the game into one folder, each at its design size and again at
+// twice that for high-density screens, beside it with "@2x" before the extension.
+// Its output is committed under assets/; run it again after changing a picture:
+//   velnor-art OUTDIR
 
 #include "board_pictures.h"
 #include "scene_pictures.h"
@@ -18,14 +20,25 @@ namespace {
 
 struct Picture {
     QString name;
-    std::function<QImage()> draw;
+    std::function<QImage(int scale)> draw;
 };
+
+// The scales drawn; a file name carries its scale unless it is 1.
+constexpr int kScales[] = {1, 2};
+
+QString file_name(const QString& name, int scale)
+{
+    if (scale == 1)
+        return name;
+    const qsizetype dot = name.lastIndexOf('.');
+    return name.left(dot) + QString("@%1x").arg(scale) + name.mid(dot);
+}
 
 std::vector<Picture> pictures()
 {
     std::vector<Picture> list;
     for (int number = 1; number <= 9; ++number)
-        list.push_back({QString("tiles/tile%1.png").arg(number), [number] { return tile_strip(number); }});
+        list.push_back({QString("tiles/tile%1.png").arg(number), [number](int scale) { return tile_strip(number, scale); }});
     list.push_back({"dice.png", dice_strip});
     list.push_back({"backdrop_tiles.jpg", tiles_backdrop});
     list.push_back({"backdrop_dice.jpg", dice_backdrop});
@@ -63,12 +76,14 @@ int main(int argc, char* argv[])
         return 1;
     }
     for (const Picture& picture : pictures()) {
-        const QString path = out.filePath(picture.name);
-        // A fixed quality, so the JPEG bytes are the same on every run.
-        const int quality = picture.name.endsWith(".jpg") ? 92 : -1;
-        if (!picture.draw().save(path, nullptr, quality)) {
-            std::fprintf(stderr, "velnor-art: cannot write %s\n", qPrintable(path));
-            return 1;
+        for (const int scale : kScales) {
+            const QString path = out.filePath(file_name(picture.name, scale));
+            // A fixed quality, so the JPEG bytes are the same on every run.
+            const int quality = picture.name.endsWith(".jpg") ? 92 : -1;
+            if (!picture.draw(scale).save(path, nullptr, quality)) {
+                std::fprintf(stderr, "velnor-art: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
         }
     }
     return 0;

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QSize>
 
 #include <cstdint>
@@ -25,8 +26,19 @@ extern const WoodLook kMaple;
 // Table tops in the scenes: honey oak.
 extern const WoodLook kOak;
 
-QImage wood_texture(QSize size, const WoodLook& look);
+// A blank picture of `size` design pixels with `scale` x `scale` device pixels to each of them.
+// A painter on it works in design pixels, so one drawing serves every scale.
+QImage canvas(QSize size, QImage::Format format, int scale);
+
+// Device pixels to a design pixel on the painter's device: textures are made at this
+// density, so that a painter draws them one texel to a pixel instead of enlarging them.
+int texel_scale(const QPainter& painter);
+
+// The textures cover `size` design pixels at `scale` device pixels to each; at scale 1 every
+// pixel samples the grain at its own position, at higher scales at the centre of its part
+// of a design pixel, so the same grain comes out finer.
+QImage wood_texture(QSize size, const WoodLook& look, int scale);
 // The same wood with its grain running down instead of across.
-QImage wood_texture_vertical(QSize size, const WoodLook& look);
+QImage wood_texture_vertical(QSize size, const WoodLook& look, int scale);
 // Billiard-cloth green (or any base colour) with fine fibres and soft mottling.
-QImage felt_texture(QSize size, QColor base, uint32_t seed);
+QImage felt_texture(QSize size, QColor base, uint32_t seed, int scale);

@@ -141,11 +141,12 @@ void draw_mini_board(QPainter& painter, uint32_t seed, const std::array<double, 
     painter.setClipPath(outline);
     WoodLook wood = kWalnut;
     wood.seed = seed;
-    painter.drawImage(0, 0, wood_texture(board.size().toSize(), wood));
+    painter.drawImage(0, 0, wood_texture(board.size().toSize(), wood, texel_scale(painter)));
     raised_rim(painter, board, 2, 80, 110);
 
     const QRectF cloth(4, 4, 162, 28);
-    painter.drawImage(cloth.topLeft(), felt_texture(cloth.size().toSize(), QColor(0x3F, 0x98, 0x4C), seed));
+    painter.drawImage(cloth.topLeft(),
+                      felt_texture(cloth.size().toSize(), QColor(0x3F, 0x98, 0x4C), seed, texel_scale(painter)));
     QPainterPath cloth_path;
     cloth_path.addRect(cloth);
     inner_shadow(painter, cloth_path, 1.5, 120);
@@ -165,9 +166,10 @@ void draw_mini_board(QPainter& painter, uint32_t seed, const std::array<double, 
 
 } // namespace
 
-QImage game_over_picture()
+QImage game_over_picture(int scale)
 {
-    QImage image(97, 104, QImage::Format_RGB888);
+    const QRect area(0, 0, 97, 104);
+    QImage image = canvas(area.size(), QImage::Format_RGB888, scale);
     image.fill(kWindowBrown);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -176,7 +178,7 @@ QImage game_over_picture()
     QRadialGradient glow(QPointF(48.5, 38), 46);
     glow.setColorAt(0.0, QColor(0xFF, 0xE8, 0x90, 110));
     glow.setColorAt(1.0, QColor(0xFF, 0xE8, 0x90, 0));
-    painter.fillRect(image.rect(), glow);
+    painter.fillRect(area, glow);
 
     draw_trophy(painter);
     sparkle(painter, QPointF(14, 14), 6);
@@ -189,15 +191,16 @@ QImage game_over_picture()
     return image;
 }
 
-QImage about_picture()
+QImage about_picture(int scale)
 {
-    QImage image(97, 104, QImage::Format_RGB888);
+    const QSize size(97, 104);
+    QImage image = canvas(size, QImage::Format_RGB888, scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.drawImage(0, 0, wood_texture(image.size(), kWalnut));
+    painter.drawImage(0, 0, wood_texture(size, kWalnut, scale));
 
     const QRectF cloth(4, 4, 93, 44);
-    painter.drawImage(cloth.topLeft(), felt_texture(cloth.size().toSize(), QColor(0x3F, 0x98, 0x4C), 17));
+    painter.drawImage(cloth.topLeft(), felt_texture(cloth.size().toSize(), QColor(0x3F, 0x98, 0x4C), 17, scale));
     QPainterPath cloth_path;
     cloth_path.addRect(cloth);
     inner_shadow(painter, cloth_path, 2.5, 140);
@@ -213,15 +216,14 @@ QImage about_picture()
     for (int i = 0; i < 4; ++i)
         draw_tile(painter, QRectF(7 + i * 26, 53, 24, 45.5), 6 + i, covers[static_cast<std::size_t>(i)]);
     raised_rim(painter, QRectF(0, 0, 97, 104), 3, 80, 120);
-    painter.setPen(QColor(0x1A, 0x0E, 0x06));
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.drawRect(0, 0, 96, 103);
+    pixel_frame(painter, QRect(0, 0, 97, 104), QColor(0x1A, 0x0E, 0x06));
     return image;
 }
 
-QImage multiplayer_picture()
+QImage multiplayer_picture(int scale)
 {
-    QImage image(400, 300, QImage::Format_RGB888);
+    const QRect area(0, 0, 400, 300);
+    QImage image = canvas(area.size(), QImage::Format_RGB888, scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -229,7 +231,7 @@ QImage multiplayer_picture()
     QRadialGradient room(QPointF(200, 150), 260);
     room.setColorAt(0.0, QColor(0x5A, 0x44, 0x2E));
     room.setColorAt(1.0, QColor(0x1C, 0x12, 0x0A));
-    painter.fillRect(image.rect(), room);
+    painter.fillRect(area, room);
 
     // A round oak table under a lamp.
     QPainterPath table;
@@ -237,12 +239,12 @@ QImage multiplayer_picture()
     drop_shadow(painter, table, 4, 5, 120);
     painter.save();
     painter.setClipPath(table);
-    painter.drawImage(0, 0, wood_texture(image.size(), kOak));
+    painter.drawImage(0, 0, wood_texture(area.size(), kOak, scale));
     QRadialGradient lamp(QPointF(200, 140), 200);
     lamp.setColorAt(0.0, QColor(255, 240, 200, 50));
     lamp.setColorAt(0.6, QColor(255, 240, 200, 0));
     lamp.setColorAt(1.0, QColor(0, 0, 0, 110));
-    painter.fillRect(image.rect(), lamp);
+    painter.fillRect(area, lamp);
     painter.restore();
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(0x2A, 0x16, 0x08), 2));
@@ -255,7 +257,7 @@ QImage multiplayer_picture()
     centre.addEllipse(QPointF(200, 150), 70, 46);
     painter.save();
     painter.setClipPath(centre);
-    painter.drawImage(130, 104, felt_texture(QSize(140, 92), QColor(0x3F, 0x98, 0x4C), 29));
+    painter.drawImage(130, 104, felt_texture(QSize(140, 92), QColor(0x3F, 0x98, 0x4C), 29, scale));
     painter.restore();
     inner_shadow(painter, centre, 3, 140);
     painter.setPen(QPen(QColor(0xC8, 0x9A, 0x40), 1.5));
@@ -289,9 +291,10 @@ QImage multiplayer_picture()
     return image;
 }
 
-QImage window_icon()
+QImage window_icon(int scale)
 {
-    QImage image(256, 256, QImage::Format_ARGB32);
+    const QSize size(256, 256);
+    QImage image = canvas(size, QImage::Format_ARGB32, scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -301,7 +304,7 @@ QImage window_icon()
     frame.addRoundedRect(outer, 46, 46);
     painter.save();
     painter.setClipPath(frame);
-    painter.drawImage(0, 0, wood_texture(image.size(), kWalnut));
+    painter.drawImage(0, 0, wood_texture(size, kWalnut, scale));
     painter.restore();
 
     const QRectF inner = outer.adjusted(18, 18, -18, -18);
@@ -309,7 +312,7 @@ QImage window_icon()
     cloth.addRoundedRect(inner, 30, 30);
     painter.save();
     painter.setClipPath(cloth);
-    painter.drawImage(inner.topLeft(), felt_texture(inner.size().toSize(), QColor(0x3A, 0x9A, 0x48), 31));
+    painter.drawImage(inner.topLeft(), felt_texture(inner.size().toSize(), QColor(0x3A, 0x9A, 0x48), 31, scale));
     QRadialGradient lamp(inner.center() - QPointF(20, 20), 170);
     lamp.setColorAt(0.0, QColor(255, 255, 220, 40));
     lamp.setColorAt(1.0, QColor(0, 0, 0, 80));

@@ -57,6 +57,14 @@ void raised_rim(QPainter& painter, const QRectF& rect, double width, int light_a
     painter.restore();
 }
 
+void pixel_frame(QPainter& painter, const QRect& rect, const QColor& colour)
+{
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), colour);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), colour);
+    painter.fillRect(QRect(rect.left(), rect.top() + 1, 1, rect.height() - 2), colour);
+    painter.fillRect(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 2), colour);
+}
+
 void pressed_text(QPainter& painter, const QPainterPath& text, const QColor& colour, const QColor& lip)
 {
     painter.save();

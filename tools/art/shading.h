@@ -16,5 +16,9 @@ void drop_shadow(QPainter& painter, const QPainterPath& shape, double offset, do
 // A raised rim of `width` pixels just inside `rect`: light top and left, dark bottom and right.
 void raised_rim(QPainter& painter, const QRectF& rect, double width, int light_alpha, int dark_alpha);
 
+// A line one design pixel wide along the inside of `rect`'s edge. Filled rather than stroked:
+// an aliased pen sits half a device pixel off when the painter is scaled.
+void pixel_frame(QPainter& painter, const QRect& rect, const QColor& colour);
+
 // Text pressed into a surface: a light lip below and right, then the darker text itself.
 void pressed_text(QPainter& painter, const QPainterPath& text, const QColor& colour, const QColor& lip);

@@ -30,7 +30,7 @@ void draw_face(QPainter& painter, const QRectF& rect, int number)
     const QSize size(static_cast<int>(std::ceil(rect.width())), static_cast<int>(std::ceil(rect.height())));
     WoodLook maple = kMaple;
     maple.seed += static_cast<uint32_t>(number) * 101;
-    painter.drawImage(rect.topLeft(), wood_texture_vertical(size, maple));
+    painter.drawImage(rect.topLeft(), wood_texture_vertical(size, maple, texel_scale(painter)));
 
     // Gentle curvature: brighter in the middle, darker toward the sides.
     QLinearGradient across(rect.topLeft(), rect.topRight());
@@ -87,7 +87,7 @@ void draw_cover(QPainter& painter, const QRectF& rect, double covered, int numbe
     // The wood moves with the cover: its texture hangs from the cover's lower edge.
     WoodLook mahogany = kMahogany;
     mahogany.seed += static_cast<uint32_t>(number) * 53;
-    const QImage wood = wood_texture_vertical(rect.size().toSize(), mahogany);
+    const QImage wood = wood_texture_vertical(rect.size().toSize(), mahogany, texel_scale(painter));
     painter.save();
     painter.setClipRect(flap);
     painter.drawImage(QPointF(rect.left(), flap.bottom() - rect.height()), wood);
