@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
@@ -583,6 +584,20 @@ void Tmain::save_settings(const QRect& now) {
   profile.write(section, "Sounds", PlaySounds1->isChecked() ? "yes" : "no");
   profile.write(section, "Update", updatecheck->isChecked() ? "true" : "false");
   profile.save(path);
+}
+
+// Keys for players who would rather not reach for the mouse: 1 to 9 press a
+// tile, Space or R the roll picture while it is there.
+void Tmain::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (key >= Qt::Key_1 && key <= Qt::Key_9 && plain) {
+    number_1MouseDown(tile(key - Qt::Key_0));
+  } else if ((key == Qt::Key_Space || key == Qt::Key_R) && plain) {
+    if (button_roll->isVisible()) button_rollClick();
+  } else {
+    QMainWindow::keyPressEvent(event);
+  }
 }
 
 void Tmain::showEvent(QShowEvent* event) {

@@ -115,6 +115,7 @@ class Tmain : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();

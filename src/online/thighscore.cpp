@@ -31,6 +31,7 @@ Thighscore::Thighscore(std::string base, std::string appname, THTTPGet::PostToUi
       appname_(std::move(appname)) {
   setObjectName("Thighscore");
   setWindowTitle("Velnor Solo - High Scores");
+  hide_on_escape(this);
   setFixedSize(603, 561);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);

@@ -33,6 +33,7 @@ Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_di
       path_(program_dir / (appname.toStdString() + "tally.tld")) {
   setObjectName("Ttallylist");
   setWindowTitle("Velnor Solo - Tally List");
+  hide_on_escape(this);
   setFixedSize(342, 425);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);

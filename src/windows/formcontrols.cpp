@@ -1,5 +1,6 @@
 #include "formcontrols.h"
 
+#include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
 
@@ -20,6 +21,22 @@ QLabel* make_label(QWidget* parent, const QString& name, const QString& text, co
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, tcolor(color));
   label->setPalette(palette);
+  return label;
+}
+
+TImage* make_link_label(QWidget* parent, const QString& name, const QString& text,
+                        const QRect& bounds, const QFont& font, std::uint32_t color) {
+  auto* label = new TImage(parent);
+  label->setObjectName(name);
+  label->setGeometry(bounds);
+  label->setText(text);
+  label->setFont(font);
+  label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  label->setWordWrap(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, tcolor(color));
+  label->setPalette(palette);
+  label->setCursor(Qt::PointingHandCursor);
   return label;
 }
 
@@ -53,6 +70,25 @@ TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
   picture->setPixmap(resource_picture(resource));
   return picture;
 }
+
+namespace {
+
+class EscapeHides : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      static_cast<QWidget*>(watched)->hide();
+      return true;
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+void hide_on_escape(QWidget* window) { window->installEventFilter(new EscapeHides(window)); }
 
 void show_window(QWidget* window) {
   if (window == nullptr) return;

@@ -27,22 +27,6 @@ QLabel* fitted_label(QWidget* parent, const QString& name, const QString& text, 
 
 }  // namespace
 
-TImage* make_link_label(QWidget* parent, const QString& name, const QString& text,
-                        const QRect& bounds, const QFont& font, std::uint32_t color) {
-  auto* label = new TImage(parent);
-  label->setObjectName(name);
-  label->setGeometry(bounds);
-  label->setText(text);
-  label->setFont(font);
-  label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  label->setWordWrap(true);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, tcolor(color));
-  label->setPalette(palette);
-  label->setCursor(Qt::PointingHandCursor);
-  return label;
-}
-
 QString year_text(const QDate& date) { return QString("%1").arg(date.year(), 4, 10, QChar('0')); }
 
 Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
@@ -51,6 +35,7 @@ Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
       URL1(std::move(launcher)) {
   setObjectName("Tabout");
   setWindowTitle("Velnor Solo - About");
+  hide_on_escape(this);
   setFixedSize(304, 193);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);

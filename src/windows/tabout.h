@@ -61,9 +61,5 @@ inline constexpr int kFirstYear = 2026;
 // A year as the year lines show it: four digits.
 QString year_text(const QDate& date);
 
-// A label that opens a page when clicked: a picture control showing text, so
-// that it clicks as the pictures do.
-TImage* make_link_label(QWidget* parent, const QString& name, const QString& text,
-                        const QRect& bounds, const QFont& font, std::uint32_t color);
 
 }  // namespace velnor

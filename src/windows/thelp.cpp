@@ -49,6 +49,8 @@ const QStringList kGamePlay = {
     "",
     "If at any time during the round, you cannot close boxes that equal the sum of ",
     "the dice, then the round will end.",
+    "",
+    "Keys: 1 to 9 click a tile, Space or R rolls the dice, Escape closes a window.",
     " ",
 };
 
@@ -77,6 +79,7 @@ Thelp::Thelp(QWidget* about, QWidget* parent, QDate today)
     : QWidget(parent, Qt::Window), about_(about) {
   setObjectName("Thelp");
   setWindowTitle("Velnor Solo - Help File");
+  hide_on_escape(this);
   resize(523, 431);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);

@@ -23,6 +23,7 @@ Tmultiplayer::Tmultiplayer(QWidget* parent, TURL::Launcher launcher)
     : QWidget(parent, Qt::Tool), URL1(std::move(launcher)) {
   setObjectName("Tmultiplayer");
   setWindowTitle("Velnor Solo - Multiplayer");
+  hide_on_escape(this);
   setFixedSize(569, 431);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);

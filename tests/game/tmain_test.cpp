@@ -275,3 +275,39 @@ TEST_F(Board, ResetAndMinimumSizeKeepTheBoardWhole) {
   EXPECT_GE(window->centralWidget()->width(), 686);
   EXPECT_GE(window->centralWidget()->height(), 327);
 }
+
+TEST_F(Board, KeysPlayLikeClicksButNotWhileTyping) {
+  click(window->button_namedone);
+  click(window->button_start);
+  QTest::keyClick(&*window, Qt::Key_1);  // no effect while a roll is awaited
+  EXPECT_EQ(hints(), "uuuuuuuuu");
+  QTest::keyClick(&*window, Qt::Key_Space);
+  ASSERT_NE(window->game().phase(), Phase::awaitingroll);
+  if (window->game().phase() == Phase::selecting) {
+    const int total = window->game().dicetotal();
+    QTest::keyClick(&*window, Qt::Key_R);  // the roll picture is hidden: nothing happens
+    EXPECT_EQ(window->game().dicetotal(), total);
+    const int first = total > 9 ? 9 : total;
+    QTest::keyClick(&*window, Qt::Key(Qt::Key_0 + first), Qt::KeypadModifier);
+    EXPECT_EQ(tile(first)->hint(), first == total ? "p" : "d");
+  }
+  const QString before = hints();
+  window->ChangeName1->trigger();
+  QTest::keyClicks(window->edit_aname, "R5 ");
+  EXPECT_TRUE(window->edit_aname->text().endsWith("R5 "));
+  EXPECT_EQ(hints(), before);
+}
+
+TEST_F(Board, NothingTicksWhileThePlayerIdles) {
+  const auto ticking = [&] {
+    QStringList names;
+    for (const QTimer* timer : window->findChildren<QTimer*>())
+      if (timer->isActive()) names << timer->objectName() + "/" + timer->parent()->objectName();
+    return names;
+  };
+  EXPECT_EQ(ticking(), QStringList{});
+  click(window->button_namedone);
+  play_game();
+  // The last slides finish; then the game-over screen is as still as the start.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticking().isEmpty(); }, 5000)) << ticking().join(", ").toStdString();
+}

@@ -72,6 +72,10 @@ TEST_F(TallyWindow, FirstRunThenOneGameThenTheNextStart) {
   EXPECT_EQ(color(2), QColor(255, 255, 255));
   EXPECT_FALSE(bold(2));
 
+  tally->show();
+  QTest::keyClick(&*tally, Qt::Key_Escape);  // Escape closes it like DONE
+  EXPECT_FALSE(tally->isVisible());
+
   tally->checkscore(80, "");
   EXPECT_EQ(row(2), today() + "||80");  // an empty name stays empty
   EXPECT_EQ(color(1), QColor(255, 255, 255));
