@@ -28,12 +28,10 @@ class ScriptServer {
 
   struct Reply {
     Reply() = default;
-    Reply(std::string head_bytes, bool hold_after = false, std::string tail_bytes = {})
-        : head(std::move(head_bytes)), hold(hold_after), tail(std::move(tail_bytes)) {}
+    Reply(std::string head_bytes, bool hold_after = false) : head(std::move(head_bytes)), hold(hold_after) {}
 
     std::string head;   // sent as soon as the request is in
-    bool hold = false;  // then wait for the client to go away, or for release()
-    std::string tail;   // sent after a release
+    bool hold = false;  // then the connection stays open until the client goes away
   };
 
   explicit ScriptServer(std::uint16_t port = 80) {
@@ -68,16 +66,6 @@ class ScriptServer {
     replies_.push_back(std::move(reply));
   }
 
-  // Lets a held reply go on with its tail.
-  void release() {
-    {
-      std::lock_guard lock(mutex_);
-      released_ = true;
-    }
-    const char byte = 0;
-    (void)!write(wake_[1], &byte, 1);
-  }
-
   bool wait_requests(std::size_t count, std::chrono::seconds limit = std::chrono::seconds(10)) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, limit, [&] { return requests_.size() >= count; });
@@ -104,7 +92,7 @@ class ScriptServer {
         char byte;
         (void)!read(wake_[0], &byte, 1);
         std::lock_guard lock(mutex_);
-        if (stopping_ || released_) return false;
+        if (stopping_) return false;
         continue;
       }
       return true;
@@ -159,28 +147,24 @@ class ScriptServer {
     }
     send_all(fd, reply.head);
     if (!reply.hold) return;
-    // Held: any byte or the end from the client ends the wait.
-    if (readable(fd, Clock::now() + std::chrono::seconds(30))) {
-      char byte;
-      if (recv(fd, &byte, 1, 0) <= 0) {
-        std::lock_guard lock(mutex_);
-        client_gone_ = true;
-        changed_.notify_all();
-        return;
-      }
+    // Held until the client closes its end (or the server stops).
+    char byte;
+    if (readable(fd, Clock::now() + std::chrono::seconds(30)) && recv(fd, &byte, 1, 0) <= 0) {
+      std::lock_guard lock(mutex_);
+      client_gone_ = true;
+      changed_.notify_all();
     }
-    std::lock_guard lock(mutex_);
-    if (released_) send_all(fd, reply.tail);
   }
 
   void serve() {
     for (;;) {
-      pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-      if (poll(fds, 2, -1) < 0) continue;
       {
+        // Checked before each wait: a held reply may have taken the wake-up.
         std::lock_guard lock(mutex_);
         if (stopping_) return;
       }
+      pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+      if (poll(fds, 2, -1) < 0) continue;
       if (fds[1].revents) {
         char byte;
         (void)!read(wake_[0], &byte, 1);
@@ -201,7 +185,6 @@ class ScriptServer {
   std::deque<Reply> replies_;
   std::vector<std::string> requests_;
   bool stopping_ = false;
-  bool released_ = false;
   bool client_gone_ = false;
 };
 

@@ -193,6 +193,8 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
       {"interim reply first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok", false,
        true, "ok"},
       {"no reply at all", "", false, false, ""},
+      {"body beyond the limit", "HTTP/1.0 200 OK\r\n\r\n" + std::string(THTTPGet::kMaxBody + 1, 'x'), false,
+       false, ""},
   };
   for (const Case& c : cases) {
     server.script({c.reply});
@@ -283,7 +285,7 @@ TEST_F(FetcherTest, TheAddressIsSplitIntoHostAndObjectName) {
 
 TEST_F(FetcherTest, ProgressReportsEachChunkAndCancelEndsInError) {
   const std::string part(3000, 'a');
-  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 6000\r\n\r\n" + part, true, std::string(3000, 'b')});
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 6000\r\n\r\n" + part, true});
   get.OnProgress = [&](THTTPGet* from, int total, int readed) {
     EXPECT_EQ(from, &get);
     events.progress.emplace_back(total, readed);
@@ -325,7 +327,7 @@ TEST(FetcherLifetime, ADestroyedComponentNeverHearsOfItsFetch) {
   };
 
   // In the middle of the body, with a progress report waiting in the queue.
-  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhalf", true, "rest"});
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhalf", true});
   auto get = std::make_unique<THTTPGet>(ui.poster());
   attach(*get);
   get->URL = "127.0.0.1/slow";
