@@ -1,0 +1,220 @@
+#!/usr/bin/env bash
+# Start-up of velnorsolo beside a minimal Qt Widgets program (bench/startup/minimal_window: one
+# main window holding a label), both under Xvfb: the time from launch to the first paint of the
+# main window and the peak resident memory, then the CPU time that velnorsolo uses over ten idle
+# seconds at its start screen. Prints medians and the ratios velnorsolo / minimal.
+#
+#   bench/startup_bench.sh
+#   BENCH_RUNS=9 BENCH_IDLE_RUNS=3 bench/startup_bench.sh
+#
+# How the first paint is seen: neither program is changed. A probe library
+# (bench/startup/first_paint_probe.cpp) is preloaded into both with LD_PRELOAD; when the
+# application object is created it installs an application event filter, and when the first
+# top-level window is exposed it lets the window handle that expose (which paints every widget
+# into the backing store and flushes it to the X server) and then writes the wall-clock time.
+# The start time is taken by this script just before it forks the program, so a figure covers
+# fork, exec, dynamic loading, static initialisation, building the windows, the paint and the
+# flush. Both programs carry the same probe, in the same Xvfb, with the same environment, and
+# their runs alternate; polling the screen from outside instead would add the capture time of
+# a screenshot (tens of milliseconds) to the error of each figure.
+#
+# Each program gets a fresh folder (the game keeps its settings beside itself), a private runtime
+# folder (the game's single-instance lock) and a private PulseAudio server with a null sink, so
+# that the game's welcome cue is played as on a desktop. The game starts with its defaults: the
+# name panel is up, and the update check asks the server base built in (nothing needs to answer).
+#
+# Peak resident memory: /usr/bin/time -v, "Maximum resident set size", the program being ended
+# with SIGTERM two seconds after its first paint, when the welcome cue has played (a SIGTERM skips
+# the normal exit; that changes nothing for the peak).
+#
+# Idle CPU: utime + stime from /proc/PID/stat (all threads; in clock ticks, 10 ms here) before
+# and after ten seconds, starting three seconds after the first paint, with the window given the
+# input focus and the pointer off the window. Measured twice: with the name panel up as the game
+# starts (its edit box has the focus, so its text cursor blinks), and after CANCEL dismissed it.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+runs=${BENCH_RUNS:-7}
+idle_runs=${BENCH_IDLE_RUNS:-5}
+idle_seconds=10
+idle_settle_seconds=3
+memory_settle_seconds=2
+build="$top/build/bench-startup"
+
+if [ -z "${VELNOR_BENCH_XVFB:-}" ]; then
+  [ -f "$build/build.ninja" ] ||
+    cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELNOR_TESTS=OFF -DVELNOR_BENCH=ON >/dev/null
+  cmake --build "$build" -j2 --target velnorsolo minimal_window first_paint_probe >/dev/null
+  for tool in xvfb-run xdotool import pulseaudio pactl; do
+    command -v "$tool" >/dev/null || { echo "startup_bench: $tool is missing (scripts/deps.sh lists it)" >&2; exit 1; }
+  done
+  [ -x /usr/bin/time ] || { echo "startup_bench: /usr/bin/time is missing (package time, in scripts/deps.sh)" >&2; exit 1; }
+  export VELNOR_BENCH_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+work=$(mktemp -d /tmp/velnor-startup-bench.XXXXXX)
+pulse_pid=
+program_pid=
+cleanup() {
+  if [ -n "$program_pid" ]; then
+    pkill -TERM -P "$program_pid" 2>/dev/null || true  # the program, when a wrapper started it
+    kill -TERM "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
+  fi
+  [ -n "$pulse_pid" ] && kill -TERM "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "startup_bench: $*" >&2
+  [ -s "$work/stderr.log" ] && { echo "what the programs wrote:" >&2; tail -n 20 "$work/stderr.log" >&2; }
+  exit 1
+}
+
+# Sleeps without starting a process, so that polling takes no CPU from the program measured.
+exec {nap_fd}<> <(:)
+nap() { read -r -t "$1" -u "$nap_fd" || true; }
+
+# A PulseAudio server of our own, on a socket of our own; whatever server the user runs is left alone.
+mkdir -p "$work/pulse"
+HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse" XDG_CONFIG_HOME="$work/pulse/config" \
+  PULSE_RUNTIME_PATH="$work/pulse/runtime" PULSE_STATE_PATH="$work/pulse/state" \
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no --log-target=stderr \
+  "--load=module-null-sink sink_name=velnorbench" \
+  "--load=module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" 2>"$work/pulse.log" &
+pulse_pid=$!
+export PULSE_SERVER="unix:$work/pulse/native"
+deadline=$((SECONDS + 20))
+until pactl info >/dev/null 2>&1; do
+  kill -0 "$pulse_pid" 2>/dev/null || { cat "$work/pulse.log" >&2; pulse_pid=; fail "PulseAudio did not start"; }
+  [ $SECONDS -lt $deadline ] || fail "PulseAudio did not answer"
+  nap 0.1
+done
+
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir "$work/game" "$work/minimal"
+cp "$build/src/app/velnorsolo" "$work/game/velnorsolo"
+cp "$build/bench/minimal_window" "$work/minimal/minimal_window"
+programs=("$work/game/velnorsolo" "$work/minimal/minimal_window")
+probe="$build/bench/libfirst_paint_probe.so"
+report="$work/painted.txt"
+: >"$work/stderr.log"
+
+# Starts a program with the probe, in the program's folder, through the wrapper command given
+# after it if any (which then does not get the probe); sets launch_time (seconds) and program_pid
+# (the process forked: the wrapper or the program).
+launch() {
+  local program=$1; shift
+  local probe_env=(LD_PRELOAD="$probe" VELNOR_PROBE_OUT="$report" VELNOR_PROBE_LOCATE=button_namecancel)
+  rm -f "$report"
+  painted_pid=
+  launch_time=${EPOCHREALTIME/,/.}
+  if [ $# -eq 0 ]; then
+    (cd "$(dirname "$program")" && export "${probe_env[@]}" && exec "$program") 2>>"$work/stderr.log" &
+  else
+    (cd "$(dirname "$program")" && exec "$@" env "${probe_env[@]}" "$program") 2>>"$work/stderr.log" &
+  fi
+  program_pid=$!
+}
+# Waits for the probe's report; sets painted_time, painted_pid, window_id and, for the game,
+# cancel_x and cancel_y (the CANCEL button of the name panel).
+wait_painted() {
+  local deadline=$((SECONDS + 30)) word
+  until [ -f "$report" ]; do
+    kill -0 "$program_pid" 2>/dev/null || fail "a program ended before its first paint"
+    [ $SECONDS -lt $deadline ] || fail "no first paint within 30 s"
+    nap 0.02
+  done
+  read -r word painted_time painted_pid window_id <"$report"
+  [ "$word" = painted ] || fail "the probe wrote something unexpected"
+  cancel_x='' cancel_y=''
+  read -r word cancel_x cancel_y < <(sed -n 2p "$report") || true
+}
+# Ends the program started last and waits for it (and for its wrapper).
+finish() {
+  kill -TERM "$painted_pid" 2>/dev/null || true
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=
+}
+elapsed_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'; }
+cpu_ticks() {
+  local stat fields
+  stat=$(<"/proc/$1/stat") || fail "the game ended while idle"
+  read -r -a fields <<<"${stat##*) }"
+  echo $((fields[11] + fields[12]))  # utime and stime, fields 14 and 15 of the line
+}
+
+# One run of each that is not counted warms the caches; it also checks that what the probe calls
+# the first paint is really on the screen: the window shows more than one colour.
+for program in "${programs[@]}"; do
+  name=$(basename "$program")
+  launch "$program"
+  wait_painted
+  colours=$(import -window "$window_id" png:- | identify -format '%k' -)
+  [ "$colours" -gt 1 ] || fail "$name: the window was blank when the probe reported its first paint"
+  finish
+done
+
+results="$work/results.txt"
+read -r load_before _ </proc/loadavg
+for ((i = 0; i < runs; i++)); do
+  for program in "${programs[@]}"; do
+    launch "$program"
+    wait_painted
+    echo "$(basename "$program").paint $(elapsed_ms "$launch_time" "$painted_time")" >>"$results"
+    finish
+  done
+done
+for ((i = 0; i < runs; i++)); do
+  for program in "${programs[@]}"; do
+    launch "$program" /usr/bin/time -v -o "$work/time.txt"
+    wait_painted
+    nap "$memory_settle_seconds"
+    finish
+    kib=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+    [ -n "$kib" ] || fail "/usr/bin/time reported no peak memory"
+    echo "$(basename "$program").rss $kib" >>"$results"
+  done
+done
+
+ticks_per_second=$(getconf CLK_TCK)
+for state in shown dismissed; do
+  for ((i = 0; i < idle_runs; i++)); do
+    launch "$work/game/velnorsolo"
+    wait_painted
+    [ -n "$cancel_x" ] || fail "the probe did not find the name panel's CANCEL button"
+    timeout 10 xdotool mousemove 1023 767 windowfocus --sync "$window_id" || fail "could not focus the window"
+    [ $state = dismissed ] && xdotool mousemove "$cancel_x" "$cancel_y" click 1 mousemove 1023 767
+    nap "$idle_settle_seconds"
+    before=$(cpu_ticks "$painted_pid")
+    nap "$idle_seconds"
+    after=$(cpu_ticks "$painted_pid")
+    echo "idle.$state $(((after - before) * 1000 / ticks_per_second))" >>"$results"
+    finish
+  done
+done
+read -r load_after _ </proc/loadavg
+
+awk -v runs="$runs" -v idle_runs="$idle_runs" -v idle_s="$idle_seconds" \
+  -v load_before="$load_before" -v load_after="$load_after" '
+  { values[$1] = values[$1] " " $2 }
+  function median(key,   v, n, i, j, t) {
+    n = split(values[key], v, " ")
+    for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+    return (n % 2) ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+  }
+  END {
+    gp = median("velnorsolo.paint"); mp = median("minimal_window.paint")
+    gr = median("velnorsolo.rss") / 1024; mr = median("minimal_window.rss") / 1024
+    printf "start-up under Xvfb, median of %d runs each (load average %s before, %s after)\n", runs, load_before, load_after
+    printf "  %-28s %14s %14s\n", "", "first paint", "peak RSS"
+    printf "  %-28s %11.1f ms %10.1f MiB\n", "velnorsolo", gp, gr
+    printf "  %-28s %11.1f ms %10.1f MiB\n", "minimal Qt Widgets window", mp, mr
+    printf "  %-28s %14.2f %14.2f\n", "ratio velnorsolo / minimal", gp / mp, gr / mr
+    printf "velnorsolo idle at its start screen for %d s, median of %d runs\n", idle_s, idle_runs
+    split("shown dismissed", states, " ")
+    for (s = 1; s <= 2; s++) {
+      ms = median("idle." states[s])
+      printf "  %-28s %11.1f ms %9.2f %% of one core\n", "name panel " states[s], ms, ms / (idle_s * 10)
+    }
+  }' "$results"
