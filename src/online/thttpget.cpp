@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
@@ -19,7 +20,6 @@ namespace velnor {
 // so nothing it touches goes away with the component.
 struct THTTPGet::Fetch {
   std::string accept_types, agent, url, user_name, password, post_query, referer;
-  bool binary_data = false;
   bool use_cache = false;
   ProgressEvent on_progress;
   PostToUi post_to_ui;
@@ -40,9 +40,7 @@ struct THTTPGet::Fetch {
   CURLM* multi = nullptr;
 
   // Written by the worker; read on the user-interface thread once it has ended.
-  std::string result;
-  int total_size = 0;
-  int readed = 0;
+  ReplyReader reply;
   bool success = false;
 };
 
@@ -127,64 +125,34 @@ std::optional<int> content_length(std::string_view value) {
 // The worker's view of the transfer in progress.
 struct Transfer {
   std::shared_ptr<THTTPGet::Fetch> fetch;
-  int status = 0;           // of the reply being read, 0 before its status line
-  bool has_length = false;  // the reply carries a Content-Length header
-  bool length_known = false;
-  bool failed = false;      // ends as a failure whatever was read
+  bool failed = false;  // ends as a failure whatever was read
 };
 
 size_t on_header(char* data, size_t size, size_t count, void* user) {
   auto& t = *static_cast<Transfer*>(user);
-  auto& f = *t.fetch;
+  if (t.fetch->stop) return 0;
+  // An empty body needs no wait for the server to close the connection.
   const std::string_view line(data, size * count);
-  if (f.stop) return 0;
-  if (starts_with_nocase(line, "http/")) {
-    // A new reply begins (an interim 1xx reply comes before the real one).
-    const std::size_t space = line.find(' ');
-    t.status = 0;
-    for (std::size_t i = space == std::string_view::npos ? line.size() : space + 1;
-         i < line.size() && line[i] >= '0' && line[i] <= '9' && t.status < 1000; ++i)
-      t.status = t.status * 10 + (line[i] - '0');
-    t.has_length = t.length_known = false;
-    f.total_size = 0;
-  } else if (starts_with_nocase(line, "content-length:")) {
-    // One that is no number counts as present but reads as 0, and the body
-    // is then read to the end of the connection.
-    const std::optional<int> length = content_length(line.substr(15));
-    t.has_length = true;
-    t.length_known = length.has_value();
-    f.total_size = length.value_or(0);
-  } else if ((line == "\r\n" || line == "\n") && t.status >= 200) {
-    // End of the final reply's headers: an empty body needs no wait for the close.
-    if (t.has_length && t.length_known && f.total_size == 0) return 0;
-  }
-  return line.size();
+  return t.fetch->reply.header_line(line) == ReplyReader::Step::kMore ? line.size() : 0;
 }
 
 size_t on_body(char* data, size_t size, size_t count, void* user) {
   auto& t = *static_cast<Transfer*>(user);
   auto& f = *t.fetch;
-  if (f.stop || size * count == 0) return 0;
-  if (f.binary_data && !t.has_length) {
+  if (f.stop) return 0;
+  const int before = f.reply.readed();
+  const ReplyReader::Step step = f.reply.body_bytes({data, size * count});
+  if (step == ReplyReader::Step::kFailed) {
     t.failed = true;
     return 0;
   }
-  std::size_t take = size * count;
-  if (t.length_known) take = std::min<std::size_t>(take, static_cast<std::size_t>(f.total_size - f.readed));
-  if (take > static_cast<std::size_t>(THTTPGet::kMaxBody - f.readed)) {
-    t.failed = true;
-    return 0;
-  }
-  f.result.append(data, take);
-  f.readed += static_cast<int>(take);
-
-  if (f.on_progress) {
+  if (f.on_progress && f.reply.readed() > before) {
     auto handled = std::make_shared<std::promise<void>>();
     std::future<void> returned = handled->get_future();
     {
       std::lock_guard lock(f.mutex);
       if (f.orphaned) return 0;
-      f.post_to_ui([fetch = t.fetch, handled, total = f.total_size, readed = f.readed] {
+      f.post_to_ui([fetch = t.fetch, handled, total = f.reply.total_size(), readed = f.reply.readed()] {
         if (fetch->owner) fetch->on_progress(fetch->owner, total, readed);
         handled->set_value();
       });
@@ -195,8 +163,7 @@ size_t on_body(char* data, size_t size, size_t count, void* user) {
   }
   // With the whole announced body read, the reply is complete whether or not
   // the server closes the connection.
-  if (t.length_known && f.readed >= f.total_size) return 0;
-  return size * count;
+  return step == ReplyReader::Step::kMore ? size * count : 0;
 }
 
 int on_transfer_info(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -291,7 +258,7 @@ void transfer(Transfer& t) {
   easy.reset();
 
   // The status of the reply is not looked at: any body counts.
-  f.success = !f.stop && !t.failed && f.readed > 0;
+  f.success = !f.stop && !t.failed && f.reply.readed() > 0;
 }
 
 void wake(THTTPGet::Fetch& fetch) {
@@ -300,6 +267,38 @@ void wake(THTTPGet::Fetch& fetch) {
 }
 
 }  // namespace
+
+ReplyReader::Step ReplyReader::header_line(std::string_view line) {
+  if (starts_with_nocase(line, "http/")) {
+    // A new reply begins: forget what an interim one said.
+    const std::size_t space = line.find(' ');
+    status_ = 0;
+    for (std::size_t i = space == std::string_view::npos ? line.size() : space + 1;
+         i < line.size() && line[i] >= '0' && line[i] <= '9' && status_ < 1000; ++i)
+      status_ = status_ * 10 + (line[i] - '0');
+    has_length_ = length_known_ = false;
+    total_size_ = 0;
+  } else if (starts_with_nocase(line, "content-length:")) {
+    // One that is no number counts as present but reads as 0, and the body
+    // is then read to the end of the connection.
+    const std::optional<int> length = content_length(line.substr(15));
+    has_length_ = true;
+    length_known_ = length.has_value();
+    total_size_ = length.value_or(0);
+  } else if ((line == "\r\n" || line == "\n") && status_ >= 200 && length_known_ && total_size_ == 0) {
+    return Step::kDone;
+  }
+  return Step::kMore;
+}
+
+ReplyReader::Step ReplyReader::body_bytes(std::string_view bytes) {
+  if (bytes.empty()) return Step::kMore;
+  if (binary_data_ && !has_length_) return Step::kFailed;
+  if (length_known_) bytes = bytes.substr(0, static_cast<std::size_t>(std::max(total_size_ - readed(), 0)));
+  if (bytes.size() > static_cast<std::size_t>(kMaxBody - readed())) return Step::kFailed;
+  result_.append(bytes);
+  return length_known_ && readed() >= total_size_ ? Step::kDone : Step::kMore;
+}
 
 void THTTPGet::work(const std::shared_ptr<Fetch>& fetch) {
   Transfer t{fetch};
@@ -358,8 +357,8 @@ void THTTPGet::FetchString() {
   fetch->password = Password;
   fetch->post_query = PostQuery;
   fetch->referer = Referer;
-  fetch->binary_data = BinaryData;
   fetch->use_cache = UseCache;
+  fetch->reply = ReplyReader(BinaryData);
   fetch->on_progress = OnProgress;
   fetch->post_to_ui = post_to_ui_;
   fetch->owner = this;
@@ -393,7 +392,7 @@ void THTTPGet::complete(const std::shared_ptr<Fetch>& fetch) {
     }
   } back_to_idle{fetch};
   if (fetch->success && !fetch->cancelled) {
-    if (DoneStringEvent handler = OnDoneString) handler(this, fetch->result);
+    if (DoneStringEvent handler = OnDoneString) handler(this, fetch->reply.result());
   } else {
     if (ErrorEvent handler = OnError) handler(this);
   }

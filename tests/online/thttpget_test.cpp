@@ -193,7 +193,7 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
       {"interim reply first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok", false,
        true, "ok"},
       {"no reply at all", "", false, false, ""},
-      {"body beyond the limit", "HTTP/1.0 200 OK\r\n\r\n" + std::string(THTTPGet::kMaxBody + 1, 'x'), false,
+      {"body beyond the limit", "HTTP/1.0 200 OK\r\n\r\n" + std::string(velnor::ReplyReader::kMaxBody + 1, 'x'), false,
        false, ""},
   };
   for (const Case& c : cases) {
