@@ -1,0 +1,22 @@
+// The server's reading of a posting's query must refuse or accept any bytes
+// cleanly, and what it accepts must come out of the page escaped.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "highscorepage.h"
+#include "posting.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const PostingResult result =
+      parse_posting(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!result.ok()) return 0;
+  if (result.posting.score < 0 || result.posting.score > kMaxScore) __builtin_trap();
+  Standings standings;
+  standings.best.push_back({result.posting.name, result.posting.date, result.posting.score});
+  standings.games_posted = 1;
+  const std::string page = render_high_score_page(standings);
+  const std::string escaped = html_escape(result.posting.name);
+  if (escaped.find('<') != std::string::npos || page.find(escaped) == std::string::npos) __builtin_trap();
+  return 0;
+}
