@@ -52,8 +52,13 @@ void TAnimated::setFrame(int frame) {
 
 void TAnimated::setBitMap(const QImage& strip) {
   strip_ = strip;
-  resize(width(), strip_.height() == 0 ? 30 : strip_.height());
+  resize(width(), strip_.height() == 0 ? 30 : strip_area().height());
   update();
+}
+
+QRect TAnimated::strip_area() const {
+  const qreal ratio = strip_.devicePixelRatio();
+  return QRect(0, 0, static_cast<int>(strip_.width() / ratio), static_cast<int>(strip_.height() / ratio));
 }
 
 void TAnimated::setPlay(bool play) {
@@ -109,19 +114,24 @@ void TAnimated::paintEvent(QPaintEvent*) {
   // Whatever part of the frame lies beyond the strip shows the control's colour.
   const QColor own_color = palette().color(QPalette::Window);
   painter.fillRect(area, own_color);
+  // Frames are placed in design pixels; a strip drawn for a high-density screen has more
+  // pixels than that, so the frame is cut from it at its own ratio and drawn one to one.
+  const QRect strip = strip_area();
   // In 64 bits: a large frame count times the width may pass the range of int.
   const long long left = static_cast<long long>(width()) * frame_;
-  if (left >= strip_.width()) return;
+  if (left >= strip.width()) return;
   const QRect source(static_cast<int>(left), 0, width(), height());
-  const QRect visible = source.intersected(strip_.rect());
+  const QRect visible = source.intersected(strip);
   if (visible.isEmpty()) return;
-  const QPoint target = visible.topLeft() - source.topLeft();
+  const QRect target(visible.topLeft() - source.topLeft(), visible.size());
+  const qreal ratio = strip_.devicePixelRatio();
+  const QRect pixels = QRectF(QPointF(visible.topLeft()) * ratio, QSizeF(visible.size()) * ratio).toRect();
   const std::optional<QRgb> key = key_rgb(transparent_color_);
   if (!key) {
-    painter.drawImage(target, strip_, visible);
+    painter.drawImage(target, strip_, pixels);
     return;
   }
-  QImage scratch = strip_.copy(visible).convertToFormat(QImage::Format_ARGB32);
+  QImage scratch = strip_.copy(pixels).convertToFormat(QImage::Format_ARGB32);
   const QRgb fill = own_color.rgb();
   for (int y = 0; y < scratch.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(scratch.scanLine(y));

@@ -31,7 +31,9 @@ class TAnimated : public QWidget {
   void setFrame(int frame);
 
   const QImage& bitMap() const { return strip_; }
-  // Takes a copy; the control becomes as high as the strip (30 when it is empty).
+  // Takes a copy; the control becomes as high as the strip (30 when it is empty). A strip
+  // with a device pixel ratio above 1 counts in design pixels: a ratio-2 strip of 480 x 182
+  // shows frames of the same 48 x 91 as a 240 x 91 one.
   void setBitMap(const QImage& strip);
 
   bool play() const { return play_; }
@@ -76,6 +78,8 @@ class TAnimated : public QWidget {
   void free_timer();
   // The frame count used for arithmetic: a count below 1 behaves as one frame.
   int frames() const;
+  // The strip's extent in design pixels.
+  QRect strip_area() const;
 
   int interval_ = 0;
   int frame_count_ = 1;

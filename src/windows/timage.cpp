@@ -1,9 +1,13 @@
 #include "timage.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
-#include <QPixmap>
+#include <QRectF>
+
+#include <cstdint>
+#include <utility>
 
 #include "game/jpegimage.h"
 
@@ -24,15 +28,54 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
   if (clicked) emit click(this);
 }
 
-QPixmap resource_picture(const QString& path) {
-  if (!path.endsWith(".jpg", Qt::CaseInsensitive)) return QPixmap(path);
+namespace {
+
+constexpr qreal kSharpRatio = 2;
+
+// Where the twice-size drawing of a picture lies: "@2x" before the file's extension.
+QString sharp_path(const QString& path) {
+  const qsizetype dot = path.lastIndexOf('.');
+  if (dot <= path.lastIndexOf('/')) return path + "@2x";
+  return path.left(dot) + "@2x" + path.mid(dot);
+}
+
+QImage read_picture(const QString& path) {
+  if (!path.endsWith(".jpg", Qt::CaseInsensitive)) return QImage(path);
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QPixmap();
+  if (!file.open(QIODevice::ReadOnly)) return QImage();
   const QByteArray bytes = file.readAll();
   const RgbImage rgb = decode_jpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                    static_cast<std::size_t>(bytes.size()));
   const QImage view(rgb.rgb.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
-  return QPixmap::fromImage(view.copy());
+  return view.copy();
+}
+
+}  // namespace
+
+QPixmap resource_picture(const QString& path, qreal ratio) {
+  const QString sharp = sharp_path(path);
+  const bool use_sharp = ratio > 1 && QFile::exists(sharp);
+  QImage image = read_picture(use_sharp ? sharp : path);
+  image.setDevicePixelRatio(use_sharp ? kSharpRatio : 1);
+  return QPixmap::fromImage(std::move(image));
+}
+
+QPixmap resource_picture(const QString& path) {
+  return resource_picture(path, qGuiApp->devicePixelRatio());
+}
+
+QIcon resource_icon(const QString& path) {
+  QIcon icon;
+  icon.addPixmap(resource_picture(path, 1));
+  icon.addPixmap(resource_picture(path, kSharpRatio));
+  return icon;
+}
+
+QPixmap picture_part(const QPixmap& picture, const QRect& rect) {
+  const qreal ratio = picture.devicePixelRatio();
+  QPixmap part = picture.copy(QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toRect());
+  part.setDevicePixelRatio(ratio);
+  return part;
 }
 
 }  // namespace velnor

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 
 namespace velnor {
 
@@ -25,7 +27,18 @@ class TImage : public QLabel {
   bool pressed_ = false;
 };
 
-// A picture of the program's resources; JPEG files go through our own decoder.
+// A picture of the program's resources for a screen of `ratio` device pixels to a design
+// pixel. Above 1 it is the drawing at twice the size ("name@2x.png" beside "name.png") with a
+// device pixel ratio of 2, so that it still lays out at its design size; at 1, or when there is
+// no such drawing, the design-size one. JPEG files go through our own decoder.
+QPixmap resource_picture(const QString& path, qreal ratio);
+// The same for the application's ratio: the highest of its screens.
 QPixmap resource_picture(const QString& path);
+
+// A window icon with both drawings of a resource picture, for the system to choose from.
+QIcon resource_icon(const QString& path);
+
+// The part `rect` of a picture, in design pixels; it keeps the picture's ratio.
+QPixmap picture_part(const QPixmap& picture, const QRect& rect);
 
 }  // namespace velnor
