@@ -70,7 +70,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
   setObjectName("Tmain");
   setWindowTitle("Velnor Solo");
-  setWindowIcon(QIcon(":/images/icon.png"));
+  setWindowIcon(resource_icon(":/images/icon.png"));
   set_window_color(this, kWindowColor);
   setFont(tfont(kFont, 8));
   build_menus();
@@ -170,7 +170,7 @@ void Tmain::build_board() {
     number->setReverse(false);
     number->setLoop(false);
     number->setTransparentColor(clNone);
-    number->setBitMap(QImage(QString(":/images/tiles/tile%1.png").arg(n)));
+    number->setBitMap(resource_picture(QString(":/images/tiles/tile%1.png").arg(n)).toImage());
     number->resize(48, 91);
     connect(number, &TAnimated::mouseDown, this, [this](TAnimated* sender) { number_1MouseDown(sender); });
   }
@@ -233,8 +233,8 @@ void Tmain::build_dicepanel(QWidget* board1) {
   label_total = make_label(panel_dicepanel, "label_total", "0", QRect(32, 30, 37, 37),
                            tfont(kFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 
-  const QPixmap strip(":/images/dice.png");
-  for (int k = 0; k < 7; ++k) imagelist_dice[k] = strip.copy(k * 32, 0, 32, 32);
+  const QPixmap strip = resource_picture(":/images/dice.png");
+  for (int k = 0; k < 7; ++k) imagelist_dice[k] = picture_part(strip, QRect(k * 32, 0, 32, 32));
   dice1 = new QLabel(panel_dicepanel);
   dice1->setObjectName("dice1");
   dice1->setGeometry(19, 67, 32, 32);
