@@ -3,10 +3,9 @@
 #include <QLineEdit>
 #include <QScreen>
 
-#include <fstream>
-#include <sstream>
 
 #include "game/board_fixture.h"
+#include "support/temp_folder.h"
 
 using namespace velnor;
 using velnor::testing::Board;
@@ -15,13 +14,8 @@ namespace {
 
 struct Settings : Board {
   void SetUp() override {}  // each test writes the file it needs first
-  void write_file(const std::string& bytes) { std::ofstream(settings(), std::ios::binary) << bytes; }
-  std::string read_file() {
-    std::ifstream in(settings(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  void write_file(const std::string& bytes) { velnor::testing::put_file(settings(), bytes); }
+  std::string read_file() { return velnor::testing::file_bytes(settings()); }
 };
 
 }  // namespace

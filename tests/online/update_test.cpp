@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "game/board_fixture.h"
 #include "online/script_server.h"
+#include "support/temp_folder.h"
 #include "online/updatepanel.h"
 #include "windows/tflatpanel.h"
 #include "windows/tselbutton.h"
@@ -25,12 +25,7 @@ std::string reply(const std::string& body) {
   return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
-std::string read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using velnor::testing::file_bytes;
 
 struct Update : velnor::testing::Board {
   ScriptServer server{80};
@@ -88,7 +83,7 @@ TEST_F(Update, MissingInstallerAbortsAndPutsTheGameBack) {
   EXPECT_FALSE(panel().button_updatecancel->isVisible());
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");
   EXPECT_EQ(server.requests().back().rfind("GET /velnorsolo/vnssetup.exe HTTP/1.0\r\n", 0), 0u);
-  EXPECT_EQ(read(program_file()), "the game, version 1.0.0");
+  EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
   EXPECT_FALSE(fs::exists(backup()));
   EXPECT_FALSE(fs::exists(installer()));
   EXPECT_TRUE(started.isEmpty());
@@ -103,15 +98,15 @@ TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
   really_start = true;
   accept();
   EXPECT_EQ(panel().label_update->text(), "Installing");
-  EXPECT_EQ(read(installer()), script);
+  EXPECT_EQ(file_bytes(installer()), script);
   EXPECT_NE(fs::status(installer()).permissions() & fs::perms::owner_exec, fs::perms::none);
   EXPECT_EQ(started, QStringList{QString::fromStdString(installer().string()) + " /SP- /silent /noicons"});
   EXPECT_EQ(exit_codes, std::vector<int>{0});
   EXPECT_EQ(tally.saves, 1);                  // the run's games are kept
   EXPECT_TRUE(fs::exists(settings()));        // and so are the settings
-  EXPECT_EQ(read(backup()), "the game, version 1.0.0");
+  EXPECT_EQ(file_bytes(backup()), "the game, version 1.0.0");
   ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(marker) && fs::file_size(marker) > 0; }, 10000));
-  EXPECT_EQ(read(marker), "/SP- /silent /noicons\n");
+  EXPECT_EQ(file_bytes(marker), "/SP- /silent /noicons\n");
 }
 
 TEST_F(Update, InstallerThatCannotStartIsReportedAndUndone) {
@@ -121,7 +116,7 @@ TEST_F(Update, InstallerThatCannotStartIsReportedAndUndone) {
   accept();
   EXPECT_EQ(dialogs.messages, QStringList{"There was an error in the update process. Please "
                                           "downloadVELNORSOLO manually from http://localhost."});
-  EXPECT_EQ(read(program_file()), "the game, version 1.0.0");
+  EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
   EXPECT_FALSE(fs::exists(installer()));
   EXPECT_TRUE(exit_codes.empty());
 }
@@ -134,7 +129,6 @@ TEST_F(Update, ClosingTheWindowDuringTheDownloadAbortsIt) {
   accept();
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");
-  EXPECT_EQ(read(program_file()), "the game, version 1.0.0");
+  EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
   EXPECT_FALSE(fs::exists(installer()));
-  server.release();
 }

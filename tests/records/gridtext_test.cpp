@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -13,25 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class GridFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("gridtext_test_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  void write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-
-  fs::path dir_;
-};
+using GridFile = velnor::testing::TempFolder;
 
 TextGrid from_text(const std::string& text) {
   TextGrid grid;

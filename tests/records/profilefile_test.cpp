@@ -1,6 +1,8 @@
 #include "records/profilefile.h"
 
 #include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
 #include <sys/resource.h>
 
 #include <csignal>
@@ -15,26 +17,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string file_bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using velnor::testing::file_bytes;
+using velnor::testing::put_file;
 
-void put_file(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class ProfileDir : public ::testing::Test {
+class ProfileDir : public velnor::testing::TempFolder {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("velnor_profile_" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::size_t entries() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
   }
-  fs::path dir_;
 };
 
 }  // namespace

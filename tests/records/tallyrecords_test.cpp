@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,10 +38,10 @@ std::vector<std::string> names(const TallyRecords& t) {
   return n;
 }
 
-class TallyFile : public ::testing::Test {
+class TallyFile : public velnor::testing::TempFolder {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tallyrecords_test_" + std::to_string(::getpid()));
+    TempFolder::SetUp();
     fs::create_directories(dir_ / "cwd");
     // The records never use a work file: "temp.txt" in the current folder must stay untouched.
     previous_cwd_ = fs::current_path();
@@ -50,16 +52,14 @@ class TallyFile : public ::testing::Test {
     EXPECT_EQ(read((dir_ / "cwd" / "temp.txt").string()), "someone else's");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "cwd"), {}), 1);
     fs::current_path(previous_cwd_);
-    fs::remove_all(dir_);
+    TempFolder::TearDown();
   }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
   static std::string read(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
   }
   void write_tally(const std::string& text) const { Tlzrw1().compress_to_file(text, path("tally.tld")); }
 
-  fs::path dir_;
   fs::path previous_cwd_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -164,21 +166,8 @@ TEST(Lzrw1, RefusesBrokenContainersWithTheirFailure) {
   EXPECT_EQ(Tlzrw1().expand_memory(pack(std::string(5000, 'x')), "memory", 5000).size(), 5000u);
 }
 
-class Lzrw1Files : public ::testing::Test {
+class Lzrw1Files : public velnor::testing::TempFolder {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tlzrw1_test_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  void write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   std::string failure(Tlzrw1& doit, bool compress) {
     try {
       compress ? doit.Compress() : doit.Decompress();
@@ -187,7 +176,6 @@ class Lzrw1Files : public ::testing::Test {
     }
     return "no failure";
   }
-  fs::path dir_;
 };
 
 TEST_F(Lzrw1Files, CompressesAndExpandsFileToFile) {
