@@ -16,7 +16,14 @@ cd "$work"
 
 ./velnorsolo 2>"$work/stderr" &
 pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velnor Solo$' | head -n 1) || true
+# Wait for the window, but not for a program that has already ended.
+wid=""
+for _ in $(seq 300); do
+  kill -0 $pid 2>/dev/null || { echo "the program ended before showing its window"; cat "$work/stderr"; exit 1; }
+  wid=$(xdotool search --onlyvisible --name '^Velnor Solo$' 2>/dev/null | head -n 1) || true
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
 if [ -z "$wid" ]; then
   echo "no window titled Velnor Solo"; cat "$work/stderr"; kill $pid; exit 1
 fi
