@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace velnor::testing {
+
+// Makes a started program die with the test, whatever ends the test.
+void end_with_parent(QProcess& process);
+
+struct CommandResult {
+  bool ok = false;  // ended by itself within the time, with status 0
+  int status = -1;
+  QByteArray out;
+  QByteArray err;
+  QString describe() const;  // status and standard error, for a failure message
+};
+
+// Runs a program to its end, or kills it after timeout_ms.
+CommandResult run_command(const QString& program, const QStringList& args,
+                          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                          int timeout_ms = 10000, const QString& folder = {});
+
+}  // namespace velnor::testing
