@@ -86,7 +86,23 @@ class EscapeHides : public QObject {
   }
 };
 
+class CentreAtFirstShow : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      auto* window = static_cast<QWidget*>(watched);
+      if (const QWidget* owner = window->parentWidget(); owner != nullptr) centre_on(window, owner);
+      window->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+};
+
 }  // namespace
+
+void centre_at_first_show(QWidget* window) { window->installEventFilter(new CentreAtFirstShow(window)); }
 
 void hide_on_escape(QWidget* window) { window->installEventFilter(new EscapeHides(window)); }
 

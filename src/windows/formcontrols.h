@@ -36,6 +36,10 @@ TSelButton* make_button(QWidget* parent, const QString& name, const QString& cap
 TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
                      const QString& resource);
 
+// Centres a secondary window on its parent the first time it is shown; after
+// that it stays where the player puts it.
+void centre_at_first_show(QWidget* window);
+
 // Lets Escape close (hide) a secondary window, as players expect of a desktop game.
 void hide_on_escape(QWidget* window);
 

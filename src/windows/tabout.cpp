@@ -36,6 +36,7 @@ Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
   setObjectName("Tabout");
   setWindowTitle("Velnor Solo - About");
   hide_on_escape(this);
+  centre_at_first_show(this);
   setFixedSize(304, 193);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
@@ -87,12 +88,5 @@ void Tabout::FormCreate(const QDate& today) {
 void Tabout::Label7Click() { URL1.Open(); }
 
 void Tabout::button_doneClick() { close(); }
-
-void Tabout::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  if (placed_) return;
-  placed_ = true;
-  if (const QWidget* owner = parentWidget(); owner != nullptr) centre_on(this, owner);
-}
 
 }  // namespace velnor

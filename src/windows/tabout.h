@@ -44,14 +44,10 @@ class Tabout : public QWidget {
   // The maker's home page; the main window's logo opens it too.
   TURL URL1;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void FormCreate(const QDate& today);
   void build_form();
 
-  bool placed_ = false;  // centred on the main window at the first showing
 };
 
 // The maker as the about and help windows credit it.

@@ -80,6 +80,7 @@ Thelp::Thelp(QWidget* about, QWidget* parent, QDate today)
   setObjectName("Thelp");
   setWindowTitle("Velnor Solo - Help File");
   hide_on_escape(this);
+  centre_at_first_show(this);
   resize(523, 431);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
@@ -197,12 +198,5 @@ void Thelp::SelButton1Click(TSelButton* sender) {
 void Thelp::button_aboutClick() { show_window(about_); }
 
 void Thelp::button_doneClick() { hide(); }
-
-void Thelp::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  if (placed_) return;
-  placed_ = true;
-  if (const QWidget* owner = parentWidget(); owner != nullptr) centre_on(this, owner);
-}
 
 }  // namespace velnor

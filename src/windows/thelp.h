@@ -43,9 +43,6 @@ class Thelp : public QWidget {
   QTextEdit* memo5 = nullptr;
   TLbBackground* LbBackground1 = nullptr;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void FormCreate(const QDate& today);
   void build_side();
@@ -54,7 +51,6 @@ class Thelp : public QWidget {
   QTextEdit* page(const QString& name, const QStringList& lines);
 
   QWidget* about_;
-  bool placed_ = false;  // centred on the main window at the first showing
 };
 
 }  // namespace velnor

@@ -24,6 +24,7 @@ Tmultiplayer::Tmultiplayer(QWidget* parent, TURL::Launcher launcher)
   setObjectName("Tmultiplayer");
   setWindowTitle("Velnor Solo - Multiplayer");
   hide_on_escape(this);
+  centre_at_first_show(this);
   setFixedSize(569, 431);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
@@ -60,12 +61,5 @@ void Tmultiplayer::build_form() {
 void Tmultiplayer::Label6Click() { URL1.Open(); }
 
 void Tmultiplayer::button_doneClick() { close(); }
-
-void Tmultiplayer::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  if (placed_) return;
-  placed_ = true;
-  if (const QWidget* owner = parentWidget(); owner != nullptr) centre_on(this, owner);
-}
 
 }  // namespace velnor

@@ -28,13 +28,9 @@ class Tmultiplayer : public QWidget {
   TLbBackground* LbBackground1 = nullptr;
   TURL URL1;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void build_form();
 
-  bool placed_ = false;  // centred on the main window at the first showing
 };
 
 }  // namespace velnor
