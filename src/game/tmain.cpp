@@ -22,6 +22,7 @@
 #include "records/profilefile.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
+#include "windows/tlbbackground.h"
 #include "windows/tfont.h"
 #include "windows/timage.h"
 #include "windows/turl.h"
@@ -72,6 +73,9 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   setWindowTitle("Velnor Solo");
   setWindowIcon(resource_icon(":/images/icon.png"));
   set_window_color(this, kWindowColor);
+  LbBackground1 = new TLbBackground(this);
+  LbBackground1->setObjectName("LbBackground1");
+  LbBackground1->setEnabled(true);
   setFont(tfont(kFont, 8));
   build_menus();
   build_board();

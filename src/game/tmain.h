@@ -29,6 +29,7 @@ class TallyCalls;
 class TAnimated;
 class TFlatPanel;
 class TImage;
+class TLbBackground;
 class TSelButton;
 class TURL;
 class Thighscore;
@@ -190,6 +191,8 @@ class Tmain : public QMainWindow {
   std::unique_ptr<UpdatePanel> updater;  // the controls on panel_update
   QTimer* pausetimer = nullptr;
   QTimer* Timer1 = nullptr;
+  // Holds no picture, so the window shows its plain colour; the other windows copy it.
+  TLbBackground* LbBackground1 = nullptr;
 
   QAction* StartGame1 = nullptr;
   QAction* Exit1 = nullptr;
