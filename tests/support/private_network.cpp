@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -54,6 +55,14 @@ void clear_proxy_settings() {
   for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy",
                            "ALL_PROXY", "no_proxy", "NO_PROXY"})
     unsetenv(name);
+}
+
+bool prepare_private_network(int argc, char** argv) {
+  clear_proxy_settings();
+  std::string why;
+  if (listing_only(argc, argv) || enter_private_network(why)) return true;
+  std::fprintf(stderr, "These tests need a private network namespace: %s\n", why.c_str());
+  return false;
 }
 
 bool listing_only(int argc, char** argv) {

@@ -17,4 +17,9 @@ void clear_proxy_settings();
 // True when the test program was asked only to list its tests.
 bool listing_only(int argc, char** argv);
 
+// What a test program's main does first: clears the proxy settings and, unless
+// it only lists its tests, enters a private network. False (with the reason
+// printed) when that cannot be done.
+bool prepare_private_network(int argc, char** argv);
+
 }  // namespace velnor::testing

@@ -4,18 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "support/private_network.h"
 #include "windows/tfont.h"
 
 int main(int argc, char** argv) {
-  velnor::testing::clear_proxy_settings();
-  std::string why;
-  if (!velnor::testing::listing_only(argc, argv) && !velnor::testing::enter_private_network(why)) {
-    std::fprintf(stderr, "These tests need a private network namespace: %s\n", why.c_str());
-    return 1;
-  }
+  if (!velnor::testing::prepare_private_network(argc, argv)) return 1;
   ::testing::InitGoogleTest(&argc, argv);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
