@@ -1,7 +1,5 @@
 #include "thighscore.h"
 
-#include <QScreen>
-
 #include "online/percentencode.h"
 #include "records/filetext.h"
 #include "windows/formcontrols.h"
@@ -10,6 +8,7 @@
 #include "windows/tflatpanel.h"
 #include "windows/tlbbackground.h"
 #include "windows/tselbutton.h"
+#include "windows/windowplacement.h"
 
 namespace velnor {
 
@@ -32,6 +31,13 @@ Thighscore::Thighscore(std::string base, std::string appname, THTTPGet::PostToUi
   setObjectName("Thighscore");
   setWindowTitle("Velnor Solo - High Scores");
   hide_on_escape(this);
+  // Centred on the desktop when it first comes up.
+  keep_placed(this, PlaceAt::first_show, [this] {
+    QRect frame = outer_bounds(this);
+    const QRect work = work_area_for(frame);
+    frame.moveCenter(work.center());
+    return fit_into(frame, work);
+  });
   setFixedSize(603, 561);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
@@ -86,17 +92,6 @@ void Thighscore::displayhtmlHotSpotClick(const QString& url) {
     return;
   URL1.URL = url;
   URL1.Open();
-}
-
-void Thighscore::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  // Centred on the desktop when it first comes up.
-  if (!placed_) {
-    placed_ = true;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen()->availableGeometry().center());
-    move(frame.topLeft());
-  }
 }
 
 }  // namespace velnor

@@ -38,9 +38,6 @@ class Thighscore : public QWidget {
   TSelButton* button_done = nullptr;
   TLbBackground* LbBackground1 = nullptr;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void getitDoneString(const std::string& page);
   void senditDoneString();
@@ -48,7 +45,6 @@ class Thighscore : public QWidget {
 
   std::string base_;
   std::string appname_;
-  bool placed_ = false;
 };
 
 }  // namespace velnor

@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QPalette>
-#include <QScreen>
 
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -86,23 +85,7 @@ class EscapeHides : public QObject {
   }
 };
 
-class CentreAtFirstShow : public QObject {
- public:
-  using QObject::QObject;
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show) {
-      auto* window = static_cast<QWidget*>(watched);
-      if (const QWidget* owner = window->parentWidget(); owner != nullptr) centre_on(window, owner);
-      window->removeEventFilter(this);
-      deleteLater();
-    }
-    return false;
-  }
-};
-
 }  // namespace
-
-void centre_at_first_show(QWidget* window) { window->installEventFilter(new CentreAtFirstShow(window)); }
 
 void hide_on_escape(QWidget* window) { window->installEventFilter(new EscapeHides(window)); }
 
@@ -111,15 +94,6 @@ void show_window(QWidget* window) {
   window->show();
   window->raise();
   window->activateWindow();
-}
-
-void centre_on(QWidget* window, const QWidget* owner) {
-  QRect frame = window->frameGeometry();
-  frame.moveCenter(owner->frameGeometry().center());
-  const QRect work = owner->screen()->availableGeometry();
-  frame.moveLeft(std::max(work.left(), std::min(frame.left(), work.right() + 1 - frame.width())));
-  frame.moveTop(std::max(work.top(), std::min(frame.top(), work.bottom() + 1 - frame.height())));
-  window->move(frame.topLeft());
 }
 
 void set_window_color(QWidget* widget, std::uint32_t color) {

@@ -36,19 +36,11 @@ TSelButton* make_button(QWidget* parent, const QString& name, const QString& cap
 TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
                      const QString& resource);
 
-// Centres a secondary window on its parent the first time it is shown; after
-// that it stays where the player puts it.
-void centre_at_first_show(QWidget* window);
-
 // Lets Escape close (hide) a secondary window, as players expect of a desktop game.
 void hide_on_escape(QWidget* window);
 
 // Shows a secondary window without modality, or brings the one window forward.
 void show_window(QWidget* window);
-
-// Centres a window on another, kept inside the other's screen so that it is
-// whole and reachable.
-void centre_on(QWidget* window, const QWidget* owner);
 
 // The colour a window or control paints its background with.
 void set_window_color(QWidget* widget, std::uint32_t color);

@@ -4,6 +4,7 @@
 
 #include "online/serveraddress.h"
 #include "windows/formcontrols.h"
+#include "windows/windowplacement.h"
 #include "windows/tcolor.h"
 #include "windows/tfont.h"
 #include "windows/timage.h"

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 
 #include "windows/formcontrols.h"
+#include "windows/windowplacement.h"
 #include "windows/tabout.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"

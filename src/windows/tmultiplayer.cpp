@@ -2,6 +2,7 @@
 
 #include "online/serveraddress.h"
 #include "windows/formcontrols.h"
+#include "windows/windowplacement.h"
 #include "windows/tabout.h"
 #include "windows/tcolor.h"
 #include "windows/tfont.h"

@@ -1,0 +1,34 @@
+#include "panelfocus.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace velnor {
+
+namespace {
+
+class FocusReturn : public QObject {
+ public:
+  FocusReturn(QWidget* panel, QWidget* home) : QObject(panel), panel_(panel), home_(home) {
+    panel->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Hide) {
+      const QWidget* focus = QApplication::focusWidget();
+      if (focus != nullptr && panel_->isAncestorOf(focus)) home_->setFocus(Qt::OtherFocusReason);
+    }
+    return false;
+  }
+
+ private:
+  QWidget* panel_;
+  QWidget* home_;
+};
+
+}  // namespace
+
+void return_focus_on_hide(QWidget* panel, QWidget* home) { new FocusReturn(panel, home); }
+
+}  // namespace velnor

@@ -1,0 +1,106 @@
+#include "windowplacement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace velnor {
+
+QRect outer_bounds(const QWidget* window) { return window->frameGeometry(); }
+
+void set_outer_bounds(QWidget* window, const QRect& outer) {
+  const QRect frame = window->frameGeometry();
+  const QRect inner = window->geometry();
+  window->move(outer.topLeft());  // a window's position is its frame's
+  window->resize(outer.width() - (frame.width() - inner.width()),
+                 outer.height() - (frame.height() - inner.height()));
+}
+
+QRect fit_into(QRect outer, const QRect& work) {
+  outer.setWidth(std::min(outer.width(), work.width()));
+  outer.setHeight(std::min(outer.height(), work.height()));
+  outer.moveLeft(std::clamp(outer.left(), work.left(), work.right() + 1 - outer.width()));
+  outer.moveTop(std::clamp(outer.top(), work.top(), work.bottom() + 1 - outer.height()));
+  return outer;
+}
+
+QRect work_area_for(const QRect& outer) {
+  QScreen* best = QGuiApplication::primaryScreen();
+  long long best_area = 0;
+  for (QScreen* screen : QGuiApplication::screens()) {
+    const QRect common = screen->geometry().intersected(outer);
+    const long long area = static_cast<long long>(common.width()) * common.height();
+    if (area > best_area) {
+      best = screen;
+      best_area = area;
+    }
+  }
+  return best != nullptr ? best->availableGeometry() : outer;
+}
+
+QRect centred_on(const QWidget* window, const QWidget* owner) {
+  QRect frame = outer_bounds(window);
+  frame.moveCenter(outer_bounds(owner).center());
+  return fit_into(frame, work_area_for(outer_bounds(owner)));
+}
+
+namespace {
+
+// Watches a window's shows, and its platform window's first exposure after
+// each, when the frame has come.
+class Placement : public QObject {
+ public:
+  Placement(QWidget* window, PlaceAt when, std::function<QRect()> rule)
+      : QObject(window), window_(window), when_(when), rule_(std::move(rule)) {
+    window->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_ && event->type() == QEvent::Show && (when_ == PlaceAt::every_show || !shown_)) {
+      shown_ = true;
+      // A window the program has placed before keeps that place until it is
+      // framed: moving it now, unframed, would put its inside where its frame
+      // should go.
+      if (!window_->testAttribute(Qt::WA_Moved)) place();
+      // The platform window exists from the show on.
+      if (QWindow* handle = window_->windowHandle(); handle != nullptr && handle != handle_) {
+        handle_ = handle;
+        handle->installEventFilter(this);
+      }
+      awaiting_frame_ = true;
+    } else if (watched == handle_ && event->type() == QEvent::Expose && awaiting_frame_ && handle_->isExposed()) {
+      awaiting_frame_ = false;
+      place();
+    }
+    return false;
+  }
+
+ private:
+  void place() { set_outer_bounds(window_, rule_()); }
+
+  QWidget* window_;
+  PlaceAt when_;
+  std::function<QRect()> rule_;
+  QWindow* handle_ = nullptr;
+  bool shown_ = false;
+  bool awaiting_frame_ = false;
+};
+
+}  // namespace
+
+void keep_placed(QWidget* window, PlaceAt when, std::function<QRect()> rule) {
+  new Placement(window, when, std::move(rule));
+}
+
+void centre_at_first_show(QWidget* window) {
+  keep_placed(window, PlaceAt::first_show, [window] {
+    const QWidget* owner = window->parentWidget();
+    return owner != nullptr ? centred_on(window, owner) : outer_bounds(window);
+  });
+}
+
+}  // namespace velnor
