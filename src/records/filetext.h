@@ -17,7 +17,12 @@ QString file_text_to_display(std::string_view bytes);
 class FileText {
  public:
   FileText() = default;
-  explicit FileText(std::string bytes) : bytes_(std::move(bytes)), shown_(file_text_to_display(bytes_)) {}
+  // Shown in a box that holds at most max_shown characters: the box shows the
+  // start of a longer text, and that start still stands for all of its bytes.
+  explicit FileText(std::string bytes, int max_shown = -1)
+      : bytes_(std::move(bytes)), shown_(file_text_to_display(bytes_)) {
+    if (max_shown >= 0) shown_.truncate(max_shown);
+  }
   const QString& shown() const { return shown_; }
   // The bytes to store for what is shown now: the original bytes while the text
   // is unchanged, UTF-8 for anything the player typed.

@@ -1,13 +1,9 @@
 #include "profilefile.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
-#include <random>
 #include <system_error>
+
+#include "records/safefile.h"
 
 namespace velnor {
 
@@ -69,42 +65,13 @@ int digit_value(char c) {
   return 99;
 }
 
-fs::path temp_path_beside(const fs::path& target) {
-  std::random_device rd;
-  char suffix[16];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rd()));
-  fs::path temp = target;
-  temp += suffix;
-  return temp;
-}
-
-// Writes all of bytes to a new file and forces them to the disk. False on any failure.
-bool write_new_file(const fs::path& path, const std::string& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wbx");
-  if (f == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fflush(f) == 0 && ok;
-  // Without this a power cut right after the rename could leave an empty file.
-  ok = ::fsync(::fileno(f)) == 0 && ok;
-  ok = std::fclose(f) == 0 && ok;
-  return ok;
-}
-
 }  // namespace
 
 ProfileFile ProfileFile::load(const fs::path& path) {
-  // Only a regular file is read: a folder or device of that name counts as missing.
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) return {};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  try {
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return {};
-    return parse(bytes);
-  } catch (const std::ios_base::failure&) {
-    return {};
-  }
+  // A folder of that name is no settings file of ours, nor anyone's to keep aside.
+  std::error_code ec;
+  if (!file_present(path) || fs::is_directory(path, ec)) return {};
+  return parse(read_regular_file(path, kMaxFileSize));
 }
 
 ProfileFile ProfileFile::parse(std::string_view bytes) {
@@ -188,23 +155,10 @@ std::string ProfileFile::bytes() const {
 }
 
 void ProfileFile::save(const fs::path& path) const {
+  if (replace_file(path, bytes()) == Replaced::done) return;
   std::error_code ec;
   const fs::path full = fs::absolute(path, ec);
-  const std::string message = "Unable to write to " + (ec ? path : full).string();
-
-  const fs::path temp = temp_path_beside(path);
-  if (!write_new_file(temp, bytes())) {
-    fs::remove(temp, ec);
-    throw EProfileWriteError(message);
-  }
-  // Keep the old file's permissions on the new one.
-  const fs::file_status old_status = fs::status(path, ec);
-  if (!ec && fs::is_regular_file(old_status)) fs::permissions(temp, old_status.permissions(), ec);
-  fs::rename(temp, path, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    throw EProfileWriteError(message);
-  }
+  throw EProfileWriteError("Unable to write to " + (ec ? path : full).string());
 }
 
 int profile_int(const std::optional<std::string>& value, int fallback) {

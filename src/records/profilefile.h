@@ -22,8 +22,11 @@ class ProfileFile {
  public:
   // Longest value a read returns; longer values are cut.
   static constexpr std::size_t kMaxValue = 2047;
+  // A settings file is a few hundred bytes; one far beyond that is no settings file.
+  static constexpr std::size_t kMaxFileSize = 1 << 20;
 
-  // A missing or unreadable file gives an empty profile.
+  // A missing file, or a folder of that name, gives an empty profile. A file that cannot be
+  // opened, is no regular file or is larger than kMaxFileSize throws UnreadableFile.
   static ProfileFile load(const std::filesystem::path& path);
   // Lines may end in CR LF, LF or CR (files edited by hand).
   static ProfileFile parse(std::string_view bytes);
@@ -38,8 +41,8 @@ class ProfileFile {
   void write(std::string_view section, std::string_view key, std::string_view value);
 
   std::string bytes() const;
-  // Writes a temporary file beside the target and renames it over the target, so
-  // the old file stays whole when anything fails; then throws EProfileWriteError.
+  // Replaces the file safely (see replace_file), so the old file stays whole when
+  // anything fails; then throws EProfileWriteError.
   void save(const std::filesystem::path& path) const;
 
  private:

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 
+#include "safefile.h"
 #include "tlzrw1.h"
 
 namespace velnor {
@@ -20,11 +20,11 @@ TallyRecords::TallyRecords() : grid_(kColumns, kRows) {
 }
 
 bool TallyRecords::load(const std::string& path) {
-  std::error_code ec;
-  // A file that cannot even be looked at is read anyway, so that its failure is reported.
-  if (!std::filesystem::exists(path, ec) && !ec) return false;
+  if (!file_present(path)) return false;
+  // No container of an acceptable content is much larger than the content.
+  const std::string container = read_regular_file(path, kMaxFileContent + kMaxFileContent / 4 + 4096);
   try {
-    read_grid_text(grid_, Tlzrw1().expand_file(path, kMaxFileContent));
+    read_grid_text(grid_, Tlzrw1().expand_memory(container, path, kMaxFileContent));
   } catch (...) {
     settle_loaded_grid();
     throw;

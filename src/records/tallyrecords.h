@@ -40,8 +40,9 @@ class TallyRecords {
   TallyRecords();
 
   // Reads the tally file. Returns false, changing nothing, when there is no such file. A file that
-  // cannot be read throws ELzrw1Exception or GridFileError; the records then keep what was stored
-  // before the failure (the cells read so far, or the empty tally).
+  // cannot be opened, or is no regular file, throws UnreadableFile without changing anything; one
+  // whose content is damaged throws ELzrw1Exception or GridFileError, and the records then keep
+  // what was stored before the failure (the cells read so far, or the empty tally).
   bool load(const std::string& path);
   // Writes the tally file: the new file is written beside the old one and takes its name only
   // when complete, so a failed save leaves the previous tally as it was. Throws ELzrw1Exception.

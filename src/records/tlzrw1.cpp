@@ -9,9 +9,9 @@
 #include <span>
 #include <vector>
 
-#include <unistd.h>
 
 #include "lzhuf.h"
+#include "safefile.h"
 
 namespace velnor {
 
@@ -240,28 +240,30 @@ void refuse_same_file(const std::string& in_name, const std::string& out_name) {
   if (fs::equivalent(in_name, out_name, ec)) throw ELzrw1Exception(kOpenOutput + out_name);
 }
 
-enum class Sync { no, yes };
-
-// Runs body on the created output file; on any failure the file is closed and deleted (unless it
-// is no plain file, such as a terminal or a pipe). Sync::yes puts the bytes on the disk before
-// the file is closed.
+// Runs body on the output. A regular file (or a new one) is replaced safely: body writes a new file
+// that takes the name only when complete and on the disk, so a failure or a kill never leaves a
+// torn file. Anything else (a terminal, a pipe) is written as it is.
 template <class Body>
-auto with_output_file(const std::string& out_name, Sync sync, Body body) {
-  FilePtr file(std::fopen(out_name.c_str(), "wb"));
-  if (!file) throw ELzrw1Exception(kOpenOutput + out_name);
-  try {
+auto with_output_file(const std::string& out_name, Body body) {
+  std::error_code ec;
+  const fs::file_type type = fs::status(out_name, ec).type();
+  if (type != fs::file_type::regular && type != fs::file_type::not_found) {
+    FilePtr file(std::fopen(out_name.c_str(), "wb"));
+    if (!file) throw ELzrw1Exception(kOpenOutput + out_name);
     FileOutput out(file.get(), out_name);
     const auto result = body(out);
-    if (std::fflush(file.get()) != 0 || (sync == Sync::yes && ::fsync(::fileno(file.get())) != 0) ||
-        std::fclose(file.release()) != 0)
-      throw ELzrw1Exception(kWriteError + out_name);
+    if (std::fclose(file.release()) != 0) throw ELzrw1Exception(kWriteError + out_name);
     return result;
-  } catch (...) {
-    file.reset();
-    std::error_code ec;
-    if (fs::is_regular_file(out_name, ec)) std::remove(out_name.c_str());
-    throw;
   }
+  decltype(body(std::declval<Output&>())) result{};
+  const Replaced replaced = replace_file(out_name, [&](std::FILE* file) {
+    FileOutput out(file, out_name);
+    result = body(out);
+    return true;
+  });
+  if (replaced == Replaced::not_created) throw ELzrw1Exception(kOpenOutput + out_name);
+  if (replaced == Replaced::not_written) throw ELzrw1Exception(kWriteError + out_name);
+  return result;
 }
 
 template <class Body>
@@ -399,7 +401,7 @@ std::uint64_t Tlzrw1::Compress() {
     FilePtr in_file = open_input(InputFile);
     FileInput in(in_file.get());
     refuse_same_file(InputFile, OutputFile);
-    return with_output_file(OutputFile, Sync::no, [&](Output& out) {
+    return with_output_file(OutputFile, [&](Output& out) {
       return compress_stream(coder_, in, static_cast<std::uint32_t>(size), out, InputFile);
     });
   });
@@ -410,7 +412,7 @@ std::uint32_t Tlzrw1::Decompress() {
     FilePtr in_file = open_input(InputFile);
     FileInput in(in_file.get());
     refuse_same_file(InputFile, OutputFile);
-    return with_output_file(OutputFile, Sync::no, [&](Output& out) { return Expander(in, out, InputFile).run(kNoLimit); });
+    return with_output_file(OutputFile, [&](Output& out) { return Expander(in, out, InputFile).run(kNoLimit); });
   });
 }
 
@@ -449,15 +451,7 @@ std::string Tlzrw1::expand_file(const std::string& filename, std::uint32_t max_l
 
 void Tlzrw1::compress_to_file(std::string_view content, const std::string& filename) {
   const std::string container = compress_memory(content, filename);
-  const std::string temporary = filename + ".new";
-  with_output_file(temporary, Sync::yes, [&](Output& out) {
-    out.write(reinterpret_cast<const std::uint8_t*>(container.data()), container.size());
-    return container.size();
-  });
-  if (std::rename(temporary.c_str(), filename.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    throw ELzrw1Exception(kWriteError + filename);
-  }
+  if (replace_file(filename, container) != Replaced::done) throw ELzrw1Exception(kWriteError + filename);
 }
 
 }  // namespace velnor

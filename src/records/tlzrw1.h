@@ -54,9 +54,8 @@ class Tlzrw1 {
                             std::uint32_t max_length = kNoLimit);
   // The container in the named file, expanded into memory.
   std::string expand_file(const std::string& filename, std::uint32_t max_length = kNoLimit);
-  // Writes the container for content to the named file. It is written under the name followed
-  // by ".new" and renamed over the file only when complete, so a failure leaves any earlier
-  // file as it was.
+  // Writes the container for content to the named file, replacing it safely (replace_file), so a
+  // failure leaves any earlier file as it was.
   void compress_to_file(std::string_view content, const std::string& filename);
 
  private:

@@ -6,12 +6,15 @@
 
 #include "app/dialogs.h"
 #include "records/filetext.h"
+#include "records/safefile.h"
+#include "records/unreadablefile.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
 #include "windows/tlbbackground.h"
 #include "windows/tselbutton.h"
+#include "windows/windowplacement.h"
 
 namespace velnor {
 
@@ -34,6 +37,10 @@ Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_di
   setObjectName("Ttallylist");
   setWindowTitle("Velnor Solo - Tally List");
   hide_on_escape(this);
+  // Centred on the main window each time it comes up.
+  keep_placed(this, PlaceAt::every_show, [this] {
+    return parentWidget() != nullptr ? centred_on(this, parentWidget()) : outer_bounds(this);
+  });
   setFixedSize(342, 425);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
@@ -44,6 +51,8 @@ Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_di
 Ttallylist::~Ttallylist() { savetally(); }
 
 void Ttallylist::savetally() {
+  // A tally file that could not be read, and is still at its name, is the player's to recover.
+  if (!writable_) return;
   // Saving never troubles the player; a failed save keeps the old file whole.
   try {
     records_.save(path_.string());
@@ -83,10 +92,17 @@ void Ttallylist::build_form() {
 }
 
 void Ttallylist::FormCreate() {
+  remove_stale_temporaries(path_);
   try {
     records_.load(path_.string());
   } catch (const std::exception& error) {
-    dialogs_.error(this, QString::fromUtf8(error.what()));
+    // Nothing is ever written over the player's records: the file is kept aside first.
+    const UnreadableOutcome outcome = set_aside_unreadable(
+        path_, error, "tally file", "a new tally starts", "the games of this session are not recorded in it",
+        local_time_now());
+    records_ = TallyRecords();
+    writable_ = outcome.replaceable;
+    dialogs_.error(this, QString::fromStdString(outcome.message));
   }
   loadtally();
 }
@@ -135,20 +151,17 @@ void Ttallylist::checkscore(int score, const QString& name) {
   const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
   records_.checkscore(score, name.toUtf8().toStdString(), date.toUtf8().toStdString());
   loadtally();
+  // A finished game is on the disk at once: a crash or a power cut later loses nothing.
+  savetally();
 }
 
 void Ttallylist::button_resetClick() {
   if (!dialogs_.ask_yes_no(this, "Are you sure you want to reset the Tally?")) return;
   records_.reset();
   loadtally();
+  savetally();
 }
 
 void Ttallylist::button_doneClick() { hide(); }
-
-void Ttallylist::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  // Centred on the main window each time it comes up.
-  if (const QWidget* owner = parentWidget(); owner != nullptr) centre_on(this, owner);
-}
 
 }  // namespace velnor

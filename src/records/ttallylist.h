@@ -39,9 +39,6 @@ class Ttallylist : public QWidget, public TallyCalls {
   TSelButton* button_done = nullptr;
   TLbBackground* LbBackground1 = nullptr;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void FormCreate();
   void build_form();
@@ -51,6 +48,7 @@ class Ttallylist : public QWidget, public TallyCalls {
   Dialogs& dialogs_;
   std::filesystem::path path_;
   TallyRecords records_;
+  bool writable_ = true;  // false while an unreadable tally file stays at its name
 };
 
 }  // namespace velnor
