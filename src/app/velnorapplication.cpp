@@ -10,7 +10,6 @@ namespace velnor {
 VelnorApplication::VelnorApplication(int& argc, char** argv, Dialogs& dialogs)
     : QApplication(argc, argv), dialogs_(dialogs) {
   setApplicationName("velnorsolo");
-  setApplicationDisplayName("Velnor Solo");
   register_font_substitutions();
 }
 

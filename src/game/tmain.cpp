@@ -20,6 +20,8 @@
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
 #include "records/profilefile.h"
+#include "records/safefile.h"
+#include "records/unreadablefile.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tlbbackground.h"
@@ -28,6 +30,8 @@
 #include "windows/turl.h"
 #include "windows/formcontrols.h"
 #include "windows/tselbutton.h"
+#include "windows/panelfocus.h"
+#include "windows/windowplacement.h"
 
 namespace velnor {
 
@@ -80,6 +84,9 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   build_menus();
   build_board();
   FormCreate();
+  // The loaded bounds are the outer frame's, which the window manager makes only
+  // once the window is on the screen.
+  keep_placed(this, PlaceAt::first_show, [this] { return fit_into(remembered_, work_area_for(remembered_)); });
 }
 
 Tmain::~Tmain() = default;
@@ -94,8 +101,7 @@ void Tmain::FormCreate() {
   loadinifile();
   // No game runs until START GAME: the rules object starts with gameon cleared.
   playsounds("entered");
-  panel_name->show();
-  panel_name->raise();
+  ChangeName1Click();
   button_roll->hide();
 }
 
@@ -149,6 +155,8 @@ void Tmain::build_board() {
   client->setObjectName("client");
   // The client area never shrinks below the board and a small margin.
   client->setMinimumSize(681 + 5, 322 + 5);
+  // The board takes the keyboard whenever no edit box is in use: the keys of the game go to it.
+  client->setFocusPolicy(Qt::StrongFocus);
   setCentralWidget(client);
 
   panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
@@ -196,6 +204,8 @@ void Tmain::build_board() {
   build_roundcolumn(panel_board1);
   build_panel_cleared(panel_board1);
   build_panel_name(panel_board1);
+  return_focus_on_hide(panel_cleared, client);
+  return_focus_on_hide(panel_name, client);
   // Filled by the update offer; hidden until an update is found.
   panel_update = make_panel(panel_board1, "panel_update", QRect(230, 40, 329, 161), false, clBlack);
   panel_update->hide();
@@ -310,19 +320,13 @@ void Tmain::build_panel_name(QWidget* board1) {
   button_namecancel->setFontColor(clGray);
   connect(button_namedone, &TSelButton::click, this, [this] { button_namedoneClick(); });
   connect(button_namecancel, &TSelButton::click, this, [this] { button_namecancelClick(); });
+  connect(edit_aname, &QLineEdit::returnPressed, this, [this] { button_namedoneClick(); });
   panel_name->hide();
 }
 
-QRect Tmain::bounds() const { return frameGeometry(); }
+QRect Tmain::bounds() const { return outer_bounds(this); }
 
-void Tmain::set_bounds(const QRect& outer) {
-  const QRect frame = frameGeometry();
-  const QRect inner = geometry();
-  const int extra_w = frame.width() - inner.width();
-  const int extra_h = frame.height() - inner.height();
-  move(outer.topLeft());
-  resize(outer.width() - extra_w, outer.height() - extra_h);
-}
+void Tmain::set_bounds(const QRect& outer) { set_outer_bounds(this, outer); }
 
 TAnimated* Tmain::tile(int n) const {
   return findChild<TAnimated*>(QString("number_%1").arg(n));
@@ -491,6 +495,8 @@ void Tmain::button_namecancelClick() { panel_name->hide(); }
 void Tmain::ChangeName1Click() {
   panel_name->show();
   panel_name->raise();
+  edit_aname->setFocus(Qt::OtherFocusReason);
+  edit_aname->selectAll();
 }
 
 void Tmain::TallyList1Click() { show_window(tallywindow_); }
@@ -559,17 +565,29 @@ std::filesystem::path Tmain::settings_path() const {
 }
 
 void Tmain::loadinifile() {
-  const ProfileFile profile = ProfileFile::load(settings_path());
+  remove_stale_temporaries(settings_path());
+  ProfileFile profile;
+  try {
+    profile = ProfileFile::load(settings_path());
+  } catch (const std::exception& error) {
+    // The player's settings are never written over: the file is kept aside first.
+    const UnreadableOutcome outcome =
+        set_aside_unreadable(settings_path(), error, "settings file", "the settings start afresh",
+                             "changes to the settings are not saved", local_time_now());
+    settings_writable_ = outcome.replaceable;
+    services_.dialogs->error(this, QString::fromStdString(outcome.message));
+  }
   const std::string section = appname_.toStdString();
   const int top = profile_int(profile.read(section, "Top"), 3);
   const int left = profile_int(profile.read(section, "Left"), 3);
   const int width = profile_int(profile.read(section, "Width"), defaultwidth_);
   const int height = profile_int(profile.read(section, "Height"), defaultheight_);
   remembered_ = QRect(left, top, width, height);
-  set_bounds(remembered_);
+  // Bounds from a bigger screen, or typed in by hand, still leave the whole window in reach.
+  set_bounds(fit_into(remembered_, work_area_for(remembered_)));
   PlaySounds1->setChecked(profile.read(section, "Sounds").value_or("yes") != "no");
   updatecheck->setChecked(profile.read(section, "Update").value_or("true") != "false");
-  name_text_ = FileText(profile.read(section, "Name").value_or("Guest"));
+  name_text_ = FileText(profile.read(section, "Name").value_or("Guest"), edit_name->maxLength());
   edit_name->setText(name_text_.shown());
   edit_aname->setText(edit_name->text());
 }
@@ -577,6 +595,7 @@ void Tmain::loadinifile() {
 void Tmain::saveinifile() { save_settings(bounds()); }
 
 void Tmain::save_settings(const QRect& now) {
+  if (!settings_writable_) return;
   const std::filesystem::path path = settings_path();
   ProfileFile profile = ProfileFile::load(path);
   const std::string section = appname_.toStdString();
@@ -606,11 +625,8 @@ void Tmain::keyPressEvent(QKeyEvent* event) {
 
 void Tmain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  // The frame's size is known only once the window exists on the screen; place
-  // it again so that its outer bounds are the ones loaded.
-  if (!placed_) {
-    placed_ = true;
-    set_bounds(remembered_);
+  if (!shown_) {
+    shown_ = true;
     FormShow();
   }
 }

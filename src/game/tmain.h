@@ -149,9 +149,10 @@ class Tmain : public QMainWindow {
   int defaultwidth_ = 0;
   int defaultheight_ = 0;
   QRect remembered_;
-  bool placed_ = false;  // the loaded bounds applied with the window's frame known
+  bool shown_ = false;
   bool closing_ = false;
   FileText name_text_;  // the name as the settings file holds it
+  bool settings_writable_ = true;  // false while an unreadable settings file stays at its name
   std::unique_ptr<InstanceLock> mutex_;
   int pausecount_ = 0;
   Thighscore* highscore_ = nullptr;

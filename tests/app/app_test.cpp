@@ -35,7 +35,6 @@ TEST(ErrorBox, ExceptionsStopAtTheApplicationAndGetAFullStop) {
   }
   EXPECT_EQ(dialogs->errors, (QStringList{"File not found.", "Posting Failed.", "Huh?.",
                                           "Unable to write to /x/y.ini."}));
-  EXPECT_EQ(QApplication::applicationDisplayName(), "Velnor Solo");
 }
 
 TEST(ErrorBox, FullStopOnlyAfterCharactersSortingAfterIt) {
