@@ -3,11 +3,14 @@
 #include <cstdlib>
 
 #include "app/dialogs.h"
+#include "app/singleinstance.h"
+#include "app/terminationsignals.h"
 #include "app/velnorapplication.h"
 #include "game/qtsoundplayer.h"
 #include "game/randomgen.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
+#include "online/wire.h"
 #include "online/thighscore.h"
 #include "records/ttallylist.h"
 #include "windows/tabout.h"
@@ -17,6 +20,9 @@
 int main(int argc, char** argv) {
   velnor::MessageBoxDialogs dialogs;
   velnor::VelnorApplication app(argc, argv, dialogs);
+  velnor::SingleInstance instance(QString::fromUtf8(velnor::wire::kProductKey.data(), velnor::wire::kProductKey.size()),
+                                  app.applicationDirPath());
+  if (instance.handed_over()) return 0;
   velnor::QtSoundPlayer sounds;
   velnor::RandomGen random;
 
@@ -38,6 +44,13 @@ int main(int argc, char** argv) {
 
   velnor::Tmultiplayer multiplayer(&main_window);
   main_window.set_windows(&help, &about, &multiplayer, &about.URL1);
+
+  instance.on_second_start = [&main_window] {
+    main_window.showNormal();
+    main_window.raise();
+    main_window.activateWindow();
+  };
+  velnor::close_on_termination_signals(&main_window);
 
   main_window.show();
   return app.exec();
