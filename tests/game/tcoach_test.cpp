@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "game/gamerecord.h"
 #include "game/randomgen.h"
 #include "game/solver.h"
@@ -15,50 +17,35 @@
 namespace velnor::testing {
 namespace {
 
-constexpr std::uint32_t kSeed = 4242;
-
-struct Played {
-  int round;
-  unsigned open;
-  int total;
-  unsigned shut;  // none when the roll had no play
-};
-
 struct Coach : ::testing::Test {
   GameRecord record;
   Tgame game;
   RandomGen dice;
-  std::vector<Played> played;
 
-  // Plays rounds through the rules as the main window does, telling the record;
+  void SetUp() override {
+    dice.setseed(4242);
+    game.newgame();
+  }
+
+  // Plays rounds through the rules, telling the record as the main window does;
   // every third turn takes the worst choice, the others the best.
   void play_rounds(int rounds) {
     for (int r = 0; r < rounds && game.startround(); ++r) {
       record.on_round_start();
-      while (game.phase() != Phase::roundover) {
+      for (int turn = 0; game.phase() != Phase::roundover; ++turn) {
         const int first = dice.random(6) + 1;
         const int second = dice.random(6) + 1;
         record.on_roll(first, second);
         const unsigned open = game.openmask();
-        if (game.roll(first, second) != RollOutcome::play) {
-          played.push_back({game.round(), open, first + second, 0});
-          break;
-        }
+        if (game.roll(first, second) != RollOutcome::play) break;
         const std::vector<Choice> choices = Solver::table().choices(open, game.dicetotal());
-        const unsigned shut = (played.size() % 3 == 2 ? choices.back() : choices.front()).tiles;
+        const unsigned shut = (turn % 3 == 2 ? choices.back() : choices.front()).tiles;
         for (int n = 1; n <= 9; ++n)
           if (shut & (1u << (n - 1))) game.clicktile(n);
         record.on_turn_shut(shut);
-        played.push_back({game.round(), open, first + second, shut});
       }
       record.on_round_end(game.roundscore(game.round()));
     }
-  }
-
-  void SetUp() override {
-    dice.setseed(kSeed);
-    game.newgame();
-    record.on_game_start();
   }
 
   static QString cell(const Tcoach& coach, const char* column, std::size_t row) {
@@ -76,46 +63,51 @@ TEST_F(Coach, RowsShowEveryTurnWithTheSolversBestChoiceAndCost) {
   const Solver& solver = Solver::table();
   EXPECT_EQ(coach.label_bestplay->text(),
             QString("Best play averages %1 a game").arg(10 * solver.expected(kAllTiles), 0, 'f', 1));
+  const std::vector<Turn>& turns = record.turns();
   double total_cost = 0.0;
   bool costly_seen = false;
-  for (std::size_t i = 0; i < played.size(); ++i) {
-    const Played& turn = played[i];
+  for (std::size_t i = 0; i < turns.size(); ++i) {
+    const Turn& turn = turns[i];
     const std::size_t row = i + 1;
     SCOPED_TRACE("row " + std::to_string(row));
     // A round's number heads its first turn only.
-    const bool first = i == 0 || played[i - 1].round != turn.round;
+    const bool first = i == 0 || turns[i - 1].round != turn.round;
     EXPECT_EQ(cell(coach, "label_round", row), first ? QString::number(turn.round) : QString());
-    EXPECT_EQ(cell(coach, "label_roll", row), QString::number(turn.total));
+    EXPECT_EQ(cell(coach, "label_roll", row), QString::number(turn.total()));
     if (turn.shut == 0) {
       EXPECT_EQ(cell(coach, "label_shut", row), "no play");
       continue;
     }
-    const std::vector<Choice> choices = solver.choices(turn.open, turn.total);
-    double theirs = 0.0;
-    for (const Choice& choice : choices)
-      if (choice.tiles == turn.shut) theirs = choice.expected;
-    const double cost = choices.front().expected - theirs;
+    const std::vector<Choice> choices = solver.choices(turn.open, turn.total());
+    const auto theirs = std::find_if(choices.begin(), choices.end(),
+                                     [&](const Choice& c) { return c.tiles == turn.shut; });
+    ASSERT_NE(theirs, choices.end());
+    const double cost = choices.front().expected - theirs->expected;
     total_cost += cost;
     EXPECT_EQ(cell(coach, "label_shut", row), QString::fromStdString(tiles_text(turn.shut)));
     EXPECT_EQ(cell(coach, "label_best", row), QString::fromStdString(tiles_text(choices.front().tiles)));
-    if (cost == 0.0 || cost >= 0.05) EXPECT_EQ(cell(coach, "label_cost", row), QString::number(cost, 'f', 1));
-    else EXPECT_EQ(cell(coach, "label_cost", row), "<0.1");
+    EXPECT_EQ(cell(coach, "label_cost", row),
+              cost > 0.0 && cost < 0.05 ? QString("<0.1") : QString::number(cost, 'f', 1));
     // Costly turns stand out on a band of their own.
     const bool costly = cost >= Tcoach::kCostlyTurn;
     costly_seen = costly_seen || costly;
     EXPECT_EQ(coach.findChild<QWidget*>(QString("band%1").arg(row)) != nullptr, costly);
   }
   EXPECT_TRUE(costly_seen) << "the seeded game should hold a costly turn";
-  EXPECT_EQ(cell(coach, "label_shut", played.size() + 1), "(none)");
+  EXPECT_EQ(cell(coach, "label_shut", turns.size() + 1), "(none)");
   EXPECT_EQ(coach.label_cost->text(), QString("Your choices cost %1 points").arg(total_cost, 0, 'f', 1));
   EXPECT_EQ(coach.chart->scores(), record.round_scores());
 
-  // Told of the game's progress, it follows at once while showing...
+  // Told of the game's progress, it follows at once while showing; a roll
+  // whose tiles are still being chosen waits for them.
   play_rounds(1);
+  record.on_round_start();
+  record.on_roll(3, 4);
   coach.game_changed();
   EXPECT_EQ(coach.chart->scores().size(), 4u);
-  EXPECT_EQ(cell(coach, "label_roll", played.size()), QString::number(played.back().total));
-  // ...and hidden, when it is shown again; a new game empties it.
+  EXPECT_EQ(cell(coach, "label_roll", turns.size()), QString::number(turns.back().total()));
+  EXPECT_EQ(cell(coach, "label_roll", turns.size() + 1), "(none)");
+  // Hidden, it follows when it is shown again; a new game empties it.
   coach.hide();
   record.on_game_start();
   coach.game_changed();
