@@ -78,8 +78,10 @@ void Tcoach::build_form() {
   const QFont text = tfont(kFont, -13, {.bold = true});
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
   make_label(panel, "label_title", "GAME COACH", QRect(1, 5, 389, 24), title, kPaleYellow, centred);
-  label_bestplay = make_label(panel, "label_bestplay", "", QRect(1, 38, 389, 16), text, kPaleYellow, centred);
-  label_cost = make_label(panel, "label_cost", "", QRect(1, 58, 389, 16), text, kPaleYellow, centred);
+  label_bestplay =
+      make_label(panel, "label_bestplay", "", QRect(1, 38, 389, 16), text, kPaleYellow, centred);
+  label_totalcost =
+      make_label(panel, "label_totalcost", "", QRect(1, 58, 389, 16), text, kPaleYellow, centred);
 
   chart = new TCoachChart(panel);
   chart->setObjectName("chart");
@@ -105,7 +107,7 @@ void Tcoach::build_form() {
 void Tcoach::refresh() {
   const GameReview review = review_game(record_);
   label_bestplay->setText(QString("Best play averages %1 a game").arg(review.best_game, 0, 'f', 1));
-  label_cost->setText(review.turns.empty()
+  label_totalcost->setText(review.turns.empty()
                           ? QString("No turns to review yet")
                           : QString("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
   chart->set_scores(review.round_scores, review.best_round);

@@ -33,7 +33,7 @@ class Tcoach : public QWidget {
   void button_doneClick();
 
   QLabel* label_bestplay = nullptr;
-  QLabel* label_cost = nullptr;
+  QLabel* label_totalcost = nullptr;
   TCoachChart* chart = nullptr;
   QScrollArea* scroll_rows = nullptr;
   TSelButton* button_done = nullptr;

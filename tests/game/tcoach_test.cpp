@@ -95,7 +95,8 @@ TEST_F(Coach, RowsShowEveryTurnWithTheSolversBestChoiceAndCost) {
   }
   EXPECT_TRUE(costly_seen) << "the seeded game should hold a costly turn";
   EXPECT_EQ(cell(coach, "label_shut", turns.size() + 1), "(none)");
-  EXPECT_EQ(coach.label_cost->text(), QString("Your choices cost %1 points").arg(total_cost, 0, 'f', 1));
+  EXPECT_EQ(coach.label_totalcost->text(),
+            QString("Your choices cost %1 points").arg(total_cost, 0, 'f', 1));
   EXPECT_EQ(coach.chart->scores(), record.round_scores());
 
   // Told of the game's progress, it follows at once while showing; a roll
@@ -114,7 +115,7 @@ TEST_F(Coach, RowsShowEveryTurnWithTheSolversBestChoiceAndCost) {
   coach.show();
   EXPECT_EQ(cell(coach, "label_roll", 1), "(none)");
   EXPECT_TRUE(coach.chart->scores().empty());
-  EXPECT_EQ(coach.label_cost->text(), "No turns to review yet");
+  EXPECT_EQ(coach.label_totalcost->text(), "No turns to review yet");
 }
 
 }  // namespace

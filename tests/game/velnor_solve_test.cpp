@@ -28,5 +28,6 @@ TEST(VelnorSolve, WrongCommandLinesAreExplainedWithStatusTwo) {
   const auto result = run_command(VELNOR_SOLVE_PROGRAM, {"--open", "135", "--roll", "6"});
   ASSERT_TRUE(result.ok) << result.describe().toStdString();
   const double after = velnor::Solver::table().expected(1u << 2);  // 1+5 leaves tile 3
-  EXPECT_TRUE(result.out.contains("1+5       " + QByteArray::number(after, 'f', 4))) << result.out.toStdString();
+  EXPECT_TRUE(result.out.contains("1+5       " + QByteArray::number(after, 'f', 4)))
+      << result.out.toStdString();
 }
