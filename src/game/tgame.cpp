@@ -11,6 +11,23 @@ bool hasplay(unsigned openmask, int total) {
   return total < 64 && ((reachable >> total) & 1);
 }
 
+int tilesum(unsigned tiles) {
+  int sum = 0;
+  for (int n = 1; n <= Tgame::kTiles; ++n)
+    if (tiles & (1u << (n - 1))) sum += n;
+  return sum;
+}
+
+int roundscore_of(unsigned shutmask) {
+  if ((shutmask & kAllTiles) == kAllTiles) return Tgame::kAllShutScore;
+  return tilesum(shutmask);
+}
+
+bool turn_ends_round(unsigned openmask) {
+  openmask &= kAllTiles;
+  return openmask == 0 || openmask == 1;
+}
+
 void Tgame::newgame() {
   roundscores_.fill(0);
   score_ = 0;
@@ -45,10 +62,14 @@ RollOutcome Tgame::roll(int first, int second) {
 
 bool Tgame::checkforplay() const {
   if (dicetotal_ < 2 || dicetotal_ > 12) return false;
-  unsigned openmask = 0;
+  return hasplay(openmask(), dicetotal_);
+}
+
+unsigned Tgame::tilemask(TileState state) const {
+  unsigned mask = 0;
   for (int n = 1; n <= kTiles; ++n)
-    if (tile(n) == TileState::open) openmask |= 1u << (n - 1);
-  return hasplay(openmask, dicetotal_);
+    if (tile(n) == state) mask |= 1u << (n - 1);
+  return mask;
 }
 
 ClickResult Tgame::clicktile(int n) {
@@ -72,7 +93,8 @@ ClickResult Tgame::clicktile(int n) {
   result.turncomplete = true;
   for (TileState& t : tiles_)
     if (t == TileState::selected) t = TileState::shut;
-  if (onlytileoneopen() || checkforallshut()) {
+  // No tile is selected any more, so the open tiles are all that is not shut.
+  if (turn_ends_round(openmask())) {
     endround();
     result.roundover = true;
   } else {
@@ -87,18 +109,8 @@ bool Tgame::checkforallshut() const {
   return true;
 }
 
-bool Tgame::onlytileoneopen() const {
-  if (tiles_[0] != TileState::open) return false;
-  for (int n = 2; n <= kTiles; ++n)
-    if (tile(n) != TileState::shut) return false;
-  return true;
-}
-
 void Tgame::endround() {
-  int sum = 0;
-  for (int n = 1; n <= kTiles; ++n)
-    if (tile(n) == TileState::shut) sum += n;
-  if (sum == 45) sum = kAllShutScore;
+  const int sum = roundscore_of(tilemask(TileState::shut));
   // A round index outside 1..10 cannot be scored; the phase still closes the round.
   if (round_ >= 1 && round_ <= kRounds) {
     roundscores_[round_ - 1] = sum;

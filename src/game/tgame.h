@@ -49,9 +49,11 @@ class Tgame {
   int score() const { return score_; }
   bool gameon() const { return gameon_; }
   Phase phase() const { return phase_; }
+  // The open tiles as a tile set (see below).
+  unsigned openmask() const { return tilemask(TileState::open); }
 
  private:
-  bool onlytileoneopen() const;
+  unsigned tilemask(TileState state) const;
 
   std::array<TileState, kTiles> tiles_{TileState::open, TileState::open, TileState::open,
                                        TileState::open, TileState::open, TileState::open,
@@ -66,8 +68,20 @@ class Tgame {
   Phase phase_ = Phase::awaitingroll;
 };
 
-// True when some non-empty set of distinct open tiles sums to total. Bit n-1 of
-// openmask stands for tile n.
+// A set of tiles is a bit set: bit n-1 stands for tile n.
+inline constexpr unsigned kAllTiles = 0x1FF;
+
+// The sum of the tiles' numbers.
+int tilesum(unsigned tiles);
+
+// True when some non-empty set of distinct open tiles sums to total.
 bool hasplay(unsigned openmask, int total);
+
+// The score of a round whose shut tiles are shutmask: their sum, 65 when all nine are shut.
+int roundscore_of(unsigned shutmask);
+
+// Whether a completed turn that leaves these tiles open ends the round: all nine
+// are shut, or only tile 1 is left.
+bool turn_ends_round(unsigned openmask);
 
 }  // namespace velnor

@@ -1,0 +1,155 @@
+#include "tcoach.h"
+
+#include <QLabel>
+#include <QScrollArea>
+
+#include "game/coachreview.h"
+#include "game/gamerecord.h"
+#include "game/solver.h"
+#include "game/tcoachchart.h"
+#include "windows/formcontrols.h"
+#include "windows/tcolor.h"
+#include "windows/tflatpanel.h"
+#include "windows/tfont.h"
+#include "windows/tlbbackground.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+namespace {
+
+const QString kFont = QStringLiteral("MS Sans Serif");
+constexpr std::uint32_t kCostlyBand = 0x1E2A8E;  // #8E2A1E: a dark red that the yellow reads on
+constexpr int kRowHeight = 20;
+constexpr int kSheetWidth = 356;  // the rows' width, beside the scroll bar
+
+struct Column {
+  const char* name;
+  const char* heading;
+  int left;
+  int width;
+  Qt::Alignment alignment;
+};
+
+constexpr Column kColumns[] = {
+    {"label_round", "Round", 0, 56, Qt::AlignHCenter},
+    {"label_roll", "Roll", 56, 48, Qt::AlignHCenter},
+    {"label_shut", "You shut", 116, 92, Qt::AlignLeft},
+    {"label_best", "Best", 212, 92, Qt::AlignLeft},
+    {"label_cost", "Cost", 296, 54, Qt::AlignRight},
+};
+
+QString cost_text(double cost) {
+  if (cost == 0.0) return "0.0";
+  // A choice that was not the best never reads as free.
+  if (cost < 0.05) return "<0.1";
+  return QString::number(cost, 'f', 1);
+}
+
+// A turn's cells, in the order of kColumns.
+QStringList cells(const TurnReview& row, bool first_of_round) {
+  const Turn& turn = row.turn;
+  const QString round = first_of_round ? QString::number(turn.round) : QString();
+  if (turn.shut == 0) return {round, QString::number(turn.total()), "no play", "-", ""};
+  return {round, QString::number(turn.total()), QString::fromStdString(tiles_text(turn.shut)),
+          QString::fromStdString(tiles_text(row.best)), cost_text(row.cost)};
+}
+
+}  // namespace
+
+Tcoach::Tcoach(const GameRecord& record, QWidget* parent) : QWidget(parent, Qt::Tool), record_(record) {
+  setObjectName("Tcoach");
+  setWindowTitle("Velnor Solo - Coach");
+  hide_on_escape(this);
+  centre_at_first_show(this);
+  setFixedSize(404, 540);
+  set_window_color(this, kWindowColor);
+  setAutoFillBackground(true);
+  build_form();
+}
+
+void Tcoach::build_form() {
+  LbBackground1 = new TLbBackground(this);
+  LbBackground1->setObjectName("LbBackground1");
+  LbBackground1->setEnabled(true);
+
+  TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 392, 528), true, clBlack);
+  const QFont title = tfont(kFont, -19, {.bold = true, .underline = true});
+  const QFont text = tfont(kFont, -13, {.bold = true});
+  const auto centred = Qt::AlignHCenter | Qt::AlignTop;
+  make_label(panel, "label_title", "GAME COACH", QRect(1, 5, 389, 24), title, kPaleYellow, centred);
+  label_bestplay =
+      make_label(panel, "label_bestplay", "", QRect(1, 38, 389, 16), text, kPaleYellow, centred);
+  label_totalcost =
+      make_label(panel, "label_totalcost", "", QRect(1, 58, 389, 16), text, kPaleYellow, centred);
+
+  chart = new TCoachChart(panel);
+  chart->setObjectName("chart");
+  chart->setGeometry(14, 84, 364, 124);
+
+  const QFont heading = tfont(kFont, -13, {.bold = true, .underline = true});
+  for (const Column& column : kColumns)
+    make_label(panel, QString(column.name) + "_heading", column.heading,
+               QRect(12 + column.left, 218, column.width, 16), heading, kPaleYellow,
+               column.alignment | Qt::AlignTop);
+
+  scroll_rows = new QScrollArea(panel);
+  scroll_rows->setObjectName("scroll_rows");
+  scroll_rows->setGeometry(12, 240, 372, 240);
+  scroll_rows->setFrameShape(QFrame::NoFrame);
+  scroll_rows->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll_rows->viewport()->setAutoFillBackground(false);
+
+  button_done = make_button(panel, "button_done", "DONE", QRect(285, 490, 95, 26));
+  connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
+}
+
+void Tcoach::refresh() {
+  const GameReview review = review_game(record_);
+  label_bestplay->setText(QString("Best play averages %1 a game").arg(review.best_game, 0, 'f', 1));
+  label_totalcost->setText(review.turns.empty()
+                          ? QString("No turns to review yet")
+                          : QString("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
+  chart->set_scores(review.round_scores, review.best_round);
+
+  // The rows are made afresh; setting the new sheet deletes the old one.
+  auto* sheet = new QWidget;
+  sheet->setObjectName("rows");
+  sheet->setAutoFillBackground(false);
+  const QFont text = tfont(kFont, -13, {.bold = true});
+  int previous_round = 0;
+  for (std::size_t i = 0; i < review.turns.size(); ++i) {
+    const TurnReview& row = review.turns[i];
+    const QStringList texts = cells(row, row.turn.round != previous_round);
+    previous_round = row.turn.round;
+    const int top = static_cast<int>(i) * kRowHeight;
+    if (row.cost >= kCostlyTurn) {
+      auto* band = new QWidget(sheet);
+      band->setObjectName(QString("band%1").arg(i + 1));
+      band->setGeometry(0, top + 1, kSheetWidth, kRowHeight - 2);
+      set_window_color(band, kCostlyBand);
+      band->setAutoFillBackground(true);
+    }
+    for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c)
+      make_label(sheet, QString("%1%2").arg(kColumns[c].name).arg(i + 1), texts[c],
+                 QRect(kColumns[c].left, top, kColumns[c].width, kRowHeight), text, kPaleYellow,
+                 kColumns[c].alignment | Qt::AlignVCenter);
+  }
+  sheet->setFixedSize(kSheetWidth, static_cast<int>(review.turns.size()) * kRowHeight);
+  scroll_rows->setWidget(sheet);
+  // The latest turn is the one a player looks for.
+  scroll_rows->ensureVisible(0, sheet->height(), 0, 0);
+}
+
+void Tcoach::game_changed() {
+  if (isVisible()) refresh();
+}
+
+void Tcoach::button_doneClick() { hide(); }
+
+void Tcoach::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  refresh();
+}
+
+}  // namespace velnor
