@@ -17,6 +17,7 @@
 #include "game/soundplayer.h"
 #include "game/tallycalls.h"
 #include "game/tanimated.h"
+#include "online/postingdate.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
 #include "records/profilefile.h"
@@ -43,18 +44,6 @@ constexpr std::uint32_t kEditColor = 0x00E8FFFF;    // #FFFFE8
 constexpr std::uint32_t kScoreGreen = 0x0000D500;   // #00D500
 constexpr std::uint32_t kPostingRed = 164;          // #A40000
 const QString kFont = QStringLiteral("MS Sans Serif");
-
-// Today as "m/d/yy", with the system's date separator in place of "/".
-QString posting_date(const QDate& date, const QLocale& locale) {
-  QChar separator = '/';
-  for (const QChar c : locale.dateFormat(QLocale::ShortFormat))
-    if (!c.isLetter()) {
-      separator = c;
-      break;
-    }
-  return QString::number(date.month()) + separator + QString::number(date.day()) + separator +
-         QString::number(date.year() % 100).rightJustified(2, '0');
-}
 
 QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
   auto* edit = new QLineEdit(parent);

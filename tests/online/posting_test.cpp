@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "game/board_fixture.h"
+#include "online/postingdate.h"
 #include "online/qtpost.h"
 #include "online/script_server.h"
 #include "online/thighscore.h"
@@ -121,4 +122,19 @@ TEST_F(Posting, ViewHighScoresTwiceFetchesOnce) {
   EXPECT_EQ(server.requests().size(), 1u);
   QTest::mouseClick(highscore->button_done, Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_FALSE(highscore->isVisible());
+}
+
+// The posted date keeps its separators whatever the player's locale: Debian's default C.UTF-8
+// names none in its short format, and the high-score page showed "12 7 26".
+TEST(PostingDate, SeparatorComesFromTheLocaleOrIsASlash) {
+  const struct {
+    const char* locale;
+    QDate date;
+    const char* posted;
+  } cases[] = {
+      {"C", QDate(2026, 12, 7), "12/7/26"},       {"en_US", QDate(2026, 12, 7), "12/7/26"},
+      {"de_DE", QDate(2026, 12, 7), "12.7.26"},   {"C", QDate(2000, 1, 5), "1/5/00"},
+      {"de_DE", QDate(2009, 10, 31), "10.31.09"}, {"en_US", QDate(1999, 2, 28), "2/28/99"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(posting_date(c.date, QLocale(c.locale)), c.posted) << c.locale;
 }
