@@ -19,11 +19,13 @@ constexpr int kPollMs = 50;
 }  // namespace
 
 XDisplay::~XDisplay() {
-  if (server_.state() == QProcess::NotRunning) return;
-  server_.terminate();
-  if (!server_.waitForFinished(5000)) {
-    server_.kill();
-    server_.waitForFinished(5000);
+  for (QProcess* process : {&window_manager_, &server_}) {
+    if (process->state() == QProcess::NotRunning) continue;
+    process->terminate();
+    if (!process->waitForFinished(5000)) {
+      process->kill();
+      process->waitForFinished(5000);
+    }
   }
 }
 
@@ -48,6 +50,26 @@ bool XDisplay::start(QString& why) {
     return false;
   }
   display_ = ":" + QString::fromLatin1(out.trimmed());
+  return start_window_manager(why);
+}
+
+bool XDisplay::start_window_manager(QString& why) {
+  end_with_parent(window_manager_);
+  window_manager_.setProcessEnvironment(environment());
+  window_manager_.start("openbox", {"--sm-disable"});
+  if (!window_manager_.waitForStarted(kCommandMs)) {
+    why = "openbox did not start: " + window_manager_.errorString();
+    return false;
+  }
+  // It manages the screen once it has named itself on the root window.
+  const QDeadlineTimer deadline(kCommandMs);
+  while (!run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}, true).contains("window id")) {
+    if (deadline.hasExpired() || window_manager_.state() != QProcess::Running) {
+      why = "openbox did not take the screen: " + QString::fromLocal8Bit(window_manager_.readAllStandardError());
+      return false;
+    }
+    QThread::msleep(kPollMs);
+  }
   return true;
 }
 
@@ -113,13 +135,32 @@ bool XDisplay::wait_for_window_gone(quint64 window, int timeout_ms) {
 void XDisplay::focus(quint64 window) { run("xdotool", {"windowfocus", "--sync", QString::number(window)}); }
 
 QRect XDisplay::geometry(quint64 window) {
-  const QByteArray shell = run("xdotool", {"getwindowgeometry", "--shell", QString::number(window)});
+  // xwininfo rather than xdotool, which counts a reparenting window manager's frame twice.
+  const QByteArray said = run("xwininfo", {"-id", QString::number(window)});
   int values[4] = {0, 0, 0, 0};
-  const char* names[4] = {"X=", "Y=", "WIDTH=", "HEIGHT="};
-  for (const QByteArray& line : shell.split('\n'))
+  const char* names[4] = {"Absolute upper-left X:", "Absolute upper-left Y:", "Width:", "Height:"};
+  for (const QByteArray& line : said.split('\n'))
     for (int i = 0; i < 4; ++i)
-      if (line.startsWith(names[i])) values[i] = line.mid(qstrlen(names[i])).toInt();
+      if (line.trimmed().startsWith(names[i])) values[i] = line.trimmed().mid(qstrlen(names[i])).trimmed().toInt();
   return QRect(values[0], values[1], values[2], values[3]);
 }
+
+QRect XDisplay::frame(quint64 window) {
+  // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+  const QByteArray said = run("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"});
+  const QList<QByteArray> numbers = said.mid(said.indexOf('=') + 1).split(',');
+  int extents[4] = {0, 0, 0, 0};
+  for (int i = 0; i < 4 && i < numbers.size(); ++i) extents[i] = numbers[i].trimmed().toInt();
+  return geometry(window).adjusted(-extents[0], -extents[2], extents[1], extents[3]);
+}
+
+QString XDisplay::title(quint64 window) {
+  // _NET_WM_NAME(UTF8_STRING) = "the title"
+  const QByteArray said = run("xprop", {"-id", QString::number(window), "_NET_WM_NAME"});
+  const int first = said.indexOf('"');
+  return QString::fromUtf8(said.mid(first + 1, said.lastIndexOf('"') - first - 1));
+}
+
+quint64 XDisplay::active_window() { return run("xdotool", {"getactivewindow"}, true).trimmed().toULongLong(); }
 
 }  // namespace velnor::testing

@@ -10,8 +10,8 @@
 
 namespace velnor::testing {
 
-// A private X server (Xvfb) and a player's hands and eyes on it: input through xdotool,
-// screenshots through xwd.
+// A private X server (Xvfb) with a window manager (openbox), as a player's desktop has one, and
+// a player's hands and eyes on it: input through xdotool, screenshots through xwd.
 class XDisplay {
  public:
   XDisplay() = default;
@@ -19,7 +19,8 @@ class XDisplay {
   XDisplay& operator=(const XDisplay&) = delete;
   ~XDisplay();
 
-  // Starts the server on a display number that it picks itself. False, with the reason, on failure.
+  // Starts the server on a display number that it picks itself, and the window manager on it.
+  // False, with the reason, on failure.
   bool start(QString& why);
   // The caller's environment with this display in DISPLAY.
   QProcessEnvironment environment() const;
@@ -36,7 +37,13 @@ class XDisplay {
   quint64 wait_for_window(const QString& title, int timeout_ms);
   // True once the window is no longer shown, within the time.
   bool wait_for_window_gone(quint64 window, int timeout_ms);
+  // The window's inside, and its outer frame with the title bar the window manager put round it.
   QRect geometry(quint64 window);
+  QRect frame(quint64 window);
+  // The title the window manager shows.
+  QString title(quint64 window);
+  // The window that has the keyboard, as the window manager says.
+  quint64 active_window();
   // Gives the window the keyboard, as a window manager does when the window is clicked.
   void focus(quint64 window);
 
@@ -44,7 +51,10 @@ class XDisplay {
   // A program's output; a failure fails the test unless failure is an answer.
   QByteArray run(const QString& program, const QStringList& args, bool failure_answers = false);
 
+  bool start_window_manager(QString& why);
+
   QProcess server_;
+  QProcess window_manager_;
   QString display_;
 };
 

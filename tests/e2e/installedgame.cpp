@@ -1,0 +1,252 @@
+#include "installedgame.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "command.h"
+#include "support/private_network.h"
+
+namespace velnor::testing {
+
+pid_t child_running(const QString& program) {
+  const QString wanted = QFileInfo(program).canonicalFilePath();
+  for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+    bool number = false;
+    const pid_t pid = entry.toInt(&number);
+    if (!number) continue;
+    QFile stat("/proc/" + entry + "/stat");
+    if (!stat.open(QIODevice::ReadOnly)) continue;
+    // pid (name) state ppid ...: the name may hold blanks, so read after its last ')'.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 2 || fields[1].toInt() != getpid()) continue;
+    if (QFile::symLinkTarget("/proc/" + entry + "/exe") == wanted) return pid;
+  }
+  return 0;
+}
+
+void InstalledGame::SetUp() {
+  ASSERT_TRUE(temp.isValid());
+  folder = temp.filePath("Velnor Solo");
+  ASSERT_TRUE(QFile::exists(VELNOR_FAKETIME_LIBRARY))
+      << VELNOR_FAKETIME_LIBRARY << " is missing: install faketime (scripts/deps.sh lists it)";
+  const CommandResult installed = run_command(
+      VELNOR_CMAKE_COMMAND, {"--install", VELNOR_BUILD_DIR, "--prefix", folder, "--component", "game"});
+  ASSERT_TRUE(installed.ok) << installed.describe().toStdString();
+  ASSERT_TRUE(QDir().mkpath(temp.filePath("run")));
+  QFile::setPermissions(temp.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  QString why;
+  ASSERT_TRUE(x.start(why)) << why.toStdString();
+}
+
+void InstalledGame::TearDown() {
+  if (game > 0 && !wait_for_exit(0)) {
+    kill(game, SIGTERM);
+    if (!wait_for_exit(5000)) {
+      kill(game, SIGKILL);
+      wait_for_exit(5000);
+    }
+  }
+  if (server.state() != QProcess::NotRunning) {
+    server.terminate();
+    EXPECT_TRUE(server.waitForFinished(10000));
+    EXPECT_EQ(server.exitCode(), 0) << server.readAllStandardError().toStdString();
+  }
+}
+
+void InstalledGame::start_server(const std::optional<QByteArray>& version) {
+  ASSERT_TRUE(QDir().mkpath(temp.filePath("release")));
+  if (version) {
+    QFile text(temp.filePath("release/velnorsoloversion.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write(*version) == version->size());
+  }
+  end_with_parent(server);
+  server.start(VELNOR_SERVER_PROGRAM, {"--listen", "127.0.0.1", "--port", "80", "--data",
+                                       temp.filePath("data"), "--release", temp.filePath("release")});
+  ASSERT_TRUE(server.waitForStarted(10000)) << server.errorString().toStdString();
+  // The server says so once it listens.
+  QByteArray said;
+  const QDeadlineTimer deadline(10000);
+  while (!said.contains("serving") && !deadline.hasExpired() && server.state() == QProcess::Running) {
+    server.waitForReadyRead(kPollMs);
+    said += server.readAllStandardError();
+  }
+  ASSERT_TRUE(said.contains("serving")) << said.toStdString();
+}
+
+QProcessEnvironment InstalledGame::game_environment() const {
+  QProcessEnvironment environment = x.environment();
+  // The player's own desktop: no test platform, no scaling, Debian's default locale.
+  for (const char* name : {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS",
+                           "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI", "LC_ALL", "LC_TIME", "LANGUAGE"})
+    environment.remove(name);
+  environment.insert("LANG", "C.UTF-8");
+  // The clock stands still, so the seed is known; the monotonic clock runs on, so the timers
+  // that pace the rounds and slide the tiles still fire.
+  environment.insert("LD_PRELOAD", VELNOR_FAKETIME_LIBRARY);
+  // A sanitizer build wants its runtime loaded first; the preloaded clock comes before it.
+  environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+  environment.insert("FAKETIME", kFrozenTime);
+  environment.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+  environment.insert("TZ", "UTC");
+  // Nothing of the test machine's session: no sound server is started, no message bus
+  // launched, and the runtime folder (single-instance lock and socket) is the test's own.
+  environment.insert("PULSE_SERVER", "unix:" + temp.filePath("no-sound-server"));
+  environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + temp.filePath("no-bus"));
+  environment.insert("XDG_RUNTIME_DIR", temp.filePath("run"));
+  return environment;
+}
+
+void InstalledGame::launch() { game = start_copy(); }
+
+pid_t InstalledGame::start_copy() {
+  // Detached, as a desktop starts it: the game's output goes to a file, and the orphaned game
+  // comes to this process, a subreaper.
+  QProcess launcher;
+  launcher.setProcessEnvironment(game_environment());
+  launcher.setProgram(file("velnorsolo"));
+  launcher.setWorkingDirectory(temp.path());
+  launcher.setStandardOutputFile(log_path(), QIODevice::Append);
+  launcher.setStandardErrorFile(log_path(), QIODevice::Append);
+  qint64 pid = 0;
+  EXPECT_TRUE(launcher.startDetached(&pid)) << launcher.errorString().toStdString();
+  return static_cast<pid_t>(pid);
+}
+
+void InstalledGame::find_main_window() {
+  window = wait_window("Velnor Solo");
+  ASSERT_NE(window, 0u) << game_output();
+  // The window manager frames the window, and the game then places it by its frame: wait for
+  // the frame, then for the inside to settle.
+  const QDeadlineTimer deadline(kTurnMs);
+  while (x.frame(window) == x.geometry(window) && !deadline.hasExpired()) QThread::msleep(kPollMs);
+  QRect last;
+  while ((bounds = x.geometry(window)) != last && !deadline.hasExpired()) {
+    last = bounds;
+    QThread::msleep(200);
+  }
+  layout.emplace(bounds);
+}
+
+void InstalledGame::enter_name(const QString& name) {
+  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
+    return count_colour(shot, layout->name_box(), kEditColor) > 1000;
+  }, "the name panel"));
+  x.click(layout->name_box().center());
+  x.keys({"ctrl+a"});
+  x.type(name);
+  x.click(layout->name_done().center());
+}
+
+std::string InstalledGame::game_output() const {
+  QFile log(log_path());
+  return log.open(QIODevice::ReadOnly) ? log.readAll().toStdString() : std::string();
+}
+
+QStringList InstalledGame::tally_lines() const {
+  const CommandResult shown = run_command(VELNOR_TALLY_PROGRAM, {"show", file("velnorsolotally.tld")});
+  EXPECT_TRUE(shown.ok) << shown.describe().toStdString();
+  return QString::fromUtf8(shown.out).split('\n', Qt::SkipEmptyParts);
+}
+
+bool InstalledGame::wait_screen(int timeout_ms, const std::function<bool(const QImage&)>& check,
+                                const char* what) {
+  const QDeadlineTimer deadline(timeout_ms);
+  for (;;) {
+    screen = x.grab();
+    if (!screen.isNull() && check(screen)) return true;
+    if (deadline.hasExpired()) break;
+    QThread::msleep(kPollMs);
+  }
+  ADD_FAILURE() << "the screen never showed " << what << " (" << save_failure() << ")";
+  return false;
+}
+
+std::string InstalledGame::save_failure() {
+  if (screen.isNull()) screen = x.grab();
+  const QString failed = QString(VELNOR_SHOTS_DIR "/failed-%1.png")
+                             .arg(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  screen.save(failed);
+  return "last screenshot: " + failed.toStdString();
+}
+
+quint64 InstalledGame::wait_window(const QString& title) {
+  // A loaded machine can take its time to start a program.
+  const quint64 found = x.wait_for_window(title, 2 * kRoundMs);
+  if (found == 0) {
+    screen = x.grab();
+    ADD_FAILURE() << "no window titled " << title.toStdString() << " showed (" << save_failure() << ")";
+  }
+  return found;
+}
+
+bool InstalledGame::tiles_show(const QImage& shot, const TilePlayer& player) const {
+  for (int n = 1; n <= 9; ++n) {
+    const int frame = player.is_open(n) ? BoardPictures::kOpenFrame : BoardPictures::kShutFrame;
+    if (!shows(shot, layout->tile_below_top_row(n), pictures.tiles[n][frame])) return false;
+  }
+  return true;
+}
+
+bool InstalledGame::dice_show(const QImage& shot, const DiceReplay& dice) const {
+  // Before the first roll the dice show no face at all.
+  for (const Die& die : dice.dice())
+    if (die.value != 0 && !shows(shot, layout->die(die), pictures.faces[die.value])) return false;
+  return true;
+}
+
+void InstalledGame::save(const QRect& area, const QString& name) const {
+  EXPECT_TRUE(screen.copy(area).save(QString(VELNOR_SHOTS_DIR "/") + name)) << name.toStdString();
+}
+
+std::optional<int> InstalledGame::wait_for_exit_of(pid_t& pid, int timeout_ms) {
+  const QDeadlineTimer deadline(timeout_ms);
+  for (;;) {
+    int status = 0;
+    const pid_t ended = waitpid(pid, &status, WNOHANG);
+    if (ended == pid) {
+      pid = 0;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    if (ended < 0) {
+      pid = 0;
+      return -1;
+    }
+    if (deadline.hasExpired()) return std::nullopt;
+    QThread::msleep(kPollMs);
+  }
+}
+
+std::optional<int> InstalledGame::end_game(int signal) {
+  kill(game, signal);
+  return wait_for_exit(20000);
+}
+
+int run_installed_game_tests(int argc, char** argv) {
+  clear_proxy_settings();
+  std::string why;
+  if (!listing_only(argc, argv)) {
+    if (!enter_private_network(why)) {
+      std::fprintf(stderr, "This test needs a private network namespace: %s\n", why.c_str());
+      return 1;
+    }
+    // The game is started by a launcher that ends at once; its orphan comes to this process.
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+  }
+  ::testing::InitGoogleTest(&argc, argv);
+  QCoreApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
+
+}  // namespace velnor::testing

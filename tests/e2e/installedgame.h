@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/types.h>
+
+#include <functional>
+#include <optional>
+
+#include "boardlayout.h"
+#include "boardpictures.h"
+#include "dicereplay.h"
+#include "tileplayer.h"
+#include "xdisplay.h"
+
+namespace velnor::testing {
+
+// The clock the game is started with, frozen, and the seed it gives: (10 × 3600 + 13 × 60 + 46)
+// × 1000 ms. With it the game is one of 45 rolls with one round where all nine tiles shut.
+inline const char* const kFrozenTime = "2026-12-07 10:13:46";
+inline constexpr std::uint32_t kSeed = 36826000;
+
+inline constexpr QRgb kWindowColor = 0x6F5840;
+inline constexpr QRgb kEditColor = 0xFFFFE8;
+
+inline constexpr int kPollMs = 30;
+inline constexpr int kTurnMs = 5000;    // a click's effect, tiles' slides included
+inline constexpr int kRoundMs = 10000;  // the three-second pause between rounds, with room
+
+// The game installed with `cmake --install` into a fresh folder whose name holds a space, on a
+// private desktop (Xvfb and openbox), with the game's web server on port 80 of a private
+// network. The game runs in the player's default locale, C.UTF-8, with its clock frozen by
+// libfaketime so that its dice are known; the test sees only the screen and the files.
+class InstalledGame : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The server, with a release folder offering this version text (none for nullopt).
+  void start_server(const std::optional<QByteArray>& version);
+  // Starts the installed program as the desktop would; the game is the first copy started.
+  void launch();
+  pid_t start_copy();
+  // Waits for the main window and takes its place: window, bounds (its inside), layout.
+  void find_main_window();
+  // Types a name on the name panel and presses its DONE button.
+  void enter_name(const QString& name);
+
+  QProcessEnvironment game_environment() const;
+  QString log_path() const { return temp.filePath("game.log"); }
+  std::string game_output() const;  // what the game wrote
+  QString file(const QString& name) const { return folder + "/" + name; }
+  // The lines of `velnor-tally show` for the game's tally file.
+  QStringList tally_lines() const;
+
+  // Takes screenshots until check passes on one, for at most timeout_ms; the last one stays in
+  // screen, and is saved for a look when the wait fails.
+  bool wait_screen(int timeout_ms, const std::function<bool(const QImage&)>& check, const char* what);
+  bool tiles_show(const QImage& screen, const TilePlayer& player) const;
+  bool dice_show(const QImage& screen, const DiceReplay& dice) const;
+  void save(const QRect& area, const QString& name) const;
+  std::string save_failure();
+  // A visible window of that title, or 0 and a failure when none shows in time.
+  quint64 wait_window(const QString& title);
+  // The game's exit status, once it has ended within the time; nullopt while it runs.
+  std::optional<int> wait_for_exit(int timeout_ms) { return wait_for_exit_of(game, timeout_ms); }
+  // The same for any copy; pid becomes 0 once it has ended.
+  static std::optional<int> wait_for_exit_of(pid_t& pid, int timeout_ms);
+  // Ends the game with a signal and waits for it; its exit status.
+  std::optional<int> end_game(int signal);
+
+  QTemporaryDir temp;
+  QString folder;  // the installed game
+  XDisplay x;
+  QProcess server;
+  pid_t game = 0;
+  quint64 window = 0;  // the main window
+  QRect bounds;        // ...its inside on the screen
+  BoardPictures pictures{VELNOR_SOURCE_DIR "/assets"};
+  std::optional<BoardLayout> layout;
+  QImage screen;
+};
+
+// The process, among this one's children, that runs the program file given; 0 when none does.
+pid_t child_running(const QString& program);
+
+// What a test program of the installed game does first: a private network for port 80, and it
+// becomes the parent of the game that a launcher leaves behind.
+int run_installed_game_tests(int argc, char** argv);
+
+}  // namespace velnor::testing
