@@ -35,6 +35,8 @@ struct BoardLayout {
   QPoint gameover_picture() const { return gameover_panel() + QPoint(8, 8); }
   QRect gameover_name() const { return {gameover_panel() + QPoint(136, 82), QSize(161, 32)}; }
   QRect send_score() const { return {gameover_panel() + QPoint(78, 126), QSize(172, 36)}; }
+  QRect update_panel() const { return {board + QPoint(230, 40), QSize(329, 161)}; }
+  QRect update_yes() const { return {update_panel().topLeft() + QPoint(46, 76), QSize(111, 36)}; }
 };
 
 }  // namespace velnor::testing

@@ -61,9 +61,11 @@ bool XDisplay::start_window_manager(QString& why) {
     why = "openbox did not start: " + window_manager_.errorString();
     return false;
   }
-  // It manages the screen once it has named itself on the root window.
+  // It names itself on the root window early in its start; it manages windows once it has also
+  // said where the work area is, at the end of its start. A window shown before then may never
+  // be mapped.
   const QDeadlineTimer deadline(kCommandMs);
-  while (!run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}, true).contains("window id")) {
+  while (!run("xprop", {"-root", "_NET_WORKAREA"}, true).contains(" = ")) {
     if (deadline.hasExpired() || window_manager_.state() != QProcess::Running) {
       why = "openbox did not take the screen: " + QString::fromLocal8Bit(window_manager_.readAllStandardError());
       return false;

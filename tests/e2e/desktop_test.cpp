@@ -1,0 +1,233 @@
+// The game as a player meets it on a desktop: a window manager, the keyboard, the locale Debian
+// starts with, the game started twice, damaged files, the server without release files or gone
+// quiet, and the session's end. Everything goes through the X server and the files; nothing
+// calls into the program.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <signal.h>
+
+#include "command.h"
+#include "installedgame.h"
+#include "online/script_server.h"
+
+using namespace velnor::testing;
+
+namespace {
+
+// The four bounds in the settings file: left, top, width, height.
+QRect saved_bounds(const QString& settings) {
+  QFile file(settings);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  int left = 0, top = 0, width = 0, height = 0;
+  for (const QByteArray& line : file.readAll().split('\n')) {
+    const QByteArray value = line.mid(line.indexOf('=') + 1).trimmed();
+    if (line.startsWith("Left=")) left = value.toInt();
+    if (line.startsWith("Top=")) top = value.toInt();
+    if (line.startsWith("Width=")) width = value.toInt();
+    if (line.startsWith("Height=")) height = value.toInt();
+  }
+  return {left, top, width, height};
+}
+
+QByteArray read_file(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class Desktop : public InstalledGame {
+ protected:
+  // Starts the game and waits for its board; with the name panel dismissed by its DONE button.
+  void start_game_window();
+  // Closes the main window as the window manager's close button does, and waits for the end.
+  void close_window();
+  // Starts a game with the mouse and plays one roll with the keyboard alone: Space rolls, the
+  // digits shut the tiles the test's player picks.
+  void play_one_roll_by_keys(DiceReplay& dice, TilePlayer& player);
+  bool update_panel_shows(const QImage& shot) const {
+    return count_colour(shot, layout->update_panel().adjusted(2, 2, -2, -2), kWindowColor) > 20000;
+  }
+};
+
+void Desktop::start_game_window() {
+  ASSERT_NO_FATAL_FAILURE(launch());
+  ASSERT_NO_FATAL_FAILURE(find_main_window());
+}
+
+void Desktop::close_window() {
+  x.focus(window);
+  x.keys({"alt+F4"});  // openbox's close
+  const std::optional<int> status = wait_for_exit(20000);
+  ASSERT_TRUE(status.has_value()) << "the game did not end when its window was closed";
+  EXPECT_EQ(*status, 0) << game_output();
+}
+
+void Desktop::play_one_roll_by_keys(DiceReplay& dice, TilePlayer& player) {
+  x.click(layout->start_button().center());
+  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) {
+    return shows(shot, layout->roll_button().topLeft(), pictures.roll);
+  }, "the roll picture of round 1"));
+  player.new_round();
+  const std::array<Die, 2> rolled = dice.roll();
+  x.keys({"space"});
+  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) { return dice_show(shot, dice); },
+                          "the dice rolled by the Space key"));
+  const std::optional<std::vector<int>> tiles = player.choose(rolled[0].value + rolled[1].value);
+  ASSERT_TRUE(tiles.has_value()) << "the frozen clock's first roll has a play";
+  for (const int n : *tiles) x.keys({QString::number(n)});
+  player.shut(*tiles);
+  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player); },
+                          "the tiles shut by the digit keys"));
+}
+
+}  // namespace
+
+// The keyboard reaches the game as soon as the name panel is gone, by its DONE button or by
+// Enter in its box, and nothing the player presses for the game lands in a hidden name. The
+// session's end (SIGTERM) then saves it all, as File › Exit does.
+TEST_F(Desktop, KeysPlayTheGameOnceTheNamePanelIsGone) {
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  EXPECT_EQ(x.title(window), "Velnor Solo");
+  ASSERT_NO_FATAL_FAILURE(enter_name("Bo"));
+  DiceReplay dice(kSeed);
+  TilePlayer player;
+  ASSERT_NO_FATAL_FAILURE(play_one_roll_by_keys(dice, player));
+
+  // Options › Change  Name, the keys only: the box has the keyboard, Enter is DONE.
+  x.click(bounds.topLeft() + QPoint(60, 10));
+  x.keys({"Down", "Down", "Down", "Return"});
+  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
+    return count_colour(shot, layout->name_box(), kEditColor) > 1000;
+  }, "the name panel from Options, Change Name"));
+  x.keys({"ctrl+a"});
+  x.type("Cy");
+  x.keys({"Return"});
+  dice.rest();
+  const std::array<Die, 2> rolled = dice.roll();
+  x.keys({"r"});
+  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
+    return count_colour(shot, layout->name_box(), kEditColor) == 0 && dice_show(shot, dice);
+  }, "the name panel gone and the dice rolled by the R key"));
+  EXPECT_GT(rolled[0].value, 0);
+
+  const std::optional<int> status = end_game(SIGTERM);
+  ASSERT_TRUE(status.has_value()) << "SIGTERM did not end the game";
+  EXPECT_EQ(*status, 0);
+  EXPECT_TRUE(read_file(file("velnorsolo.ini")).contains("\r\nName=Cy\r\n")) << read_file(file("velnorsolo.ini")).constData();
+  EXPECT_EQ(tally_lines().value(0), "Total Games: 1");
+}
+
+// The window is where its settings say, title bar and all, start after start; it neither creeps
+// nor hides its title bar, and a place the player chose is kept exactly.
+TEST_F(Desktop, TheWindowKeepsItsPlaceStartAfterStart) {
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  EXPECT_EQ(x.frame(window).topLeft(), QPoint(3, 3));
+  ASSERT_NO_FATAL_FAILURE(close_window());
+  const QRect first = saved_bounds(file("velnorsolo.ini"));
+  EXPECT_EQ(first.topLeft(), QPoint(3, 3));
+  for (int start = 1; start <= 3; ++start) {
+    SCOPED_TRACE("start " + std::to_string(start));
+    ASSERT_NO_FATAL_FAILURE(start_game_window());
+    EXPECT_EQ(x.frame(window), first);
+    ASSERT_NO_FATAL_FAILURE(close_window());
+    EXPECT_EQ(saved_bounds(file("velnorsolo.ini")), first);
+  }
+
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  run_command("xdotool", {"windowsize", QString::number(window), "800", "420"}, x.environment());
+  run_command("xdotool", {"windowmove", QString::number(window), "140", "90"}, x.environment());
+  QRect moved;
+  const QDeadlineTimer deadline(kTurnMs);
+  while ((moved = x.frame(window)).topLeft() == first.topLeft() && !deadline.hasExpired())
+    QThread::msleep(kPollMs);
+  ASSERT_NE(moved, first);
+  ASSERT_NO_FATAL_FAILURE(close_window());
+  EXPECT_EQ(saved_bounds(file("velnorsolo.ini")), moved);
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  EXPECT_EQ(x.frame(window), moved);
+  ASSERT_NO_FATAL_FAILURE(close_window());
+  EXPECT_EQ(saved_bounds(file("velnorsolo.ini")), moved);
+}
+
+// Damaged files are kept, byte for byte, under a name that says so, and the game starts afresh;
+// nothing of them is written over.
+TEST_F(Desktop, DamagedFilesAreKeptAsideAndTheGameStartsAfresh) {
+  const QByteArray tally = "WRZL\x2c\x01\x00\x00\x5b\x00\x40\x00\x80" "9\r\n12\r\n0\r\ngarbage";
+  const QByteArray settings = QByteArray(2 << 20, 'x');
+  ASSERT_TRUE(QDir().mkpath(folder));
+  for (const auto& [name, bytes] : {std::pair{"velnorsolotally.tld", tally}, std::pair{"velnorsolo.ini", settings}}) {
+    QFile out(file(name));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+  }
+  ASSERT_NO_FATAL_FAILURE(launch());
+  // Two error boxes, the settings' first, each answered with Enter.
+  for (int box = 0; box < 2; ++box) {
+    const quint64 error_box = wait_window("Velnor Solo");
+    ASSERT_NE(error_box, 0u);
+    x.focus(error_box);
+    x.keys({"Return"});
+    ASSERT_TRUE(x.wait_for_window_gone(error_box, kTurnMs));
+  }
+  ASSERT_NO_FATAL_FAILURE(find_main_window());
+  ASSERT_NO_FATAL_FAILURE(close_window());
+
+  EXPECT_EQ(read_file(file("velnorsolotally-unreadable-2026-12-07-101346.tld")), tally);
+  EXPECT_EQ(read_file(file("velnorsolo-unreadable-2026-12-07-101346.ini")), settings);
+  EXPECT_EQ(tally_lines().value(0), "Total Games: 0");
+  EXPECT_TRUE(read_file(file("velnorsolo.ini")).startsWith("[velnorsolo]\r\nTop=3\r\n"));
+}
+
+// The game's own server with no release files offers no update; a newer version whose installer
+// is missing ends in "Download Aborted" and the board is the player's again.
+TEST_F(Desktop, TheUpdateOfferFollowsTheServersAnswer) {
+  ASSERT_NO_FATAL_FAILURE(start_server(std::nullopt));
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  // The check goes out as the window shows; give its answer time to come back, watching.
+  const QDeadlineTimer quiet(3000);
+  while (!quiet.hasExpired()) {
+    screen = x.grab();
+    ASSERT_FALSE(update_panel_shows(screen)) << "an update offered for a 404 (" << save_failure() << ")";
+    QThread::msleep(kPollMs);
+  }
+  ASSERT_NO_FATAL_FAILURE(enter_name("Di"));
+  ASSERT_NO_FATAL_FAILURE(close_window());
+
+  QFile version(temp.filePath("release/velnorsoloversion.txt"));
+  ASSERT_TRUE(version.open(QIODevice::WriteOnly) && version.write("1.0.1") == 5);
+  version.close();
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_panel_shows(shot); },
+                          "the update offer for 1.0.1"));
+  x.click(layout->update_yes().center());
+  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return !update_panel_shows(shot); },
+                          "the board again after Download Aborted"));
+  EXPECT_TRUE(QFile::exists(file("velnorsolo")));
+  DiceReplay dice(kSeed);
+  TilePlayer player;
+  ASSERT_NO_FATAL_FAILURE(play_one_roll_by_keys(dice, player));
+}
+
+// A server that stops sending half-way through the installer: after the download's time limit the
+// update is aborted and the program is still in its folder, never renamed away.
+TEST_F(Desktop, AStalledDownloadLeavesTheProgramInPlace) {
+  ScriptServer server(80);
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1"});
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nMZ half an installer", true});
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_panel_shows(shot); },
+                          "the update offer"));
+  const QByteArray program = read_file(file("velnorsolo"));
+  x.click(layout->update_yes().center());
+  ASSERT_TRUE(server.wait_requests(2));
+  EXPECT_TRUE(QFile::exists(file("velnorsolo"))) << "the program was renamed before its installer came";
+  ASSERT_TRUE(wait_screen(45000, [&](const QImage& shot) { return !update_panel_shows(shot); },
+                          "Download Aborted within the download's time limit"));
+  EXPECT_EQ(read_file(file("velnorsolo")), program);
+  EXPECT_FALSE(QFile::exists(file("velnorsolo.BAK")));
+  EXPECT_FALSE(QFile::exists(file("vnssetup.exe")));
+  ASSERT_NO_FATAL_FAILURE(close_window());
+}
+
+int main(int argc, char** argv) { return run_installed_game_tests(argc, argv); }
