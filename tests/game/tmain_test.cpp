@@ -311,3 +311,28 @@ TEST_F(Board, NothingTicksWhileThePlayerIdles) {
   // The last slides finish; then the game-over screen is as still as the start.
   EXPECT_TRUE(QTest::qWaitFor([&] { return ticking().isEmpty(); }, 5000)) << ticking().join(", ").toStdString();
 }
+
+// With the name panel dismissed by its DONE button, the program sleeps: no timer of its own and
+// no blinking cursor in a hidden name box (which also took the keys meant for the game).
+TEST_F(Board, TheDismissedNamePanelLeavesNothingAwake) {
+  QApplication::setActiveWindow(&*window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&*window));
+  ASSERT_TRUE(window->edit_aname->hasFocus());
+  click(window->button_namedone);
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  EXPECT_TRUE(QApplication::focusWidget()->isVisible()) << "a hidden control holds the keyboard";
+
+  struct TimerCount : QObject {
+    int ticks = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      ticks += event->type() == QEvent::Timer;
+      return false;
+    }
+  } count;
+  qApp->installEventFilter(&count);
+  // Longer than a cursor's blink: a blinking cursor would tick at least twice.
+  QTest::qWait(2 * QApplication::cursorFlashTime());
+  qApp->removeEventFilter(&count);
+  EXPECT_EQ(count.ticks, 0);
+}
+
