@@ -75,6 +75,22 @@ TEST_F(Settings, NameBytesSurviveAndTypedNamesAreUtf8) {
   window->edit_name->setText(QString::fromUtf8("Zo\xC3\xAB"));
   window->PlaySounds1->trigger();
   EXPECT_NE(read_file().find("Name=Zo\xC3\xAB\r\n"), std::string::npos);
+
+  // A name longer than the box holds, written by another program, is not cut by a save.
+  write_file("[velnorsolo]\r\nName=Maximilianus\r\n");
+  create();
+  EXPECT_EQ(window->edit_name->text(), "Maximilian");
+  window->PlaySounds1->trigger();
+  EXPECT_NE(read_file().find("Name=Maximilianus\r\n"), std::string::npos);
+}
+
+// Bounds from a bigger screen or typed by hand still leave the whole window on the screen, its
+// title bar in reach (a width of 100000 once gave a 32767-pixel window).
+TEST_F(Settings, LoadedBoundsFitTheWorkArea) {
+  write_file("[velnorsolo]\r\nTop=-500\r\nLeft=90000\r\nWidth=100000\r\nHeight=100000\r\n");
+  create();
+  const QRect work = window->screen()->availableGeometry();
+  EXPECT_TRUE(work.contains(window->bounds())) << window->bounds().width() << "x" << window->bounds().height();
 }
 
 TEST_F(Settings, CloseKeepsUnmovedBoundsAndTrimsOversizedOnes) {

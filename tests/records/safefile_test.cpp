@@ -1,0 +1,85 @@
+// What becomes of the player's files when they cannot be read, and of saves cut short.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "records/profilefile.h"
+#include "records/safefile.h"
+#include "records/tallyrecords.h"
+#include "records/unreadablefile.h"
+#include "support/temp_folder.h"
+
+using namespace velnor;
+namespace fs = std::filesystem;
+
+namespace {
+
+class PlayerFiles : public velnor::testing::TempFolder {
+ protected:
+  std::tm noon() const {
+    std::tm t{};
+    t.tm_year = 126;
+    t.tm_mon = 11;
+    t.tm_mday = 7;
+    t.tm_hour = 12;
+    return t;
+  }
+};
+
+// Whatever stands at the name, loading ends at once: a pipe is refused unopened (it used to hang
+// the start), a huge settings file is refused unread, a folder reads as no settings file.
+TEST_F(PlayerFiles, WhatCannotBeReadIsRefusedWithoutWaiting) {
+  ASSERT_EQ(mkfifo(path("velnorsolo.ini").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(path("velnorsolotally.tld").c_str(), 0600), 0);
+  EXPECT_THROW(ProfileFile::load(path("velnorsolo.ini")), UnreadableFile);
+  TallyRecords tally;
+  EXPECT_THROW(tally.load(path("velnorsolotally.tld")), UnreadableFile);
+
+  write("big.ini", std::string(ProfileFile::kMaxFileSize + 1, ' '));
+  try {
+    ProfileFile::load(path("big.ini"));
+    ADD_FAILURE() << "a settings file over 1 MiB was read";
+  } catch (const UnreadableFile& error) {
+    EXPECT_TRUE(error.damaged());
+  }
+  fs::create_directory(path("folder.ini"));
+  EXPECT_EQ(ProfileFile::load(path("folder.ini")).bytes(), "");
+}
+
+// A damaged file is moved aside whole under a dated name, and a second one on the same second never
+// takes the first one's place; a file that could not be opened at all stays where it is.
+TEST_F(PlayerFiles, UnreadableFilesAreKeptAsideNeverOverwritten) {
+  write("velnorsolotally.tld", "first damage");
+  const UnreadableOutcome first = set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad header"),
+                                                       "tally file", "a new tally starts", "no games are recorded", noon());
+  EXPECT_TRUE(first.replaceable);
+  EXPECT_EQ(first.message,
+            "The tally file could not be read (bad header). It was kept as "
+            "velnorsolotally-unreadable-2026-12-07-120000.tld, and a new tally starts.");
+  write("velnorsolotally.tld", "second damage");
+  EXPECT_TRUE(set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad"), "tally file", "", "", noon())
+                  .replaceable);
+  EXPECT_EQ(read("velnorsolotally-unreadable-2026-12-07-120000.tld"), "first damage");
+  EXPECT_EQ(read("velnorsolotally-unreadable-2026-12-07-120000-2.tld"), "second damage");
+  EXPECT_FALSE(fs::exists(path("velnorsolotally.tld")));
+
+  write("velnorsolo.ini", "Name=Zed");
+  const UnreadableOutcome locked =
+      set_aside_unreadable(path("velnorsolo.ini"), UnreadableFile("velnorsolo.ini: Permission denied", false),
+                           "settings file", "", "changes are not saved", noon());
+  EXPECT_FALSE(locked.replaceable);
+  EXPECT_EQ(read("velnorsolo.ini"), "Name=Zed");
+}
+
+// A save cut short by a kill leaves its new file behind; the next start clears it, and the next
+// save goes through as if nothing had happened.
+TEST_F(PlayerFiles, ASaveCutShortLeavesNothingInTheWay) {
+  write("velnorsolo.ini", "[velnorsolo]\r\nName=Ann\r\n");
+  write("velnorsolo.ini.new", "[velnorsolo]\r\nNa");
+  remove_stale_temporaries(path("velnorsolo.ini"));
+  EXPECT_FALSE(fs::exists(path("velnorsolo.ini.new")));
+  EXPECT_EQ(replace_file(path("velnorsolo.ini"), "[velnorsolo]\r\nName=Bo\r\n"), Replaced::done);
+  EXPECT_EQ(read("velnorsolo.ini"), "[velnorsolo]\r\nName=Bo\r\n");
+}
+
+}  // namespace
