@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Start-up of velnorsolo beside a minimal Qt Widgets program (bench/startup/minimal_window: one
-# main window holding a label), both under Xvfb: the time from launch to the first paint of the
-# main window and the peak resident memory, then the CPU time that velnorsolo uses over ten idle
-# seconds at its start screen. Prints medians and the ratios velnorsolo / minimal.
+# main window holding a label), both under Xvfb: the wall time and the CPU time from launch to the
+# first paint of the main window, and the peak resident memory; then what velnorsolo does over ten
+# idle seconds at its start screen, thread by thread. Prints medians and the ratios
+# velnorsolo / minimal.
 #
 #   bench/startup_bench.sh
-#   BENCH_RUNS=9 BENCH_IDLE_RUNS=3 bench/startup_bench.sh
+#   BENCH_RUNS=15 BENCH_IDLE_RUNS=3 bench/startup_bench.sh
 #
 # How the first paint is seen: neither program is changed. A probe library
 # (bench/startup/first_paint_probe.cpp) is preloaded into both with LD_PRELOAD; when the
@@ -27,13 +28,15 @@
 # with SIGTERM two seconds after its first paint, when the welcome cue has played (a SIGTERM skips
 # the normal exit; that changes nothing for the peak).
 #
-# Idle CPU: utime + stime from /proc/PID/stat (all threads; in clock ticks, 10 ms here) before
-# and after ten seconds, starting three seconds after the first paint, with the window given the
-# input focus and the pointer off the window. Measured twice: with the name panel up as the game
-# starts (its edit box has the focus, so its text cursor blinks), and after CANCEL dismissed it.
+# Idle: for every thread of the game (/proc/PID/task/*), the nanoseconds it ran and the times it
+# was put on a processor (both from its schedstat), and its context switches, before and after ten
+# seconds that start three seconds after the first paint, with the window given the input focus
+# and the pointer off the window. Clock ticks (10 ms) would round a thread that wakes briefly down
+# to nothing. Measured twice: with the name panel up as the game starts (its edit box has the
+# focus), and after a click on its DONE button dismissed it. Threads are named by their comm.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-runs=${BENCH_RUNS:-7}
+runs=${BENCH_RUNS:-9}
 idle_runs=${BENCH_IDLE_RUNS:-5}
 idle_seconds=10
 idle_settle_seconds=3
@@ -105,7 +108,7 @@ report="$work/painted.txt"
 # (the process forked: the wrapper or the program).
 launch() {
   local program=$1; shift
-  local probe_env=(LD_PRELOAD="$probe" VELNOR_PROBE_OUT="$report" VELNOR_PROBE_LOCATE=button_namecancel)
+  local probe_env=(LD_PRELOAD="$probe" VELNOR_PROBE_OUT="$report" VELNOR_PROBE_LOCATE=button_namedone)
   rm -f "$report"
   painted_pid=
   launch_time=${EPOCHREALTIME/,/.}
@@ -116,8 +119,8 @@ launch() {
   fi
   program_pid=$!
 }
-# Waits for the probe's report; sets painted_time, painted_pid, window_id and, for the game,
-# cancel_x and cancel_y (the CANCEL button of the name panel).
+# Waits for the probe's report; sets painted_time, painted_pid, window_id, painted_cpu_ns and, for
+# the game, done_x and done_y (the DONE button of the name panel).
 wait_painted() {
   local deadline=$((SECONDS + 30)) word
   until [ -f "$report" ]; do
@@ -125,10 +128,10 @@ wait_painted() {
     [ $SECONDS -lt $deadline ] || fail "no first paint within 30 s"
     nap 0.02
   done
-  read -r word painted_time painted_pid window_id <"$report"
+  read -r word painted_time painted_pid window_id painted_cpu_ns <"$report"
   [ "$word" = painted ] || fail "the probe wrote something unexpected"
-  cancel_x='' cancel_y=''
-  read -r word cancel_x cancel_y < <(sed -n 2p "$report") || true
+  done_x='' done_y=''
+  read -r word done_x done_y < <(sed -n 2p "$report") || true
 }
 # Ends the program started last and waits for it (and for its wrapper).
 finish() {
@@ -137,11 +140,15 @@ finish() {
   program_pid=
 }
 elapsed_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'; }
-cpu_ticks() {
-  local stat fields
-  stat=$(<"/proc/$1/stat") || fail "the game ended while idle"
-  read -r -a fields <<<"${stat##*) }"
-  echo $((fields[11] + fields[12]))  # utime and stime, fields 14 and 15 of the line
+# One line per thread of the process: "TID NAME RUN_NS TIMESLICES SWITCHES".
+threads() {
+  local task name run wait slices switches
+  for task in /proc/"$1"/task/*; do
+    read -r run wait slices <"$task/schedstat" 2>/dev/null || continue
+    name=$(<"$task/comm")
+    switches=$(awk '/ctxt_switches/ { n += $2 } END { print n + 0 }' "$task/status")
+    echo "${task##*/} ${name// /_} $run $slices $switches"
+  done
 }
 
 # One run of each that is not counted warms the caches; it also checks that what the probe calls
@@ -162,6 +169,7 @@ for ((i = 0; i < runs; i++)); do
     launch "$program"
     wait_painted
     echo "$(basename "$program").paint $(elapsed_ms "$launch_time" "$painted_time")" >>"$results"
+    echo "$(basename "$program").cpu $(awk -v ns="$painted_cpu_ns" 'BEGIN { printf "%.1f\n", ns / 1e6 }')" >>"$results"
     finish
   done
 done
@@ -177,19 +185,26 @@ for ((i = 0; i < runs; i++)); do
   done
 done
 
-ticks_per_second=$(getconf CLK_TCK)
 for state in shown dismissed; do
   for ((i = 0; i < idle_runs; i++)); do
     launch "$work/game/velnorsolo"
     wait_painted
-    [ -n "$cancel_x" ] || fail "the probe did not find the name panel's CANCEL button"
+    [ -n "$done_x" ] || fail "the probe did not find the name panel's DONE button"
     timeout 10 xdotool mousemove 1023 767 windowfocus --sync "$window_id" || fail "could not focus the window"
-    [ $state = dismissed ] && xdotool mousemove "$cancel_x" "$cancel_y" click 1 mousemove 1023 767
+    [ $state = dismissed ] && xdotool mousemove "$done_x" "$done_y" click 1 mousemove 1023 767
     nap "$idle_settle_seconds"
-    before=$(cpu_ticks "$painted_pid")
+    threads "$painted_pid" >"$work/before.txt" || fail "the game ended while idle"
     nap "$idle_seconds"
-    after=$(cpu_ticks "$painted_pid")
-    echo "idle.$state $(((after - before) * 1000 / ticks_per_second))" >>"$results"
+    threads "$painted_pid" >"$work/after.txt" || fail "the game ended while idle"
+    # The user-interface thread is the main thread, whose id is the process's.
+    awk -v state="$state" -v main="$painted_pid" '
+      NR == FNR { run[$1] = $3; slices[$1] = $4; switches[$1] = $5; next }
+      {
+        name = ($1 == main) ? "ui-thread" : $2
+        printf "idle.%s.%s.run %d\n", state, name, ($3 - run[$1]) / 1000
+        printf "idle.%s.%s.wakeups %d\n", state, name, $4 - slices[$1]
+        printf "idle.%s.%s.switches %d\n", state, name, $5 - switches[$1]
+      }' "$work/before.txt" "$work/after.txt" >>"$results"
     finish
   done
 done
@@ -197,24 +212,29 @@ read -r load_after _ </proc/loadavg
 
 awk -v runs="$runs" -v idle_runs="$idle_runs" -v idle_s="$idle_seconds" \
   -v load_before="$load_before" -v load_after="$load_after" '
-  { values[$1] = values[$1] " " $2 }
+  { values[$1] = values[$1] " " $2; if ($1 ~ /^idle\./) { split($1, k, "."); threads[k[2] "." k[3]] = 1 } }
   function median(key,   v, n, i, j, t) {
     n = split(values[key], v, " ")
+    if (n == 0) return 0
     for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
     return (n % 2) ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
   }
   END {
     gp = median("velnorsolo.paint"); mp = median("minimal_window.paint")
+    gc = median("velnorsolo.cpu"); mc = median("minimal_window.cpu")
     gr = median("velnorsolo.rss") / 1024; mr = median("minimal_window.rss") / 1024
-    printf "start-up under Xvfb, median of %d runs each (load average %s before, %s after)\n", runs, load_before, load_after
-    printf "  %-28s %14s %14s\n", "", "first paint", "peak RSS"
-    printf "  %-28s %11.1f ms %10.1f MiB\n", "velnorsolo", gp, gr
-    printf "  %-28s %11.1f ms %10.1f MiB\n", "minimal Qt Widgets window", mp, mr
-    printf "  %-28s %14.2f %14.2f\n", "ratio velnorsolo / minimal", gp / mp, gr / mr
-    printf "velnorsolo idle at its start screen for %d s, median of %d runs\n", idle_s, idle_runs
-    split("shown dismissed", states, " ")
-    for (s = 1; s <= 2; s++) {
-      ms = median("idle." states[s])
-      printf "  %-28s %11.1f ms %9.2f %% of one core\n", "name panel " states[s], ms, ms / (idle_s * 10)
+    printf "start-up under Xvfb, median of %d alternating runs each (load average %s before, %s after)\n", runs, load_before, load_after
+    printf "  %-28s %14s %14s %14s\n", "", "first paint", "CPU to paint", "peak RSS"
+    printf "  %-28s %11.1f ms %11.1f ms %10.1f MiB\n", "velnorsolo", gp, gc, gr
+    printf "  %-28s %11.1f ms %11.1f ms %10.1f MiB\n", "minimal Qt Widgets window", mp, mc, mr
+    printf "  %-28s %14.2f %14.2f %14.2f\n", "ratio velnorsolo / minimal", gp / mp, gc / mc, gr / mr
+    printf "velnorsolo idle at its start screen for %d s, median of %d runs, by thread\n", idle_s, idle_runs
+    printf "  %-40s %12s %10s %10s\n", "", "ran (us)", "wake-ups", "switches"
+    n = 0
+    for (t in threads) names[++n] = t
+    for (i = 2; i <= n; i++) for (j = i; j > 1 && names[j - 1] > names[j]; j--) { t = names[j]; names[j] = names[j - 1]; names[j - 1] = t }
+    for (i = 1; i <= n; i++) {
+      t = names[i]
+      printf "  %-40s %12d %10d %10d\n", "name panel " t, median("idle." t ".run"), median("idle." t ".wakeups"), median("idle." t ".switches")
     }
   }' "$results"

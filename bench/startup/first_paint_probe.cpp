@@ -2,8 +2,10 @@
 // script can time start-up to the first paint without changing the program it measures.
 //
 //   VELNOR_PROBE_OUT=FILE     written once the first top-level window has been painted and
-//                             flushed to the display server: "painted SECONDS.NANOSECONDS PID WINID"
-//                             (wall clock, so that it compares with the launcher's clock)
+//                             flushed to the display server:
+//                             "painted SECONDS.NANOSECONDS PID WINID CPU_NANOSECONDS"
+//                             (wall clock, so that it compares with the launcher's clock, and
+//                             the CPU time the whole process has used by then, all threads)
 //   VELNOR_PROBE_LOCATE=NAME  adds a line "NAME X Y": the screen centre of the widget of that
 //                             object name at that moment, for a script that has to click it
 //
@@ -40,17 +42,20 @@ class FirstPaintProbe : public QObject {
     delivering_ = false;
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    report(now, *window);
+    timespec cpu{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    report(now, cpu, *window);
     QCoreApplication::instance()->removeEventFilter(this);
     return true;
   }
 
  private:
-  void report(const timespec& now, const QWindow& window) const {
+  void report(const timespec& now, const timespec& cpu, const QWindow& window) const {
     QByteArray text = QByteArray("painted ") + QByteArray::number(static_cast<qint64>(now.tv_sec)) + '.' +
                       QByteArray::number(static_cast<qint64>(now.tv_nsec)).rightJustified(9, '0') + ' ' +
                       QByteArray::number(static_cast<qint64>(getpid())) + ' ' +
-                      QByteArray::number(static_cast<quint64>(window.winId())) + '\n';
+                      QByteArray::number(static_cast<quint64>(window.winId())) + ' ' +
+                      QByteArray::number(static_cast<qint64>(cpu.tv_sec) * 1000000000 + cpu.tv_nsec) + '\n';
     if (!locate_.isEmpty()) {
       for (QWidget* widget : QApplication::allWidgets()) {
         if (widget->objectName().toUtf8() != locate_) continue;
