@@ -1,6 +1,7 @@
 #include "tlzrw1.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -49,6 +50,87 @@ const char* const kBeforeBlock = "Lzrw1 (decompression LZRW1/KH) : corrupt block
 const char* const kCutItem = "Lzrw1 (decompression LZRW1/KH) : corrupt block, it ends inside an item !";
 
 using Bytes = std::span<const std::uint8_t>;
+
+// A coded block being expanded: read index i, write index o, and the control register, which
+// holds the current control word in its upper half with a marker bit just below it. Each item
+// shifts the register left by one, so it equals kNoItems once the word's 16 items are used, and
+// its leading zeros count the literals ahead.
+constexpr std::uint32_t kNoItems = 0x80000000u;
+// Room that lets a whole group go unchecked: its control word, 16 items of at most 4 bytes and
+// the 16 bytes a literal copy reads; the 16 longest matches and the 32 bytes the widest match
+// copy writes. A run is checked on its own.
+constexpr std::size_t kGroupInput = 2 + 16 * 4 + 16;
+constexpr std::size_t kGroupOutput = 16 * kMaxMatch + 32;
+
+struct Items {
+  const std::uint8_t* in;
+  std::size_t length;
+  std::uint8_t* out;
+  std::size_t i;
+  std::size_t o;
+  std::uint32_t control;
+
+  void load_control() {
+    control = (static_cast<std::uint32_t>(in[i]) << 8 | in[i + 1]) << 16 | 0x8000u;
+    i += 2;
+  }
+  bool group_fits() const { return length - i >= kGroupInput && TLZR::kBlockSize - o >= kGroupOutput; }
+  // A copy item: a run when its distance is 0, else a back-reference.
+  std::size_t distance() const { return static_cast<std::size_t>(in[i]) << 4 | in[i + 1] >> 4; }
+  std::size_t run_count() const { return (static_cast<std::size_t>(in[i + 1]) << 8 | in[i + 2]) + kMinRun; }
+  std::size_t match_count() const { return (in[i + 1] & 0x0Fu) + kMinMatch; }
+  void run(std::size_t count) {
+    std::memset(out + o, in[i + 3], count);
+    o += count;
+    i += 4;
+  }
+  void expand_groups();
+};
+
+// Copies count bytes from distance back, width bytes at a time. Each piece read lies wholly
+// before the piece written, so a copy that overlaps its own output still repeats as it should.
+template <std::size_t width>
+void copy_pieces(std::uint8_t* to, std::size_t distance, std::size_t count) {
+  for (std::size_t k = 0; k < count; k += width) std::memcpy(to + k, to + k - distance, width);
+}
+
+// Whole groups from the next control word on, while the block has room for one more. A long
+// run can use that room up in the middle of a group; the rest of it is then left to the caller.
+inline void Items::expand_groups() {
+  do {
+    load_control();
+    for (;;) {
+      // A group holds at most 16 literals, so one 16-byte copy takes all those ahead.
+      const int literals = std::countl_zero(control);
+      std::memcpy(out + o, in + i, 16);
+      i += static_cast<std::size_t>(literals);
+      o += static_cast<std::size_t>(literals);
+      control <<= literals;
+      if (control == kNoItems) break;
+      const std::size_t from = distance();
+      if (from == 0) {
+        const std::size_t count = run_count();
+        if (count > TLZR::kBlockSize - o) throw ELzrw1Exception(kPastBlock);
+        run(count);
+        control <<= 1;
+        if (TLZR::kBlockSize - o < kGroupOutput) return;
+      } else {
+        if (from > o) throw ELzrw1Exception(kBeforeBlock);
+        const std::size_t count = match_count();
+        if (from >= 16)
+          copy_pieces<16>(out + o, from, count);
+        else if (from >= 8)
+          copy_pieces<8>(out + o, from, count);
+        else
+          for (std::size_t k = 0; k < count; ++k) out[o + k] = out[o + k - from];
+        o += count;
+        i += 2;
+        control <<= 1;
+      }
+      if (control == kNoItems) break;
+    }
+  } while (group_fits());
+}
 
 class Input {
  public:
@@ -347,48 +429,41 @@ std::size_t TLZR::expand(const std::uint8_t* in, std::size_t length, std::uint8_
     std::memcpy(out, in + 1, length - 1);
     return length - 1;
   }
-  std::size_t i = 1;
-  std::size_t o = 0;
-  unsigned control = 0;
-  int bits = 0;
-  while (i < length) {
-    if (bits == 0) {
-      if (length - i < 3) throw ELzrw1Exception(kCutItem);  // a control word needs an item after it
-      control = static_cast<unsigned>(in[i]) << 8 | in[i + 1];
-      i += 2;
-      bits = 16;
+  Items items{in, length, out, 1, 0, kNoItems};
+  while (items.i < length) {
+    if (items.control == kNoItems) {
+      if (items.group_fits()) {
+        items.expand_groups();
+        continue;
+      }
+      if (length - items.i < 3) throw ELzrw1Exception(kCutItem);  // a control word needs an item after it
+      items.load_control();
     }
-    if ((control & 0x8000u) == 0) {
+    // Near the block's ends, item by item, each checked on its own.
+    std::size_t& i = items.i;
+    std::size_t& o = items.o;
+    if ((items.control & 0x80000000u) == 0) {
       if (o == kBlockSize) throw ELzrw1Exception(kPastBlock);
       out[o++] = in[i++];
     } else {
       if (length - i < 2) throw ELzrw1Exception(kCutItem);
-      const std::size_t distance = static_cast<std::size_t>(in[i]) << 4 | in[i + 1] >> 4;
+      const std::size_t distance = items.distance();
       if (distance == 0) {
         if (length - i < 4) throw ELzrw1Exception(kCutItem);
-        const std::size_t count = (static_cast<std::size_t>(in[i + 1]) << 8 | in[i + 2]) + kMinRun;
+        const std::size_t count = items.run_count();
         if (count > kBlockSize - o) throw ELzrw1Exception(kPastBlock);
-        std::memset(out + o, in[i + 3], count);
-        o += count;
-        i += 4;
+        items.run(count);
       } else {
-        const std::size_t count = (in[i + 1] & 0x0Fu) + kMinMatch;
+        const std::size_t count = items.match_count();
         if (distance > o) throw ELzrw1Exception(kBeforeBlock);
         if (count > kBlockSize - o) throw ELzrw1Exception(kPastBlock);
-        if (distance >= count) {
-          std::memcpy(out + o, out + o - distance, count);
-          o += count;
-        } else {
-          // Byte by byte: the copy overlaps the bytes it produces.
-          for (std::size_t k = 0; k < count; ++k, ++o) out[o] = out[o - distance];
-        }
+        for (std::size_t k = 0; k < count; ++k, ++o) out[o] = out[o - distance];
         i += 2;
       }
     }
-    control <<= 1;
-    --bits;
+    items.control <<= 1;
   }
-  return o;
+  return items.o;
 }
 
 std::uint64_t Tlzrw1::Compress() {
