@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "lzhuf.h"
@@ -28,6 +29,8 @@ constexpr std::size_t kMaxMatch = 18;
 constexpr std::size_t kMinMatch = 3;
 constexpr std::size_t kWindow = 4096;
 constexpr std::uint16_t kNoPosition = 0xFFFF;
+// A run item of 4 bytes stands for at most 4111 bytes, so no chunk expands to 1028 times its length.
+constexpr std::uint64_t kMostGrowth = 1028;
 
 constexpr std::array<std::uint8_t, 4> kFastTag{'W', 'R', 'Z', 'L'};
 constexpr std::array<std::uint8_t, 4> kGoodTag{'!', 'H', 'Z', 'L'};
@@ -138,12 +141,26 @@ class Input {
   // Up to n bytes, valid until the next call; fewer only at the end or after a read failure.
   virtual Bytes take(std::size_t n) = 0;
   virtual bool failed() const = 0;
+  // How many bytes are still to be taken, or 0 when that is not known.
+  virtual std::uint64_t left() const = 0;
 };
 
 class Output {
  public:
   virtual ~Output() = default;
   virtual void write(const std::uint8_t* data, std::size_t n) = 0;
+  // The output is about to receive n bytes.
+  virtual void expect(std::uint64_t /*n*/) {}
+  // Room for the next expanded block, and how many of its bytes to keep: a buffer of our own
+  // passed on to write(), unless the output has the room in place.
+  virtual std::uint8_t* block() {
+    if (!block_) block_ = std::make_unique_for_overwrite<std::uint8_t[]>(TLZR::kBlockSize);
+    return block_.get();
+  }
+  virtual void keep(std::size_t n) { write(block_.get(), n); }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> block_;
 };
 
 class MemoryInput : public Input {
@@ -156,21 +173,44 @@ class MemoryInput : public Input {
     return part;
   }
   bool failed() const override { return false; }
+  std::uint64_t left() const override { return data_.size() - pos_; }
 
  private:
   Bytes data_;
   std::size_t pos_ = 0;
 };
 
+// Output into a string, whose storage is reused. Once expect() has sized it, blocks expand
+// straight into it; finish() cuts off what was not used.
 class MemoryOutput : public Output {
  public:
   explicit MemoryOutput(std::string& data) : data_(data) {}
   void write(const std::uint8_t* data, std::size_t n) override {
-    data_.append(reinterpret_cast<const char*>(data), n);
+    if (n > data_.size() - used_) data_.resize(used_ + n);
+    std::memcpy(at_end(), data, n);
+    used_ += n;
   }
+  void expect(std::uint64_t n) override {
+    if (n > data_.size()) data_.resize(n);
+  }
+  std::uint8_t* block() override {
+    in_place_ = data_.size() - used_ >= TLZR::kBlockSize;
+    return in_place_ ? at_end() : Output::block();
+  }
+  void keep(std::size_t n) override {
+    if (in_place_)
+      used_ += n;
+    else
+      Output::keep(n);
+  }
+  void finish() { data_.resize(used_); }
 
  private:
+  std::uint8_t* at_end() { return reinterpret_cast<std::uint8_t*>(data_.data()) + used_; }
+
   std::string& data_;
+  std::size_t used_ = 0;
+  bool in_place_ = false;
 };
 
 struct FileCloser {
@@ -180,19 +220,26 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class FileInput : public Input {
  public:
-  explicit FileInput(std::FILE* file) : file_(file) {}
+  explicit FileInput(std::FILE* file) : file_(file) {
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
+  }
   Bytes take(std::size_t n) override {
     if (buffer_.size() < n) buffer_.resize(n);
     const std::size_t got = std::fread(buffer_.data(), 1, n, file_);
     if (got < n && std::ferror(file_)) failed_ = true;
+    taken_ += got;
     return {buffer_.data(), got};
   }
   bool failed() const override { return failed_; }
+  std::uint64_t left() const override { return size_ > taken_ ? size_ - taken_ : 0; }
 
  private:
   std::FILE* file_;
   std::vector<std::uint8_t> buffer_;
   bool failed_ = false;
+  std::uint64_t size_ = 0;
+  std::uint64_t taken_ = 0;
 };
 
 class FileOutput : public Output {
@@ -214,7 +261,8 @@ std::uint32_t read_le32(const std::uint8_t* p) {
 
 std::uint64_t compress_stream(TLZR& coder, Input& in, std::uint32_t length, Output& out,
                               const std::string& in_name) {
-  std::vector<std::uint8_t> chunk(2 + TLZR::kCodedRoom);
+  // Not cleared: each chunk is written whole before it is passed on.
+  const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(2 + TLZR::kCodedRoom);
   const std::uint8_t header[8] = {kFastTag[0],
                                   kFastTag[1],
                                   kFastTag[2],
@@ -229,10 +277,10 @@ std::uint64_t compress_stream(TLZR& coder, Input& in, std::uint32_t length, Outp
   for (;;) {
     const Bytes block = in.take(TLZR::kBlockSize);
     if (in.failed()) throw ELzrw1Exception(kReadError + in_name + " (LZRW1/KH)");
-    const std::size_t coded = coder.compress(block.data(), block.size(), chunk.data() + 2);
+    const std::size_t coded = coder.compress(block.data(), block.size(), chunk.get() + 2);
     chunk[0] = static_cast<std::uint8_t>(coded);
     chunk[1] = static_cast<std::uint8_t>(coded >> 8);
-    out.write(chunk.data(), coded + 2);
+    out.write(chunk.get(), coded + 2);
     written += coded + 2;
     total += block.size();
     if (block.size() < TLZR::kBlockSize) break;
@@ -267,16 +315,19 @@ class Expander {
   }
 
   void expand_fast(std::uint32_t length) {
-    std::vector<std::uint8_t> block(TLZR::kBlockSize);
+    // Sized once from the header, but never beyond what the rest of the input could fill: a
+    // short file that announces gigabytes fails on its own bytes, not for want of memory.
+    out_.expect(std::min<std::uint64_t>(length, in_.left() * kMostGrowth));
     std::uint64_t total = 0;
     for (;;) {
       const std::uint8_t* size = need(2);
       const std::size_t coded = static_cast<std::size_t>(size[0]) | static_cast<std::size_t>(size[1]) << 8;
-      const std::size_t n = TLZR::expand(need(coded), coded, block.data());
+      const std::uint8_t* chunk = need(coded);
+      const std::size_t n = TLZR::expand(chunk, coded, out_.block());
       // Stop as soon as the content outgrows its header, not after writing the rest.
       total += n;
       if (total > length) throw ELzrw1Exception(kFastMismatch);
-      out_.write(block.data(), n);
+      out_.keep(n);
       if (n < TLZR::kBlockSize) break;
     }
     if (total != length) throw ELzrw1Exception(kFastMismatch);
@@ -352,6 +403,17 @@ auto memory_guarded(Body body) {
     return body();
   } catch (const std::bad_alloc&) {
     throw ELzrw1Exception(kNoMemory);
+  }
+}
+
+// Runs body, which fills target in place; a failure leaves target empty.
+template <class Body>
+void filling(std::string& target, Body body) {
+  try {
+    memory_guarded(body);
+  } catch (...) {
+    target.clear();
+    throw;
   }
 }
 
@@ -490,24 +552,35 @@ std::uint32_t Tlzrw1::Decompress() {
 }
 
 std::string Tlzrw1::compress_memory(std::string_view content, const std::string& name) {
-  return memory_guarded([&] {
+  std::string container;
+  compress_into(content, name, container);
+  return container;
+}
+
+void Tlzrw1::compress_into(std::string_view content, const std::string& name, std::string& container) {
+  filling(container, [&] {
     if (content.size() > 0xFFFFFFFFu) throw ELzrw1Exception(kNoSize + name);
-    std::string container;
     MemoryInput in(content);
     MemoryOutput out(container);
     compress_stream(coder_, in, static_cast<std::uint32_t>(content.size()), out, name);
-    return container;
+    out.finish();
   });
 }
 
 std::string Tlzrw1::expand_memory(std::string_view container, const std::string& name,
                                   std::uint32_t max_length) {
-  return memory_guarded([&] {
-    std::string content;
+  std::string content;
+  expand_into(container, name, content, max_length);
+  return content;
+}
+
+void Tlzrw1::expand_into(std::string_view container, const std::string& name, std::string& content,
+                         std::uint32_t max_length) {
+  filling(content, [&] {
     MemoryInput in(container);
     MemoryOutput out(content);
     Expander(in, out, name).run(max_length);
-    return content;
+    out.finish();
   });
 }
 
@@ -518,6 +591,7 @@ std::string Tlzrw1::expand_file(const std::string& filename, std::uint32_t max_l
     std::string content;
     MemoryOutput out(content);
     Expander(in, out, filename).run(max_length);
+    out.finish();
     return content;
   });
 }

@@ -172,6 +172,8 @@ TEST(Lzrw1, RefusesBrokenContainersWithTheirFailure) {
   std::string long_runs = unhex("ff 00");
   for (int i = 0; i < 7; ++i) long_runs += unhex("00 0f ef 61");
   EXPECT_NE(failure_of(block(long_runs + unhex("00 0f ff 61"))).find("past 32768"), std::string::npos);
+  // A header that announces 4 GiB fails on the bytes that follow it, not for want of memory.
+  EXPECT_EQ(failure_of(unhex("57 52 5a 4c ff ff ff ff 04 00 80 61 62 63")), mismatch);
 
   // A container may announce at most what its reader is willing to hold.
   EXPECT_THROW(Tlzrw1().expand_memory(pack(std::string(5000, 'x')), "memory", 4999), ELzrw1Exception);
