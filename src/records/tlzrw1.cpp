@@ -1,6 +1,7 @@
 #include "tlzrw1.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include <sys/stat.h>
 
 #include "lzhuf.h"
 #include "safefile.h"
@@ -27,6 +29,8 @@ constexpr std::size_t kMaxMatch = 18;
 constexpr std::size_t kMinMatch = 3;
 constexpr std::size_t kWindow = 4096;
 constexpr std::uint16_t kNoPosition = 0xFFFF;
+// A run item of 4 bytes stands for at most 4111 bytes, so no chunk expands to 1028 times its length.
+constexpr std::uint64_t kMostGrowth = 1028;
 
 constexpr std::array<std::uint8_t, 4> kFastTag{'W', 'R', 'Z', 'L'};
 constexpr std::array<std::uint8_t, 4> kGoodTag{'!', 'H', 'Z', 'L'};
@@ -50,18 +54,113 @@ const char* const kCutItem = "Lzrw1 (decompression LZRW1/KH) : corrupt block, it
 
 using Bytes = std::span<const std::uint8_t>;
 
+// A coded block being expanded: read index i, write index o, and the control register, which
+// holds the current control word in its upper half with a marker bit just below it. Each item
+// shifts the register left by one, so it equals kNoItems once the word's 16 items are used, and
+// its leading zeros count the literals ahead.
+constexpr std::uint32_t kNoItems = 0x80000000u;
+// Room that lets a whole group go unchecked: its control word, 16 items of at most 4 bytes and
+// the 16 bytes a literal copy reads; the 16 longest matches and the 32 bytes the widest match
+// copy writes. A run is checked on its own.
+constexpr std::size_t kGroupInput = 2 + 16 * 4 + 16;
+constexpr std::size_t kGroupOutput = 16 * kMaxMatch + 32;
+
+struct Items {
+  const std::uint8_t* in;
+  std::size_t length;
+  std::uint8_t* out;
+  std::size_t i;
+  std::size_t o;
+  std::uint32_t control;
+
+  void load_control() {
+    control = (static_cast<std::uint32_t>(in[i]) << 8 | in[i + 1]) << 16 | 0x8000u;
+    i += 2;
+  }
+  bool group_fits() const { return length - i >= kGroupInput && TLZR::kBlockSize - o >= kGroupOutput; }
+  // A copy item: a run when its distance is 0, else a back-reference.
+  std::size_t distance() const { return static_cast<std::size_t>(in[i]) << 4 | in[i + 1] >> 4; }
+  std::size_t run_count() const { return (static_cast<std::size_t>(in[i + 1]) << 8 | in[i + 2]) + kMinRun; }
+  std::size_t match_count() const { return (in[i + 1] & 0x0Fu) + kMinMatch; }
+  void run(std::size_t count) {
+    std::memset(out + o, in[i + 3], count);
+    o += count;
+    i += 4;
+  }
+  void expand_groups();
+};
+
+// Copies count bytes from distance back, width bytes at a time. Each piece read lies wholly
+// before the piece written, so a copy that overlaps its own output still repeats as it should.
+template <std::size_t width>
+void copy_pieces(std::uint8_t* to, std::size_t distance, std::size_t count) {
+  for (std::size_t k = 0; k < count; k += width) std::memcpy(to + k, to + k - distance, width);
+}
+
+// Whole groups from the next control word on, while the block has room for one more. A long
+// run can use that room up in the middle of a group; the rest of it is then left to the caller.
+inline void Items::expand_groups() {
+  do {
+    load_control();
+    for (;;) {
+      // A group holds at most 16 literals, so one 16-byte copy takes all those ahead.
+      const int literals = std::countl_zero(control);
+      std::memcpy(out + o, in + i, 16);
+      i += static_cast<std::size_t>(literals);
+      o += static_cast<std::size_t>(literals);
+      control <<= literals;
+      if (control == kNoItems) break;
+      const std::size_t from = distance();
+      if (from == 0) {
+        const std::size_t count = run_count();
+        if (count > TLZR::kBlockSize - o) throw ELzrw1Exception(kPastBlock);
+        run(count);
+        control <<= 1;
+        if (TLZR::kBlockSize - o < kGroupOutput) return;
+      } else {
+        if (from > o) throw ELzrw1Exception(kBeforeBlock);
+        const std::size_t count = match_count();
+        if (from >= 16)
+          copy_pieces<16>(out + o, from, count);
+        else if (from >= 8)
+          copy_pieces<8>(out + o, from, count);
+        else
+          for (std::size_t k = 0; k < count; ++k) out[o + k] = out[o + k - from];
+        o += count;
+        i += 2;
+        control <<= 1;
+      }
+      if (control == kNoItems) break;
+    }
+  } while (group_fits());
+}
+
 class Input {
  public:
   virtual ~Input() = default;
   // Up to n bytes, valid until the next call; fewer only at the end or after a read failure.
   virtual Bytes take(std::size_t n) = 0;
   virtual bool failed() const = 0;
+  // How many bytes are still to be taken, or 0 when that is not known.
+  virtual std::uint64_t left() const = 0;
 };
 
 class Output {
  public:
   virtual ~Output() = default;
   virtual void write(const std::uint8_t* data, std::size_t n) = 0;
+  // The output is about to receive n bytes.
+  virtual void expect(std::uint64_t /*n*/) {}
+  // Room for the next expanded block, and how many of its bytes to keep: a buffer of our own
+  // passed on to write(), unless the output has the room in place.
+  virtual std::uint8_t* block() {
+    if (!block_) block_ = std::make_unique_for_overwrite<std::uint8_t[]>(TLZR::kBlockSize);
+    return block_.get();
+  }
+  virtual void keep(std::size_t n) { write(block_.get(), n); }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> block_;
 };
 
 class MemoryInput : public Input {
@@ -74,21 +173,44 @@ class MemoryInput : public Input {
     return part;
   }
   bool failed() const override { return false; }
+  std::uint64_t left() const override { return data_.size() - pos_; }
 
  private:
   Bytes data_;
   std::size_t pos_ = 0;
 };
 
+// Output into a string, whose storage is reused. Once expect() has sized it, blocks expand
+// straight into it; finish() cuts off what was not used.
 class MemoryOutput : public Output {
  public:
   explicit MemoryOutput(std::string& data) : data_(data) {}
   void write(const std::uint8_t* data, std::size_t n) override {
-    data_.append(reinterpret_cast<const char*>(data), n);
+    if (n > data_.size() - used_) data_.resize(used_ + n);
+    std::memcpy(at_end(), data, n);
+    used_ += n;
   }
+  void expect(std::uint64_t n) override {
+    if (n > data_.size()) data_.resize(n);
+  }
+  std::uint8_t* block() override {
+    in_place_ = data_.size() - used_ >= TLZR::kBlockSize;
+    return in_place_ ? at_end() : Output::block();
+  }
+  void keep(std::size_t n) override {
+    if (in_place_)
+      used_ += n;
+    else
+      Output::keep(n);
+  }
+  void finish() { data_.resize(used_); }
 
  private:
+  std::uint8_t* at_end() { return reinterpret_cast<std::uint8_t*>(data_.data()) + used_; }
+
   std::string& data_;
+  std::size_t used_ = 0;
+  bool in_place_ = false;
 };
 
 struct FileCloser {
@@ -98,19 +220,26 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class FileInput : public Input {
  public:
-  explicit FileInput(std::FILE* file) : file_(file) {}
+  explicit FileInput(std::FILE* file) : file_(file) {
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
+  }
   Bytes take(std::size_t n) override {
     if (buffer_.size() < n) buffer_.resize(n);
     const std::size_t got = std::fread(buffer_.data(), 1, n, file_);
     if (got < n && std::ferror(file_)) failed_ = true;
+    taken_ += got;
     return {buffer_.data(), got};
   }
   bool failed() const override { return failed_; }
+  std::uint64_t left() const override { return size_ > taken_ ? size_ - taken_ : 0; }
 
  private:
   std::FILE* file_;
   std::vector<std::uint8_t> buffer_;
   bool failed_ = false;
+  std::uint64_t size_ = 0;
+  std::uint64_t taken_ = 0;
 };
 
 class FileOutput : public Output {
@@ -132,7 +261,8 @@ std::uint32_t read_le32(const std::uint8_t* p) {
 
 std::uint64_t compress_stream(TLZR& coder, Input& in, std::uint32_t length, Output& out,
                               const std::string& in_name) {
-  std::vector<std::uint8_t> chunk(2 + TLZR::kCodedRoom);
+  // Not cleared: each chunk is written whole before it is passed on.
+  const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(2 + TLZR::kCodedRoom);
   const std::uint8_t header[8] = {kFastTag[0],
                                   kFastTag[1],
                                   kFastTag[2],
@@ -147,10 +277,10 @@ std::uint64_t compress_stream(TLZR& coder, Input& in, std::uint32_t length, Outp
   for (;;) {
     const Bytes block = in.take(TLZR::kBlockSize);
     if (in.failed()) throw ELzrw1Exception(kReadError + in_name + " (LZRW1/KH)");
-    const std::size_t coded = coder.compress(block.data(), block.size(), chunk.data() + 2);
+    const std::size_t coded = coder.compress(block.data(), block.size(), chunk.get() + 2);
     chunk[0] = static_cast<std::uint8_t>(coded);
     chunk[1] = static_cast<std::uint8_t>(coded >> 8);
-    out.write(chunk.data(), coded + 2);
+    out.write(chunk.get(), coded + 2);
     written += coded + 2;
     total += block.size();
     if (block.size() < TLZR::kBlockSize) break;
@@ -185,16 +315,19 @@ class Expander {
   }
 
   void expand_fast(std::uint32_t length) {
-    std::vector<std::uint8_t> block(TLZR::kBlockSize);
+    // Sized once from the header, but never beyond what the rest of the input could fill: a
+    // short file that announces gigabytes fails on its own bytes, not for want of memory.
+    out_.expect(std::min<std::uint64_t>(length, in_.left() * kMostGrowth));
     std::uint64_t total = 0;
     for (;;) {
       const std::uint8_t* size = need(2);
       const std::size_t coded = static_cast<std::size_t>(size[0]) | static_cast<std::size_t>(size[1]) << 8;
-      const std::size_t n = TLZR::expand(need(coded), coded, block.data());
+      const std::uint8_t* chunk = need(coded);
+      const std::size_t n = TLZR::expand(chunk, coded, out_.block());
       // Stop as soon as the content outgrows its header, not after writing the rest.
       total += n;
       if (total > length) throw ELzrw1Exception(kFastMismatch);
-      out_.write(block.data(), n);
+      out_.keep(n);
       if (n < TLZR::kBlockSize) break;
     }
     if (total != length) throw ELzrw1Exception(kFastMismatch);
@@ -275,6 +408,17 @@ auto memory_guarded(Body body) {
   }
 }
 
+// Runs body, which fills target in place; a failure leaves target empty.
+template <class Body>
+void filling(std::string& target, Body body) {
+  try {
+    memory_guarded(body);
+  } catch (...) {
+    target.clear();
+    throw;
+  }
+}
+
 }  // namespace
 
 std::size_t TLZR::compress(const std::uint8_t* in, std::size_t size, std::uint8_t* out) {
@@ -349,48 +493,41 @@ std::size_t TLZR::expand(const std::uint8_t* in, std::size_t length, std::uint8_
     std::memcpy(out, in + 1, length - 1);
     return length - 1;
   }
-  std::size_t i = 1;
-  std::size_t o = 0;
-  unsigned control = 0;
-  int bits = 0;
-  while (i < length) {
-    if (bits == 0) {
-      if (length - i < 3) throw ELzrw1Exception(kCutItem);  // a control word needs an item after it
-      control = static_cast<unsigned>(in[i]) << 8 | in[i + 1];
-      i += 2;
-      bits = 16;
+  Items items{in, length, out, 1, 0, kNoItems};
+  while (items.i < length) {
+    if (items.control == kNoItems) {
+      if (items.group_fits()) {
+        items.expand_groups();
+        continue;
+      }
+      if (length - items.i < 3) throw ELzrw1Exception(kCutItem);  // a control word needs an item after it
+      items.load_control();
     }
-    if ((control & 0x8000u) == 0) {
+    // Near the block's ends, item by item, each checked on its own.
+    std::size_t& i = items.i;
+    std::size_t& o = items.o;
+    if ((items.control & 0x80000000u) == 0) {
       if (o == kBlockSize) throw ELzrw1Exception(kPastBlock);
       out[o++] = in[i++];
     } else {
       if (length - i < 2) throw ELzrw1Exception(kCutItem);
-      const std::size_t distance = static_cast<std::size_t>(in[i]) << 4 | in[i + 1] >> 4;
+      const std::size_t distance = items.distance();
       if (distance == 0) {
         if (length - i < 4) throw ELzrw1Exception(kCutItem);
-        const std::size_t count = (static_cast<std::size_t>(in[i + 1]) << 8 | in[i + 2]) + kMinRun;
+        const std::size_t count = items.run_count();
         if (count > kBlockSize - o) throw ELzrw1Exception(kPastBlock);
-        std::memset(out + o, in[i + 3], count);
-        o += count;
-        i += 4;
+        items.run(count);
       } else {
-        const std::size_t count = (in[i + 1] & 0x0Fu) + kMinMatch;
+        const std::size_t count = items.match_count();
         if (distance > o) throw ELzrw1Exception(kBeforeBlock);
         if (count > kBlockSize - o) throw ELzrw1Exception(kPastBlock);
-        if (distance >= count) {
-          std::memcpy(out + o, out + o - distance, count);
-          o += count;
-        } else {
-          // Byte by byte: the copy overlaps the bytes it produces.
-          for (std::size_t k = 0; k < count; ++k, ++o) out[o] = out[o - distance];
-        }
+        for (std::size_t k = 0; k < count; ++k, ++o) out[o] = out[o - distance];
         i += 2;
       }
     }
-    control <<= 1;
-    --bits;
+    items.control <<= 1;
   }
-  return o;
+  return items.o;
 }
 
 std::uint64_t Tlzrw1::Compress() {
@@ -417,24 +554,35 @@ std::uint32_t Tlzrw1::Decompress() {
 }
 
 std::string Tlzrw1::compress_memory(std::string_view content, const std::string& name) {
-  return memory_guarded([&] {
+  std::string container;
+  compress_into(content, name, container);
+  return container;
+}
+
+void Tlzrw1::compress_into(std::string_view content, const std::string& name, std::string& container) {
+  filling(container, [&] {
     if (content.size() > 0xFFFFFFFFu) throw ELzrw1Exception(kNoSize + name);
-    std::string container;
     MemoryInput in(content);
     MemoryOutput out(container);
     compress_stream(coder_, in, static_cast<std::uint32_t>(content.size()), out, name);
-    return container;
+    out.finish();
   });
 }
 
 std::string Tlzrw1::expand_memory(std::string_view container, const std::string& name,
                                   std::uint32_t max_length) {
-  return memory_guarded([&] {
-    std::string content;
+  std::string content;
+  expand_into(container, name, content, max_length);
+  return content;
+}
+
+void Tlzrw1::expand_into(std::string_view container, const std::string& name, std::string& content,
+                         std::uint32_t max_length) {
+  filling(content, [&] {
     MemoryInput in(container);
     MemoryOutput out(content);
     Expander(in, out, name).run(max_length);
-    return content;
+    out.finish();
   });
 }
 
@@ -445,6 +593,7 @@ std::string Tlzrw1::expand_file(const std::string& filename, std::uint32_t max_l
     std::string content;
     MemoryOutput out(content);
     Expander(in, out, filename).run(max_length);
+    out.finish();
     return content;
   });
 }

@@ -52,6 +52,12 @@ class Tlzrw1 {
   std::string compress_memory(std::string_view content, const std::string& name);
   std::string expand_memory(std::string_view container, const std::string& name,
                             std::uint32_t max_length = kNoLimit);
+  // The same into a string that they replace (empty after a failure), which must not hold the
+  // bytes they read. Its storage is reused, so packing or expanding again and again into one
+  // string allocates once.
+  void compress_into(std::string_view content, const std::string& name, std::string& container);
+  void expand_into(std::string_view container, const std::string& name, std::string& content,
+                   std::uint32_t max_length = kNoLimit);
   // The container in the named file, expanded into memory.
   std::string expand_file(const std::string& filename, std::uint32_t max_length = kNoLimit);
   // Writes the container for content to the named file, replacing it safely (replace_file), so a

@@ -160,6 +160,20 @@ TEST(Lzrw1, RefusesBrokenContainersWithTheirFailure) {
   std::string stored = unhex("57 52 5a 4c 01 80 00 00 02 80 80");
   stored += std::string(32769, 'q');
   EXPECT_NE(failure_of(stored).find("past 32768"), std::string::npos);
+  // The same inside long blocks, whose items are expanded a whole group of 16 at a time: a copy
+  // from before the start after 16 literals, and a run that passes 32768 after seven full ones.
+  const std::string literals = unhex("00 00") + std::string(16, 'a');
+  const auto block = [&](const std::string& items) {
+    const std::string coded = "\x40" + items + literals + literals + literals + literals + literals;
+    return unhex("57 52 5a 4c 00 80 00 00") + static_cast<char>(coded.size()) + '\0' + coded;
+  };
+  EXPECT_NE(failure_of(block(literals + unhex("80 00 ff f0") + std::string(15, 'b'))).find("before its start"),
+            std::string::npos);
+  std::string long_runs = unhex("ff 00");
+  for (int i = 0; i < 7; ++i) long_runs += unhex("00 0f ef 61");
+  EXPECT_NE(failure_of(block(long_runs + unhex("00 0f ff 61"))).find("past 32768"), std::string::npos);
+  // A header that announces 4 GiB fails on the bytes that follow it, not for want of memory.
+  EXPECT_EQ(failure_of(unhex("57 52 5a 4c ff ff ff ff 04 00 80 61 62 63")), mismatch);
 
   // A container may announce at most what its reader is willing to hold.
   EXPECT_THROW(Tlzrw1().expand_memory(pack(std::string(5000, 'x')), "memory", 4999), ELzrw1Exception);
