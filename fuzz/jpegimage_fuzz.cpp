@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "game/jpegimage.h"
+#include "windows/jpegimage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {

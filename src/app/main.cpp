@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/dialogs.h"
+#include "windows/dialogs.h"
 #include "app/singleinstance.h"
 #include "app/terminationsignals.h"
 #include "app/velnorapplication.h"
@@ -10,7 +10,7 @@
 #include "game/randomgen.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
-#include "online/wire.h"
+#include "core/wire.h"
 #include "online/thighscore.h"
 #include "records/ttallylist.h"
 #include "windows/tabout.h"

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/dialogs.h"
+#include "windows/dialogs.h"
 #include "windows/tfont.h"
 
 namespace velnor {

@@ -12,16 +12,16 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/dialogs.h"
-#include "app/instancelock.h"
+#include "windows/dialogs.h"
+#include "core/instancelock.h"
 #include "game/soundplayer.h"
-#include "game/tallycalls.h"
+#include "records/tallycalls.h"
 #include "game/tanimated.h"
 #include "online/postingdate.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
 #include "records/profilefile.h"
-#include "records/safefile.h"
+#include "core/safefile.h"
 #include "records/unreadablefile.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"

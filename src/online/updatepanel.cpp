@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "app/dialogs.h"
-#include "online/serveraddress.h"
+#include "windows/dialogs.h"
+#include "core/serveraddress.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"

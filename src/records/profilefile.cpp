@@ -3,7 +3,7 @@
 #include <limits>
 #include <system_error>
 
-#include "records/safefile.h"
+#include "core/safefile.h"
 
 namespace velnor {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "safefile.h"
+#include "core/safefile.h"
 #include "tlzrw1.h"
 
 namespace velnor {

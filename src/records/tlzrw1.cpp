@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 
 #include "lzhuf.h"
-#include "safefile.h"
+#include "core/safefile.h"
 
 namespace velnor {
 

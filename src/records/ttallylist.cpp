@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QLocale>
 
-#include "app/dialogs.h"
+#include "windows/dialogs.h"
 #include "records/filetext.h"
-#include "records/safefile.h"
+#include "core/safefile.h"
 #include "records/unreadablefile.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"

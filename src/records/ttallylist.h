@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "game/tallycalls.h"
+#include "records/tallycalls.h"
 #include "records/tallyrecords.h"
 
 class QLabel;

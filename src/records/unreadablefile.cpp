@@ -1,6 +1,6 @@
 #include "unreadablefile.h"
 
-#include "records/safefile.h"
+#include "core/safefile.h"
 
 namespace velnor {
 

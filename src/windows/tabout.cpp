@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "online/serveraddress.h"
+#include "core/serveraddress.h"
 #include "windows/formcontrols.h"
 #include "windows/windowplacement.h"
 #include "windows/tcolor.h"

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "game/jpegimage.h"
+#include "windows/jpegimage.h"
 
 namespace velnor {
 

@@ -1,6 +1,6 @@
 #include "tmultiplayer.h"
 
-#include "online/serveraddress.h"
+#include "core/serveraddress.h"
 #include "windows/formcontrols.h"
 #include "windows/windowplacement.h"
 #include "windows/tabout.h"
