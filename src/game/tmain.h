@@ -14,6 +14,7 @@
 #include "game/tgame.h"
 #include "online/thttpget.h"
 #include "records/filetext.h"
+#include "records/gamesettings.h"
 
 class QAction;
 class QLabel;
@@ -24,6 +25,7 @@ namespace velnor {
 
 class Dialogs;
 class InstanceLock;
+class PostingWait;
 class SoundPlayer;
 class TallyCalls;
 class TAnimated;
@@ -131,9 +133,12 @@ class Tmain : public QMainWindow {
   void startround();
   void endround();
   void endgame();
-  void createdice(int n, int value);
+  // Throws die n (1 or 2) onto the dice panel; its face.
+  int createdice(int n);
   void restdice();
-  void save_settings(const QRect& outer);
+  void save_settings(const WindowBounds& bounds);
+  // The loaded bounds, fitted to the work area.
+  QRect placed_bounds() const;
   TAnimated* tile(int n) const;
 
   MainServices services_;
@@ -145,10 +150,7 @@ class Tmain : public QMainWindow {
   TURL* homelink_ = nullptr;
   Tgame game_;
   QString appname_;
-  QString installername_;
-  int defaultwidth_ = 0;
-  int defaultheight_ = 0;
-  QRect remembered_;
+  WindowBounds remembered_;  // as loaded, then as last stored
   bool shown_ = false;
   bool closing_ = false;
   FileText name_text_;  // the name as the settings file holds it
@@ -156,8 +158,7 @@ class Tmain : public QMainWindow {
   std::unique_ptr<InstanceLock> mutex_;
   int pausecount_ = 0;
   Thighscore* highscore_ = nullptr;
-  int postcountdown_ = 0;  // ticks left before the posting counts as failed
-  int postdots_ = 0;
+  std::unique_ptr<PostingWait> postingwait_;
   int scoretag_ = 0;  // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;
 

@@ -8,8 +8,8 @@
 
 #include <unistd.h>
 
-#include "app/dialogs.h"
-#include "app/instancelock.h"
+#include "windows/dialogs.h"
+#include "core/instancelock.h"
 #include "app/velnorapplication.h"
 #include "support/fakes.h"
 

@@ -1,5 +1,7 @@
 #include "dicereplay.h"
 
+#include "game/dicethrow.h"
+
 namespace velnor::testing {
 
 namespace {
@@ -12,13 +14,9 @@ constexpr int kPanelHeight = 121;
 std::array<Die, 2> DiceReplay::roll() {
   for (int i = 0; i < 2; ++i) {
     Die& die = dice_[i];
-    die.value = random_.random(6) + 1;
-    const int column = i == 0 ? 3 : 4;
-    const int left = random_.random(10) + column * (kPanelWidth / 7) - 64;
-    // A die lands on a new top each roll.
-    int top = random_.random(kPanelHeight - 85) + 15;
-    while (top == die.at.y()) top = random_.random(kPanelHeight - 85) + 15;
-    die.at = QPoint(left, top);
+    const DieThrow thrown = throw_die(random_, i + 1, kPanelWidth, kPanelHeight, die.at.y());
+    die.value = thrown.value;
+    die.at = QPoint(thrown.left, thrown.top);
   }
   return dice_;
 }

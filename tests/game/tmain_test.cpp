@@ -11,6 +11,7 @@
 
 
 #include "game/board_fixture.h"
+#include "game/dicethrow.h"
 #include "windows/timage.h"
 #include "windows/tflatpanel.h"
 #include "windows/tselbutton.h"
@@ -35,16 +36,6 @@ std::vector<int> pick(const QString& hints, int total) {
     if (sum == total) return tiles;
   }
   return {};
-}
-
-// Replays the window's draws for one roll: each die's value, then its place.
-struct ExpectedDie { int value, left, top; };
-ExpectedDie expected_die(RandomGen& gen, int column, int current_top) {
-  ExpectedDie die{gen.random(6) + 1, 0, 0};
-  die.left = gen.random(10) + column * (505 / 7) - 64;
-  do die.top = gen.random(121 - 85) + 15;
-  while (die.top == current_top);
-  return die;
 }
 
 }  // namespace
@@ -143,8 +134,8 @@ TEST_F(Board, TenRoundGameFromStartToGameOver) {
     while (true) {
       ASSERT_TRUE(window->button_roll->isVisible());
       EXPECT_EQ(window->dice1->pos(), QPoint(19, 67));
-      const ExpectedDie d1 = expected_die(replay, 3, window->dice1->y());
-      const ExpectedDie d2 = expected_die(replay, 4, window->dice2->y());
+      const DieThrow d1 = throw_die(replay, 1, 505, 121, window->dice1->y());
+      const DieThrow d2 = throw_die(replay, 2, 505, 121, window->dice2->y());
       sounds.played.clear();
       click(window->button_roll);
       EXPECT_EQ(window->dice1->property("tag").toInt(), d1.value);

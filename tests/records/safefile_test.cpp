@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "records/profilefile.h"
-#include "records/safefile.h"
+#include "core/safefile.h"
 #include "records/tallyrecords.h"
 #include "records/unreadablefile.h"
 #include "support/temp_folder.h"

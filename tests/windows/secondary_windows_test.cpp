@@ -15,7 +15,7 @@
 
 #include "game/randomgen.h"
 #include "game/tmain.h"
-#include "online/serveraddress.h"
+#include "core/serveraddress.h"
 #include "support/fakes.h"
 #include "windows/tabout.h"
 #include "windows/tflatpanel.h"

@@ -1,0 +1,247 @@
+#include "tmain.h"
+
+// The board's controls, menus and timers, placed as the window's form places them.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "game/tanimated.h"
+#include "windows/formcontrols.h"
+#include "windows/panelfocus.h"
+#include "windows/tcolor.h"
+#include "windows/tflatpanel.h"
+#include "windows/tfont.h"
+#include "windows/timage.h"
+#include "windows/tlbbackground.h"
+#include "windows/tselbutton.h"
+
+namespace velnor {
+
+namespace {
+
+constexpr int kTileLefts[9] = {153, 208, 263, 318, 373, 428, 483, 538, 594};
+constexpr int kRoundTops[10] = {15, 36, 57, 79, 100, 121, 142, 164, 185, 206};
+constexpr std::uint32_t kEditColor = 0x00E8FFFF;    // #FFFFE8
+constexpr std::uint32_t kScoreGreen = 0x0000D500;   // #00D500
+constexpr std::uint32_t kPostingRed = 164;          // #A40000
+const QString kFont = QStringLiteral("MS Sans Serif");
+
+QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setGeometry(bounds);
+  edit->setMaxLength(10);
+  edit->setFont(tfont(kFont, 14));
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, tcolor(kEditColor));
+  palette.setColor(QPalette::Text, tcolor(clBlack));
+  edit->setPalette(palette);
+  return edit;
+}
+
+}  // namespace
+
+void Tmain::build_menus() {
+  QMenu* file1 = menuBar()->addMenu("File");
+  file1->setObjectName("file1");
+  StartGame1 = file1->addAction("Start Game", this, &Tmain::StartGame1Click);
+  StartGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  file1->addSeparator()->setObjectName("N1");
+  Exit1 = file1->addAction("Exit", this, &Tmain::close);
+
+  QMenu* options1 = menuBar()->addMenu("Options");
+  options1->setObjectName("Options1");
+  PlaySounds1 = options1->addAction("Play Sounds", this, &Tmain::PlaySounds1Click);
+  PlaySounds1->setCheckable(true);
+  PlaySounds1->setChecked(true);
+  ResetScreenLocation1 =
+      options1->addAction("Reset Screen Location", this, &Tmain::ResetScreenLocation1Click);
+  ChangeName1 = options1->addAction("Change  Name", this, &Tmain::ChangeName1Click);
+  updatecheck = options1->addAction("Automatically Check for Updates", this, &Tmain::updatecheckClick);
+  updatecheck->setCheckable(true);
+  updatecheck->setChecked(true);
+
+  QMenu* view1 = menuBar()->addMenu("View");
+  view1->setObjectName("View1");
+  TallyList1 = view1->addAction("Tally List", this, &Tmain::TallyList1Click);
+  ViewHighScoreList1 = view1->addAction("View High Score List", this, &Tmain::button_highscoresClick);
+
+  QMenu* help1 = menuBar()->addMenu("Help");
+  help1->setObjectName("Help1");
+  Help2 = help1->addAction("Help", this, &Tmain::Help2Click);
+  Help2->setShortcut(QKeySequence(Qt::Key_F1));
+  help1->addSeparator()->setObjectName("N2");
+  About1 = help1->addAction("About", this, &Tmain::About1Click);
+
+  MultiplayerVersionofVelnor1 = menuBar()->addAction("Multiplayer Version of Velnor", this,
+                                                    &Tmain::MultiplayerVersionofVelnor1Click);
+
+  const std::pair<QAction*, const char*> names[] = {
+      {StartGame1, "StartGame1"}, {Exit1, "Exit1"},
+      {PlaySounds1, "PlaySounds1"}, {ResetScreenLocation1, "ResetScreenLocation1"},
+      {ChangeName1, "ChangeName1"}, {updatecheck, "updatecheck"},
+      {TallyList1, "TallyList1"}, {ViewHighScoreList1, "ViewHighScoreList1"},
+      {Help2, "Help2"}, {About1, "About1"},
+      {MultiplayerVersionofVelnor1, "MultiplayerVersionofVelnor1"}};
+  for (const auto& [action, name] : names) action->setObjectName(name);
+}
+
+void Tmain::build_board() {
+  auto* client = new QWidget(this);
+  client->setObjectName("client");
+  // The client area never shrinks below the board and a small margin.
+  client->setMinimumSize(681 + 5, 322 + 5);
+  // The board takes the keyboard whenever no edit box is in use: the keys of the game go to it.
+  client->setFocusPolicy(Qt::StrongFocus);
+  setCentralWidget(client);
+
+  panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
+  label_name = make_label(panel_board, "label_name", "Welcome to Velnor Solo!",
+                          QRect(11, 5, 313, 16), tfont(kFont, 10), kPaleYellow);
+
+  panel_board1 = make_panel(panel_board, "panel_board1", QRect(6, 26, 670, 291), true, clBlack);
+  auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120),
+                              ":/images/backdrop_tiles.jpg");
+  image4->lower();
+
+  for (int n = 1; n <= 9; ++n) {
+    auto* number = new TAnimated(panel_board1);
+    number->setObjectName(QString("number_%1").arg(n));
+    number->setTag(n);
+    number->setGeometry(kTileLefts[n - 1], 128, 48, 91);
+    number->setCursor(Qt::PointingHandCursor);
+    number->setHint("u");
+    number->setInterval(100);
+    number->setFrameCount(5);
+    number->setFrame(0);
+    number->setPlay(false);
+    number->setReverse(false);
+    number->setLoop(false);
+    number->setTransparentColor(clNone);
+    number->setBitMap(resource_picture(QString(":/images/tiles/tile%1.png").arg(n)).toImage());
+    number->resize(48, 91);
+    connect(number, &TAnimated::mouseDown, this, [this](TAnimated* sender) { number_1MouseDown(sender); });
+  }
+
+  // The score line grows with its text, as the form's self-sizing label does.
+  label_score = make_label(panel_board1, "label_score", "Score: 0", QRect(151, 223, 150, 20),
+                           tfont(kFont, 12, {.bold = true}), kPaleYellow);
+  label_roundnum = make_label(panel_board1, "label_roundnum", "Round: 0 of 10",
+                              QRect(492, 223, 151, 20), tfont(kFont, 12, {.bold = true}),
+                              kPaleYellow, Qt::AlignRight | Qt::AlignTop);
+  button_start = make_button(panel_board1, "button_start", "START GAME", QRect(19, 253, 125, 27));
+  connect(button_start, &TSelButton::click, this, [this] { button_startClick(); });
+  image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32),
+                            ":/images/logo.png");
+  image_logo->setCursor(Qt::PointingHandCursor);
+  connect(image_logo, &TImage::click, this, [this] { image_logoClick(); });
+
+  build_dicepanel(panel_board1);
+  build_roundcolumn(panel_board1);
+  build_panel_cleared(panel_board1);
+  build_panel_name(panel_board1);
+  return_focus_on_hide(panel_cleared, client);
+  return_focus_on_hide(panel_name, client);
+  // Filled by the update offer; hidden until an update is found.
+  panel_update = make_panel(panel_board1, "panel_update", QRect(230, 40, 329, 161), false, clBlack);
+  panel_update->hide();
+  pausetimer = new QTimer(this);
+  pausetimer->setObjectName("pausetimer");
+  pausetimer->setInterval(1000);
+  connect(pausetimer, &QTimer::timeout, this, &Tmain::pausetimerTimer);
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName("Timer1");
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &Tmain::Timer1Timer);
+}
+
+void Tmain::build_dicepanel(QWidget* board1) {
+  panel_dicepanel = make_panel(board1, "panel_dicepanel", QRect(145, 8, 505, 121), true, clBlack);
+  auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119),
+                            ":/images/backdrop_dice.jpg");
+  felt->lower();
+  make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13),
+             tfont(kFont, 8, {.bold = true}), clBlack);
+  label_total = make_label(panel_dicepanel, "label_total", "0", QRect(32, 30, 37, 37),
+                           tfont(kFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
+
+  const QPixmap strip = resource_picture(":/images/dice.png");
+  for (int k = 0; k < 7; ++k) imagelist_dice[k] = picture_part(strip, QRect(k * 32, 0, 32, 32));
+  dice1 = new QLabel(panel_dicepanel);
+  dice1->setObjectName("dice1");
+  dice1->setGeometry(19, 67, 32, 32);
+  dice2 = new QLabel(panel_dicepanel);
+  dice2->setObjectName("dice2");
+  dice2->setGeometry(59, 67, 32, 32);
+
+  button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27),
+                             ":/images/roll.png");
+  button_roll->setCursor(Qt::PointingHandCursor);
+  connect(button_roll, &TImage::click, this, [this] { button_rollClick(); });
+
+  label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo",
+                            QRect(12, 90, 480, 14), tfont(kFont, 10, {.bold = true}), clBlack,
+                            Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void Tmain::build_roundcolumn(QWidget* board1) {
+  FlatPanel1 = make_panel(board1, "FlatPanel1", QRect(22, 8, 123, 241), false, clBlack);
+  make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), ":/images/rounds.png");
+  const QFont font = tfont(kFont, 13, {.bold = true});
+  for (int r = 1; r <= 10; ++r) {
+    const int top = kRoundTops[r - 1];
+    make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r),
+               QRect(r == 10 ? 50 : 55, top, 24, 20), font, kPaleYellow);
+    make_label(FlatPanel1, QString("label_r%1").arg(r), "0", QRect(85, top, 30, 20), font, clBlack);
+  }
+}
+
+void Tmain::build_panel_cleared(QWidget* board1) {
+  panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
+  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), ":/images/gameover.png");
+  make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
+             tfont(kFont, 14, {.bold = true, .underline = true}), kPaleYellow,
+             Qt::AlignHCenter | Qt::AlignTop);
+  label_score1 = make_label(panel_cleared, "label_score1", "Your Score: ", QRect(112, 32, 217, 24),
+                            tfont(kFont, 14, {.bold = true}), kScoreGreen,
+                            Qt::AlignHCenter | Qt::AlignTop);
+  make_label(panel_cleared, "Label4", "Enter Your Name", QRect(112, 60, 210, 20),
+             tfont(kFont, 10, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+  edit_name = make_edit(panel_cleared, "edit_name", QRect(136, 82, 161, 32));
+  button_sendscore = make_button(panel_cleared, "button_sendscore", "SEND SCORE", QRect(78, 126, 172, 36));
+  button_sendscore->setColorBorder(kPostingRed);
+  button_sendscore->setColorOverCaption(kPostingRed);
+  button_sendscore->setFontColor(clGray);
+  button_highscore = make_button(panel_cleared, "button_highscore", "VIEW HIGH SCORES",
+                                 QRect(78, 178, 172, 36));
+  connect(button_sendscore, &TSelButton::click, this, [this] { button_sendscoreClick(); });
+  connect(button_highscore, &TSelButton::click, this, [this] { button_highscoresClick(); });
+  button_done = make_button(panel_cleared, "button_done", "DONE", QRect(109, 219, 111, 36));
+  connect(button_done, &TSelButton::click, this, [this] { button_cancelClick(); });
+
+  panel_wait = make_panel(panel_cleared, "panel_wait", QRect(9, 122, 309, 49), false, kWindowColor);
+  panel_wait->setCaption("Posting Score, Please Wait......");
+  panel_wait->setFont(tfont(kFont, -19));
+  panel_wait->setFontColor(kPaleYellow);
+  panel_wait->hide();
+  panel_cleared->hide();
+}
+
+void Tmain::build_panel_name(QWidget* board1) {
+  panel_name = make_panel(board1, "panel_name", QRect(231, 40, 329, 161), false, clBlack);
+  make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24),
+             tfont(kFont, 14, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+  edit_aname = make_edit(panel_name, "edit_aname", QRect(84, 52, 161, 32));
+  button_namedone = make_button(panel_name, "button_namedone", "DONE", QRect(46, 108, 111, 36));
+  button_namedone->setFontColor(clGray);
+  button_namecancel = make_button(panel_name, "button_namecancel", "CANCEL", QRect(172, 108, 111, 36));
+  button_namecancel->setFontColor(clGray);
+  connect(button_namedone, &TSelButton::click, this, [this] { button_namedoneClick(); });
+  connect(button_namecancel, &TSelButton::click, this, [this] { button_namecancelClick(); });
+  connect(edit_aname, &QLineEdit::returnPressed, this, [this] { button_namedoneClick(); });
+  panel_name->hide();
+}
+
+}  // namespace velnor

@@ -1,0 +1,34 @@
+#include "postingwait.h"
+
+#include <QTimer>
+
+#include "windows/dialogs.h"
+#include "windows/tflatpanel.h"
+
+namespace velnor {
+
+PostingWait::PostingWait(TFlatPanel* panel_wait, QTimer* timer, Dialogs& dialogs, QWidget* owner)
+    : panel_(panel_wait), timer_(timer), dialogs_(dialogs), owner_(owner) {}
+
+void PostingWait::start() {
+  countdown_ = kTicks;
+  dots_ = 0;
+  timer_->start();
+  panel_->show();
+  panel_->raise();
+}
+
+void PostingWait::tick() {
+  --countdown_;
+  dots_ = dots_ % 5 + 1;
+  panel_->setCaption("Posting Score, Please Wait" + QString(dots_, '.'));
+  if (countdown_ == 0) {
+    // Ticks that come while the box is open only move the dots.
+    dialogs_.message(owner_, "Posting Failed.");
+    timer_->stop();
+  }
+}
+
+void PostingWait::stop() { timer_->stop(); }
+
+}  // namespace velnor

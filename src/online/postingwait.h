@@ -1,0 +1,33 @@
+#pragma once
+
+class QTimer;
+class QWidget;
+
+namespace velnor {
+
+class Dialogs;
+class TFlatPanel;
+
+// The wait after SEND SCORE: the wait panel's dots move on each tick of its one-second timer,
+// and forty ticks without an answer tell the player "Posting Failed.", once.
+class PostingWait {
+ public:
+  static constexpr int kTicks = 40;
+
+  PostingWait(TFlatPanel* panel_wait, QTimer* timer, Dialogs& dialogs, QWidget* owner);
+
+  void start();
+  void tick();
+  // The server answered.
+  void stop();
+
+ private:
+  TFlatPanel* panel_;
+  QTimer* timer_;
+  Dialogs& dialogs_;
+  QWidget* owner_;
+  int countdown_ = 0;  // ticks left before the posting counts as failed
+  int dots_ = 0;
+};
+
+}  // namespace velnor
