@@ -13,6 +13,7 @@
 #include "windows/tfont.h"
 #include "windows/tlbbackground.h"
 #include "windows/tselbutton.h"
+#include "windows/windowplacement.h"
 
 namespace velnor {
 
