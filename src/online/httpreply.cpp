@@ -54,10 +54,9 @@ std::uint16_t parse_port(std::string_view text) {
   return static_cast<std::uint16_t>(value);
 }
 
-std::uint64_t parse_content_length(std::string_view text) {
+std::optional<std::uint64_t> parse_content_length(std::string_view text) {
   // Eighteen digits are far beyond any real body and cannot overflow.
-  if (text.empty() || text.size() > 18 || !std::all_of(text.begin(), text.end(), is_digit))
-    fail("Invalid Content-Length");
+  if (text.empty() || text.size() > 18 || !std::all_of(text.begin(), text.end(), is_digit)) return std::nullopt;
   std::uint64_t value = 0;
   for (const char c : text) value = value * 10 + static_cast<std::uint64_t>(c - '0');
   return value;
@@ -129,16 +128,21 @@ HttpAddress follow_location(const HttpAddress& from, std::string_view location) 
 
 void HttpReplyHeader::feed(std::string_view bytes) {
   pending_.append(bytes);
-  if (complete_) return;
-  if (start_ == Start::undecided) decide_start();
-  if (start_ != Start::status_line) return;
-
-  std::size_t line_start = 0;
   while (!complete_) {
+    if (start_ == Start::undecided) decide_start();
+    if (start_ != Start::status_line) return;
+    take_lines();
+    // Still reading this head: more bytes are needed.
+    if (start_ == Start::status_line) return;
+  }
+}
+
+void HttpReplyHeader::take_lines() {
+  std::size_t line_start = 0;
+  while (!complete_ && start_ == Start::status_line) {
     const std::size_t end = pending_.find('\n', std::max(line_start, scanned_));
     if (end == std::string::npos) {
       if (pending_.size() - line_start > kMaxLineLength) fail("Reply header line too long");
-      scanned_ = pending_.size();
       break;
     }
     if (end - line_start > kMaxLineLength) fail("Reply header line too long");
@@ -148,7 +152,7 @@ void HttpReplyHeader::feed(std::string_view bytes) {
     line_start = end + 1;
   }
   pending_.erase(0, line_start);
-  scanned_ = complete_ ? 0 : pending_.size();
+  scanned_ = start_ == Start::status_line && !complete_ ? pending_.size() : 0;
 }
 
 void HttpReplyHeader::decide_start() {
@@ -180,7 +184,11 @@ void HttpReplyHeader::take_line(std::string_view line) {
   if (lines_ == 0) {
     take_status_line(line);
   } else if (line.empty()) {
-    complete_ = true;
+    // An interim reply (100 Continue) is followed by the real one.
+    if (status_ >= 100 && status_ < 200)
+      start_over();
+    else
+      complete_ = true;
     return;
   } else {
     take_field(line);
@@ -208,9 +216,27 @@ void HttpReplyHeader::take_field(std::string_view line) {
     location_ = std::string(value);
   } else if (name == "content-length") {
     content_length_ = parse_content_length(value);
+    content_length_unreadable_ = !content_length_;
   } else if (name == "content-type") {
     content_type_ = lower(value);
+  } else if (name == "transfer-encoding") {
+    if (!transfer_encoding_.empty()) transfer_encoding_ += ", ";
+    transfer_encoding_ += lower(value);
+    if (transfer_encoding_.size() > kMaxLineLength) fail("Reply header line too long");
   }
+}
+
+void HttpReplyHeader::start_over() {
+  if (++interim_heads_ > kMaxInterimHeads) fail("Too many interim replies");
+  start_ = Start::undecided;
+  lines_ = 0;
+  status_ = 0;
+  reason_.clear();
+  content_type_.clear();
+  location_.clear();
+  content_length_.reset();
+  content_length_unreadable_ = false;
+  transfer_encoding_.clear();
 }
 
 }  // namespace velnor

@@ -51,10 +51,12 @@ HttpAddress follow_location(const HttpAddress& from, std::string_view location);
 
 // The status line and header of one reply, fed in pieces as they arrive.
 // A reply whose first line begins with "<HTML>" has no header: all of it is body.
+// Interim heads (status 1xx) are read past: the header is the final reply's.
 class HttpReplyHeader {
  public:
   static constexpr std::size_t kMaxLineLength = 8192;
   static constexpr std::size_t kMaxLines = 100;
+  static constexpr int kMaxInterimHeads = 10;
 
   // Takes the next received bytes. Once complete() is true, the bytes after the
   // header are in take_body_start() and nothing more is fed.
@@ -70,19 +72,29 @@ class HttpReplyHeader {
   const std::string& reason() const { return reason_; }
   const std::string& content_type() const { return content_type_; }
   const std::string& location() const { return location_; }
+  // The announced body length; none without one or when it is unreadable.
   const std::optional<std::uint64_t>& content_length() const { return content_length_; }
+  // A Content-Length line was there, readable or not.
+  bool has_content_length_line() const { return content_length_ || content_length_unreadable_; }
+  bool content_length_unreadable() const { return content_length_unreadable_; }
+  // The transfer codings, in lower case ("chunked"); empty without any.
+  const std::string& transfer_encoding() const { return transfer_encoding_; }
 
  private:
   enum class Start { undecided, status_line, headerless };
 
   void decide_start();
+  // Reads the whole lines in pending_ until the header is complete or a line is unfinished.
+  void take_lines();
   void take_line(std::string_view line);
+  void start_over();
   void take_status_line(std::string_view line);
   void take_field(std::string_view line);
 
   std::string pending_;    // received bytes not yet taken as whole lines
   std::size_t scanned_ = 0;  // no line end in pending_ before this
   std::size_t lines_ = 0;
+  int interim_heads_ = 0;
   Start start_ = Start::undecided;
   bool complete_ = false;
 
@@ -91,6 +103,8 @@ class HttpReplyHeader {
   std::string content_type_;
   std::string location_;
   std::optional<std::uint64_t> content_length_;
+  bool content_length_unreadable_ = false;
+  std::string transfer_encoding_;
 };
 
 }  // namespace velnor

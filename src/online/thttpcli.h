@@ -1,9 +1,11 @@
 #pragma once
 
-#include <functional>
+#include <chrono>
+#include <cstdint>
 #include <ostream>
 #include <string>
 
+#include "httpconnection.h"
 #include "httpreply.h"
 
 // An HTTP/1.0 download client on non-blocking sockets, run on the user-interface
@@ -11,16 +13,11 @@
 // host names are resolved on a thread of their own so that nothing freezes.
 namespace velnor {
 
-struct HttpWaitHooks {
-  // Handles the pending user-interface events; called over and over while waiting.
-  std::function<void()> pump;
-  // True once the application has been told to terminate; the request then aborts.
-  std::function<bool()> terminated;
-};
-
 class THttpCli {
  public:
   static constexpr int kMaxRedirections = 20;
+  // The installer is a few MiB; a reply without end must not fill the disk.
+  static constexpr std::uint64_t kMaxBody = 256ull * 1024 * 1024;
 
   explicit THttpCli(HttpWaitHooks hooks = {});
   THttpCli(const THttpCli&) = delete;
@@ -31,12 +28,15 @@ class THttpCli {
   std::string Accept = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
   // Receives the reply body; owned by the caller. Without one the body is dropped.
   std::ostream* BodyStream = nullptr;
+  // A request that moves no byte for this long fails.
+  std::chrono::milliseconds stall_limit = std::chrono::seconds(30);
 
   // GETs URL, following redirections, and returns when the request has ended.
   // Raises EHttpException for a status of 400 or above and for every failure the
-  // client detects; a second call while one runs raises "HTTP component is busy"
-  // (status 0) and leaves the running request alone. A stream that fails to take
-  // the body raises std::runtime_error.
+  // client detects (a stall, a body cut short or too large, broken framing); a
+  // second call while one runs raises "HTTP component is busy" (status 0) and
+  // leaves the running request alone. A stream that fails to take the body
+  // raises std::runtime_error.
   void GetSync();
 
   // The last reply's, or the last failure's, status and reason.

@@ -1,17 +1,20 @@
 #include "thttpget.h"
 
-#include <curl/curl.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <climits>
-#include <condition_variable>
+#include <cstdint>
+#include <cstdlib>
 #include <future>
 #include <mutex>
 #include <optional>
 #include <string_view>
 #include <system_error>
+
+#include "httpbody.h"
+#include "httpconnection.h"
 
 namespace velnor {
 
@@ -20,7 +23,12 @@ namespace velnor {
 // so nothing it touches goes away with the component.
 struct THTTPGet::Fetch {
   std::string accept_types, agent, url, user_name, password, post_query, referer;
+  // The proxy settings of the environment when the fetch began.
+  std::string proxy, no_proxy;
   bool use_cache = false;
+  bool binary_data = false;
+  std::chrono::milliseconds stall_limit{0};
+  std::chrono::milliseconds deadline{0};
   ProgressEvent on_progress;
   PostToUi post_to_ui;
 
@@ -30,30 +38,25 @@ struct THTTPGet::Fetch {
   bool cancelled = false;
 
   std::atomic<bool> stop{false};
+  // Readable once stop is set, so that the worker's waits end at once.
+  FileDescriptor wake{::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)};
 
-  // Guards the fields below; the worker posts to the user-interface thread only
-  // while holding it, so a destroyed component sees no post begin after it.
+  // Guards orphaned; the worker posts to the user-interface thread only while
+  // holding it, so a destroyed component sees no post begin after it.
   std::mutex mutex;
-  std::condition_variable finished_changed;
   bool orphaned = false;
-  bool finished = false;
-  CURLM* multi = nullptr;
 
   // Written by the worker; read on the user-interface thread once it has ended.
-  ReplyReader reply;
+  std::string result;
+  int total_size = 0;
+  int status = 0;
   bool success = false;
 };
 
 namespace {
 
-constexpr long kBufferSize = 1025;
-constexpr long kConnectTimeoutSeconds = 60;
-// A reply that stalls this long ends the fetch, so an instance never stays busy
-// for ever.
-constexpr long kStallSeconds = 60;
-// How long destroying a component waits for its stopped worker before leaving
-// it to end on its own (a host-name lookup cannot be cut short).
-constexpr auto kDestroyWait = std::chrono::seconds(2);
+// Bytes read at a time, so that progress comes in pieces of at most this many.
+constexpr std::size_t kBufferSize = 1025;
 constexpr auto kProgressCheck = std::chrono::milliseconds(20);
 
 struct Target {
@@ -73,7 +76,7 @@ bool starts_with_nocase(std::string_view text, std::string_view prefix) {
 // The host is everything before the first "/", the object name the rest; no
 // port is taken from the address. A host that is no plain name or number
 // (empty, or holding ":" or "@") cannot be reached on port 80.
-std::optional<Target> split_address(std::string_view address) {
+std::optional<Target> split_target(std::string_view address) {
   if (starts_with_nocase(address, "http://")) address.remove_prefix(7);
   const std::size_t slash = address.find('/');
   if (slash == std::string_view::npos || slash == 0) return std::nullopt;
@@ -106,211 +109,140 @@ std::string request_target(std::string_view object) {
   return out;
 }
 
-// A Content-Length value: decimal digits within a 32-bit integer.
-std::optional<int> content_length(std::string_view value) {
-  while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
-  while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r' ||
-                            value.back() == '\n'))
-    value.remove_suffix(1);
-  if (value.empty()) return std::nullopt;
-  long long n = 0;
-  for (const char c : value) {
-    if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + (c - '0');
-    if (n > INT_MAX) return std::nullopt;
-  }
-  return static_cast<int>(n);
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
 }
 
-// The worker's view of the transfer in progress.
-struct Transfer {
-  std::shared_ptr<THTTPGet::Fetch> fetch;
-  bool failed = false;  // ends as a failure whatever was read
-};
-
-size_t on_header(char* data, size_t size, size_t count, void* user) {
-  auto& t = *static_cast<Transfer*>(user);
-  if (t.fetch->stop) return 0;
-  // An empty body needs no wait for the server to close the connection.
-  const std::string_view line(data, size * count);
-  return t.fetch->reply.header_line(line) == ReplyReader::Step::kMore ? line.size() : 0;
+// Whether no_proxy exempts `host`: "*", or an entry that is the host itself or
+// one of the domains it lies in (a leading "." is the same domain).
+bool bypasses_proxy(std::string_view no_proxy, std::string_view host) {
+  while (!no_proxy.empty()) {
+    const std::size_t comma = no_proxy.find(',');
+    std::string_view entry = no_proxy.substr(0, comma);
+    no_proxy.remove_prefix(comma == std::string_view::npos ? no_proxy.size() : comma + 1);
+    while (!entry.empty() && (entry.front() == ' ' || entry.front() == '\t')) entry.remove_prefix(1);
+    while (!entry.empty() && (entry.back() == ' ' || entry.back() == '\t')) entry.remove_suffix(1);
+    if (entry == "*") return true;
+    if (!entry.empty() && entry.front() == '.') entry.remove_prefix(1);
+    if (entry.empty() || entry.size() > host.size()) continue;
+    const std::string_view tail = host.substr(host.size() - entry.size());
+    if (same_name(tail, entry) && (tail.size() == host.size() || host[host.size() - tail.size() - 1] == '.'))
+      return true;
+  }
+  return false;
 }
 
-size_t on_body(char* data, size_t size, size_t count, void* user) {
-  auto& t = *static_cast<Transfer*>(user);
-  auto& f = *t.fetch;
-  if (f.stop) return 0;
-  const int before = f.reply.readed();
-  const ReplyReader::Step step = f.reply.body_bytes({data, size * count});
-  if (step == ReplyReader::Step::kFailed) {
-    t.failed = true;
-    return 0;
-  }
-  if (f.on_progress && f.reply.readed() > before) {
-    auto handled = std::make_shared<std::promise<void>>();
-    std::future<void> returned = handled->get_future();
-    {
-      std::lock_guard lock(f.mutex);
-      if (f.orphaned) return 0;
-      f.post_to_ui([fetch = t.fetch, handled, total = f.reply.total_size(), readed = f.reply.readed()] {
-        if (fetch->owner) fetch->on_progress(fetch->owner, total, readed);
-        handled->set_value();
-      });
-    }
-    // A task dropped unrun breaks the promise, which ends the wait too.
-    while (returned.wait_for(kProgressCheck) != std::future_status::ready)
-      if (f.stop) return 0;
-  }
-  // With the whole announced body read, the reply is complete whether or not
-  // the server closes the connection.
-  return step == ReplyReader::Step::kMore ? size * count : 0;
+// A header value goes on a line of its own: a line break in it would add lines.
+const std::string& header_value(const std::string& value) {
+  for (const char c : value)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f)
+      throw EHttpException(kHttpFailureStatus, "Invalid header value");
+  return value;
 }
 
-int on_transfer_info(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  return static_cast<Transfer*>(user)->fetch->stop ? 1 : 0;
-}
-
-struct EasyDeleter {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-struct HeadersDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
-void add_header(std::unique_ptr<curl_slist, HeadersDeleter>& headers, const std::string& line) {
-  curl_slist* grown = curl_slist_append(headers.get(), line.c_str());
-  if (!grown) throw std::bad_alloc();
-  headers.release();
-  headers.reset(grown);
-}
-
-void transfer(Transfer& t) {
-  auto& f = *t.fetch;
-  if (f.stop) return;
-  const std::optional<Target> target = split_address(f.url);
-  if (!target) return;
-  const std::string url = "http://" + target->host + request_target(target->object);
-
-  std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
-  if (!easy) return;
-  CURL* e = easy.get();
-  curl_easy_setopt(e, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http");
-  curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);
-  curl_easy_setopt(e, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
-  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-  // The length is read here (see on_header), so that a value that is no number
-  // still lets the body through.
-  curl_easy_setopt(e, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
-  curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kBufferSize);
-  curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-  curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
-  // No proxy option is set, so the proxy variables of the environment apply.
-  if (!f.agent.empty()) curl_easy_setopt(e, CURLOPT_USERAGENT, f.agent.c_str());
-  if (!f.referer.empty()) curl_easy_setopt(e, CURLOPT_REFERER, f.referer.c_str());
-  if (!f.user_name.empty() || !f.password.empty()) {
-    curl_easy_setopt(e, CURLOPT_USERNAME, f.user_name.c_str());
-    curl_easy_setopt(e, CURLOPT_PASSWORD, f.password.c_str());
-    curl_easy_setopt(e, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
-  }
-
-  std::unique_ptr<curl_slist, HeadersDeleter> headers;
-  add_header(headers, "Accept:" + (f.accept_types.empty() ? std::string() : " " + f.accept_types));
-  if (!f.use_cache) {
-    add_header(headers, "Cache-Control: no-cache");
-    add_header(headers, "Pragma: no-cache");
-  }
+std::string request_text(const THTTPGet::Fetch& f, const HttpAddress& server, const std::optional<HttpAddress>& proxy) {
+  // A proxy is given the whole address.
+  std::string text = f.post_query.empty() ? "GET " : "POST ";
+  if (proxy) text += "http://" + server.host;
+  text += server.path + " HTTP/1.0\r\n";
+  text += "Host: " + server.host + "\r\n";
+  if (proxy && proxy->has_user)
+    text += "Proxy-Authorization: Basic " + base64(proxy->user + ":" + proxy->password) + "\r\n";
+  if (!f.user_name.empty() || !f.password.empty())
+    text += "Authorization: Basic " + base64(f.user_name + ":" + f.password) + "\r\n";
+  if (!f.agent.empty()) text += "User-Agent: " + header_value(f.agent) + "\r\n";
+  if (!f.referer.empty()) text += "Referer: " + header_value(f.referer) + "\r\n";
+  if (!f.accept_types.empty()) text += "Accept: " + header_value(f.accept_types) + "\r\n";
+  if (!f.use_cache) text += "Cache-Control: no-cache\r\nPragma: no-cache\r\n";
   if (!f.post_query.empty()) {
-    add_header(headers, "Content-Type: application/x-www-form-urlencoded");
-    curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(f.post_query.size()));
-    curl_easy_setopt(e, CURLOPT_POSTFIELDS, f.post_query.data());
+    text += "Content-Type: application/x-www-form-urlencoded\r\n";
+    text += "Content-Length: " + std::to_string(f.post_query.size()) + "\r\n";
   }
-  curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers.get());
-
-  curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, on_header);
-  curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
-  curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, on_body);
-  curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
-  curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, on_transfer_info);
-  curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t);
-
-  CURLM* multi = curl_multi_init();
-  if (!multi) return;
-  curl_multi_add_handle(multi, e);
-  {
-    std::lock_guard lock(f.mutex);
-    f.multi = multi;
-  }
-  // The multi interface lets CancelFetch wake the wait at once.
-  int running = 1;
-  while (running > 0 && !f.stop) {
-    if (curl_multi_perform(multi, &running) != CURLM_OK) break;
-    if (running > 0 && !f.stop) curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
-  }
-  {
-    std::lock_guard lock(f.mutex);
-    f.multi = nullptr;
-  }
-  curl_multi_remove_handle(multi, e);
-  curl_multi_cleanup(multi);
-  easy.reset();
-
-  // The status of the reply is not looked at: any body counts.
-  f.success = !f.stop && !t.failed && f.reply.readed() > 0;
+  text += "\r\n";
+  text += f.post_query;
+  return text;
 }
 
-void wake(THTTPGet::Fetch& fetch) {
-  std::lock_guard lock(fetch.mutex);
-  if (fetch.multi) curl_multi_wakeup(fetch.multi);
+[[noreturn]] void stopped() { throw EHttpException(kHttpFailureStatus, "Connection aborted on request"); }
+
+// Raises OnProgress on the user-interface thread and waits until its handler has returned.
+void report_progress(const std::shared_ptr<THTTPGet::Fetch>& fetch) {
+  auto& f = *fetch;
+  auto handled = std::make_shared<std::promise<void>>();
+  std::future<void> returned = handled->get_future();
+  {
+    std::lock_guard lock(f.mutex);
+    if (f.orphaned) stopped();
+    f.post_to_ui([fetch, handled, total = f.total_size, readed = static_cast<int>(f.result.size())] {
+      if (fetch->owner) fetch->on_progress(fetch->owner, total, readed);
+      handled->set_value();
+    });
+  }
+  // A task dropped unrun breaks the promise, which ends the wait too.
+  while (returned.wait_for(kProgressCheck) != std::future_status::ready)
+    if (f.stop) stopped();
+}
+
+void transfer(const std::shared_ptr<THTTPGet::Fetch>& fetch) {
+  auto& f = *fetch;
+  const std::optional<Target> target = split_target(f.url);
+  if (!target) return;
+  HttpAddress server;
+  server.host = target->host;
+  server.path = request_target(target->object);
+  std::optional<HttpAddress> proxy;
+  if (!f.proxy.empty() && !bypasses_proxy(f.no_proxy, server.host)) proxy = split_address(f.proxy);
+
+  HttpWaiter waiter({{}, [&f] { return f.stop.load(); }}, f.stall_limit, HttpWaiter::Clock::now() + f.deadline,
+                    f.wake.get());
+  HttpConnection connection(proxy ? *proxy : server, request_text(f, server, proxy), waiter, kBufferSize);
+  HttpReplyHeader header;
+  connection.read_header(header);
+  f.status = header.status();
+  if (f.binary_data && !header.has_content_length_line()) return;
+  const std::optional<std::uint64_t>& length = header.content_length();
+  f.total_size = length && *length <= INT_MAX ? static_cast<int>(*length) : 0;
+
+  HttpBody body(header, THTTPGet::kMaxBody);
+  const HttpBody::Sink keep = [&f](std::string_view bytes) { f.result.append(bytes); };
+  const auto take = [&](std::string_view bytes) {
+    const std::size_t before = f.result.size();
+    body.feed(bytes, keep);
+    if (f.on_progress && f.result.size() > before) report_progress(fetch);
+  };
+  take(header.take_body_start());
+  // A body cut short, or one that ends with the connection, counts as it came.
+  while (!body.finished() && connection.receive() == HttpConnection::Outcome::data) take(connection.data());
+  // The status of the reply does not decide: any body counts.
+  f.success = !f.result.empty();
+}
+
+void stop(THTTPGet::Fetch& fetch) {
+  fetch.stop = true;
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const auto written = ::write(fetch.wake.get(), &one, sizeof one);
+}
+
+// The first of two environment variables that is set and not empty.
+std::string environment(const char* name, const char* other_name) {
+  for (const char* variable : {name, other_name})
+    if (const char* value = std::getenv(variable); value != nullptr && *value != '\0') return value;
+  return {};
 }
 
 }  // namespace
 
-ReplyReader::Step ReplyReader::header_line(std::string_view line) {
-  if (starts_with_nocase(line, "http/")) {
-    // A new reply begins: forget what an interim one said.
-    const std::size_t space = line.find(' ');
-    status_ = 0;
-    for (std::size_t i = space == std::string_view::npos ? line.size() : space + 1;
-         i < line.size() && line[i] >= '0' && line[i] <= '9' && status_ < 1000; ++i)
-      status_ = status_ * 10 + (line[i] - '0');
-    has_length_ = length_known_ = false;
-    total_size_ = 0;
-  } else if (starts_with_nocase(line, "content-length:")) {
-    // One that is no number counts as present but reads as 0, and the body
-    // is then read to the end of the connection.
-    const std::optional<int> length = content_length(line.substr(15));
-    has_length_ = true;
-    length_known_ = length.has_value();
-    total_size_ = length.value_or(0);
-  } else if ((line == "\r\n" || line == "\n") && status_ >= 200 && length_known_ && total_size_ == 0) {
-    return Step::kDone;
-  }
-  return Step::kMore;
-}
-
-ReplyReader::Step ReplyReader::body_bytes(std::string_view bytes) {
-  if (bytes.empty()) return Step::kMore;
-  if (binary_data_ && !has_length_) return Step::kFailed;
-  if (length_known_) bytes = bytes.substr(0, static_cast<std::size_t>(std::max(total_size_ - readed(), 0)));
-  if (bytes.size() > static_cast<std::size_t>(kMaxBody - readed())) return Step::kFailed;
-  result_.append(bytes);
-  return length_known_ && readed() >= total_size_ ? Step::kDone : Step::kMore;
-}
-
 void THTTPGet::work(const std::shared_ptr<Fetch>& fetch) {
-  Transfer t{fetch};
   try {
-    transfer(t);
+    transfer(fetch);
   } catch (...) {
     fetch->success = false;
   }
   std::lock_guard lock(fetch->mutex);
   if (!fetch->orphaned) deliver(fetch);
-  fetch->finished = true;
-  fetch->finished_changed.notify_all();
 }
 
 void THTTPGet::deliver(const std::shared_ptr<Fetch>& fetch) {
@@ -324,27 +256,18 @@ void THTTPGet::deliver(const std::shared_ptr<Fetch>& fetch) {
 }
 
 THTTPGet::THTTPGet(PostToUi post_to_ui, PumpEvents pump_events)
-    : post_to_ui_(std::move(post_to_ui)), pump_events_(std::move(pump_events)) {
-  static std::once_flag curl_ready;
-  std::call_once(curl_ready, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
+    : post_to_ui_(std::move(post_to_ui)), pump_events_(std::move(pump_events)) {}
 
 THTTPGet::~THTTPGet() {
   if (!fetch_) return;
   fetch_->owner = nullptr;
-  fetch_->stop = true;
-  bool finished;
   {
-    std::unique_lock lock(fetch_->mutex);
+    std::lock_guard lock(fetch_->mutex);
     fetch_->orphaned = true;
-    if (fetch_->multi) curl_multi_wakeup(fetch_->multi);
-    finished = fetch_->finished_changed.wait_for(lock, kDestroyWait, [this] { return fetch_->finished; });
   }
-  if (!worker_.joinable()) return;
-  if (finished)
-    worker_.join();
-  else
-    worker_.detach();
+  // Every wait of the worker watches the stop, so it ends promptly.
+  stop(*fetch_);
+  if (worker_.joinable()) worker_.join();
 }
 
 void THTTPGet::FetchString() {
@@ -357,8 +280,12 @@ void THTTPGet::FetchString() {
   fetch->password = Password;
   fetch->post_query = PostQuery;
   fetch->referer = Referer;
+  fetch->proxy = environment("http_proxy", "HTTP_PROXY");
+  fetch->no_proxy = environment("no_proxy", "NO_PROXY");
   fetch->use_cache = UseCache;
-  fetch->reply = ReplyReader(BinaryData);
+  fetch->binary_data = BinaryData;
+  fetch->stall_limit = stall_limit;
+  fetch->deadline = deadline;
   fetch->on_progress = OnProgress;
   fetch->post_to_ui = post_to_ui_;
   fetch->owner = this;
@@ -367,7 +294,6 @@ void THTTPGet::FetchString() {
     worker_ = std::thread(work, fetch);
   } catch (const std::system_error&) {
     // No thread to be had: the fetch fails like any other, on a later turn.
-    fetch->finished = true;
     deliver(fetch);
   }
   if (WaitThread && pump_events_) pump_events_();
@@ -376,13 +302,13 @@ void THTTPGet::FetchString() {
 void THTTPGet::CancelFetch() {
   if (!fetch_) return;
   fetch_->cancelled = true;
-  fetch_->stop = true;
-  wake(*fetch_);
+  stop(*fetch_);
 }
 
 void THTTPGet::complete(const std::shared_ptr<Fetch>& fetch) {
   if (fetch != fetch_) return;
   if (worker_.joinable()) worker_.join();
+  status_ = fetch->status;
   // The instance is idle again only once the handler has returned; a handler
   // that destroys the component leaves it untouched.
   struct BackToIdle {
@@ -392,7 +318,7 @@ void THTTPGet::complete(const std::shared_ptr<Fetch>& fetch) {
     }
   } back_to_idle{fetch};
   if (fetch->success && !fetch->cancelled) {
-    if (DoneStringEvent handler = OnDoneString) handler(this, fetch->reply.result());
+    if (DoneStringEvent handler = OnDoneString) handler(this, fetch->result);
   } else {
     if (ErrorEvent handler = OnError) handler(this);
   }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QTimer>
 
 #include <fstream>
 
@@ -41,8 +42,8 @@ UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
                             tfont(kFont, 10, {.bold = true}), kPaleYellow, centred);
   connect(button_updateyes, &TSelButton::click, this, [this] { button_updateyesClick(); });
   connect(button_updatecancel, &TSelButton::click, this, [this] { button_updatecancelClick(); });
-  checkupdate.OnDoneString = [this](THTTPGet*, const std::string& version) {
-    checkupdateDoneString(version);
+  checkupdate.OnDoneString = [this](THTTPGet* sender, const std::string& version) {
+    checkupdateDoneString(sender->status_code(), version);
   };
 }
 
@@ -51,7 +52,9 @@ void UpdatePanel::check() {
   checkupdate.FetchString();
 }
 
-void UpdatePanel::checkupdateDoneString(const std::string& version) {
+void UpdatePanel::checkupdateDoneString(int status, const std::string& version) {
+  // An error page is no version text: a server without release files offers nothing.
+  if (status < 200 || status > 299) return;
   // Any difference at all, a trailing line break included, offers the update.
   if (version == services_.own_version().toStdString()) return;
   panel_->show();
@@ -69,9 +72,6 @@ void UpdatePanel::button_updateyesClick() {
   button_updateyes->hide();
   button_updatecancel->hide();
   label_update->setText("Updating. Please Wait...");
-  std::error_code ignored;
-  fs::remove(backup_path(), ignored);
-  fs::rename(services_.program_file, backup_path(), ignored);
   downloadit();
 }
 
@@ -86,29 +86,30 @@ void UpdatePanel::downloadit() {
   getupdate.URL = services_.base + services_.appname + "/" + services_.installer;
   const fs::path installer =
       services_.program_file.parent_path() / getupdate.URL.substr(getupdate.URL.rfind('/') + 1);
+  std::error_code ignored;
   bool received = false;
   {
     std::ofstream file(installer, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      undo(installer);
-      throw std::runtime_error("Unable to create " + installer.string());
-    }
+    if (!file) throw std::runtime_error("Unable to create " + installer.string());
     getupdate.BodyStream = &file;
     try {
       getupdate.GetSync();
       received = true;
     } catch (const EHttpException&) {
       label_update->setText("Download Aborted");
+      // Long enough to be read; then the board is the player's again.
+      QTimer::singleShot(aborted_notice, panel_, &QWidget::hide);
     } catch (...) {
       getupdate.BodyStream = nullptr;
       file.close();
-      undo(installer);
+      fs::remove(installer, ignored);
       throw;
     }
     getupdate.BodyStream = nullptr;
   }
+  // Until the installer is complete the program file stays where it is.
   if (!received) {
-    undo(installer);
+    fs::remove(installer, ignored);
     return;
   }
   std::error_code error;
@@ -118,6 +119,9 @@ void UpdatePanel::downloadit() {
   fs::permissions(installer, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                   fs::perm_options::add, error);
   services_.before_install();
+  // Only a complete installer takes the program file's place, just before it starts.
+  fs::remove(backup_path(), ignored);
+  fs::rename(services_.program_file, backup_path(), ignored);
   if (services_.start_detached(QString::fromStdString(installer.string()), kInstallerSwitches)) {
     services_.end_process(0);
     return;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -54,12 +55,14 @@ class UpdatePanel : public QObject {
   TSelButton* button_updateyes = nullptr;
   TSelButton* button_updatecancel = nullptr;
   QLabel* label_update = nullptr;
+  // How long "Download Aborted" stays up before the panel clears the board.
+  std::chrono::milliseconds aborted_notice = std::chrono::seconds(3);
 
  private:
-  void checkupdateDoneString(const std::string& version);
+  void checkupdateDoneString(int status, const std::string& version);
   std::filesystem::path backup_path() const;
-  // A failed update leaves the game as it was: its program file back under its
-  // own name and no installer lying about.
+  // An installer that did not start leaves the game as it was: its program
+  // file back under its own name and no installer lying about.
   void undo(const std::filesystem::path& installer);
 
   TFlatPanel* panel_;

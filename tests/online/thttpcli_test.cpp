@@ -340,6 +340,42 @@ TEST(THttpCliTest, BodyEndsAtContentLengthOrWhenTheServerCloses) {
   EXPECT_TRUE(seen[2].client_closed_first);
 }
 
+// Only the final reply's body, with its chunk framing taken off, may reach the
+// installer file; a body the client cannot frame or that is too large is no download.
+TEST(THttpCliTest, InterimHeadsAndChunkFramingNeverReachTheStream) {
+  ScriptedServer server({
+      Reply{{"HTTP/1.1 100 Cont", "inue\r\n\r\nHTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r",
+             "\nMZ ab\r\n1", "0;x=y\r\n0123456789abcdef\r\n0\r\nTrailer: 1\r\n\r\n"},
+            {},
+            true},
+      answer("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nMZ"),
+      answer("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nMZabcX\r\n"),
+      answer("HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\n\r\nMZ"),
+      answer("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(THttpCli::kMaxBody + 1) + "\r\n\r\nMZ"),
+  });
+  ASSERT_TRUE(server.listening());
+
+  const Outcome whole = get(server.url("/velnorsolo/vnssetup.exe"));
+  EXPECT_FALSE(whole.raised) << whole.reason;
+  EXPECT_EQ(whole.status, 200);
+  EXPECT_EQ(whole.body, "MZ ab0123456789abcdef");
+
+  const std::pair<const char*, const char*> refused[] = {
+      {"Connection closed during the reply body", "MZ"},
+      {"Invalid chunked body", "MZabc"},
+      {"Unsupported transfer coding", ""},
+      {"Reply body too large", ""},
+  };
+  for (const auto& [reason, written] : refused) {
+    const Outcome outcome = get(server.url("/velnorsolo/vnssetup.exe"));
+    EXPECT_TRUE(outcome.raised) << reason;
+    EXPECT_EQ(outcome.reason, reason);
+    EXPECT_EQ(outcome.body, written) << reason;
+  }
+  // The end of the chunks ends the download, whether or not the server closes.
+  EXPECT_TRUE(server.finish()[0].client_closed_first);
+}
+
 TEST(THttpCliTest, StreamThatFailsToWriteIsNotASuccess) {
   ScriptedServer server({answer("HTTP/1.0 200 OK\r\nContent-Length: 4\r\n\r\ndata")});
   ASSERT_TRUE(server.listening());

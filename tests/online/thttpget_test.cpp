@@ -88,10 +88,13 @@ struct Events {
   std::vector<std::pair<int, int>> progress;
   THTTPGet* sender = nullptr;
 
+  std::vector<int> statuses;  // of the replies whose text was handed over
+
   void attach(THTTPGet& get) {
     get.OnDoneString = [this](THTTPGet* from, const std::string& text) {
       sender = from;
       done.push_back(text);
+      statuses.push_back(from->status_code());
     };
     get.OnError = [this](THTTPGet* from) {
       sender = from;
@@ -176,10 +179,11 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
     bool binary;
     bool done;
     std::string text;
+    int status = 200;
   };
   const std::string page = "<html><body>Not here</body></html>";
   const Case cases[] = {
-      {"error page", "HTTP/1.0 404 Not Found\r\nContent-Length: 34\r\n\r\n" + page, false, true, page},
+      {"error page", "HTTP/1.0 404 Not Found\r\nContent-Length: 34\r\n\r\n" + page, false, true, page, 404},
       {"empty 200", "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n", false, false, ""},
       {"empty, no length", "HTTP/1.0 200 OK\r\n\r\n", false, false, ""},
       {"length not a number", "HTTP/1.0 200 OK\r\nContent-Length: twelve\r\n\r\n1.0.1", false, true, "1.0.1"},
@@ -192,8 +196,10 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
       {"body cut short", "HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\n1.0", false, true, "1.0"},
       {"interim reply first", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok", false,
        true, "ok"},
+      {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\n1.0\r\n2\r\n.1\r\n0\r\n\r\n", false, true,
+       "1.0.1"},
       {"no reply at all", "", false, false, ""},
-      {"body beyond the limit", "HTTP/1.0 200 OK\r\n\r\n" + std::string(velnor::ReplyReader::kMaxBody + 1, 'x'), false,
+      {"body beyond the limit", "HTTP/1.0 200 OK\r\n\r\n" + std::string(THTTPGet::kMaxBody + 1, 'x'), false,
        false, ""},
   };
   for (const Case& c : cases) {
@@ -204,6 +210,7 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
     fetch("127.0.0.1/version.txt");
     if (c.done) {
       EXPECT_EQ(events.done, std::vector<std::string>{c.text}) << c.what;
+      EXPECT_EQ(events.statuses, std::vector<int>{c.status}) << c.what;
       EXPECT_EQ(events.errors, 0) << c.what;
     } else {
       EXPECT_TRUE(events.done.empty()) << c.what;
@@ -221,6 +228,23 @@ TEST_F(FetcherTest, AnAnnouncedBodyEndsTheFetchWhileTheServerKeepsTheConnection)
   server.script({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", true});
   fetch("127.0.0.1/version.txt");
   EXPECT_EQ(events.errors, 1);
+}
+
+// A server that stops sending, or one that never finishes, must not keep the
+// instance busy: the posting and the update check would never hear back.
+TEST_F(FetcherTest, AStalledOrEndlessReplyFailsInTime) {
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhalf", true});
+  get.stall_limit = 200ms;
+  fetch("127.0.0.1/stalled");
+  EXPECT_EQ(events.errors, 1);
+  EXPECT_TRUE(server.wait_client_gone());
+
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhalf", true});
+  get.stall_limit = 60s;
+  get.deadline = 300ms;
+  fetch("127.0.0.1/endless");
+  EXPECT_EQ(events.errors, 2);
+  EXPECT_TRUE(events.done.empty());
 }
 
 TEST_F(FetcherTest, AFetchAskedForWhileBusyIsDropped) {
@@ -430,19 +454,24 @@ TEST_F(FetcherTest, TheProxyOfTheEnvironmentIsUsed) {
   setenv("http_proxy", "http://127.0.0.1:8888", 1);
   server.script(ok("via proxy"));
   fetch("127.0.0.1/through");
-  server.script(ok("direct"));
-  setenv("no_proxy", "127.0.0.1", 1);
-  fetch("127.0.0.1/around");
   unsetenv("http_proxy");
+  setenv("HTTP_PROXY", "127.0.0.1:8888", 1);
+  server.script(ok("via proxy too"));
+  fetch("127.0.0.1/upper");
+  server.script(ok("direct"));
+  setenv("no_proxy", "example.org, 127.0.0.1", 1);
+  fetch("127.0.0.1/around");
+  unsetenv("HTTP_PROXY");
   unsetenv("no_proxy");
 
-  EXPECT_EQ(events.done, (std::vector<std::string>{"via proxy", "direct"}));
+  EXPECT_EQ(events.done, (std::vector<std::string>{"via proxy", "via proxy too", "direct"}));
   const auto requests = server.requests();
-  ASSERT_EQ(requests.size(), 2u);
+  ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(request_line(requests[0]), "GET /through HTTP/1.0");
   EXPECT_NE(requests[0].find("tinyproxy"), std::string::npos) << requests[0];
   EXPECT_NE(requests[0].find("User-Agent: Tarnwick HTTPGet\r\n"), std::string::npos);
-  EXPECT_EQ(requests[1].find("tinyproxy"), std::string::npos) << requests[1];
+  EXPECT_NE(requests[1].find("tinyproxy"), std::string::npos) << requests[1];
+  EXPECT_EQ(requests[2].find("tinyproxy"), std::string::npos) << requests[2];
 }
 
 }  // namespace

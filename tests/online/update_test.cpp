@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include "game/board_fixture.h"
 #include "online/script_server.h"
@@ -17,6 +18,7 @@
 
 using namespace velnor;
 using velnor::testing::ScriptServer;
+using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
@@ -48,6 +50,11 @@ struct Update : velnor::testing::Board {
   fs::path installer() const { return folder.path().toStdString() + "/vnssetup.exe"; }
   fs::path backup() const { return folder.path().toStdString() + "/velnorsolo.BAK"; }
   void accept() { QTest::mouseClick(panel().button_updateyes, Qt::LeftButton, {}, QPoint(5, 5)); }
+  // Whether a click on the middle of `control` reaches it, not a panel above it.
+  bool reachable(QWidget* control) {
+    QWidget* hit = window->childAt(control->mapTo(&*window, control->rect().center()));
+    return hit == control || control->isAncestorOf(hit);
+  }
 };
 
 }  // namespace
@@ -71,28 +78,58 @@ TEST_F(Update, SwitchedOffAsksNothingAndAFailedCheckIsSilent) {
   fs::remove(settings());
   start("HTTP/1.0 200 OK\r\n\r\n");  // an empty version file
   EXPECT_FALSE(window->panel_update->isVisible());
+  // A server without release files answers with an error page, which is no version.
+  window.reset();
+  start("HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nNot Found");
+  EXPECT_FALSE(window->panel_update->isVisible());
   EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(Update, MissingInstallerAbortsAndPutsTheGameBack) {
+TEST_F(Update, MissingInstallerAbortsLeavesTheGameAloneAndClearsTheBoard) {
   std::ofstream(backup()) << "an old backup";
   start(reply("1.0.1"));
+  click(window->button_namedone);
   server.script({"HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\nnope"});
+  panel().aborted_notice = 0ms;
   accept();
   EXPECT_FALSE(panel().button_updateyes->isVisible());
   EXPECT_FALSE(panel().button_updatecancel->isVisible());
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");
+  EXPECT_TRUE(reachable(window->button_start));
   EXPECT_EQ(server.requests().back().rfind("GET /velnorsolo/vnssetup.exe HTTP/1.0\r\n", 0), 0u);
   EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
-  EXPECT_FALSE(fs::exists(backup()));
+  EXPECT_EQ(file_bytes(backup()), "an old backup");  // only a complete installer replaces it
   EXPECT_FALSE(fs::exists(installer()));
   EXPECT_TRUE(started.isEmpty());
   EXPECT_TRUE(exit_codes.empty());
+  // The notice goes, and the tiles under it are the player's again.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->panel_update->isVisible(); }, 10000));
+  EXPECT_TRUE(reachable(tile(4)));
+}
+
+TEST_F(Update, AServerThatStopsSendingAbortsWithTheGameInPlace) {
+  start(reply("1.0.1"));
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
+  panel().getupdate.stall_limit = 200ms;
+  // Looked at during the download: a kill then must still leave the game behind.
+  std::optional<bool> in_place;
+  QTimer::singleShot(0, &*window, [&] {
+    if (panel().label_update->text() == "Updating. Please Wait...")
+      in_place = fs::exists(program_file()) && !fs::exists(backup());
+  });
+  accept();
+  ASSERT_TRUE(in_place.has_value());
+  EXPECT_TRUE(*in_place);
+  EXPECT_EQ(panel().label_update->text(), "Download Aborted");
+  EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
+  EXPECT_FALSE(fs::exists(installer()));
+  EXPECT_TRUE(started.isEmpty());
 }
 
 TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
   const fs::path marker = folder.path().toStdString() + "/installed.txt";
   const std::string script = "#!/bin/sh\necho \"$@\" > '" + marker.string() + "'\n";
+  std::ofstream(backup()) << "an old backup";
   start(reply("1.0.1"));
   server.script({reply(script)});
   really_start = true;

@@ -1,0 +1,205 @@
+#include "httpconnection.h"
+
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <system_error>
+#include <thread>
+
+namespace velnor {
+
+namespace {
+
+// The longest a wait lasts before the pump gets its turn again.
+constexpr auto kSlice = std::chrono::milliseconds(10);
+
+[[noreturn]] void fail(const std::string& reason) { throw EHttpException(kHttpFailureStatus, reason); }
+
+struct Endpoint {
+  sockaddr_storage address{};
+  socklen_t length = 0;
+  int family = 0;
+};
+
+// Shared with the resolver thread, which keeps it alive when an aborted request
+// stops waiting for it.
+struct Resolution {
+  FileDescriptor done_signal{::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)};
+  std::atomic<bool> done{false};
+  int result = 0;
+  int system_error = 0;
+  std::vector<Endpoint> endpoints;
+};
+
+// A host-name lookup cannot be cut short, so it runs on a thread of its own and
+// an aborted request simply stops waiting for it.
+std::vector<Endpoint> resolve(const HttpAddress& address, const HttpWaiter& waiter) {
+  auto state = std::make_shared<Resolution>();
+  if (state->done_signal.get() < 0) fail(system_reason(errno));
+  std::thread([state, host = address.host, port = std::to_string(address.port)] {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* list = nullptr;
+    state->result = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &list);
+    state->system_error = errno;
+    for (const addrinfo* entry = list; entry != nullptr; entry = entry->ai_next) {
+      if (entry->ai_addrlen > sizeof(sockaddr_storage)) continue;
+      Endpoint endpoint;
+      std::memcpy(&endpoint.address, entry->ai_addr, entry->ai_addrlen);
+      endpoint.length = entry->ai_addrlen;
+      endpoint.family = entry->ai_family;
+      state->endpoints.push_back(endpoint);
+    }
+    if (list != nullptr) ::freeaddrinfo(list);
+    state->done.store(true, std::memory_order_release);
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = ::write(state->done_signal.get(), &one, sizeof one);
+  }).detach();
+
+  while (!state->done.load(std::memory_order_acquire)) {
+    waiter.tick();
+    waiter.await(state->done_signal.get(), POLLIN);
+  }
+  if (state->result == EAI_SYSTEM) fail(system_reason(state->system_error));
+  if (state->result != 0) fail(::gai_strerror(state->result));
+  if (state->endpoints.empty()) fail(::gai_strerror(EAI_NONAME));
+  return std::move(state->endpoints);
+}
+
+// Tries every address the resolver gave, in its order; the last one's error
+// is what a failure reports.
+FileDescriptor connect_any(const std::vector<Endpoint>& endpoints, const HttpWaiter& waiter) {
+  int error = 0;
+  for (const Endpoint& endpoint : endpoints) {
+    FileDescriptor socket(::socket(endpoint.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP));
+    if (socket.get() < 0) {
+      error = errno;
+      continue;
+    }
+    if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&endpoint.address), endpoint.length) == 0)
+      return socket;
+    if (errno != EINPROGRESS && errno != EINTR) {
+      error = errno;
+      continue;
+    }
+    do {
+      waiter.tick();
+    } while (!waiter.await(socket.get(), POLLOUT));
+    socklen_t length = sizeof error;
+    if (::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
+    if (error == 0) return socket;
+  }
+  fail(system_reason(error));
+}
+
+void send_all(int socket, std::string_view bytes, HttpWaiter& waiter) {
+  while (!bytes.empty()) {
+    waiter.tick();
+    const ssize_t sent = ::send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (sent >= 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(sent));
+      waiter.moved();
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      waiter.await(socket, POLLOUT);
+    } else if (errno != EINTR) {
+      fail(system_reason(errno));
+    }
+  }
+}
+
+}  // namespace
+
+FileDescriptor::~FileDescriptor() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string system_reason(int error) {
+  return std::system_category().message(error) + " (Error #" + std::to_string(error) + ")";
+}
+
+std::string base64(std::string_view bytes) {
+  static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+    std::uint32_t group = 0;
+    for (std::size_t k = 0; k < 3; ++k)
+      group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+    for (std::size_t k = 0; k < 4; ++k) text += k <= count ? kDigits[(group >> (18 - 6 * k)) & 0x3f] : '=';
+  }
+  return text;
+}
+
+HttpWaiter::HttpWaiter(HttpWaitHooks hooks, std::chrono::milliseconds stall_limit, Clock::time_point deadline,
+                       int wake_fd)
+    : hooks_(std::move(hooks)), stall_limit_(stall_limit), deadline_(deadline), wake_fd_(wake_fd) {}
+
+void HttpWaiter::tick() const {
+  if (hooks_.pump) hooks_.pump();
+  if (hooks_.terminated && hooks_.terminated()) fail("Connection aborted on request");
+  const Clock::time_point now = Clock::now();
+  if (now - last_moved_ >= stall_limit_) fail("Connection stalled");
+  if (now >= deadline_) fail("Reply too slow");
+}
+
+bool HttpWaiter::await(int fd, short events) const {
+  Clock::time_point until = std::min(last_moved_ + stall_limit_, deadline_);
+  // A pump must run often; so must a look at `terminated` when nothing signals it.
+  if (hooks_.pump || (hooks_.terminated && wake_fd_ < 0)) until = std::min(until, Clock::now() + kSlice);
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
+  pollfd entries[2] = {{fd, events, 0}, {wake_fd_, POLLIN, 0}};
+  const auto timeout = std::clamp<std::int64_t>(left.count(), 0, std::numeric_limits<int>::max());
+  const int ready = ::poll(entries, wake_fd_ >= 0 ? 2 : 1, static_cast<int>(timeout));
+  return ready > 0 && entries[0].revents != 0;
+}
+
+HttpConnection::HttpConnection(const HttpAddress& to, std::string_view request, HttpWaiter& waiter,
+                               std::size_t read_size)
+    : waiter_(waiter), socket_(connect_any(resolve(to, waiter), waiter)), buffer_(read_size) {
+  send_all(socket_.get(), request, waiter);
+}
+
+void HttpConnection::read_header(HttpReplyHeader& header) {
+  while (!header.complete()) {
+    switch (receive()) {
+      case Outcome::data: header.feed(data_); break;
+      case Outcome::closed: header.finish(); break;
+      case Outcome::broken: fail(system_reason(error_));
+    }
+  }
+}
+
+HttpConnection::Outcome HttpConnection::receive() {
+  for (;;) {
+    waiter_.tick();
+    const ssize_t received = ::recv(socket_.get(), buffer_.data(), buffer_.size(), 0);
+    if (received > 0) {
+      waiter_.moved();
+      data_ = std::string_view(buffer_.data(), static_cast<std::size_t>(received));
+      return Outcome::data;
+    }
+    if (received == 0) return Outcome::closed;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      waiter_.await(socket_.get(), POLLIN);
+    } else if (errno != EINTR) {
+      error_ = errno;
+      return Outcome::broken;
+    }
+  }
+}
+
+}  // namespace velnor
