@@ -17,6 +17,8 @@ using namespace velnor::testing;
 
 namespace {
 
+constexpr QRgb kButtonFace = 0xFFFFC6;
+
 // The four bounds in the settings file: left, top, width, height.
 QRect saved_bounds(const QString& settings) {
   QFile file(settings);
@@ -46,8 +48,14 @@ class Desktop : public InstalledGame {
   // Starts a game with the mouse and plays one roll with the keyboard alone: Space rolls, the
   // digits shut the tiles the test's player picks.
   void play_one_roll_by_keys(DiceReplay& dice, TilePlayer& player);
-  bool update_panel_shows(const QImage& shot) const {
-    return count_colour(shot, layout->update_panel().adjusted(2, 2, -2, -2), kWindowColor) > 20000;
+  // The offer's UPDATE button, pale yellow, where no other panel has a button.
+  bool update_offered(const QImage& shot) const {
+    return count_colour(shot, layout->update_yes(), kButtonFace) > 2000;
+  }
+  // The update panel lies over the name panel, which a fresh start shows: its box is in sight
+  // again once the update panel has gone.
+  bool name_box_shows(const QImage& shot) const {
+    return count_colour(shot, layout->name_box(), kEditColor) > 1000;
   }
 };
 
@@ -176,7 +184,8 @@ TEST_F(Desktop, DamagedFilesAreKeptAsideAndTheGameStartsAfresh) {
   EXPECT_EQ(read_file(file("velnorsolotally-unreadable-2026-12-07-101346.tld")), tally);
   EXPECT_EQ(read_file(file("velnorsolo-unreadable-2026-12-07-101346.ini")), settings);
   EXPECT_EQ(tally_lines().value(0), "Total Games: 0");
-  EXPECT_TRUE(read_file(file("velnorsolo.ini")).startsWith("[velnorsolo]\r\nTop=3\r\n"));
+  EXPECT_TRUE(read_file(file("velnorsolo.ini")).startsWith("[velnorsolo]\r\nTop=3\r\n"))
+      << read_file(file("velnorsolo.ini")).left(200).constData();
 }
 
 // The game's own server with no release files offers no update; a newer version whose installer
@@ -188,7 +197,7 @@ TEST_F(Desktop, TheUpdateOfferFollowsTheServersAnswer) {
   const QDeadlineTimer quiet(3000);
   while (!quiet.hasExpired()) {
     screen = x.grab();
-    ASSERT_FALSE(update_panel_shows(screen)) << "an update offered for a 404 (" << save_failure() << ")";
+    ASSERT_FALSE(update_offered(screen)) << "an update offered for a 404 (" << save_failure() << ")";
     QThread::msleep(kPollMs);
   }
   ASSERT_NO_FATAL_FAILURE(enter_name("Di"));
@@ -198,12 +207,13 @@ TEST_F(Desktop, TheUpdateOfferFollowsTheServersAnswer) {
   ASSERT_TRUE(version.open(QIODevice::WriteOnly) && version.write("1.0.1") == 5);
   version.close();
   ASSERT_NO_FATAL_FAILURE(start_game_window());
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_panel_shows(shot); },
+  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_offered(shot); },
                           "the update offer for 1.0.1"));
   x.click(layout->update_yes().center());
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return !update_panel_shows(shot); },
+  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return name_box_shows(shot); },
                           "the board again after Download Aborted"));
   EXPECT_TRUE(QFile::exists(file("velnorsolo")));
+  ASSERT_NO_FATAL_FAILURE(enter_name("Di"));
   DiceReplay dice(kSeed);
   TilePlayer player;
   ASSERT_NO_FATAL_FAILURE(play_one_roll_by_keys(dice, player));
@@ -216,13 +226,13 @@ TEST_F(Desktop, AStalledDownloadLeavesTheProgramInPlace) {
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1"});
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nMZ half an installer", true});
   ASSERT_NO_FATAL_FAILURE(start_game_window());
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_panel_shows(shot); },
+  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_offered(shot); },
                           "the update offer"));
   const QByteArray program = read_file(file("velnorsolo"));
   x.click(layout->update_yes().center());
   ASSERT_TRUE(server.wait_requests(2));
   EXPECT_TRUE(QFile::exists(file("velnorsolo"))) << "the program was renamed before its installer came";
-  ASSERT_TRUE(wait_screen(45000, [&](const QImage& shot) { return !update_panel_shows(shot); },
+  ASSERT_TRUE(wait_screen(45000, [&](const QImage& shot) { return name_box_shows(shot); },
                           "Download Aborted within the download's time limit"));
   EXPECT_EQ(read_file(file("velnorsolo")), program);
   EXPECT_FALSE(QFile::exists(file("velnorsolo.BAK")));
