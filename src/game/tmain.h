@@ -45,7 +45,7 @@ struct MainServices {
   std::function<std::uint32_t()> seed_source;  // read once, at creation
   std::filesystem::path program_dir;            // settings and tally lie here
   std::filesystem::path program_file;           // what an update replaces
-  THTTPGet::PostToUi post_to_ui;                // hands fetch results to this thread
+  PostToUi post_to_ui;                // hands fetch results to this thread
   // Starts a program detached with an argument list; true when it started.
   std::function<bool(const QString& program, const QStringList& args)> start_detached;
   std::function<void(int)> end_process;         // ends the program at once

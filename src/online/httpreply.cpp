@@ -2,33 +2,20 @@
 
 #include <algorithm>
 
+#include "core/bytetext.h"
+
 namespace velnor {
 
 namespace {
 
-char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// Whether `text` begins with `prefix`, comparing letters without regard to case.
-bool starts_with_nocase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (ascii_lower(text[i]) != ascii_lower(prefix[i])) return false;
-  return true;
-}
+using text::is_blank;
+using text::is_digit;
+using text::lower;
+using text::starts_with_nocase;
 
 // Whether `text` could still grow into something that begins with `prefix`.
 bool may_become(std::string_view text, std::string_view prefix) {
   return text.size() < prefix.size() && starts_with_nocase(prefix, text);
-}
-
-std::string lower(std::string_view text) {
-  std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(), ascii_lower);
-  return result;
 }
 
 [[noreturn]] void fail(const char* reason) { throw EHttpException(kHttpFailureStatus, reason); }
@@ -47,19 +34,14 @@ bool is_scheme(std::string_view text) {
 
 std::uint16_t parse_port(std::string_view text) {
   if (text.empty()) return 80;
-  if (text.size() > 5 || !std::all_of(text.begin(), text.end(), is_digit)) fail("Invalid port");
-  unsigned value = 0;
-  for (const char c : text) value = value * 10 + static_cast<unsigned>(c - '0');
-  if (value == 0 || value > 65535) fail("Invalid port");
-  return static_cast<std::uint16_t>(value);
+  const std::optional<std::uint64_t> value = text::parse_digits(text, 65535);
+  if (!value || *value == 0) fail("Invalid port");
+  return static_cast<std::uint16_t>(*value);
 }
 
+// Far beyond any real body.
 std::optional<std::uint64_t> parse_content_length(std::string_view text) {
-  // Eighteen digits are far beyond any real body and cannot overflow.
-  if (text.empty() || text.size() > 18 || !std::all_of(text.begin(), text.end(), is_digit)) return std::nullopt;
-  std::uint64_t value = 0;
-  for (const char c : text) value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  return value;
+  return text::parse_digits(text, 999'999'999'999'999'999);
 }
 
 }  // namespace

@@ -5,15 +5,11 @@
 
 namespace velnor {
 
-THTTPGet::PostToUi qt_ui_poster() {
+PostToUi qt_ui_poster() {
   return [](std::function<void()> task) {
     if (QCoreApplication* app = QCoreApplication::instance())
       QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
   };
-}
-
-THTTPGet::PumpEvents qt_event_pump() {
-  return [] { QCoreApplication::processEvents(); };
 }
 
 }  // namespace velnor

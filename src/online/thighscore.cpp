@@ -20,7 +20,7 @@ std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace
 
-Thighscore::Thighscore(std::string base, std::string appname, THTTPGet::PostToUi post_to_ui,
+Thighscore::Thighscore(std::string base, std::string appname, PostToUi post_to_ui,
                        TURL::Launcher launcher, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       sendit(post_to_ui),

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/bytetext.h"
 #include "httpbody.h"
 #include "httpconnection.h"
 
@@ -64,20 +65,11 @@ struct Target {
   std::string object;
 };
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool starts_with_nocase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (lower(text[i]) != prefix[i]) return false;
-  return true;
-}
-
 // The host is everything before the first "/", the object name the rest; no
 // port is taken from the address. A host that is no plain name or number
 // (empty, or holding ":" or "@") cannot be reached on port 80.
 std::optional<Target> split_target(std::string_view address) {
-  if (starts_with_nocase(address, "http://")) address.remove_prefix(7);
+  if (text::starts_with_nocase(address, "http://")) address.remove_prefix(7);
   const std::size_t slash = address.find('/');
   if (slash == std::string_view::npos || slash == 0) return std::nullopt;
   Target target{std::string(address.substr(0, slash)), std::string(address.substr(slash))};
@@ -109,13 +101,6 @@ std::string request_target(std::string_view object) {
   return out;
 }
 
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 // Whether no_proxy exempts `host`: "*", or an entry that is the host itself or
 // one of the domains it lies in (a leading "." is the same domain).
 bool bypasses_proxy(std::string_view no_proxy, std::string_view host) {
@@ -129,7 +114,7 @@ bool bypasses_proxy(std::string_view no_proxy, std::string_view host) {
     if (!entry.empty() && entry.front() == '.') entry.remove_prefix(1);
     if (entry.empty() || entry.size() > host.size()) continue;
     const std::string_view tail = host.substr(host.size() - entry.size());
-    if (same_name(tail, entry) && (tail.size() == host.size() || host[host.size() - tail.size() - 1] == '.'))
+    if (text::equal_nocase(tail, entry) && (tail.size() == host.size() || host[host.size() - tail.size() - 1] == '.'))
       return true;
   }
   return false;

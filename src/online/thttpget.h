@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "core/uithread.h"
+
 // Fetches the body of one web address over HTTP on a worker thread and hands it
 // back on the user-interface thread. One fetch at a time per instance; a fetch
 // asked for while one runs is dropped. The proxy named by http_proxy (or
@@ -18,10 +20,6 @@ class THTTPGet {
   // small, and a reply without end must not eat the memory.
   static constexpr int kMaxBody = 16 * 1024 * 1024;
 
-  // Runs a task on the user-interface thread, later, in the order posted.
-  using PostToUi = std::function<void(std::function<void()>)>;
-  // Handles the user-interface events that are already waiting, then returns.
-  using PumpEvents = std::function<void()>;
 
   using DoneStringEvent = std::function<void(THTTPGet* sender, const std::string& result)>;
   using ErrorEvent = std::function<void(THTTPGet* sender)>;

@@ -26,7 +26,7 @@ struct UpdateServices {
   std::string appname;    // the product key: names the server folder
   std::string installer;  // the installer's file name on the server
   std::filesystem::path program_file;
-  THTTPGet::PostToUi post_to_ui;
+  PostToUi post_to_ui;
   std::function<QString()> own_version;  // the about window's version text
   // Starts a program detached with an argument list; true when it started.
   std::function<bool(const QString& program, const QStringList& args)> start_detached;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <utility>
 
+#include "core/bytetext.h"
+
 namespace velnor {
 
 namespace {
@@ -108,7 +110,7 @@ class GridReader {
       source_.skip();
     }
     if (token.empty()) return 0;
-    const std::optional<int> value = parse_decimal(token);
+    const std::optional<int> value = text::parse_int(token);
     if (!value) throw GridFileError("Invalid numeric input");
     skip_line_end(true);
     return *value;
@@ -208,22 +210,6 @@ void loadgrid(TextGrid& grid, const std::string& filename) {
   if (!file) throw GridFileError(io_message(errno, false));
   FileSource source(file.get());
   GridReader<FileSource>(source).read(grid);
-}
-
-std::optional<int> parse_decimal(std::string_view text) {
-  std::size_t i = 0;
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) i = 1;
-  if (i == text.size()) return std::nullopt;
-  long long value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX || value < INT_MIN) return std::nullopt;
-  return static_cast<int>(value);
 }
 
 }  // namespace velnor

@@ -55,8 +55,5 @@ void read_grid_text(TextGrid& grid, std::string_view text);
 void savegrid(const TextGrid& grid, const std::string& filename);
 void loadgrid(TextGrid& grid, const std::string& filename);
 
-// A decimal integer as the file's counts are read: an optional sign and digits, nothing else,
-// within int. Shared with the readers of numbers stored in cells.
-std::optional<int> parse_decimal(std::string_view text);
 
 }  // namespace velnor

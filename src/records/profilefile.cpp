@@ -3,6 +3,7 @@
 #include <limits>
 #include <system_error>
 
+#include "core/bytetext.h"
 #include "core/safefile.h"
 
 namespace velnor {
@@ -11,22 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+using text::ascii_lower;
+using text::equal_nocase;
 
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-  return true;
-}
+constexpr std::string_view trim(std::string_view s) { return text::trim_blanks(s); }
 
 enum class LineKind { other, section, key };
 
@@ -98,9 +87,9 @@ std::optional<std::string> ProfileFile::read(std::string_view section, std::stri
     if (view.kind == LineKind::section) {
       // Only the first section of that name counts.
       if (section_seen) return std::nullopt;
-      in_section = same_name(view.name, section);
+      in_section = equal_nocase(view.name, section);
       section_seen = in_section;
-    } else if (in_section && view.kind == LineKind::key && same_name(view.name, key)) {
+    } else if (in_section && view.kind == LineKind::key && equal_nocase(view.name, key)) {
       return line.substr(view.value_pos, kMaxValue);
     }
   }
@@ -119,7 +108,7 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
   std::size_t header = lines_.size();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const LineView view = classify(lines_[i]);
-    if (view.kind == LineKind::section && same_name(view.name, section)) {
+    if (view.kind == LineKind::section && equal_nocase(view.name, section)) {
       header = i;
       break;
     }
@@ -136,7 +125,7 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
   for (std::size_t i = header + 1; i < lines_.size(); ++i) {
     const LineView view = classify(lines_[i]);
     if (view.kind == LineKind::section) break;
-    if (view.kind == LineKind::key && same_name(view.name, key)) {
+    if (view.kind == LineKind::key && equal_nocase(view.name, key)) {
       lines_[i].replace(view.value_pos, std::string::npos, value);
       return;
     }

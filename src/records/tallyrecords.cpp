@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/bytetext.h"
 #include "core/safefile.h"
 #include "tlzrw1.h"
 
@@ -70,7 +71,7 @@ int TallyRecords::addtomineincrease(int column) { return addit(column, 0); }
 
 int TallyRecords::addit(int column, int row) {
   const std::string& text = grid_.cell(column, row);
-  const std::optional<int> value = parse_decimal(text);
+  const std::optional<int> value = text::parse_int(text);
   if (!value) throw ConversionError("'" + text + "' is not a valid integer value");
   // A counter stops at the largest integer rather than turning negative.
   const int next = *value == INT_MAX ? *value : *value + 1;
@@ -90,7 +91,7 @@ void TallyRecords::reset() {
   entered_rank_ = 0;
 }
 
-int TallyRecords::score_key(int rank) const { return parse_decimal(grid_.cell(1, rank)).value_or(kEmptyScore); }
+int TallyRecords::score_key(int rank) const { return text::parse_int(grid_.cell(1, rank)).value_or(kEmptyScore); }
 
 std::string TallyRecords::score_text(int rank) const {
   return score_key(rank) > kEmptyScore ? grid_.cell(1, rank) : std::string();

@@ -35,7 +35,7 @@ namespace {
 // here, on the test's thread, when the test pumps.
 class UiQueue {
  public:
-  THTTPGet::PostToUi poster() {
+  velnor::PostToUi poster() {
     return [this](std::function<void()> task) {
       std::lock_guard lock(mutex_);
       tasks_.push_back(std::move(task));

@@ -1,5 +1,7 @@
 #include "records/gridtext.h"
 
+#include "core/bytetext.h"
+
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
@@ -147,11 +149,11 @@ TEST_F(GridFile, FileFailuresLeaveTheGridAsItWas) {
 }
 
 TEST(Decimal, AcceptsASignedWholeNumberWithinRangeOnly) {
-  EXPECT_EQ(parse_decimal("120"), 120);
-  EXPECT_EQ(parse_decimal("-1000"), -1000);
-  EXPECT_EQ(parse_decimal("+7"), 7);
-  EXPECT_EQ(parse_decimal("-2147483648"), INT_MIN);
-  EXPECT_EQ(parse_decimal("2147483647"), INT_MAX);
+  EXPECT_EQ(text::parse_int("120"), 120);
+  EXPECT_EQ(text::parse_int("-1000"), -1000);
+  EXPECT_EQ(text::parse_int("+7"), 7);
+  EXPECT_EQ(text::parse_int("-2147483648"), INT_MIN);
+  EXPECT_EQ(text::parse_int("2147483647"), INT_MAX);
   for (const char* bad : {"", "-", "2147483648", "-2147483649", " 5", "5 ", "1e3", "abc", "0x10"})
-    EXPECT_EQ(parse_decimal(bad), std::nullopt) << bad;
+    EXPECT_EQ(text::parse_int(bad), std::nullopt) << bad;
 }
