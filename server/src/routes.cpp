@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "highscorepage.h"
+#include "online/wire.h"
 #include "posting.h"
 
 namespace {
@@ -14,6 +15,20 @@ namespace {
 constexpr char kPlainText[] = "text/plain; charset=utf-8";
 constexpr char kHtml[] = "text/html; charset=utf-8";
 constexpr size_t kFileChunk = 64 * 1024;
+constexpr char kHomePage[] = "index.html";
+
+namespace wire = velnor::wire;
+
+// The route pattern that matches exactly one server path (the library's patterns are regular expressions).
+std::string exact_route(std::string_view path)
+{
+  std::string pattern = "/";
+  for (const char c : path) {
+    if (std::string_view(R"(\^$.|?*+()[]{})").find(c) != std::string_view::npos) pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
 
 const char* status_text(int status)
 {
@@ -75,23 +90,23 @@ Routes::Routes(ScoreDatabase& database, PageCache& page_cache, RateLimiter& post
 
 void Routes::install(httplib::Server& server)
 {
-  server.Get(R"(/cgi-bin/velnorsolo\.cgi)", [this](const httplib::Request& request, httplib::Response& response) {
+  server.Get(exact_route(wire::kPostingPath), [this](const httplib::Request& request, httplib::Response& response) {
     post_score(request, response);
   });
-  server.Get(R"(/counter/velnorsolo\.shtml)", [this](const httplib::Request&, httplib::Response& response) {
+  server.Get(exact_route(wire::kHighScorePath), [this](const httplib::Request&, httplib::Response& response) {
     high_score_page(response);
   });
-  server.Get(R"(/velnorsolo/velnorsoloversion\.txt)", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(release_dir_ / "velnorsoloversion.txt", "text/plain", response);
+  server.Get(exact_route(wire::kVersionPath), [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(release_dir_ / wire::kVersionFile, "text/plain", response);
   });
-  server.Get(R"(/velnorsolo/vnssetup\.exe)", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(release_dir_ / "vnssetup.exe", "application/octet-stream", response);
+  server.Get(exact_route(wire::kInstallerPath), [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(release_dir_ / wire::kInstallerFile, "application/octet-stream", response);
   });
   server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(www_dir_ / "index.html", kHtml, response);
+    serve_file(www_dir_ / kHomePage, kHtml, response);
   });
-  server.Get(R"(/multiplayer\.html)", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(www_dir_ / "multiplayer.html", kHtml, response);
+  server.Get(exact_route(wire::kMultiplayerPage), [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(www_dir_ / wire::kMultiplayerPage, kHtml, response);
   });
 
   // Gives a short text to the errors that the library answers with an empty body.
