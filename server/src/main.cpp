@@ -46,9 +46,11 @@ int run(const ServerOptions& options)
   ScoreDatabase database(options.data_dir / "scores.db");
   PageCache page_cache;
   RateLimiter post_limiter(static_cast<size_t>(options.post_limit));
-  HttpServer server(std::max(16u, 4 * std::thread::hardware_concurrency()));
+  HttpServer::Limits limits;
+  limits.worker_threads = std::max(16u, 4 * std::thread::hardware_concurrency());
+  HttpServer server(limits);
   Routes routes(database, page_cache, post_limiter, options.release_dir, www_dir);
-  routes.install(server);
+  routes.install(server.handlers());
 
   if (!server.bind(options.listen_address, options.port)) {
     std::cerr << "velnor-server: cannot listen on " << options.listen_address << " port " << options.port << ": "
@@ -66,7 +68,7 @@ int run(const ServerOptions& options)
     server.stop();
   });
   // Returns after stop() once every answered request has been written: each posting commits before its answer.
-  const bool served = server.listen_after_bind();
+  const bool served = server.serve();
   if (!signalled) pthread_kill(signal_waiter.native_handle(), SIGTERM);
   signal_waiter.join();
   if (!served) {
