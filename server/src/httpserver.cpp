@@ -105,11 +105,14 @@ HttpServer::HttpServer(Limits limits) : limits_(limits)
   set_keep_alive_timeout(std::chrono::duration_cast<std::chrono::seconds>(limits_.keep_alive).count());
   // Nothing here takes a request body.
   set_payload_max_length(0);
+  epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
+  wake_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
 HttpServer::~HttpServer()
 {
-  if (listener_ >= 0) ::close(listener_);
+  for (const int fd : {listener_, epoll_, wake_})
+    if (fd >= 0) ::close(fd);
 }
 
 bool HttpServer::bind(const std::string& host, int port)
@@ -167,8 +170,6 @@ void HttpServer::stop()
 
 bool HttpServer::serve()
 {
-  epoll_ = ::epoll_create1(EPOLL_CLOEXEC);
-  wake_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   pool_ = std::make_unique<WorkerPool>(limits_.worker_threads);
   bool healthy = epoll_ >= 0 && wake_ >= 0 && listener_ >= 0;
   for (const int fd : {listener_, wake_}) {
@@ -216,9 +217,6 @@ bool HttpServer::serve()
     std::lock_guard lock(given_mutex_);
     given_.clear();
   }
-  ::close(epoll_);
-  ::close(wake_);
-  epoll_ = wake_ = -1;
   return healthy;
 }
 

@@ -46,14 +46,14 @@ bool port_accepts(int port)
   return connected;
 }
 
-// Starts the program in `folder` with its output in server.log there; returns a pidfd.
-pid_t spawn(const std::filesystem::path& folder, std::vector<std::string> arguments, int& pidfd)
+// Starts a program (argv[0], a path) in `folder` with its output appended to `log_file`; returns a pidfd.
+pid_t spawn_program(const std::filesystem::path& folder, std::vector<std::string> arguments, const std::filesystem::path& log_path,
+                    int& pidfd)
 {
-  arguments.insert(arguments.begin(), VELNOR_SERVER_PROGRAM);
   std::vector<char*> argv;
   for (auto& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
-  const std::string log_file = (folder / "server.log").string();
+  const std::string log_file = log_path.string();
 
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -61,13 +61,20 @@ pid_t spawn(const std::filesystem::path& folder, std::vector<std::string> argume
     if (log < 0 || ::chdir(folder.c_str()) != 0) _exit(126);
     ::dup2(log, STDOUT_FILENO);
     ::dup2(log, STDERR_FILENO);
-    ::execv(argv[0], argv.data());
+    ::execvp(argv[0], argv.data());
     _exit(127);
   }
   if (pid < 0) throw std::runtime_error("fork failed");
   pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
   if (pidfd < 0) throw std::runtime_error("pidfd_open failed");
   return pid;
+}
+
+// Starts velnor-server in `folder` with its output in server.log there.
+pid_t spawn(const std::filesystem::path& folder, std::vector<std::string> arguments, int& pidfd)
+{
+  arguments.insert(arguments.begin(), VELNOR_SERVER_PROGRAM);
+  return spawn_program(folder, std::move(arguments), folder / "server.log", pidfd);
 }
 
 // Waits for the program's end until the deadline, then ends it; returns its exit status.
@@ -82,6 +89,13 @@ int reap(pid_t pid, int pidfd)
 }
 
 }  // namespace
+
+int run_to_end(const std::filesystem::path& folder, const std::vector<std::string>& argv, const std::filesystem::path& log)
+{
+  int pidfd = -1;
+  const pid_t pid = spawn_program(folder, argv, log, pidfd);
+  return reap(pid, pidfd);
+}
 
 int run_server_to_end(const std::filesystem::path& folder, const std::vector<std::string>& arguments)
 {
