@@ -281,35 +281,45 @@ int64_t PgStore::count()
 void PgStore::follow_changes(std::function<void()> changed)
 {
   changed_ = std::move(changed);
-  listener_ = std::thread([this] { listen_loop(); });
+  // The first connection listens before this returns, so that no page rendered afterwards can miss a change.
+  pg_conn* first = listen();
+  listener_ = std::thread([this, first] { listen_loop(first); });
 }
 
-void PgStore::listen_loop()
+pg_conn* PgStore::listen()
 {
-  bool first = true;
+  pg_conn* conn = connect(address_);
+  if (PQstatus(conn) == CONNECTION_OK) {
+    Result listening(PQexecParams(conn, "LISTEN velnor_scores", 0, nullptr, nullptr, nullptr, nullptr, 0));
+    if (listening.ok()) return conn;
+  }
+  PQfinish(conn);
+  return nullptr;
+}
+
+void PgStore::listen_loop(pg_conn* conn)
+{
   while (!stopping_) {
-    pg_conn* conn = connect(address_);
-    Result listening(PQstatus(conn) == CONNECTION_OK
-                         ? PQexecParams(conn, "LISTEN velnor_scores", 0, nullptr, nullptr, nullptr, nullptr, 0)
-                         : nullptr);
-    if (listening.get() && listening.ok()) {
-      if (!first) changed_();
-      first = false;
-      while (!stopping_ && PQstatus(conn) == CONNECTION_OK) {
-        pollfd entry{PQsocket(conn), POLLIN, 0};
-        if (::poll(&entry, 1, static_cast<int>(kListenSlice.count())) < 0 && errno != EINTR) break;
-        if (!PQconsumeInput(conn)) break;
-        bool notified = false;
-        while (PGnotify* notice = PQnotifies(conn)) {
-          notified = notified || std::string_view(notice->relname) == kChannel;
-          PQfreemem(notice);
-        }
-        if (notified) changed_();
+    while (conn && !stopping_ && PQstatus(conn) == CONNECTION_OK) {
+      pollfd entry{PQsocket(conn), POLLIN, 0};
+      if (::poll(&entry, 1, static_cast<int>(kListenSlice.count())) < 0 && errno != EINTR) break;
+      if (!PQconsumeInput(conn)) break;
+      bool notified = false;
+      while (PGnotify* notice = PQnotifies(conn)) {
+        notified = notified || std::string_view(notice->relname) == kChannel;
+        PQfreemem(notice);
       }
+      if (notified) changed_();
     }
     PQfinish(conn);
-    // Waits before the next try, in slices so that a stop is noticed.
-    for (auto waited = std::chrono::milliseconds(0); waited < kRetryInterval && !stopping_; waited += kListenSlice / 4)
-      std::this_thread::sleep_for(kListenSlice / 4);
+    conn = nullptr;
+    // Tries again every retry interval, in slices so that a stop is noticed. Changes may have been
+    // missed while away, so the page is dropped once listening again.
+    while (!conn && !stopping_) {
+      for (auto waited = std::chrono::milliseconds(0); waited < kRetryInterval && !stopping_; waited += kListenSlice / 4)
+        std::this_thread::sleep_for(kListenSlice / 4);
+      if (!stopping_ && (conn = listen())) changed_();
+    }
   }
+  PQfinish(conn);
 }

@@ -57,7 +57,9 @@ class PgStore : public ScoreStore {
  private:
   void upgrade_schema();
   void write_rows(const std::vector<GroupCommit::Row>& rows);
-  void listen_loop();
+  // A connection listening for postings, or null when none could be made.
+  pg_conn* listen();
+  void listen_loop(pg_conn* conn);
 
   const std::string address_;
   Connection writer_;

@@ -107,7 +107,8 @@ std::string Routes::client_address(const httplib::Request& request) const
     return request.remote_addr;
   const auto count = request.get_header_value_count("X-Forwarded-For");
   if (count == 0) return request.remote_addr;
-  std::string_view forwarded = request.get_header_value("X-Forwarded-For", count - 1);
+  const std::string last_header = request.get_header_value("X-Forwarded-For", count - 1);
+  std::string_view forwarded = last_header;
   if (const auto comma = forwarded.rfind(','); comma != std::string_view::npos) forwarded.remove_prefix(comma + 1);
   while (!forwarded.empty() && forwarded.front() == ' ') forwarded.remove_prefix(1);
   while (!forwarded.empty() && forwarded.back() == ' ') forwarded.remove_suffix(1);
