@@ -10,11 +10,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <string_view>
 
 #include "connectionstream.h"
+#include "requesthead.h"
 
 // Why this class calls the library's protected Server::process_request:
 // the library's public way to serve is listen_after_bind(), which accepts each connection itself
@@ -53,40 +53,6 @@ const std::string kBusy = canned_reply("503 Service Unavailable", "Server busy; 
 const std::string kTooLarge = canned_reply("431 Request Header Fields Too Large", "Request too large\n");
 const std::string kTooSlow = canned_reply("408 Request Timeout", "Request took too long\n");
 const std::string kBodyRefused = canned_reply("413 Payload Too Large", "No request here takes a body\n");
-
-bool equals_ignoring_case(std::string_view a, std::string_view b)
-{
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::string_view trimmed(std::string_view text)
-{
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-// No request here takes a body. The library would not read one on a GET, so its bytes would be
-// read as the next request: a head that announces one is refused and its connection ended.
-bool announces_body(std::string_view head)
-{
-  size_t line_start = head.find("\r\n");
-  while (line_start != std::string_view::npos && line_start + 2 < head.size()) {
-    line_start += 2;
-    const size_t line_end = head.find("\r\n", line_start);
-    const std::string_view line = head.substr(line_start, line_end - line_start);
-    const size_t colon = line.find(':');
-    if (colon != std::string_view::npos) {
-      const std::string_view name = trimmed(line.substr(0, colon));
-      if (equals_ignoring_case(name, "transfer-encoding")) return true;
-      if (equals_ignoring_case(name, "content-length") && trimmed(line.substr(colon + 1)) != "0") return true;
-    }
-    line_start = line_end;
-  }
-  return false;
-}
 
 // Ranges are not offered: the library would answer overlapping or out-of-file ranges with more bytes
 // than the file or a wrong length, and the game never asks for one. Each file goes whole, with status

@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -26,7 +27,9 @@ constexpr std::array kStatements = {
     Statement{"begin_read", "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"},
     Statement{"commit", "COMMIT"},
     Statement{"rollback", "ROLLBACK"},
-    Statement{"insert", "INSERT INTO scores (name, date, score, received, client) VALUES ($1, $2, $3, $4, $5)"},
+    // A whole batch in one statement, one round trip: each parameter is an array of one column.
+    Statement{"insert", "INSERT INTO scores (name, date, score, received, client)"
+                        " SELECT * FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[])"},
     Statement{"notify", "SELECT pg_notify('velnor_scores', '')"},
     Statement{"best", "SELECT name, date, score FROM scores ORDER BY score DESC, id LIMIT $1"},
     Statement{"count", "SELECT count(*) FROM scores"},
@@ -90,6 +93,41 @@ Result run(PgStore::Connection& connection, const char* name, std::initializer_l
   }
   return result;
 }
+
+// The columns of many rows as PostgreSQL array literals, one for each parameter of "insert".
+class Columns {
+ public:
+  void add(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client)
+  {
+    add_text(name_, name);
+    add_text(date_, date);
+    add_number(score_, score);
+    add_number(received_, received);
+    add_text(client_, client);
+  }
+  void insert_into(PgStore::Connection& connection) const
+  {
+    run(connection, "insert", {name_ + '}', date_ + '}', score_ + '}', received_ + '}', client_ + '}'});
+  }
+
+ private:
+  static void add_text(std::string& array, std::string_view text)
+  {
+    array += array.size() > 1 ? ",\"" : "\"";
+    for (const char c : text) {
+      if (c == '"' || c == '\\') array += '\\';
+      array += c;
+    }
+    array += '"';
+  }
+  static void add_number(std::string& array, int64_t number)
+  {
+    if (array.size() > 1) array += ',';
+    array += std::to_string(number);
+  }
+
+  std::string name_ = "{", date_ = "{", score_ = "{", received_ = "{", client_ = "{";
+};
 
 // Runs `work` inside one transaction on `connection`, whose mutex the caller holds.
 template <typename Work>
@@ -218,11 +256,11 @@ void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows)
 {
   std::lock_guard lock(writer_.mutex());
   // Other servers learn of the rows when the transaction commits, not before.
+  Columns columns;
+  for (const GroupCommit::Row& row : rows)
+    columns.add(row.posting->name, row.posting->date, row.posting->score, row.received_unix_time, row.client_address);
   in_transaction(writer_, "begin", [&] {
-    for (const GroupCommit::Row& row : rows)
-      run(writer_, "insert",
-          {row.posting->name, row.posting->date, std::to_string(row.posting->score), std::to_string(row.received_unix_time),
-           row.client_address});
+    columns.insert_into(writer_);
     run(writer_, "notify");
   });
 }
@@ -235,10 +273,14 @@ void PgStore::add(const Posting& posting, std::string_view client_address, int64
 void PgStore::add_all(const std::vector<StoredScore>& rows)
 {
   std::lock_guard lock(writer_.mutex());
+  constexpr size_t kRowsAStatement = 1000;
   in_transaction(writer_, "begin", [&] {
-    for (const StoredScore& row : rows)
-      run(writer_, "insert",
-          {row.name, row.date, std::to_string(row.score), std::to_string(row.received_unix_time), row.client_address});
+    for (size_t first = 0; first < rows.size(); first += kRowsAStatement) {
+      Columns columns;
+      for (size_t i = first; i < std::min(rows.size(), first + kRowsAStatement); ++i)
+        columns.add(rows[i].name, rows[i].date, rows[i].score, rows[i].received_unix_time, rows[i].client_address);
+      columns.insert_into(writer_);
+    }
     run(writer_, "notify");
   });
 }
