@@ -33,21 +33,6 @@ std::string percent_encode(std::string_view text)
   return out;
 }
 
-// A plain TCP connection to the server, for what an HTTP client library would not send.
-int connect_raw(int port)
-{
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // Everything the server sends until it ends the connection (or `limit` passes), then closes it.
 std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::seconds(10))
 {
@@ -115,6 +100,17 @@ class ServerTest : public ::testing::Test {
     sqlite3_finalize(count);
     sqlite3_close(db);
     return stored;
+  }
+
+  // A 300,000-byte installer in the release folder; returns its bytes.
+  std::string put_installer() const
+  {
+    const auto release = folder_.path() / "release";
+    std::filesystem::create_directories(release);
+    std::string installer;
+    for (unsigned i = 0; i < 300000; ++i) installer += static_cast<char>((i * 7919u) % 256u);
+    std::ofstream(release / "vnssetup.exe", std::ios::binary) << installer;
+    return installer;
   }
 
   std::string page() const
@@ -224,11 +220,8 @@ TEST_F(ServerTest, PostingsBeyondTheLimitGetStatus429)
 
 TEST_F(ServerTest, ReleaseFilesAreServedByteForByte)
 {
+  const std::string installer = put_installer();
   const auto release = folder_.path() / "release";
-  std::filesystem::create_directories(release);
-  std::string installer;
-  for (unsigned i = 0; i < 300000; ++i) installer += static_cast<char>((i * 7919u) % 256u);
-  std::ofstream(release / "vnssetup.exe", std::ios::binary) << installer;
   std::ofstream(release / "velnorsoloversion.txt", std::ios::binary) << "1.0.1\r\n";
   start();
 
@@ -276,7 +269,7 @@ TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm)
 {
   start();
   const std::string request = "GET / HTTP/1.1\r\nHost: x\r\nX-Filler: " + std::string(1 << 20, 'a') + "\r\n\r\n";
-  const int fd = connect_raw(server_->port());
+  const int fd = connect_loopback(server_->port());
   ASSERT_GE(fd, 0);
   // The server stops reading long before the end, so the send may fail part-way; the answer counts.
   ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
@@ -314,9 +307,9 @@ TEST_F(ServerTest, IdleAndSlowClientsHoldUpNoOneAndSlowHeadsEnd)
   constexpr int kIdle = 300;
   constexpr int kSlow = 100;
   std::vector<int> idle, slow;
-  for (int i = 0; i < kIdle; ++i) idle.push_back(connect_raw(server_->port()));
+  for (int i = 0; i < kIdle; ++i) idle.push_back(connect_loopback(server_->port()));
   for (int i = 0; i < kSlow; ++i) {
-    slow.push_back(connect_raw(server_->port()));
+    slow.push_back(connect_loopback(server_->port()));
     ::send(slow.back(), "GET / HTTP/1.1\r\n", 16, MSG_NOSIGNAL);
   }
   // The slow ones send a header line every 200 ms, and never end their heads.
@@ -350,8 +343,8 @@ TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack)
 {
   start({"--max-connections", "20"});
   std::vector<int> held;
-  for (int i = 0; i < 20; ++i) held.push_back(connect_raw(server_->port()));
-  const std::string refused = read_to_end(connect_raw(server_->port()));
+  for (int i = 0; i < 20; ++i) held.push_back(connect_loopback(server_->port()));
+  const std::string refused = read_to_end(connect_loopback(server_->port()));
   EXPECT_TRUE(refused.starts_with("HTTP/1.1 503")) << refused.substr(0, 60);
   EXPECT_NE(refused.find("Retry-After: 1"), std::string::npos);
 
@@ -370,11 +363,7 @@ TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack)
 
 TEST_F(ServerTest, RangesAreIgnoredAndEveryLengthIsTrue)
 {
-  const auto release = folder_.path() / "release";
-  std::filesystem::create_directories(release);
-  std::string installer;
-  for (unsigned i = 0; i < 300000; ++i) installer += static_cast<char>((i * 7919u) % 256u);
-  std::ofstream(release / "vnssetup.exe", std::ios::binary) << installer;
+  const std::string installer = put_installer();
   start();
 
   std::string overlapping = "bytes=0-299999";
@@ -393,7 +382,7 @@ TEST_F(ServerTest, ARequestBodyIsRefusedAndNeverReadAsARequest)
   start();
   const std::string smuggled = "GET /cgi-bin/velnorsolo.cgi?name=smuggled&date=1&score=650 HTTP/1.1\r\nHost: x\r\n\r\n";
   for (const std::string& framing : {"Content-Length: " + std::to_string(smuggled.size()), std::string("Transfer-Encoding: chunked")}) {
-    const int fd = connect_raw(server_->port());
+    const int fd = connect_loopback(server_->port());
     const std::string request = "GET / HTTP/1.1\r\nHost: x\r\n" + framing + "\r\n\r\n" + smuggled;
     ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
     const std::string answer = read_to_end(fd);

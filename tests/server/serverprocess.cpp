@@ -36,14 +36,9 @@ int free_loopback_port()
 
 bool port_accepts(int port)
 {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return connected;
+  const int fd = connect_loopback(port);
+  if (fd >= 0) ::close(fd);
+  return fd >= 0;
 }
 
 // Starts a program (argv[0], a path) in `folder` with its output appended to `log_file`; returns a pidfd.
@@ -89,6 +84,20 @@ int reap(pid_t pid, int pidfd)
 }
 
 }  // namespace
+
+int connect_loopback(int port)
+{
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
 
 int run_to_end(const std::filesystem::path& folder, const std::vector<std::string>& argv, const std::filesystem::path& log)
 {

@@ -49,12 +49,12 @@ TEST_P(StoreTest, PostingsAreKeptRankedAndCountedAcrossReopening)
     const auto store = open_score_store(address_);
     EXPECT_EQ(store->standings(100).games_posted, 0);
     const Posting postings[] = {posting("Ann", "1/5/27", 412), posting("Bö Ĝ", "1/6/27", 650), posting("", "1/7/27", 412),
-                                posting("'); DROP", "x", 0)};
+                                posting("'); DROP", "x", 0), posting("\"\\{,}", "NULL", 1)};
     for (const Posting& p : postings) store->add(p, "10.0.0.1", 1'800'000'000);
   }
   const auto store = open_score_store(address_);
   const Standings standings = store->standings(3);
-  EXPECT_EQ(standings.games_posted, 4);
+  EXPECT_EQ(standings.games_posted, 5);
   ASSERT_EQ(standings.best.size(), 3u);
   EXPECT_EQ(standings.best[0].name, "Bö Ĝ");
   EXPECT_EQ(standings.best[1].name, "Ann") << "equal scores: the earlier posting first";
@@ -63,8 +63,10 @@ TEST_P(StoreTest, PostingsAreKeptRankedAndCountedAcrossReopening)
 
   std::vector<StoredScore> rows;
   store->read_all([&](const StoredScore& row) { rows.push_back(row); });
-  ASSERT_EQ(rows.size(), 4u);
+  ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[3].name, "'); DROP");
+  EXPECT_EQ(rows[4].name, "\"\\{,}");
+  EXPECT_EQ(rows[4].date, "NULL");
   EXPECT_EQ(rows[3].client_address, "10.0.0.1");
   EXPECT_EQ(rows[3].received_unix_time, 1'800'000'000);
 }
