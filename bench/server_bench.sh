@@ -205,7 +205,7 @@ for round in $(seq 1 $rounds); do
 done
 
 # shellcheck disable=SC2086
-row() { printf '%-44s %12s %10s\n' "$1" "$(median ${rps[$2]})" "$(median ${p99[$2]})"; }
+row() { printf '%-44s %12s %10s   %s\n' "$1" "$(median ${rps[$2]})" "$(median ${p99[$2]})" "p99 of each run:${p99[$2]}"; }
 printf '%-44s %12s %10s\n' "medians of $rounds" "requests/s" "p99 (ms)"
 row "nginx, static copy of the page" nginx
 row "velnor-server page, SQLite" sqlite_page

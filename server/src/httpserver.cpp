@@ -150,7 +150,8 @@ bool HttpServer::serve()
   auto next_sweep = Clock::now() + kSweep;
   epoll_event events[kMaxEvents];
   while (healthy && !stopping_) {
-    const int count = ::epoll_wait(epoll_, events, kMaxEvents, static_cast<int>(kSweep.count()));
+    // With no connection waiting for bytes there is no deadline to watch, and the thread sleeps.
+    const int count = ::epoll_wait(epoll_, events, kMaxEvents, waiting_.empty() ? -1 : static_cast<int>(kSweep.count()));
     if (count < 0 && errno != EINTR) healthy = false;
     for (int i = 0; i < count; ++i) {
       const int fd = events[i].data.fd;
