@@ -5,19 +5,15 @@
 #include <atomic>
 #include <map>
 #include <memory>
-#include <regex>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <thread>
 
 #include "pgcluster.h"
 #include "serverprocess.h"
 
 namespace {
-
-long games_posted(const std::string& page)
-{
-  std::smatch match;
-  return std::regex_search(page, match, std::regex("Games posted: (\\d+)")) ? std::stol(match[1]) : -1;
-}
 
 class SharedStoreTest : public ::testing::Test {
  protected:

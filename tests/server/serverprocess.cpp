@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -84,6 +85,17 @@ int reap(pid_t pid, int pidfd)
 }
 
 }  // namespace
+
+long games_posted(const std::string& page)
+{
+  static constexpr std::string_view kLabel = "Games posted: ";
+  const size_t at = page.find(kLabel);
+  if (at == std::string::npos) return -1;
+  const char* digits = page.c_str() + at + kLabel.size();
+  char* end = nullptr;
+  const long count = std::strtol(digits, &end, 10);
+  return end == digits ? -1 : count;
+}
 
 int connect_loopback(int port)
 {

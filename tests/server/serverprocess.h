@@ -31,6 +31,9 @@ class ServerProcess {
   int pidfd_ = -1;
 };
 
+// The number of games the high-score page says were posted, or -1 when it says none.
+long games_posted(const std::string& page);
+
 // A plain TCP connection to `port` on 127.0.0.1: its socket, or -1.
 int connect_loopback(int port);
 
