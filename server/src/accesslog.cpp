@@ -9,6 +9,8 @@
 namespace {
 
 constexpr size_t kWriteAt = 32 * 1024;
+// Lines waiting while the log cannot be written (a full pipe) stop there: requests go on unlogged.
+constexpr size_t kMaxPending = 4 * 1024 * 1024;
 constexpr auto kMaxDelay = std::chrono::seconds(1);
 
 // Request text comes from the client: quotes, backslashes and unprintable bytes are escaped so
@@ -87,6 +89,10 @@ void AccessLog::record(std::string_view client, const httplib::Request& request,
   bool wake;
   {
     std::lock_guard lock(mutex_);
+    if (pending_.size() + text.size() > kMaxPending) {
+      ++dropped_;
+      return;
+    }
     wake = pending_.empty() || pending_.size() + text.size() >= kWriteAt;
     pending_ += text;
   }
@@ -103,6 +109,10 @@ void AccessLog::write_loop()
     wake_.wait_for(lock, kMaxDelay, [this] { return stopping_ || pending_.size() >= kWriteAt; });
     std::string text;
     text.swap(pending_);
+    if (dropped_ > 0) {
+      text += "velnor-server: " + std::to_string(dropped_) + " lines of this log were dropped while it could not be written\n";
+      dropped_ = 0;
+    }
     lock.unlock();
     write_all(fd_, text);
     lock.lock();

@@ -32,6 +32,7 @@ class AccessLog {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::string pending_;
+  size_t dropped_ = 0;
   bool stopping_ = false;
   std::thread writer_;
 };
