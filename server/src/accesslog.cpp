@@ -40,6 +40,27 @@ void write_all(int fd, std::string_view text)
   }
 }
 
+// The start of a line, up to the opening quote of the request line.
+std::string line_start(std::string_view client, int64_t unix_time)
+{
+  const std::time_t time = static_cast<std::time_t>(unix_time);
+  std::tm utc{};
+  gmtime_r(&time, &utc);
+  char stamp[40];
+  std::strftime(stamp, sizeof stamp, "[%d/%b/%Y:%H:%M:%S +0000]", &utc);
+  std::string out;
+  append_escaped(out, client.empty() ? "-" : client);
+  out += " - - ";
+  out += stamp;
+  out += " \"";
+  return out;
+}
+
+int64_t now_unix()
+{
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
 AccessLog::AccessLog(int fd) : fd_(fd), writer_([this] { write_loop(); }) {}
@@ -57,17 +78,7 @@ AccessLog::~AccessLog()
 std::string AccessLog::line(std::string_view client, const httplib::Request& request, const httplib::Response& response,
                             int64_t unix_time)
 {
-  const std::time_t time = static_cast<std::time_t>(unix_time);
-  std::tm utc{};
-  gmtime_r(&time, &utc);
-  char stamp[40];
-  std::strftime(stamp, sizeof stamp, "[%d/%b/%Y:%H:%M:%S +0000]", &utc);
-
-  std::string out;
-  append_escaped(out, client.empty() ? "-" : client);
-  out += " - - ";
-  out += stamp;
-  out += " \"";
+  std::string out = line_start(client, unix_time);
   append_escaped(out, request.method);
   out += ' ';
   append_escaped(out, request.target);
@@ -83,9 +94,16 @@ std::string AccessLog::line(std::string_view client, const httplib::Request& req
 
 void AccessLog::record(std::string_view client, const httplib::Request& request, const httplib::Response& response)
 {
-  const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
-  std::string text = line(client, request, response, now.count());
-  text += '\n';
+  append(line(client, request, response, now_unix()) + '\n');
+}
+
+void AccessLog::record_refusal(std::string_view client, int status)
+{
+  append(line_start(client, now_unix()) + "-\" " + std::to_string(status) + " -\n");
+}
+
+void AccessLog::append(std::string text)
+{
   bool wake;
   {
     std::lock_guard lock(mutex_);

@@ -20,12 +20,15 @@ class AccessLog {
   AccessLog& operator=(const AccessLog&) = delete;
 
   void record(std::string_view client, const httplib::Request& request, const httplib::Response& response);
+  // A connection that the server refused before reading its request: the request line is "-".
+  void record_refusal(std::string_view client, int status);
 
   // The line for one request at `unix_time`, without its line break.
   static std::string line(std::string_view client, const httplib::Request& request, const httplib::Response& response,
                           int64_t unix_time);
 
  private:
+  void append(std::string text);
   void write_loop();
 
   int fd_;

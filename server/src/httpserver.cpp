@@ -49,10 +49,10 @@ std::string canned_reply(std::string_view status, std::string_view body, std::st
          "\r\n" + std::string(extra_header) + "Connection: close\r\n\r\n" + std::string(body);
 }
 
-const std::string kBusy = canned_reply("503 Service Unavailable", "Server busy; try again shortly.\n", "Retry-After: 1\r\n");
-const std::string kTooLarge = canned_reply("431 Request Header Fields Too Large", "Request too large\n");
-const std::string kTooSlow = canned_reply("408 Request Timeout", "Request took too long\n");
-const std::string kBodyRefused = canned_reply("413 Payload Too Large", "No request here takes a body\n");
+const HttpServer::Refusal kBusy{503, canned_reply("503 Service Unavailable", "Server busy; try again shortly.\n", "Retry-After: 1\r\n")};
+const HttpServer::Refusal kTooLarge{431, canned_reply("431 Request Header Fields Too Large", "Request too large\n")};
+const HttpServer::Refusal kTooSlow{408, canned_reply("408 Request Timeout", "Request took too long\n")};
+const HttpServer::Refusal kBodyRefused{413, canned_reply("413 Payload Too Large", "No request here takes a body\n")};
 
 // Ranges are not offered: the library would answer overlapping or out-of-file ranges with more bytes
 // than the file or a wrong length, and the game never asks for one. Each file goes whole, with status
@@ -200,7 +200,7 @@ void HttpServer::accept_all()
     auto connection = std::make_shared<ConnectionStream>(fd, open_, limits_.max_head_bytes, limits_.write_timeout,
                                                          [this] { return stopping_.load(); });
     if (open_ > limits_.max_connections) {
-      connection->refuse(kBusy);
+      refuse(*connection, kBusy);
       continue;
     }
     admit(std::move(connection));
@@ -218,7 +218,7 @@ void HttpServer::admit(std::shared_ptr<ConnectionStream> connection)
       watch(std::move(connection), Clock::now() + limit);
       break;
     }
-    case ConnectionStream::Head::kTooLarge: connection->refuse(kTooLarge); break;
+    case ConnectionStream::Head::kTooLarge: refuse(*connection, kTooLarge); break;
     case ConnectionStream::Head::kClosed: break;
   }
 }
@@ -258,7 +258,7 @@ void HttpServer::on_readable(int fd)
         waiting.deadline = Clock::now() + limits_.head_deadline;
       }
       break;
-    case ConnectionStream::Head::kTooLarge: forget(fd)->refuse(kTooLarge); break;
+    case ConnectionStream::Head::kTooLarge: refuse(*forget(fd), kTooLarge); break;
     case ConnectionStream::Head::kClosed: forget(fd); break;
   }
 }
@@ -271,8 +271,19 @@ void HttpServer::end_overdue(Clock::time_point now)
   for (const int fd : overdue) {
     auto connection = forget(fd);
     // An idle connection just ends; one that began a request is told why.
-    if (connection->request_started()) connection->refuse(kTooSlow);
+    if (connection->request_started()) refuse(*connection, kTooSlow);
   }
+}
+
+void HttpServer::refuse(ConnectionStream& connection, const Refusal& refusal)
+{
+  if (refused_) {
+    std::string client;
+    int port = 0;
+    connection.get_remote_ip_and_port(client, port);
+    refused_(client, refusal.status);
+  }
+  connection.refuse(refusal.reply);
 }
 
 void HttpServer::dispatch(std::shared_ptr<ConnectionStream> connection)
@@ -309,7 +320,7 @@ void HttpServer::answer(std::shared_ptr<ConnectionStream> connection)
   try {
     for (size_t served = 1;; ++served) {
       if (announces_body(connection->head())) {
-        connection->refuse(kBodyRefused);
+        refuse(*connection, kBodyRefused);
         return;
       }
       const bool last = served >= limits_.keep_alive_max_requests || stopping_;
@@ -338,7 +349,7 @@ void HttpServer::answer(std::shared_ptr<ConnectionStream> connection)
       switch (state) {
         case ConnectionStream::Head::kComplete: continue;
         case ConnectionStream::Head::kPartial: give_back(std::move(connection), Clock::now() + limits_.head_deadline); return;
-        case ConnectionStream::Head::kTooLarge: connection->refuse(kTooLarge); return;
+        case ConnectionStream::Head::kTooLarge: refuse(*connection, kTooLarge); return;
         case ConnectionStream::Head::kClosed: return;
       }
     }

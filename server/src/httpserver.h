@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,11 +32,20 @@ class HttpServer : private httplib::Server {
     std::chrono::milliseconds write_timeout{5000};  // for each stall of a slow reader
   };
 
+  // A reply of the server's own that ends a connection before the library has seen its request.
+  struct Refusal {
+    int status;
+    std::string reply;
+  };
+
   explicit HttpServer(Limits limits);
   ~HttpServer();
 
   // Where the routes, the error handlers and the logger are set.
   httplib::Server& handlers() { return *this; }
+
+  // Told of each refusal (the peer's address and the status), for the log; set before serve().
+  void on_refusal(std::function<void(const std::string& client, int status)> refused) { refused_ = std::move(refused); }
 
   // Binds the address and starts listening; then serve() answers until stop().
   bool bind(const std::string& host, int port);
@@ -55,6 +65,7 @@ class HttpServer : private httplib::Server {
     bool request_started;
   };
 
+  void refuse(ConnectionStream& connection, const Refusal& refusal);
   void accept_all();
   void admit(std::shared_ptr<ConnectionStream> connection);
   void dispatch(std::shared_ptr<ConnectionStream> connection);
@@ -67,6 +78,7 @@ class HttpServer : private httplib::Server {
   std::shared_ptr<ConnectionStream> forget(int fd);
 
   Limits limits_;
+  std::function<void(const std::string&, int)> refused_;
   int listener_ = -1;
   int epoll_ = -1;
   int wake_ = -1;  // eventfd: a stop, or connections given back by the workers

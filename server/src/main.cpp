@@ -68,6 +68,7 @@ int run(const ServerOptions& options)
   HttpServer server(limits);
   Routes routes(*store, page_cache, post_limiter, {options.release_dir, www_dir, options.trusted_proxies, access_log.get()});
   routes.install(server.handlers());
+  if (access_log) server.on_refusal([&](const std::string& client, int status) { access_log->record_refusal(client, status); });
 
   if (!server.bind(options.listen_address, options.port)) {
     std::cerr << "velnor-server: cannot listen on " << options.listen_address << " port " << options.port << ": "

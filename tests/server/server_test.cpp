@@ -354,6 +354,8 @@ TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(status, 200);
   for (const int fd : held) ::close(fd);
+  EXPECT_EQ(server_->stop(), 0);
+  EXPECT_NE(server_->log().find("\"-\" 503 -\n"), std::string::npos) << "the refusal is in the access log";
 }
 
 TEST_F(ServerTest, RangesAreIgnoredAndEveryLengthIsTrue)
