@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Measures velnor-server with wrk: the high-score page (with about 100 stored scores), the posting
-# path, and nginx serving a static copy of the same page, all on loopback. Prints requests per
-# second, p99 latency and the page's ratio to nginx; exits 1 when that ratio is below 0.7.
+# Measures velnor-server with wrk, on loopback only: the high-score page (about 100 stored scores)
+# on each store, SQLite and PostgreSQL, beside nginx serving a static copy of the same page; and the
+# posting rate on SQLite (one server) and on PostgreSQL (one server, then two sharing the database).
+# Each measurement runs three times, the servers taking turns in an order that changes each round,
+# and the medians are reported. Exits 1 when a page's rate is below 0.7 of nginx's, or its p99
+# latency above three times nginx's (or 5 ms, whichever is more).
 #
 #   bench/server_bench.sh [path/to/velnor-server]
 #   BENCH_SECONDS=10 BENCH_CONNECTIONS=16 BENCH_THREADS=2 bench/server_bench.sh
+#
+# PostgreSQL runs as a private cluster in a temporary folder, on a Unix socket only (as the
+# `postgres` user when run as root); no system cluster is used or touched.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${BENCH_SECONDS:-10}
 connections=${BENCH_CONNECTIONS:-16}
 threads=${BENCH_THREADS:-2}
+rounds=3
 min_ratio=0.7
+max_p99_ratio=3
+p99_floor_ms=5
 
 server=${1:-}
 if [ -z "$server" ]; then
@@ -19,17 +28,25 @@ if [ -z "$server" ]; then
   cmake --build "$build" -j2 --target velnor-server >/dev/null
   server="$build/server/velnor-server"
 fi
-for tool in wrk nginx; do
+# The servers run in folders of their own, so a relative path is made absolute first.
+server=$(cd "$(dirname "$server")" && pwd)/$(basename "$server")
+[ -x "$server" ] || { echo "server_bench: $server is not a program" >&2; exit 1; }
+pg_bin=$(pg_config --bindir 2>/dev/null || true)
+for tool in wrk nginx "$pg_bin/initdb"; do
   command -v "$tool" >/dev/null || { echo "server_bench: $tool is missing (scripts/deps.sh lists it)" >&2; exit 1; }
 done
 
 work=$(mktemp -d /tmp/velnor-server-bench.XXXXXX)
-chmod 755 "$work"   # nginx's workers run as another user and must read the static copy
-server_pid=
+chmod 755 "$work"   # nginx's workers and PostgreSQL run as other users
+pids=()
 nginx_pid=
+pg_running=
+as_postgres=()
+[ "$(id -u)" -eq 0 ] && as_postgres=(runuser -u postgres --)
 cleanup() {
-  [ -n "$server_pid" ] && kill -TERM "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
   [ -n "$nginx_pid" ] && kill -QUIT "$nginx_pid" 2>/dev/null && wait "$nginx_pid" 2>/dev/null
+  [ -n "$pg_running" ] && (cd "$work/pg" && "${as_postgres[@]}" "$pg_bin/pg_ctl" -D "$work/pg/data" -m fast -w stop >/dev/null 2>&1)
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -55,35 +72,76 @@ http_body() {
   sed '1,/^\r$/d' <&3
   exec 3<&-
 }
-# Runs wrk and prints "requests/s p99" from its report.
-measure() {
-  local url=$1; shift
-  wrk -t"$threads" -c"$connections" -d"${seconds}s" --latency "$@" "$url" >"$work/wrk.txt"
-  local rps p99
-  rps=$(awk '/^Requests\/sec:/ {print $2}' "$work/wrk.txt")
-  p99=$(awk '$1 == "99%" {print $2}' "$work/wrk.txt")
-  if grep -q "Non-2xx" "$work/wrk.txt"; then
-    echo "server_bench: $url answered errors:" >&2
-    cat "$work/wrk.txt" >&2
-    exit 1
-  fi
-  echo "$rps $p99"
+# Starts velnor-server on a free port with the given store; the port is left in $started_port.
+# (Not run in a subshell, so that the cleanup knows every server.)
+start_server() {
+  local name=$1 database=$2
+  started_port=$(free_port)
+  mkdir -p "$work/$name"
+  (cd "$work/$name" && exec "$server" --listen 127.0.0.1 --port "$started_port" --post-limit 0 --database "$database") \
+    >"$work/$name.log" 2>&1 &
+  pids+=($!)
+  wait_for_port "$started_port"
 }
+# wrk's latency in milliseconds.
+to_ms() { awk -v t="$1" 'BEGIN { v = t + 0; if (t ~ /us$/) v /= 1000; else if (t ~ /ms$/) v += 0; else if (t ~ /s$/) v *= 1000; printf "%.2f", v }'; }
+# Runs wrk on each address at once, the connections shared among them; prints "requests/s p99_ms"
+# (the sum of the rates and the worst p99).
+measure() {
+  local script=$1; shift
+  local n=$# each=$((connections / $#)) i=0 url
+  [ "$each" -ge 1 ] || each=1
+  for url in "$@"; do
+    i=$((i + 1))
+    wrk -t"$threads" -c"$each" -d"${seconds}s" --latency ${script:+-s "$script"} "$url" >"$work/wrk$i.txt" &
+  done
+  wait
+  local total=0 worst=0 rps p99
+  for i in $(seq 1 "$n"); do
+    if grep -q "Non-2xx" "$work/wrk$i.txt"; then
+      echo "server_bench: errors from $(sed -n 's/^Running .* test @ //p' "$work/wrk$i.txt"):" >&2
+      cat "$work/wrk$i.txt" >&2
+      exit 1
+    fi
+    rps=$(awk '/^Requests\/sec:/ {print $2}' "$work/wrk$i.txt")
+    p99=$(to_ms "$(awk '$1 == "99%" {print $2}' "$work/wrk$i.txt")")
+    total=$(awk -v a="$total" -v b="$rps" 'BEGIN { printf "%.0f", a + b }')
+    worst=$(awk -v a="$worst" -v b="$p99" 'BEGIN { print (b > a ? b : a) }')
+  done
+  echo "$total $worst"
+}
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# velnor-server, with about 100 stored scores; no posting limit, the benchmark posts from one address.
-port=$(free_port)
-mkdir -p "$work/server"
-(cd "$work/server" && exec "$server" --listen 127.0.0.1 --port "$port" --post-limit 0) 2>"$work/server.log" &
-server_pid=$!
-wait_for_port "$port"
+# PostgreSQL: a private cluster, reachable only through a socket in its own folder.
+mkdir -p "$work/pg"
+[ ${#as_postgres[@]} -eq 0 ] || chown postgres: "$work/pg"
+(cd "$work/pg" && "${as_postgres[@]}" "$pg_bin/initdb" -D "$work/pg/data" -U velnor -A trust -E UTF8 --locale=C >"$work/initdb.log" 2>&1) ||
+  { cat "$work/initdb.log" >&2; exit 1; }
+(cd "$work/pg" && "${as_postgres[@]}" "$pg_bin/pg_ctl" -D "$work/pg/data" -l "$work/pg/server.log" -w \
+  -o "-c listen_addresses='' -k $work/pg" start >/dev/null)
+pg_running=1
+pg_url="postgresql://velnor@/postgres?host=$work/pg"
+
+start_server sqlite "sqlite:$work/sqlite/scores.db"
+sqlite_port=$started_port
+start_server pg "$pg_url"
+pg_port=$started_port
+start_server pg2 "$pg_url"
+pg2_port=$started_port
 for i in $(seq 1 100); do
-  http_body "$port" "/cgi-bin/velnorsolo.cgi?name=player$i&date=1%2F5%2F27&score=$(( (i * 37) % 651 ))" >/dev/null
+  target="/cgi-bin/velnorsolo.cgi?name=player$i&date=1%2F5%2F27&score=$(( (i * 37) % 651 ))"
+  http_body "$sqlite_port" "$target" >/dev/null
+  http_body "$pg_port" "$target" >/dev/null
 done
 
 # nginx with a private configuration, serving the page exactly as velnor-server renders it.
 mkdir -p "$work/static/counter" "$work/nginx"
-http_body "$port" /counter/velnorsolo.shtml >"$work/static/counter/velnorsolo.shtml"
+http_body "$sqlite_port" /counter/velnorsolo.shtml >"$work/static/counter/velnorsolo.shtml"
 chmod -R a+rX "$work/static"
+for port in "$sqlite_port" "$pg_port" "$pg2_port"; do
+  http_body "$port" /counter/velnorsolo.shtml | cmp -s - "$work/static/counter/velnorsolo.shtml" ||
+    { echo "server_bench: the stores' pages differ" >&2; exit 1; }
+done
 grep -q "Games posted: 100" "$work/static/counter/velnorsolo.shtml" || { echo "server_bench: the page did not show 100 postings" >&2; exit 1; }
 nginx_port=$(free_port)
 cat >"$work/nginx/nginx.conf" <<CONF
@@ -115,15 +173,62 @@ nginx -p "$work/nginx" -e "$work/nginx/error.log" -c "$work/nginx/nginx.conf" -g
 nginx_pid=$!
 wait_for_port "$nginx_port"
 
-echo "wrk: $threads threads, $connections connections, ${seconds}s per run; page of $(wc -c <"$work/static/counter/velnorsolo.shtml") bytes"
-read -r page_rps page_p99 < <(measure "http://127.0.0.1:$port/counter/velnorsolo.shtml")
-read -r nginx_rps nginx_p99 < <(measure "http://127.0.0.1:$nginx_port/counter/velnorsolo.shtml")
-read -r post_rps post_p99 < <(measure "http://127.0.0.1:$port/" -s "$top/bench/server/post.lua")
+page=/counter/velnorsolo.shtml
+post="$top/bench/server/post.lua"
+declare -A rps p99
+run() {  # name, script, addresses...
+  local name=$1; shift
+  local r p
+  read -r r p < <(measure "$@")
+  rps[$name]="${rps[$name]:-} $r"
+  p99[$name]="${p99[$name]:-} $p"
+}
+echo "wrk: $threads threads, $connections connections, ${seconds}s per run, $rounds rounds; page of $(wc -c <"$work/static/counter/velnorsolo.shtml") bytes"
+for round in $(seq 1 $rounds); do
+  # Each round starts with a different server, so that none always runs on a warm or a tired machine.
+  order=(nginx sqlite pg)
+  order=("${order[@]:$((round - 1))}" "${order[@]:0:$((round - 1))}")
+  for name in "${order[@]}"; do
+    case $name in
+      nginx) run nginx "" "http://127.0.0.1:$nginx_port$page" ;;
+      sqlite) run sqlite_page "" "http://127.0.0.1:$sqlite_port$page" ;;
+      pg) run pg_page "" "http://127.0.0.1:$pg_port$page" ;;
+    esac
+  done
+  for name in $( ((round % 2)) && echo "sqlite pg pg2" || echo "pg2 pg sqlite"); do
+    case $name in
+      sqlite) run sqlite_post "$post" "http://127.0.0.1:$sqlite_port/" ;;
+      pg) run pg_post "$post" "http://127.0.0.1:$pg_port/" ;;
+      pg2) run pg2_post "$post" "http://127.0.0.1:$pg_port/" "http://127.0.0.1:$pg2_port/" ;;
+    esac
+  done
+done
 
-ratio=$(awk -v a="$page_rps" -v b="$nginx_rps" 'BEGIN { printf "%.2f", a / b }')
-printf '%-34s %12s %10s\n' "" "requests/s" "p99"
-printf '%-34s %12s %10s\n' "velnor-server high-score page" "$page_rps" "$page_p99"
-printf '%-34s %12s %10s\n' "nginx, static copy of the page" "$nginx_rps" "$nginx_p99"
-printf '%-34s %12s %10s\n' "velnor-server score posting" "$post_rps" "$post_p99"
-echo "page / nginx: $ratio (at least $min_ratio wanted)"
-awk -v r="$ratio" -v m="$min_ratio" 'BEGIN { exit !(r >= m) }'
+# shellcheck disable=SC2086
+row() { printf '%-44s %12s %10s   %s\n' "$1" "$(median ${rps[$2]})" "$(median ${p99[$2]})" "p99 of each run:${p99[$2]}"; }
+printf '%-44s %12s %10s\n' "medians of $rounds" "requests/s" "p99 (ms)"
+row "nginx, static copy of the page" nginx
+row "velnor-server page, SQLite" sqlite_page
+row "velnor-server page, PostgreSQL" pg_page
+row "velnor-server posting, SQLite, 1 server" sqlite_post
+row "velnor-server posting, PostgreSQL, 1 server" pg_post
+row "velnor-server posting, PostgreSQL, 2 servers" pg2_post
+
+# shellcheck disable=SC2086
+nginx_rps=$(median ${rps[nginx]})
+# shellcheck disable=SC2086
+nginx_p99=$(median ${p99[nginx]})
+p99_limit=$(awk -v n="$nginx_p99" -v f="$max_p99_ratio" -v m="$p99_floor_ms" 'BEGIN { v = n * f; print (v > m ? v : m) }')
+failed=0
+for store in sqlite pg; do
+  # shellcheck disable=SC2086
+  ratio=$(awk -v a="$(median ${rps[${store}_page]})" -v b="$nginx_rps" 'BEGIN { printf "%.2f", a / b }')
+  # shellcheck disable=SC2086
+  latency=$(median ${p99[${store}_page]})
+  verdict=ok
+  awk -v r="$ratio" -v m="$min_ratio" 'BEGIN { exit !(r >= m) }' || verdict="TOO SLOW"
+  awk -v p="$latency" -v l="$p99_limit" 'BEGIN { exit !(p <= l) }' || verdict="P99 TOO HIGH"
+  [ "$verdict" = ok ] || failed=1
+  echo "page on $store / nginx: $ratio (at least $min_ratio wanted); p99 ${latency} ms (at most $p99_limit ms wanted): $verdict"
+done
+exit $failed

@@ -1,16 +1,19 @@
 # Sourced by the README's commands: the Debian packages the project needs, in one place.
-VELNOR_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev fonts-liberation xvfb xauth xdotool x11-apps imagemagick tinyproxy util-linux xdg-utils libcpp-httplib-dev libsqlite3-dev wrk nginx curl qt6-multimedia-dev pulseaudio pulseaudio-utils libbenchmark-dev liblz4-dev clang libclang-rt-14-dev time faketime sqlite3 libglib2.0-bin"
+# What building and playing the game (and building its web server) need: scripts/play.
+VELNOR_PLAY_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libjpeg-dev fonts-liberation xdg-utils libcpp-httplib-dev libsqlite3-dev libpq-dev"
+# What the tests, the benchmarks and the fuzzing need besides: scripts/test installs both lists.
+VELNOR_TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-apps x11-utils openbox imagemagick tinyproxy util-linux wrk nginx curl pulseaudio pulseaudio-utils libbenchmark-dev liblz4-dev clang libclang-rt-14-dev time faketime sqlite3 libglib2.0-bin postgresql"
 
-# Installs what is missing (as root), or says exactly what to run and stops.
+# Installs what is missing of the packages named (as root), or says exactly what to run and stops.
 velnor_install_packages() {
   local missing=() p
-  for p in $VELNOR_PACKAGES; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "Some packages are missing. Run this, then try again:" >&2
-    echo "  sudo apt-get install -y $VELNOR_PACKAGES" >&2
+    echo "  sudo apt-get install -y $*" >&2
     exit 1
   fi
   echo "Installing: ${missing[*]}"

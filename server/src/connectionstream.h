@@ -2,27 +2,57 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
 
-// One client connection as the HTTP library reads and writes it, with the limits the library
-// lacks: a byte budget per request (so a request line or header block cannot grow without
-// bound), waits that end when the server stops, and writes gathered into one send per response.
+// One client connection. Bytes are gathered without blocking until a whole request head has
+// arrived; only then does the HTTP library read it, and it reads from the gathered bytes alone,
+// so no thread ever waits on a client that sends slowly or not at all. Writes are gathered into
+// one send per response.
 class ConnectionStream : public httplib::Stream {
  public:
-  struct Limits {
-    size_t max_request_bytes;
-    std::chrono::milliseconds read_timeout;
-    std::chrono::milliseconds write_timeout;
+  enum class Head {
+    kComplete,  // a whole request head is at the front
+    kPartial,   // part of one, or nothing yet
+    kTooLarge,  // more than the limit without the end of the head
+    kClosed,    // the peer ended the connection or it broke
   };
 
-  // `stopping` is asked during every wait; once it says yes, waits give up.
-  ConnectionStream(int fd, Limits limits, std::function<bool()> stopping);
+  // Takes the socket and counts itself in `open` for as long as the socket is open. `stopping`
+  // is asked during every wait for the peer; once it says yes, waits give up.
+  ConnectionStream(int fd, std::atomic<size_t>& open, size_t max_head_bytes, std::chrono::milliseconds write_timeout,
+                   std::function<bool()> stopping);
   ~ConnectionStream() override;
   ConnectionStream(const ConnectionStream&) = delete;
   ConnectionStream& operator=(const ConnectionStream&) = delete;
+
+  int fd() const { return fd_; }
+
+  // Takes what the peer has sent so far without waiting, and says what is now at the front.
+  Head receive();
+  Head head_state();
+  // True once any byte of the next request has arrived.
+  bool request_started() const { return input_pos_ < input_.size(); }
+  // The whole head at the front; only after head_state() said kComplete.
+  std::string_view head() const;
+
+  // Lets the library read exactly the head at the front; what follows it stays for the next request.
+  void begin_request();
+  // Drops the head that the library has read.
+  void end_request();
+
+  // Sends what the last response left, then waits up to `timeout` for the next request's bytes.
+  // Gives up early when the server stops or when `give_way` says so.
+  bool wait_for_input(std::chrono::milliseconds timeout, const std::function<bool()>& give_way);
+
+  // A reply of our own that ends the connection, sent without waiting for a slow peer.
+  void refuse(std::string_view reply);
+  // Sends the rest and ends the connection. Reads that the peer may still have sent are drained
+  // for a moment first, so that a reset cannot destroy the response on its way.
+  void close();
 
   bool is_readable() const override;
   bool is_writable() const override;
@@ -33,34 +63,23 @@ class ConnectionStream : public httplib::Stream {
   socket_t socket() const override;
   using httplib::Stream::write;
 
-  // Starts a new request's byte budget.
-  void begin_request();
-  bool over_budget() const { return over_budget_; }
-  bool wrote_since_request_began() const { return wrote_; }
-
-  // Sends what the last response left buffered, then waits up to `timeout` for the first byte of
-  // the next request. Gives up early when the server stops or when `give_way` says so.
-  bool wait_for_request(std::chrono::milliseconds timeout, const std::function<bool()>& give_way);
-
-  // Sends the rest and ends the connection. Reads that the peer may still have sent are drained
-  // for a moment first, so that a reset cannot destroy the response on its way.
-  void close();
-
  private:
   bool flush();
   bool send_all(const char* data, size_t size);
   // Polls in short slices so that a stop is noticed; false on time-out, stop or a broken socket.
   bool wait_for(short events, std::chrono::milliseconds timeout, const std::function<bool()>& give_way = {}) const;
+  void release();
 
   int fd_;
-  Limits limits_;
+  std::atomic<size_t>& open_;
+  size_t max_head_bytes_;
+  std::chrono::milliseconds write_timeout_;
   std::function<bool()> stopping_;
-  std::vector<char> input_;
+  std::string input_;
   size_t input_pos_ = 0;
-  size_t input_end_ = 0;
+  size_t head_end_ = 0;      // end of the complete head at the front, 0 while there is none
+  size_t scanned_ = 0;       // where the search for the head's end goes on
+  size_t request_end_ = 0;   // how far the library may read
   std::string output_;
-  size_t consumed_ = 0;
-  bool over_budget_ = false;
-  bool wrote_ = false;
   bool broken_ = false;
 };

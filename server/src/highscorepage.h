@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "scoredatabase.h"
+#include "scorestore.h"
 
 inline constexpr int kPageScoreCount = 100;
 

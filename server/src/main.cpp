@@ -1,6 +1,7 @@
 // velnor-server: the game's web server (score postings, high-score page, release files, the maker's pages).
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -9,12 +10,13 @@
 #include <iostream>
 #include <thread>
 
+#include "accesslog.h"
 #include "httpserver.h"
 #include "options.h"
 #include "pagecache.h"
 #include "ratelimiter.h"
 #include "routes.h"
-#include "scoredatabase.h"
+#include "scorestore.h"
 
 namespace {
 
@@ -25,13 +27,24 @@ std::filesystem::path program_folder()
   return error ? std::filesystem::current_path() : program.parent_path();
 }
 
+int copy(const ServerOptions& options)
+{
+  const auto from = open_score_store(options.copy_from);
+  const auto to = open_score_store(options.copy_to);
+  const int64_t copied = copy_scores(*from, *to);
+  std::cout << "velnor-server: copied " << copied << " scores; both stores hold " << copied << '\n';
+  return 0;
+}
+
 int run(const ServerOptions& options)
 {
-  std::error_code error;
-  std::filesystem::create_directories(options.data_dir, error);
-  if (error) {
-    std::cerr << "velnor-server: cannot create " << options.data_dir << ": " << error.message() << '\n';
-    return 1;
+  if (options.database.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(options.data_dir, error);
+    if (error) {
+      std::cerr << "velnor-server: cannot create " << options.data_dir << ": " << error.message() << '\n';
+      return 1;
+    }
   }
   const auto www_dir = options.www_dir.empty() ? program_folder() / "www" : options.www_dir;
 
@@ -43,12 +56,19 @@ int run(const ServerOptions& options)
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
 
-  ScoreDatabase database(options.data_dir / "scores.db");
+  const auto store = open_score_store(options.database_address());
   PageCache page_cache;
+  store->follow_changes([&page_cache] { page_cache.invalidate(); });
   RateLimiter post_limiter(static_cast<size_t>(options.post_limit));
-  HttpServer server(std::max(16u, 4 * std::thread::hardware_concurrency()));
-  Routes routes(database, page_cache, post_limiter, options.release_dir, www_dir);
-  routes.install(server);
+  std::unique_ptr<AccessLog> access_log;
+  if (options.access_log) access_log = std::make_unique<AccessLog>(STDOUT_FILENO);
+  HttpServer::Limits limits;
+  limits.worker_threads = std::max(16u, 4 * std::thread::hardware_concurrency());
+  limits.max_connections = static_cast<size_t>(options.max_connections);
+  HttpServer server(limits);
+  Routes routes(*store, page_cache, post_limiter, {options.release_dir, www_dir, options.trusted_proxies, access_log.get()});
+  routes.install(server.handlers());
+  if (access_log) server.on_refusal([&](const std::string& client, int status) { access_log->record_refusal(client, status); });
 
   if (!server.bind(options.listen_address, options.port)) {
     std::cerr << "velnor-server: cannot listen on " << options.listen_address << " port " << options.port << ": "
@@ -56,7 +76,7 @@ int run(const ServerOptions& options)
     return 1;
   }
   std::cerr << "velnor-server: serving http://" << options.listen_address << ':' << options.port << "/ (scores in "
-            << (options.data_dir / "scores.db").string() << ")\n";
+            << options.database_address() << ", at most " << server.max_connections() << " connections)\n";
 
   std::atomic<bool> signalled = false;
   std::thread signal_waiter([&] {
@@ -66,7 +86,7 @@ int run(const ServerOptions& options)
     server.stop();
   });
   // Returns after stop() once every answered request has been written: each posting commits before its answer.
-  const bool served = server.listen_after_bind();
+  const bool served = server.serve();
   if (!signalled) pthread_kill(signal_waiter.native_handle(), SIGTERM);
   signal_waiter.join();
   if (!served) {
@@ -93,7 +113,7 @@ int main(int argc, char** argv)
     return 0;
   }
   try {
-    return run(options);
+    return options.copy_from.empty() ? run(options) : copy(options);
   } catch (const std::exception& e) {
     std::cerr << "velnor-server: " << e.what() << '\n';
     return 1;

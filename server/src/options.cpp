@@ -1,16 +1,30 @@
 #include "options.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 
-const char* const kUsage =
-    "Usage: velnor-server [--listen ADDR] [--port N] [--data DIR] [--release DIR] [--www DIR]\n"
-    "                     [--post-limit N]\n"
-    "  --listen ADDR     address to listen on (default 127.0.0.1)\n"
-    "  --port N          port to listen on (default 80)\n"
-    "  --data DIR        folder of the score database (default ./data)\n"
-    "  --release DIR     folder of velnorsoloversion.txt and vnssetup.exe (default ./release)\n"
-    "  --www DIR         folder of the home and multiplayer pages (default: www beside the program)\n"
-    "  --post-limit N    score postings a minute from one address, 0 for no limit (default 10)\n";
+#include "core/wire.h"
+
+const std::string kUsage =
+    "Usage: velnor-server [--listen ADDR] [--port N] [--database URL | --data DIR] [--release DIR]\n"
+    "                     [--www DIR] [--post-limit N] [--max-connections N] [--trust-proxy ADDR]...\n"
+    "                     [--no-access-log]\n"
+    "       velnor-server --copy-scores FROM TO\n"
+    "  --listen ADDR          address to listen on (default 127.0.0.1)\n"
+    "  --port N               port to listen on (default 80)\n"
+    "  --database URL         the score store: a file path or sqlite:PATH for SQLite,\n"
+    "                         postgresql://... for PostgreSQL (default ./data/scores.db)\n"
+    "  --data DIR             keep the SQLite store as DIR/scores.db (default ./data)\n"
+    "  --release DIR          folder of " + std::string(velnor::wire::kVersionFile) + " and " +
+    std::string(velnor::wire::kInstallerFile) + " (default ./release)\n"
+    "  --www DIR              folder of the home and multiplayer pages (default: www beside the program)\n"
+    "  --post-limit N         score postings a minute from one address, 0 for no limit (default 10)\n"
+    "  --max-connections N    connections held open at once; more are refused with status 503 (default 1024)\n"
+    "  --trust-proxy ADDR     take the client's address from X-Forwarded-For on connections from ADDR\n"
+    "                         (a proxy or load balancer); may be given more than once\n"
+    "  --no-access-log        do not log each request on standard output\n"
+    "  --copy-scores FROM TO  copy every score from one store to another (empty) one, check the counts, end\n";
 
 namespace {
 
@@ -25,11 +39,20 @@ int parse_number(const std::string& option, const std::string& text, int low, in
   return value;
 }
 
+constexpr std::array kValued = {"--listen", "--port", "--data", "--database", "--release", "--www",
+                                "--post-limit", "--max-connections", "--trust-proxy"};
+
 }  // namespace
+
+std::string ServerOptions::database_address() const
+{
+  return database.empty() ? (data_dir / "scores.db").string() : database;
+}
 
 ServerOptions parse_options(const std::vector<std::string>& args)
 {
   ServerOptions options;
+  bool data_given = false;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i];
     std::string value;
@@ -43,8 +66,18 @@ ServerOptions parse_options(const std::vector<std::string>& args)
       options.show_help = true;
       continue;
     }
-    if (name != "--listen" && name != "--port" && name != "--data" && name != "--release" &&
-        name != "--www" && name != "--post-limit")
+    if (name == "--no-access-log" && !has_value) {
+      options.access_log = false;
+      continue;
+    }
+    if (name == "--copy-scores" && !has_value) {
+      if (i + 2 >= args.size()) throw OptionsError("--copy-scores needs two stores: FROM TO");
+      options.copy_from = args[++i];
+      options.copy_to = args[++i];
+      if (options.copy_from.empty() || options.copy_to.empty()) throw OptionsError("--copy-scores needs two stores: FROM TO");
+      continue;
+    }
+    if (std::find(kValued.begin(), kValued.end(), name) == kValued.end())
       throw OptionsError("unknown option \"" + name + "\"");
     if (!has_value) {
       if (i + 1 >= args.size()) throw OptionsError(name + " needs a value");
@@ -57,10 +90,20 @@ ServerOptions parse_options(const std::vector<std::string>& args)
       options.port = parse_number(name, value, 1, 65535);
     } else if (name == "--post-limit") {
       options.post_limit = parse_number(name, value, 0, 1000000);
+    } else if (name == "--max-connections") {
+      options.max_connections = parse_number(name, value, 1, 1000000);
+    } else if (name == "--trust-proxy") {
+      if (value.empty()) throw OptionsError("--trust-proxy needs an address");
+      options.trusted_proxies.push_back(value);
+    } else if (name == "--database") {
+      if (value.empty()) throw OptionsError("--database needs a store's address");
+      options.database = value;
     } else {
       if (value.empty()) throw OptionsError(name + " needs a folder");
+      if (name == "--data") data_given = true;
       (name == "--data" ? options.data_dir : name == "--release" ? options.release_dir : options.www_dir) = value;
     }
   }
+  if (data_given && !options.database.empty()) throw OptionsError("give --database or --data, not both");
   return options;
 }

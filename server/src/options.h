@@ -9,11 +9,20 @@
 struct ServerOptions {
   std::string listen_address = "127.0.0.1";
   int port = 80;
-  std::filesystem::path data_dir = "data";
+  std::filesystem::path data_dir = "data";  // the SQLite file's folder when --database is not given
+  std::string database;                     // a store's address (see kUsage); empty: scores.db in data_dir
   std::filesystem::path release_dir = "release";
   std::filesystem::path www_dir;  // empty until resolved: the folder beside the program
   int post_limit = 10;             // postings a minute from one address; 0 = no limit
+  int max_connections = 1024;
+  std::vector<std::string> trusted_proxies;  // peers whose X-Forwarded-For names the client
+  bool access_log = true;
+  std::string copy_from;  // with copy_to: copy every score from one store to another, then end
+  std::string copy_to;
   bool show_help = false;
+
+  // The store the server uses: --database, or the SQLite file in the data folder.
+  std::string database_address() const;
 };
 
 class OptionsError : public std::runtime_error {
@@ -24,4 +33,4 @@ class OptionsError : public std::runtime_error {
 // Reads the command line (without the program name). Throws OptionsError on anything it does not know.
 ServerOptions parse_options(const std::vector<std::string>& args);
 
-extern const char* const kUsage;
+extern const std::string kUsage;

@@ -2,16 +2,28 @@
 
 PageCache::Page PageCache::get(const std::function<std::string()>& render)
 {
-  uint64_t generation;
-  {
-    std::lock_guard lock(mutex_);
-    if (page_) return page_;
-    generation = generation_;
+  std::unique_lock lock(mutex_);
+  // One render at a time: requests that find one under way wait for its page rather than each
+  // asking the store for the same rows.
+  rendered_.wait(lock, [this] { return page_ || !rendering_; });
+  if (page_) return page_;
+  rendering_ = true;
+  const uint64_t generation = generation_;
+  lock.unlock();
+  Page page;
+  try {
+    // Rendered outside the lock so that a slow read does not hold up the postings' invalidations.
+    page = std::make_shared<const std::string>(render());
+  } catch (...) {
+    lock.lock();
+    rendering_ = false;
+    rendered_.notify_all();
+    throw;
   }
-  // Rendered outside the lock so that a slow read does not hold up the postings' invalidations.
-  auto page = std::make_shared<const std::string>(render());
-  std::lock_guard lock(mutex_);
-  if (generation == generation_ && !page_) page_ = page;
+  lock.lock();
+  rendering_ = false;
+  if (generation == generation_) page_ = page;
+  rendered_.notify_all();
   return page;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,7 +12,8 @@ class PageCache {
  public:
   using Page = std::shared_ptr<const std::string>;
 
-  // The cached page, or a fresh one from `render` when there is none.
+  // The cached page, or a fresh one from `render` when there is none. While one request renders,
+  // the others wait for its page.
   Page get(const std::function<std::string()>& render);
 
   // Drops the page. Call after a posting has been committed; a page rendered before the call
@@ -20,6 +22,8 @@ class PageCache {
 
  private:
   std::mutex mutex_;
+  std::condition_variable rendered_;
+  bool rendering_ = false;
   Page page_;
   uint64_t generation_ = 0;
 };

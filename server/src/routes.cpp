@@ -1,12 +1,15 @@
 #include "routes.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <iostream>
 #include <memory>
 
 #include "highscorepage.h"
+#include "core/wire.h"
 #include "posting.h"
 
 namespace {
@@ -14,6 +17,20 @@ namespace {
 constexpr char kPlainText[] = "text/plain; charset=utf-8";
 constexpr char kHtml[] = "text/html; charset=utf-8";
 constexpr size_t kFileChunk = 64 * 1024;
+constexpr char kHomePage[] = "index.html";
+
+namespace wire = velnor::wire;
+
+// The route pattern that matches exactly one server path (the library's patterns are regular expressions).
+std::string exact_route(std::string_view path)
+{
+  std::string pattern = "/";
+  for (const char c : path) {
+    if (std::string_view(R"(\^$.|?*+()[]{})").find(c) != std::string_view::npos) pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
 
 const char* status_text(int status)
 {
@@ -61,38 +78,68 @@ void serve_file(const std::filesystem::path& path, const char* content_type, htt
   });
 }
 
+// The store is out of reach for now: the client may try again shortly, and the administrator is told.
+void refuse_for_now(const StoreUnavailable& error, httplib::Response& response)
+{
+  // Said once every few seconds at most, however many requests are refused meanwhile.
+  static std::atomic<int64_t> last_said{0};
+  const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  int64_t said = last_said;
+  if (now - said >= 5 && last_said.compare_exchange_strong(said, now))
+    std::cerr << "velnor-server: " << error.what() << " (answering 503 meanwhile)\n";
+  response.status = 503;
+  response.set_header("Retry-After", "5");
+  response.set_content("The scores cannot be reached just now; try again in a moment.\n", kPlainText);
+}
+
 }  // namespace
 
-Routes::Routes(ScoreDatabase& database, PageCache& page_cache, RateLimiter& post_limiter,
-               std::filesystem::path release_dir, std::filesystem::path www_dir)
-    : database_(database),
-      page_cache_(page_cache),
-      post_limiter_(post_limiter),
-      release_dir_(std::move(release_dir)),
-      www_dir_(std::move(www_dir))
+Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, Setup setup)
+    : store_(store), page_cache_(page_cache), post_limiter_(post_limiter), setup_(std::move(setup))
 {
+}
+
+// A proxy appends the address it got the request from to X-Forwarded-For, so the last entry is the
+// one to believe; anything before it came from the client and could be made up.
+std::string Routes::client_address(const httplib::Request& request) const
+{
+  if (std::find(setup_.trusted_proxies.begin(), setup_.trusted_proxies.end(), request.remote_addr) == setup_.trusted_proxies.end())
+    return request.remote_addr;
+  const auto count = request.get_header_value_count("X-Forwarded-For");
+  if (count == 0) return request.remote_addr;
+  const std::string last_header = request.get_header_value("X-Forwarded-For", count - 1);
+  std::string_view forwarded = last_header;
+  if (const auto comma = forwarded.rfind(','); comma != std::string_view::npos) forwarded.remove_prefix(comma + 1);
+  while (!forwarded.empty() && forwarded.front() == ' ') forwarded.remove_prefix(1);
+  while (!forwarded.empty() && forwarded.back() == ' ') forwarded.remove_suffix(1);
+  return forwarded.empty() ? request.remote_addr : std::string(forwarded);
 }
 
 void Routes::install(httplib::Server& server)
 {
-  server.Get(R"(/cgi-bin/velnorsolo\.cgi)", [this](const httplib::Request& request, httplib::Response& response) {
+  server.Get(exact_route(wire::kPostingPath), [this](const httplib::Request& request, httplib::Response& response) {
     post_score(request, response);
   });
-  server.Get(R"(/counter/velnorsolo\.shtml)", [this](const httplib::Request&, httplib::Response& response) {
+  server.Get(exact_route(wire::kHighScorePath), [this](const httplib::Request&, httplib::Response& response) {
     high_score_page(response);
   });
-  server.Get(R"(/velnorsolo/velnorsoloversion\.txt)", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(release_dir_ / "velnorsoloversion.txt", "text/plain", response);
+  server.Get(exact_route(wire::kVersionPath), [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(setup_.release_dir / wire::kVersionFile, "text/plain", response);
   });
-  server.Get(R"(/velnorsolo/vnssetup\.exe)", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(release_dir_ / "vnssetup.exe", "application/octet-stream", response);
+  server.Get(exact_route(wire::kInstallerPath), [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(setup_.release_dir / wire::kInstallerFile, "application/octet-stream", response);
   });
   server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(www_dir_ / "index.html", kHtml, response);
+    serve_file(setup_.www_dir / kHomePage, kHtml, response);
   });
-  server.Get(R"(/multiplayer\.html)", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(www_dir_ / "multiplayer.html", kHtml, response);
+  server.Get(exact_route(wire::kMultiplayerPage), [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(setup_.www_dir / wire::kMultiplayerPage, kHtml, response);
   });
+
+  if (setup_.access_log)
+    server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
+      setup_.access_log->record(client_address(request), request, response);
+    });
 
   // Gives a short text to the errors that the library answers with an empty body.
   server.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
@@ -121,7 +168,8 @@ void Routes::post_score(const httplib::Request& request, httplib::Response& resp
     response.set_header("Allow", "GET");
     return;
   }
-  if (!post_limiter_.allow(request.remote_addr, RateLimiter::Clock::now())) {
+  const std::string client = client_address(request);
+  if (!post_limiter_.allow(client, RateLimiter::Clock::now())) {
     response.status = 429;
     response.set_header("Retry-After", "60");
     response.set_content("Too many postings from your address; try again in a minute.\n", kPlainText);
@@ -136,14 +184,25 @@ void Routes::post_score(const httplib::Request& request, httplib::Response& resp
     return;
   }
   const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
-  database_.add(result.posting, request.remote_addr, now.count());
+  try {
+    store_.add(result.posting, client, now.count());
+  } catch (const StoreUnavailable& e) {
+    refuse_for_now(e, response);
+    return;
+  }
   page_cache_.invalidate();
   response.set_content("Score posted.\n", kPlainText);
 }
 
 void Routes::high_score_page(httplib::Response& response)
 {
-  const auto page = page_cache_.get([this] { return render_high_score_page(database_.standings(kPageScoreCount)); });
+  PageCache::Page page;
+  try {
+    page = page_cache_.get([this] { return render_high_score_page(store_.standings(kPageScoreCount)); });
+  } catch (const StoreUnavailable& e) {
+    refuse_for_now(e, response);
+    return;
+  }
   response.set_header("Cache-Control", "no-cache");
   response.set_content(*page, kHtml);
 }

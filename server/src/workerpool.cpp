@@ -24,6 +24,7 @@ void WorkerPool::shutdown()
 {
   {
     std::lock_guard lock(mutex_);
+    if (stopping_) return;
     stopping_ = true;
   }
   wake_.notify_all();

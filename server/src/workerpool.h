@@ -1,7 +1,5 @@
 #pragma once
 
-#include <httplib.h>
-
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -10,16 +8,18 @@
 #include <thread>
 #include <vector>
 
-// A fixed set of threads serving connections in arrival order. It tells how many connections are
-// waiting for a thread, so that a connection idling in keep-alive can make way for them.
-class WorkerPool : public httplib::TaskQueue {
+// A fixed set of threads running jobs in arrival order. It tells how many jobs are waiting for a
+// thread, so that a connection idling in keep-alive can make way for them.
+class WorkerPool {
  public:
   explicit WorkerPool(size_t threads);
-  ~WorkerPool() override;
+  ~WorkerPool();
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
 
-  void enqueue(std::function<void()> job) override;
+  void enqueue(std::function<void()> job);
   // Runs the jobs already queued, then ends the threads.
-  void shutdown() override;
+  void shutdown();
 
   size_t waiting() const;
 

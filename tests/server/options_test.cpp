@@ -34,4 +34,22 @@ TEST(Options, RefusesWhatItDoesNotUnderstand)
   }
 }
 
+TEST(Options, StoresProxiesAndTheCopy)
+{
+  EXPECT_EQ(parse_options({}).database_address(), "data/scores.db");
+  EXPECT_EQ(parse_options({"--data", "/srv/d"}).database_address(), "/srv/d/scores.db") << "--data keeps working";
+  EXPECT_EQ(parse_options({"--database", "postgresql://db/scores"}).database_address(), "postgresql://db/scores");
+  EXPECT_THROW(parse_options({"--data", "d", "--database", "sqlite:x.db"}), OptionsError);
+
+  const ServerOptions given = parse_options({"--trust-proxy", "10.0.0.1", "--trust-proxy=::1", "--max-connections", "50", "--no-access-log"});
+  EXPECT_EQ(given.trusted_proxies, (std::vector<std::string>{"10.0.0.1", "::1"}));
+  EXPECT_EQ(given.max_connections, 50);
+  EXPECT_FALSE(given.access_log);
+
+  const ServerOptions copy = parse_options({"--copy-scores", "data/scores.db", "postgresql:///scores"});
+  EXPECT_EQ(copy.copy_from, "data/scores.db");
+  EXPECT_EQ(copy.copy_to, "postgresql:///scores");
+  EXPECT_THROW(parse_options({"--copy-scores", "data/scores.db"}), OptionsError);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sqlite3.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -9,7 +10,8 @@
 #include <atomic>
 #include <fstream>
 #include <memory>
-#include <regex>
+#include <iomanip>
+#include <sstream>
 #include <thread>
 
 #include "serverprocess.h"
@@ -30,6 +32,24 @@ std::string percent_encode(std::string_view text)
     }
   }
   return out;
+}
+
+// Everything the server sends until it ends the connection (or `limit` passes), then closes it.
+std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::seconds(10))
+{
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  std::string answer;
+  char buffer[4096];
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd entry{fd, POLLIN, 0};
+    if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) break;
+    const ssize_t received = ::recv(fd, buffer, sizeof buffer, 0);
+    if (received <= 0) break;
+    answer.append(buffer, static_cast<size_t>(received));
+  }
+  ::close(fd);
+  return answer;
 }
 
 class ServerTest : public ::testing::Test {
@@ -70,17 +90,35 @@ class ServerTest : public ::testing::Test {
                       body);
   }
 
+  int stored_postings() const
+  {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2((folder_.path() / "data" / "scores.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT count(*) FROM scores", -1, &count, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_step(count), SQLITE_ROW);
+    const int stored = sqlite3_column_int(count, 0);
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+    return stored;
+  }
+
+  // A 300,000-byte installer in the release folder; returns its bytes.
+  std::string put_installer() const
+  {
+    const auto release = folder_.path() / "release";
+    std::filesystem::create_directories(release);
+    std::string installer;
+    for (unsigned i = 0; i < 300000; ++i) installer += static_cast<char>((i * 7919u) % 256u);
+    std::ofstream(release / "vnssetup.exe", std::ios::binary) << installer;
+    return installer;
+  }
+
   std::string page() const
   {
     std::string body;
     EXPECT_EQ(get_status("/counter/velnorsolo.shtml", &body), 200);
     return body;
-  }
-
-  static long games_posted(const std::string& page)
-  {
-    std::smatch match;
-    return std::regex_search(page, match, std::regex("Games posted: (\\d+)")) ? std::stol(match[1]) : -1;
   }
 
   TempFolder folder_;
@@ -177,11 +215,8 @@ TEST_F(ServerTest, PostingsBeyondTheLimitGetStatus429)
 
 TEST_F(ServerTest, ReleaseFilesAreServedByteForByte)
 {
+  const std::string installer = put_installer();
   const auto release = folder_.path() / "release";
-  std::filesystem::create_directories(release);
-  std::string installer;
-  for (unsigned i = 0; i < 300000; ++i) installer += static_cast<char>((i * 7919u) % 256u);
-  std::ofstream(release / "vnssetup.exe", std::ios::binary) << installer;
   std::ofstream(release / "velnorsoloversion.txt", std::ios::binary) << "1.0.1\r\n";
   start();
 
@@ -229,19 +264,11 @@ TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm)
 {
   start();
   const std::string request = "GET / HTTP/1.1\r\nHost: x\r\nX-Filler: " + std::string(1 << 20, 'a') + "\r\n\r\n";
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<uint16_t>(server_->port()));
-  ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const int fd = connect_loopback(server_->port());
+  ASSERT_GE(fd, 0);
   // The server stops reading long before the end, so the send may fail part-way; the answer counts.
   ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-  std::string answer;
-  char buffer[4096];
-  ssize_t received;
-  while ((received = ::recv(fd, buffer, sizeof buffer, 0)) > 0) answer.append(buffer, static_cast<size_t>(received));
-  ::close(fd);
+  const std::string answer = read_to_end(fd);
   EXPECT_TRUE(answer.starts_with("HTTP/1.1 431") || answer.starts_with("HTTP/1.1 400")) << answer.substr(0, 100);
   EXPECT_EQ(games_posted(page()), 0) << "the server goes on serving";
 }
@@ -265,16 +292,149 @@ TEST_F(ServerTest, ConcurrentPostingsAreAllStored)
   }
   for (auto& thread : clients) thread.join();
   EXPECT_EQ(answered_ok, kClients * kPostingsEach);
-
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open_v2((folder_.path() / "data" / "scores.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  sqlite3_stmt* count = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT count(*) FROM scores", -1, &count, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
-  EXPECT_EQ(sqlite3_column_int(count, 0), answered_ok.load());
-  sqlite3_finalize(count);
-  sqlite3_close(db);
+  EXPECT_EQ(stored_postings(), answered_ok.load());
   EXPECT_EQ(games_posted(page()), answered_ok.load());
+}
+
+TEST_F(ServerTest, IdleAndSlowClientsHoldUpNoOneAndSlowHeadsEnd)
+{
+  start();
+  constexpr int kIdle = 300;
+  constexpr int kSlow = 100;
+  std::vector<int> idle, slow;
+  for (int i = 0; i < kIdle; ++i) idle.push_back(connect_loopback(server_->port()));
+  for (int i = 0; i < kSlow; ++i) {
+    slow.push_back(connect_loopback(server_->port()));
+    ::send(slow.back(), "GET / HTTP/1.1\r\n", 16, MSG_NOSIGNAL);
+  }
+  // The slow ones send a header line every 200 ms, and never end their heads.
+  std::atomic<bool> dripping = true;
+  std::thread drip([&] {
+    while (dripping) {
+      for (const int fd : slow) ::send(fd, "X-Slow: 1\r\n", 11, MSG_NOSIGNAL);
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+  });
+
+  // Everyone else is answered at once: a client that waits a second at most gets every answer.
+  for (int i = 0; i < 20; ++i) {
+    auto quick = client();
+    quick.set_connection_timeout(1);
+    quick.set_read_timeout(1);
+    const auto result = quick.Get("/counter/velnorsolo.shtml");
+    ASSERT_TRUE(result) << "request " << i << " waited over a second";
+    EXPECT_EQ(result->status, 200);
+  }
+  // A head has a few seconds to arrive, however steadily its bytes come.
+  const std::string answer = read_to_end(slow.front());
+  EXPECT_TRUE(answer.starts_with("HTTP/1.1 408")) << answer.substr(0, 60);
+  dripping = false;
+  drip.join();
+  for (const int fd : idle) ::close(fd);
+  for (size_t i = 1; i < slow.size(); ++i) ::close(slow[i]);
+}
+
+TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack)
+{
+  start({"--max-connections", "20"});
+  std::vector<int> held;
+  for (int i = 0; i < 20; ++i) held.push_back(connect_loopback(server_->port()));
+  const std::string refused = read_to_end(connect_loopback(server_->port()));
+  EXPECT_TRUE(refused.starts_with("HTTP/1.1 503")) << refused.substr(0, 60);
+  EXPECT_NE(refused.find("Retry-After: 1"), std::string::npos);
+
+  for (int i = 0; i < 5; ++i) {
+    ::close(held.back());
+    held.pop_back();
+  }
+  // The server sees the ends as they come; then there is room again.
+  int status = -1;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while ((status = get_status("/")) != 200 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(status, 200);
+  for (const int fd : held) ::close(fd);
+  EXPECT_EQ(server_->stop(), 0);
+  EXPECT_NE(server_->log().find("\"-\" 503 -\n"), std::string::npos) << "the refusal is in the access log";
+}
+
+TEST_F(ServerTest, RangesAreIgnoredAndEveryLengthIsTrue)
+{
+  const std::string installer = put_installer();
+  start();
+
+  std::string overlapping = "bytes=0-299999";
+  for (int i = 0; i < 700; ++i) overlapping += ",0-299999";
+  for (const std::string& range : {std::string("bytes=2000000-"), std::string("bytes=299999-300000"), std::string("bytes=10-20"), overlapping}) {
+    const auto result = client().Get("/velnorsolo/vnssetup.exe", {{"Range", range}});
+    ASSERT_TRUE(result) << range.substr(0, 40);
+    EXPECT_EQ(result->status, 200) << range.substr(0, 40);
+    EXPECT_EQ(result->get_header_value("Content-Length"), "300000") << range.substr(0, 40);
+    EXPECT_TRUE(result->body == installer) << range.substr(0, 40) << ": " << result->body.size() << " bytes";
+  }
+}
+
+TEST_F(ServerTest, ARequestBodyIsRefusedAndNeverReadAsARequest)
+{
+  start();
+  const std::string smuggled = "GET /cgi-bin/velnorsolo.cgi?name=smuggled&date=1&score=650 HTTP/1.1\r\nHost: x\r\n\r\n";
+  for (const std::string& framing : {"Content-Length: " + std::to_string(smuggled.size()), std::string("Transfer-Encoding: chunked")}) {
+    const int fd = connect_loopback(server_->port());
+    const std::string request = "GET / HTTP/1.1\r\nHost: x\r\n" + framing + "\r\n\r\n" + smuggled;
+    ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    const std::string answer = read_to_end(fd);
+    EXPECT_TRUE(answer.starts_with("HTTP/1.1 413")) << answer.substr(0, 60);
+    EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << "one answer, then the connection ends";
+  }
+  EXPECT_EQ(stored_postings(), 0);
+  EXPECT_EQ(games_posted(page()), 0);
+}
+
+TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy)
+{
+  const auto post_from = [this](const std::string& forwarded_for, int score) {
+    const auto result = client().Get("/cgi-bin/velnorsolo.cgi?name=a&date=1&score=" + std::to_string(score),
+                                     {{"X-Forwarded-For", forwarded_for}});
+    return result ? result->status : -1;
+  };
+  start({"--post-limit", "1"});
+  EXPECT_EQ(post_from("203.0.113.7", 1), 200);
+  EXPECT_EQ(post_from("203.0.113.8", 2), 429) << "without --trust-proxy the header is the client's word only";
+  EXPECT_EQ(server_->stop(), 0);
+
+  server_ = std::make_unique<ServerProcess>(folder_.path(), std::vector<std::string>{"--post-limit", "1", "--trust-proxy", "127.0.0.1"});
+  EXPECT_EQ(post_from("198.51.100.1, 203.0.113.7", 3), 200);
+  EXPECT_EQ(post_from("203.0.113.8", 4), 200) << "another client behind the same proxy";
+  EXPECT_EQ(post_from("203.0.113.7", 5), 429);
+  EXPECT_EQ(server_->stop(), 0);
+  EXPECT_NE(server_->log().find("\n203.0.113.8 - - ["), std::string::npos) << server_->log();
+}
+
+TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat)
+{
+  start();
+  EXPECT_EQ(post("Ann", "1", "5"), 200);
+  EXPECT_EQ(get_status("/nothing\x7f"), 404);
+  // Lines are written within a second of their requests.
+  const std::string request = "\"GET /cgi-bin/velnorsolo.cgi?name=Ann&date=1&score=5 HTTP/1.1\" 200 14\n";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  std::string log;
+  while ((log = server_->log()).find(request) == std::string::npos && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  const size_t at = log.find(request);
+  ASSERT_NE(at, std::string::npos) << log;
+  const size_t line_start = log.rfind('\n', at) + 1;
+  const std::string line = log.substr(line_start, at - line_start);
+  ASSERT_TRUE(line.starts_with("127.0.0.1 - - [")) << line;
+  std::tm time{};
+  std::istringstream stamp(line.substr(15));
+  stamp >> std::get_time(&time, "%d/%b/%Y:%H:%M:%S");
+  std::string zone;
+  std::getline(stamp, zone);
+  EXPECT_FALSE(stamp.fail()) << line;
+  EXPECT_EQ(zone, " +0000] ") << line;
+  EXPECT_EQ(server_->stop(), 0);
+  EXPECT_NE(server_->log().find("\"GET /nothing\\x7F HTTP/1.1\" 404"), std::string::npos) << "written at the stop at the latest";
 }
 
 }  // namespace

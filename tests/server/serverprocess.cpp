@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -36,24 +37,19 @@ int free_loopback_port()
 
 bool port_accepts(int port)
 {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return connected;
+  const int fd = connect_loopback(port);
+  if (fd >= 0) ::close(fd);
+  return fd >= 0;
 }
 
-// Starts the program in `folder` with its output in server.log there; returns a pidfd.
-pid_t spawn(const std::filesystem::path& folder, std::vector<std::string> arguments, int& pidfd)
+// Starts a program (argv[0], a path) in `folder` with its output appended to `log_file`; returns a pidfd.
+pid_t spawn_program(const std::filesystem::path& folder, std::vector<std::string> arguments, const std::filesystem::path& log_path,
+                    int& pidfd)
 {
-  arguments.insert(arguments.begin(), VELNOR_SERVER_PROGRAM);
   std::vector<char*> argv;
   for (auto& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
-  const std::string log_file = (folder / "server.log").string();
+  const std::string log_file = log_path.string();
 
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -61,13 +57,20 @@ pid_t spawn(const std::filesystem::path& folder, std::vector<std::string> argume
     if (log < 0 || ::chdir(folder.c_str()) != 0) _exit(126);
     ::dup2(log, STDOUT_FILENO);
     ::dup2(log, STDERR_FILENO);
-    ::execv(argv[0], argv.data());
+    ::execvp(argv[0], argv.data());
     _exit(127);
   }
   if (pid < 0) throw std::runtime_error("fork failed");
   pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
   if (pidfd < 0) throw std::runtime_error("pidfd_open failed");
   return pid;
+}
+
+// Starts velnor-server in `folder` with its output in server.log there.
+pid_t spawn(const std::filesystem::path& folder, std::vector<std::string> arguments, int& pidfd)
+{
+  arguments.insert(arguments.begin(), VELNOR_SERVER_PROGRAM);
+  return spawn_program(folder, std::move(arguments), folder / "server.log", pidfd);
 }
 
 // Waits for the program's end until the deadline, then ends it; returns its exit status.
@@ -82,6 +85,38 @@ int reap(pid_t pid, int pidfd)
 }
 
 }  // namespace
+
+long games_posted(const std::string& page)
+{
+  static constexpr std::string_view kLabel = "Games posted: ";
+  const size_t at = page.find(kLabel);
+  if (at == std::string::npos) return -1;
+  const char* digits = page.c_str() + at + kLabel.size();
+  char* end = nullptr;
+  const long count = std::strtol(digits, &end, 10);
+  return end == digits ? -1 : count;
+}
+
+int connect_loopback(int port)
+{
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+int run_to_end(const std::filesystem::path& folder, const std::vector<std::string>& argv, const std::filesystem::path& log)
+{
+  int pidfd = -1;
+  const pid_t pid = spawn_program(folder, argv, log, pidfd);
+  return reap(pid, pidfd);
+}
 
 int run_server_to_end(const std::filesystem::path& folder, const std::vector<std::string>& arguments)
 {

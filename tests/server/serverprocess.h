@@ -31,6 +31,16 @@ class ServerProcess {
   int pidfd_ = -1;
 };
 
+// The number of games the high-score page says were posted, or -1 when it says none.
+long games_posted(const std::string& page);
+
+// A plain TCP connection to `port` on 127.0.0.1: its socket, or -1.
+int connect_loopback(int port);
+
+// Runs a program (argv[0], a path) in `folder`, its output appended to `log`, until it ends by
+// itself (or for 20 seconds at most); returns its exit status.
+int run_to_end(const std::filesystem::path& folder, const std::vector<std::string>& argv, const std::filesystem::path& log);
+
 // Runs velnor-server with `arguments` in `folder` until it ends by itself; returns its exit status.
 int run_server_to_end(const std::filesystem::path& folder, const std::vector<std::string>& arguments);
 

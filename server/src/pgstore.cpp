@@ -1,0 +1,367 @@
+#include "pgstore.h"
+
+#include <libpq-fe.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr char kChannel[] = "velnor_scores";
+constexpr std::chrono::milliseconds kListenSlice(200);
+// Taken while a server creates or upgrades the schema, so that servers starting together take turns.
+constexpr char kSchemaLock[] = "SELECT pg_advisory_xact_lock(7215400)";
+
+struct Statement {
+  const char* name;
+  const char* sql;
+};
+constexpr std::array kStatements = {
+    Statement{"begin", "BEGIN"},
+    Statement{"begin_read", "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"},
+    Statement{"commit", "COMMIT"},
+    Statement{"rollback", "ROLLBACK"},
+    // A whole batch in one statement, one round trip: each parameter is an array of one column.
+    Statement{"insert", "INSERT INTO scores (name, date, score, received, client)"
+                        " SELECT * FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[])"},
+    Statement{"notify", "SELECT pg_notify('velnor_scores', '')"},
+    Statement{"best", "SELECT name, date, score FROM scores ORDER BY score DESC, id LIMIT $1"},
+    Statement{"count", "SELECT count(*) FROM scores"},
+    Statement{"all", "SELECT name, date, score, received, client FROM scores ORDER BY id"},
+};
+
+class Result {
+ public:
+  explicit Result(PGresult* result) : result_(result) {}
+  ~Result() { PQclear(result_); }
+  Result(Result&& other) noexcept : result_(std::exchange(other.result_, nullptr)) {}
+  Result(const Result&) = delete;
+  Result& operator=(const Result&) = delete;
+  PGresult* get() const { return result_; }
+  bool ok() const
+  {
+    const auto status = PQresultStatus(result_);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+  }
+  std::string text(int row, int column) const
+  {
+    return std::string(PQgetvalue(result_, row, column), static_cast<size_t>(PQgetlength(result_, row, column)));
+  }
+  int64_t number(int row, int column) const { return std::strtoll(PQgetvalue(result_, row, column), nullptr, 10); }
+
+ private:
+  PGresult* result_;
+};
+
+pg_conn* connect(const std::string& address)
+{
+  // The address's own settings come last and win over these defaults.
+  const char* keys[] = {"connect_timeout", "application_name", "dbname", nullptr};
+  const char* values[] = {"3", "velnor-server", address.c_str(), nullptr};
+  pg_conn* conn = PQconnectdbParams(keys, values, 1);
+  // The server's notices (a table that already exists, a connection ended by its administrator)
+  // would be printed as they come; what matters reaches the log through the errors instead.
+  if (conn) PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+  return conn;
+}
+
+std::string message_of(pg_conn* conn)
+{
+  std::string message = conn ? PQerrorMessage(conn) : "out of memory";
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  return message;
+}
+
+// Runs a prepared statement with text parameters; throws StoreUnavailable when it fails.
+Result run(PgStore::Connection& connection, const char* name, std::initializer_list<std::string_view> parameters = {})
+{
+  pg_conn* conn = connection.get();
+  std::vector<std::string> copies(parameters.begin(), parameters.end());
+  std::vector<const char*> values;
+  for (const auto& copy : copies) values.push_back(copy.c_str());
+  Result result(PQexecPrepared(conn, name, static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0));
+  if (!result.ok()) {
+    const std::string message = "score store: " + std::string(name) + ": " + message_of(conn);
+    connection.check_after_failure();
+    throw StoreUnavailable(message);
+  }
+  return result;
+}
+
+// The columns of many rows as PostgreSQL array literals, one for each parameter of "insert".
+class Columns {
+ public:
+  void add(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client)
+  {
+    add_text(name_, name);
+    add_text(date_, date);
+    add_number(score_, score);
+    add_number(received_, received);
+    add_text(client_, client);
+  }
+  void insert_into(PgStore::Connection& connection) const
+  {
+    run(connection, "insert", {name_ + '}', date_ + '}', score_ + '}', received_ + '}', client_ + '}'});
+  }
+
+ private:
+  static void add_text(std::string& array, std::string_view text)
+  {
+    array += array.size() > 1 ? ",\"" : "\"";
+    for (const char c : text) {
+      if (c == '"' || c == '\\') array += '\\';
+      array += c;
+    }
+    array += '"';
+  }
+  static void add_number(std::string& array, int64_t number)
+  {
+    if (array.size() > 1) array += ',';
+    array += std::to_string(number);
+  }
+
+  std::string name_ = "{", date_ = "{", score_ = "{", received_ = "{", client_ = "{";
+};
+
+// Runs `work` inside one transaction on `connection`, whose mutex the caller holds.
+template <typename Work>
+void in_transaction(PgStore::Connection& connection, const char* begin, Work work)
+{
+  run(connection, begin);
+  work();
+  run(connection, "commit");
+}
+
+}  // namespace
+
+PgStore::Connection::~Connection()
+{
+  PQfinish(conn_);
+}
+
+pg_conn* PgStore::Connection::get()
+{
+  if (conn_ && PQstatus(conn_) == CONNECTION_OK) return conn_;
+  const auto now = std::chrono::steady_clock::now();
+  if (now < next_try_) throw StoreUnavailable("score store: cannot reach PostgreSQL just now");
+  next_try_ = now + kRetryInterval;
+  PQfinish(conn_);
+  conn_ = connect(address_);
+  if (PQstatus(conn_) != CONNECTION_OK) {
+    const std::string message = message_of(conn_);
+    PQfinish(conn_);
+    conn_ = nullptr;
+    throw StoreUnavailable("cannot reach PostgreSQL: " + message);
+  }
+  for (const Statement& statement : kStatements) {
+    Result prepared(PQprepare(conn_, statement.name, statement.sql, 0, nullptr));
+    if (!prepared.ok()) {
+      const std::string message = message_of(conn_);
+      PQfinish(conn_);
+      conn_ = nullptr;
+      throw StoreUnavailable("score store: preparing " + std::string(statement.name) + ": " + message);
+    }
+  }
+  return conn_;
+}
+
+void PgStore::Connection::check_after_failure()
+{
+  if (!conn_) return;
+  if (PQstatus(conn_) != CONNECTION_OK) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+    return;
+  }
+  // A failed statement leaves its transaction unusable; end it so the connection serves again.
+  if (PQtransactionStatus(conn_) != PQTRANS_IDLE) {
+    Result ended(PQexecPrepared(conn_, "rollback", 0, nullptr, nullptr, nullptr, 0));
+    if (!ended.ok()) {
+      PQfinish(conn_);
+      conn_ = nullptr;
+    }
+  }
+}
+
+PgStore::PgStore(std::string address)
+    : address_(std::move(address)),
+      writer_(address_),
+      reader_(address_),
+      group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); })
+{
+  upgrade_schema();
+  try {
+    std::scoped_lock lock(writer_.mutex(), reader_.mutex());
+    writer_.get();
+    reader_.get();
+  } catch (const StoreUnavailable& e) {
+    throw StoreError(e.what());
+  }
+}
+
+PgStore::~PgStore()
+{
+  stopping_ = true;
+  if (listener_.joinable()) listener_.join();
+}
+
+// Version 1: the scores table as SQLite keeps it, with an index in page order. The version lives in
+// a table of its own; a database from a newer server is left alone.
+void PgStore::upgrade_schema()
+{
+  pg_conn* conn = connect(address_);
+  const auto fail = [&](const std::string& what) {
+    const std::string message = what + ": " + message_of(conn);
+    PQfinish(conn);
+    throw StoreError(message);
+  };
+  if (PQstatus(conn) != CONNECTION_OK) fail("cannot reach PostgreSQL");
+  const auto exec = [&](const char* sql) {
+    Result result(PQexecParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    if (!result.ok()) fail(std::string("creating the schema (") + sql + ")");
+    // The first value of a query's answer, -1 when there is none.
+    return PQntuples(result.get()) > 0 && !PQgetisnull(result.get(), 0, 0) ? result.number(0, 0) : int64_t{-1};
+  };
+  exec("BEGIN");
+  exec(kSchemaLock);
+  exec("CREATE TABLE IF NOT EXISTS velnor_schema (version integer NOT NULL)");
+  const int64_t version = exec("SELECT max(version) FROM velnor_schema");
+  if (version > kSchemaVersion) {
+    PQfinish(conn);
+    throw StoreError("the store's schema is version " + std::to_string(version) + ", newer than this server's " +
+                     std::to_string(kSchemaVersion) + "; it was left unchanged");
+  }
+  if (version < 1) {
+    exec("CREATE TABLE IF NOT EXISTS scores ("
+         " id bigserial PRIMARY KEY,"
+         " name text NOT NULL,"
+         " date text NOT NULL,"
+         " score integer NOT NULL,"
+         " received bigint NOT NULL,"  // seconds since 1970, UTC
+         " client text NOT NULL)");
+    exec("CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, id)");
+    exec("INSERT INTO velnor_schema (version) VALUES (1)");
+  }
+  exec("COMMIT");
+  PQfinish(conn);
+}
+
+void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows)
+{
+  std::lock_guard lock(writer_.mutex());
+  // Other servers learn of the rows when the transaction commits, not before.
+  Columns columns;
+  for (const GroupCommit::Row& row : rows)
+    columns.add(row.posting->name, row.posting->date, row.posting->score, row.received_unix_time, row.client_address);
+  in_transaction(writer_, "begin", [&] {
+    columns.insert_into(writer_);
+    run(writer_, "notify");
+  });
+}
+
+void PgStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time)
+{
+  group_commit_.add(posting, client_address, received_unix_time);
+}
+
+void PgStore::add_all(const std::vector<StoredScore>& rows)
+{
+  std::lock_guard lock(writer_.mutex());
+  constexpr size_t kRowsAStatement = 1000;
+  in_transaction(writer_, "begin", [&] {
+    for (size_t first = 0; first < rows.size(); first += kRowsAStatement) {
+      Columns columns;
+      for (size_t i = first; i < std::min(rows.size(), first + kRowsAStatement); ++i)
+        columns.add(rows[i].name, rows[i].date, rows[i].score, rows[i].received_unix_time, rows[i].client_address);
+      columns.insert_into(writer_);
+    }
+    run(writer_, "notify");
+  });
+}
+
+Standings PgStore::standings(int limit)
+{
+  std::lock_guard lock(reader_.mutex());
+  Standings standings;
+  in_transaction(reader_, "begin_read", [&] {
+    const Result best = run(reader_, "best", {std::to_string(limit)});
+    for (int row = 0; row < PQntuples(best.get()); ++row)
+      standings.best.push_back({best.text(row, 0), best.text(row, 1), static_cast<int>(best.number(row, 2))});
+    standings.games_posted = run(reader_, "count").number(0, 0);
+  });
+  return standings;
+}
+
+void PgStore::read_all(const std::function<void(const StoredScore&)>& each)
+{
+  std::lock_guard lock(reader_.mutex());
+  in_transaction(reader_, "begin_read", [&] {
+    const Result all = run(reader_, "all");
+    for (int row = 0; row < PQntuples(all.get()); ++row)
+      each({all.text(row, 0), all.text(row, 1), static_cast<int>(all.number(row, 2)), all.number(row, 3), all.text(row, 4)});
+  });
+}
+
+int64_t PgStore::count()
+{
+  std::lock_guard lock(reader_.mutex());
+  return run(reader_, "count").number(0, 0);
+}
+
+// The page follows other servers' postings by PostgreSQL's LISTEN/NOTIFY: each posting's
+// transaction notifies at its commit, and every server listening drops its page at once. A change
+// counter polled by each server would also work, but would query the database several times a
+// second whether or not anything changed, and would see a change only at its next poll. When the
+// listening connection is lost, notifications may be missed, so the page is dropped again once it
+// is back.
+void PgStore::follow_changes(std::function<void()> changed)
+{
+  changed_ = std::move(changed);
+  // The first connection listens before this returns, so that no page rendered afterwards can miss a change.
+  pg_conn* first = listen();
+  listener_ = std::thread([this, first] { listen_loop(first); });
+}
+
+pg_conn* PgStore::listen()
+{
+  pg_conn* conn = connect(address_);
+  if (PQstatus(conn) == CONNECTION_OK) {
+    Result listening(PQexecParams(conn, "LISTEN velnor_scores", 0, nullptr, nullptr, nullptr, nullptr, 0));
+    if (listening.ok()) return conn;
+  }
+  PQfinish(conn);
+  return nullptr;
+}
+
+void PgStore::listen_loop(pg_conn* conn)
+{
+  while (!stopping_) {
+    while (conn && !stopping_ && PQstatus(conn) == CONNECTION_OK) {
+      pollfd entry{PQsocket(conn), POLLIN, 0};
+      if (::poll(&entry, 1, static_cast<int>(kListenSlice.count())) < 0 && errno != EINTR) break;
+      if (!PQconsumeInput(conn)) break;
+      bool notified = false;
+      while (PGnotify* notice = PQnotifies(conn)) {
+        notified = notified || std::string_view(notice->relname) == kChannel;
+        PQfreemem(notice);
+      }
+      if (notified) changed_();
+    }
+    PQfinish(conn);
+    conn = nullptr;
+    // Tries again every retry interval, in slices so that a stop is noticed. Changes may have been
+    // missed while away, so the page is dropped once listening again.
+    while (!conn && !stopping_) {
+      for (auto waited = std::chrono::milliseconds(0); waited < kRetryInterval && !stopping_; waited += kListenSlice / 4)
+        std::this_thread::sleep_for(kListenSlice / 4);
+      if (!stopping_ && (conn = listen())) changed_();
+    }
+  }
+  PQfinish(conn);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "groupcommit.h"
+#include "scorestore.h"
+
+struct pg_conn;
+
+// The posted scores in PostgreSQL, shared by any number of servers. Postings go through one
+// connection (committed together as they arrive), pages are read through another, and a third
+// listens for other servers' postings. A connection that is lost is opened again at the next use,
+// at most every kRetryInterval; meanwhile every use fails with StoreUnavailable.
+class PgStore : public ScoreStore {
+ public:
+  static constexpr std::chrono::milliseconds kRetryInterval{250};
+
+  // Connects, and creates or upgrades the schema; throws StoreError when either fails.
+  explicit PgStore(std::string address);
+  ~PgStore() override;
+  PgStore(const PgStore&) = delete;
+  PgStore& operator=(const PgStore&) = delete;
+
+  void add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) override;
+  Standings standings(int limit) override;
+  void follow_changes(std::function<void()> changed) override;
+  void read_all(const std::function<void(const StoredScore&)>& each) override;
+  void add_all(const std::vector<StoredScore>& rows) override;
+  int64_t count() override;
+
+  // One connection with its prepared statements, reopened after a loss.
+  class Connection {
+   public:
+    explicit Connection(const std::string& address) : address_(address) {}
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The open connection, opened (and its statements prepared) when it was lost.
+    pg_conn* get();
+    // After a failed statement: keeps the connection if it still works, else drops it.
+    void check_after_failure();
+    std::mutex& mutex() { return mutex_; }
+
+   private:
+    std::string address_;
+    std::mutex mutex_;
+    pg_conn* conn_ = nullptr;
+    std::chrono::steady_clock::time_point next_try_{};
+  };
+
+ private:
+  void upgrade_schema();
+  void write_rows(const std::vector<GroupCommit::Row>& rows);
+  // A connection listening for postings, or null when none could be made.
+  pg_conn* listen();
+  void listen_loop(pg_conn* conn);
+
+  const std::string address_;
+  Connection writer_;
+  Connection reader_;
+  GroupCommit group_commit_;
+  std::function<void()> changed_;
+  std::atomic<bool> stopping_{false};
+  std::thread listener_;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "posting.h"
+
+struct ScoreEntry {
+  std::string name;
+  std::string date;
+  int score = 0;
+};
+
+// What the high-score page shows: the best postings, best first, and how many were ever posted.
+struct Standings {
+  std::vector<ScoreEntry> best;
+  int64_t games_posted = 0;
+};
+
+// One stored posting as a whole, as the copy between stores moves it.
+struct StoredScore {
+  std::string name;
+  std::string date;
+  int score = 0;
+  int64_t received_unix_time = 0;
+  std::string client_address;
+};
+
+// A store that cannot do what was asked: a wrong address, a schema from a newer server.
+class StoreError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The store cannot be reached or written just now; nothing was stored, and a later try may work.
+class StoreUnavailable : public StoreError {
+ public:
+  using StoreError::StoreError;
+};
+
+// Where the posted scores live. Every store keeps the same rows, ranks them the same way and
+// commits each posting before add() returns. Safe to use from several threads.
+class ScoreStore {
+ public:
+  static constexpr int kSchemaVersion = 1;
+
+  virtual ~ScoreStore() = default;
+
+  // Stores one posting and returns once it is committed.
+  virtual void add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) = 0;
+
+  // The best `limit` scores (ties: the earlier posting first) and the number of postings, read
+  // together so that the two agree.
+  virtual Standings standings(int limit) = 0;
+
+  // Calls `changed` (on a thread of the store's) whenever the scores may have changed in a way
+  // that this process did not make itself: a posting through another server sharing the store,
+  // or a lost connection after which changes may have been missed.
+  virtual void follow_changes(std::function<void()> changed) = 0;
+
+  // Every stored posting in the order it was stored; and many postings stored in one transaction.
+  virtual void read_all(const std::function<void(const StoredScore&)>& each) = 0;
+  virtual void add_all(const std::vector<StoredScore>& rows) = 0;
+  virtual int64_t count() = 0;
+};
+
+// Opens the store at `address`: a file path or sqlite:PATH (SQLite), or a postgresql:// or
+// postgres:// address (PostgreSQL). Creates or upgrades its schema. Throws StoreError with a
+// message fit for the administrator when it cannot.
+std::unique_ptr<ScoreStore> open_score_store(const std::string& address);
+
+// Copies every posting from one store into another that holds none, in one transaction, and
+// checks the counts. Returns the number copied; throws StoreError when anything differs.
+int64_t copy_scores(ScoreStore& from, ScoreStore& to);

@@ -1,0 +1,258 @@
+#include "sqlitestore.h"
+
+#include <sqlite3.h>
+
+#include <iostream>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Clears a statement for its next use however the current use ends.
+class StatementUse {
+ public:
+  explicit StatementUse(sqlite3_stmt* statement) : statement_(statement) {}
+  ~StatementUse()
+  {
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+  }
+  StatementUse(const StatementUse&) = delete;
+  StatementUse& operator=(const StatementUse&) = delete;
+
+ private:
+  sqlite3_stmt* statement_;
+};
+
+std::string column_text(sqlite3_stmt* statement, int column)
+{
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  return text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column))) : std::string();
+}
+
+}  // namespace
+
+SqliteStore::SqliteStore(const std::filesystem::path& file)
+    : group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); })
+{
+  const int opened = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (opened != SQLITE_OK) {
+    const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(opened);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    throw StoreError("cannot open " + file.string() + ": " + message);
+  }
+  try {
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+
+    sqlite3_stmt* journal = prepare("PRAGMA journal_mode=WAL");
+    {
+      StatementUse use(journal);
+      const bool wal = sqlite3_step(journal) == SQLITE_ROW && column_text(journal, 0) == "wal";
+      if (!wal) std::cerr << "velnor-server: " << file.string() << " cannot use a WAL journal; going on without\n";
+    }
+    sqlite3_finalize(journal);
+    exec("PRAGMA synchronous=FULL");
+    upgrade_schema(file);
+
+    insert_ = prepare("INSERT INTO scores (name, date, score, received, client) VALUES (?1, ?2, ?3, ?4, ?5)");
+    best_ = prepare("SELECT name, date, score FROM scores ORDER BY score DESC, id LIMIT ?1");
+    count_ = prepare("SELECT count(*) FROM scores");
+    all_ = prepare("SELECT name, date, score, received, client FROM scores ORDER BY id");
+    begin_read_ = prepare("BEGIN");
+    begin_write_ = prepare("BEGIN IMMEDIATE");
+    commit_ = prepare("COMMIT");
+    rollback_ = prepare("ROLLBACK");
+  } catch (const StoreError& e) {
+    close();
+    throw StoreError(file.string() + ": " + e.what());
+  }
+}
+
+SqliteStore::~SqliteStore()
+{
+  close();
+}
+
+// Version 1 is the table the first server made (without a version number), so its files upgrade
+// in place. A file from a newer server is left alone.
+void SqliteStore::upgrade_schema(const std::filesystem::path& file)
+{
+  exec("BEGIN IMMEDIATE");
+  try {
+    sqlite3_stmt* version_query = prepare("PRAGMA user_version");
+    int version = -1;
+    {
+      StatementUse use(version_query);
+      if (sqlite3_step(version_query) == SQLITE_ROW) version = sqlite3_column_int(version_query, 0);
+    }
+    sqlite3_finalize(version_query);
+    if (version > kSchemaVersion)
+      throw StoreError("the store's schema is version " + std::to_string(version) + ", newer than this server's " +
+                       std::to_string(kSchemaVersion) + "; " + file.string() + " was left unchanged");
+    if (version < 1) {
+      exec("CREATE TABLE IF NOT EXISTS scores ("
+           " id INTEGER PRIMARY KEY,"
+           " name TEXT NOT NULL,"
+           " date TEXT NOT NULL,"
+           " score INTEGER NOT NULL,"
+           " received INTEGER NOT NULL,"  // seconds since 1970, UTC
+           " client TEXT NOT NULL)");
+      exec("CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, id)");
+      exec("PRAGMA user_version = 1");
+    }
+    exec("COMMIT");
+  } catch (...) {
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+void SqliteStore::close()
+{
+  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
+    sqlite3_finalize(*statement);
+    *statement = nullptr;
+  }
+  // Closing the last connection checkpoints the WAL into the database file.
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+sqlite3_stmt* SqliteStore::prepare(const char* sql)
+{
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) fail("prepare");
+  return statement;
+}
+
+void SqliteStore::exec(const char* sql)
+{
+  sqlite3_stmt* statement = prepare(sql);
+  try {
+    run(statement);
+  } catch (...) {
+    sqlite3_finalize(statement);
+    throw;
+  }
+  sqlite3_finalize(statement);
+}
+
+void SqliteStore::run(sqlite3_stmt* statement)
+{
+  StatementUse use(statement);
+  int step = sqlite3_step(statement);
+  while (step == SQLITE_ROW) step = sqlite3_step(statement);
+  if (step != SQLITE_DONE) fail("step");
+}
+
+// Any failure of a working file (full disk, a lock held too long, a read error) may pass.
+void SqliteStore::fail(const char* what)
+{
+  throw StoreUnavailable(std::string("score store ") + what + ": " + sqlite3_errmsg(db_));
+}
+
+void SqliteStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time)
+{
+  group_commit_.add(posting, client_address, received_unix_time);
+}
+
+void SqliteStore::insert(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client)
+{
+  StatementUse use(insert_);
+  if (sqlite3_bind_text(insert_, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
+      sqlite3_bind_text(insert_, 2, date.data(), static_cast<int>(date.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
+      sqlite3_bind_int(insert_, 3, score) != SQLITE_OK || sqlite3_bind_int64(insert_, 4, received) != SQLITE_OK ||
+      sqlite3_bind_text(insert_, 5, client.data(), static_cast<int>(client.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+    fail("bind");
+  if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert");
+}
+
+void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows)
+{
+  std::lock_guard lock(db_mutex_);
+  run(begin_write_);
+  try {
+    for (const GroupCommit::Row& row : rows)
+      insert(row.posting->name, row.posting->date, row.posting->score, row.received_unix_time, row.client_address);
+    // With a full sync, COMMIT returns once the rows are on disk.
+    run(commit_);
+  } catch (...) {
+    rollback();
+    throw;
+  }
+}
+
+void SqliteStore::add_all(const std::vector<StoredScore>& rows)
+{
+  std::lock_guard lock(db_mutex_);
+  run(begin_write_);
+  try {
+    for (const StoredScore& row : rows) insert(row.name, row.date, row.score, row.received_unix_time, row.client_address);
+    run(commit_);
+  } catch (...) {
+    rollback();
+    throw;
+  }
+}
+
+void SqliteStore::rollback()
+{
+  if (sqlite3_get_autocommit(db_)) return;
+  StatementUse use(rollback_);
+  sqlite3_step(rollback_);
+}
+
+Standings SqliteStore::standings(int limit)
+{
+  std::lock_guard lock(db_mutex_);
+  run(begin_read_);
+  try {
+    Standings result;
+    {
+      StatementUse use(best_);
+      if (sqlite3_bind_int(best_, 1, limit) != SQLITE_OK) fail("bind");
+      int step;
+      while ((step = sqlite3_step(best_)) == SQLITE_ROW)
+        result.best.push_back({column_text(best_, 0), column_text(best_, 1), sqlite3_column_int(best_, 2)});
+      if (step != SQLITE_DONE) fail("read");
+    }
+    {
+      StatementUse use(count_);
+      if (sqlite3_step(count_) != SQLITE_ROW) fail("count");
+      result.games_posted = sqlite3_column_int64(count_, 0);
+    }
+    run(commit_);
+    return result;
+  } catch (...) {
+    rollback();
+    throw;
+  }
+}
+
+void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each)
+{
+  std::lock_guard lock(db_mutex_);
+  run(begin_read_);
+  try {
+    StatementUse use(all_);
+    int step;
+    while ((step = sqlite3_step(all_)) == SQLITE_ROW)
+      each({column_text(all_, 0), column_text(all_, 1), sqlite3_column_int(all_, 2), sqlite3_column_int64(all_, 3),
+            column_text(all_, 4)});
+    if (step != SQLITE_DONE) fail("read");
+    run(commit_);
+  } catch (...) {
+    rollback();
+    throw;
+  }
+}
+
+int64_t SqliteStore::count()
+{
+  std::lock_guard lock(db_mutex_);
+  StatementUse use(count_);
+  if (sqlite3_step(count_) != SQLITE_ROW) fail("count");
+  return sqlite3_column_int64(count_, 0);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+
+#include "groupcommit.h"
+#include "scorestore.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The posted scores in one SQLite file (WAL journal, full sync: a posting that was answered
+// survives a crash or power loss), for one server on one machine. The schema's version is the
+// file's user_version.
+class SqliteStore : public ScoreStore {
+ public:
+  explicit SqliteStore(const std::filesystem::path& file);
+  ~SqliteStore() override;
+  SqliteStore(const SqliteStore&) = delete;
+  SqliteStore& operator=(const SqliteStore&) = delete;
+
+  void add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) override;
+  Standings standings(int limit) override;
+  // Only this process writes the file, and it drops its page itself after each posting.
+  void follow_changes(std::function<void()>) override {}
+  void read_all(const std::function<void(const StoredScore&)>& each) override;
+  void add_all(const std::vector<StoredScore>& rows) override;
+  int64_t count() override;
+
+ private:
+  void upgrade_schema(const std::filesystem::path& file);
+  void write_rows(const std::vector<GroupCommit::Row>& rows);
+  void insert(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client);
+  void rollback();
+  void close();
+  sqlite3_stmt* prepare(const char* sql);
+  void run(sqlite3_stmt* statement);
+  void exec(const char* sql);
+  [[noreturn]] void fail(const char* what);
+
+  GroupCommit group_commit_;
+  std::mutex db_mutex_;  // the connection and its statements
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* insert_ = nullptr;
+  sqlite3_stmt* best_ = nullptr;
+  sqlite3_stmt* count_ = nullptr;
+  sqlite3_stmt* all_ = nullptr;
+  sqlite3_stmt* begin_read_ = nullptr;
+  sqlite3_stmt* begin_write_ = nullptr;
+  sqlite3_stmt* commit_ = nullptr;
+  sqlite3_stmt* rollback_ = nullptr;
+};
