@@ -1,7 +1,9 @@
 #include "posting.h"
 
-#include <charconv>
+#include <cstdint>
 #include <optional>
+
+#include "core/bytetext.h"
 
 namespace {
 
@@ -42,43 +44,12 @@ enum class TextProblem { kNone, kInvalidUtf8, kControlCharacter };
 TextProblem check_text(std::string_view text, size_t& characters)
 {
   characters = 0;
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* end = p + text.size();
-  while (p < end) {
-    const unsigned char lead = *p;
+  for (size_t at = 0; at < text.size(); ++characters) {
     char32_t code = 0;
-    size_t length = 0;
-    unsigned char second_low = 0x80, second_high = 0xBF;
-    if (lead < 0x80) {
-      code = lead;
-      length = 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      code = lead & 0x1F;
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      code = lead & 0x0F;
-      length = 3;
-      if (lead == 0xE0) second_low = 0xA0;
-      if (lead == 0xED) second_high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      code = lead & 0x07;
-      length = 4;
-      if (lead == 0xF0) second_low = 0x90;
-      if (lead == 0xF4) second_high = 0x8F;
-    } else {
-      return TextProblem::kInvalidUtf8;
-    }
-    if (static_cast<size_t>(end - p) < length) return TextProblem::kInvalidUtf8;
-    for (size_t k = 1; k < length; ++k) {
-      const unsigned char c = p[k];
-      const unsigned char low = k == 1 ? second_low : 0x80;
-      const unsigned char high = k == 1 ? second_high : 0xBF;
-      if (c < low || c > high) return TextProblem::kInvalidUtf8;
-      code = (code << 6) | (c & 0x3F);
-    }
+    const size_t length = velnor::text::utf8_sequence(text, at, code);
+    if (length == 0) return TextProblem::kInvalidUtf8;
     if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) return TextProblem::kControlCharacter;
-    p += length;
-    ++characters;
+    at += length;
   }
   return TextProblem::kNone;
 }
@@ -130,20 +101,15 @@ PostingResult parse_posting(std::string_view query)
     result.error = "score is missing";
     return result;
   }
-  // Digits only: no sign, no fraction, no spaces. The length cap keeps from_chars clear of overflow.
-  const std::string& digits = *score;
-  int value = -1;
-  if (!digits.empty() && digits.size() <= 6 &&
-      digits.find_first_not_of("0123456789") == std::string::npos) {
-    std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  }
-  if (value < 0 || value > kMaxScore) {
+  // Digits only: no sign, no fraction, no spaces.
+  const std::optional<std::uint64_t> value = velnor::text::parse_digits(*score, kMaxScore);
+  if (!value) {
     result.error = "score must be a whole number from 0 to " + std::to_string(kMaxScore);
     return result;
   }
   result.error = check_field("name", name, kMaxNameCharacters);
   if (result.error.empty()) result.error = check_field("date", date, kMaxDateCharacters);
   if (!result.ok()) return result;
-  result.posting = Posting{*name, *date, value};
+  result.posting = Posting{*name, *date, static_cast<int>(*value)};
   return result;
 }
