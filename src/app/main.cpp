@@ -33,12 +33,11 @@ int main(int argc, char** argv) {
                               return QProcess::startDetached(program, args);
                             },
                             [](int code) { std::_Exit(code); }});
-  velnor::Ttallylist tallylist(dialogs, app.applicationDirPath().toStdString(), main_window.appname(),
-                               &main_window);
+  velnor::Ttallylist tallylist(dialogs, app.applicationDirPath().toStdString(), &main_window);
   main_window.set_tally(&tallylist, &tallylist);
   velnor::Tabout about(&main_window);
   velnor::Thelp help(&about, &main_window);
-  velnor::Thighscore highscore(VELNOR_SERVER_BASE, main_window.appname().toStdString(),
+  velnor::Thighscore highscore(VELNOR_SERVER_BASE,
                                velnor::qt_ui_poster(), {}, &main_window);
   main_window.set_highscore(&highscore);
 

@@ -1,5 +1,7 @@
 #include "serveraddress.h"
 
+#include "core/wire.h"
+
 namespace velnor {
 
 namespace {
@@ -25,7 +27,7 @@ std::string maker_host(std::string_view base) {
 }
 
 std::string multiplayer_page(std::string_view base) {
-  return without_scheme(base) + "multiplayer.html";
+  return without_scheme(base) + std::string(wire::kMultiplayerPage);
 }
 
 }  // namespace velnor

@@ -59,7 +59,6 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{
       .base = VELNOR_SERVER_BASE,
       .appname = std::string(wire::kProductKey),
-      .installer = std::string(wire::kInstallerFile),
       .program_file = services_.program_file,
       .post_to_ui = services_.post_to_ui,
       .own_version = [this] {

@@ -1,5 +1,6 @@
 #include "thighscore.h"
 
+#include "core/wire.h"
 #include "online/percentencode.h"
 #include "records/filetext.h"
 #include "windows/formcontrols.h"
@@ -20,14 +21,13 @@ std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace
 
-Thighscore::Thighscore(std::string base, std::string appname, PostToUi post_to_ui,
+Thighscore::Thighscore(std::string base, PostToUi post_to_ui,
                        TURL::Launcher launcher, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       sendit(post_to_ui),
       getit(post_to_ui),
       URL1(std::move(launcher)),
-      base_(std::move(base)),
-      appname_(std::move(appname)) {
+      base_(std::move(base)) {
   setObjectName("Thighscore");
   setWindowTitle("Velnor Solo - High Scores");
   hide_on_escape(this);
@@ -65,12 +65,12 @@ Thighscore::~Thighscore() = default;
 
 void Thighscore::loadit() {
   getit.PostQuery.clear();
-  getit.URL = base_ + "counter/" + appname_ + ".shtml";
+  getit.URL = base_ + std::string(wire::kHighScorePath);
   getit.FetchString();
 }
 
 void Thighscore::sendscore(const QString& name, const QString& date, const QString& score) {
-  sendit.URL = base_ + "cgi-bin/" + appname_ + ".cgi?name=" + percent_encode(utf8(name)) +
+  sendit.URL = base_ + std::string(wire::kPostingPath) + "?name=" + percent_encode(utf8(name)) +
                "&date=" + percent_encode(utf8(date)) + "&score=" + utf8(score);
   sendit.FetchString();
 }

@@ -21,7 +21,7 @@ class Thighscore : public QWidget {
   Q_OBJECT
  public:
   // base is the game server's address, "http://" and a host, ending in "/".
-  Thighscore(std::string base, std::string appname, PostToUi post_to_ui,
+  Thighscore(std::string base, PostToUi post_to_ui,
              TURL::Launcher launcher = {}, QWidget* parent = nullptr);
   ~Thighscore() override;
 
@@ -44,7 +44,6 @@ class Thighscore : public QWidget {
   void displayhtmlHotSpotClick(const QString& url);
 
   std::string base_;
-  std::string appname_;
 };
 
 }  // namespace velnor

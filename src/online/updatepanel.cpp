@@ -8,6 +8,7 @@
 
 #include "windows/dialogs.h"
 #include "core/serveraddress.h"
+#include "core/wire.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -48,7 +49,7 @@ UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
 }
 
 void UpdatePanel::check() {
-  checkupdate.URL = services_.base + services_.appname + "/" + services_.appname + "version.txt";
+  checkupdate.URL = services_.base + std::string(wire::kVersionPath);
   checkupdate.FetchString();
 }
 
@@ -83,7 +84,7 @@ void UpdatePanel::undo(const fs::path& installer) {
 }
 
 void UpdatePanel::downloadit() {
-  getupdate.URL = services_.base + services_.appname + "/" + services_.installer;
+  getupdate.URL = services_.base + std::string(wire::kInstallerPath);
   const fs::path installer =
       services_.program_file.parent_path() / getupdate.URL.substr(getupdate.URL.rfind('/') + 1);
   std::error_code ignored;

@@ -24,7 +24,6 @@ class TSelButton;
 struct UpdateServices {
   std::string base;       // the game server's base address
   std::string appname;    // the product key: names the server folder
-  std::string installer;  // the installer's file name on the server
   std::filesystem::path program_file;
   PostToUi post_to_ui;
   std::function<QString()> own_version;  // the about window's version text

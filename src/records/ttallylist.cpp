@@ -7,6 +7,7 @@
 #include "windows/dialogs.h"
 #include "records/filetext.h"
 #include "core/safefile.h"
+#include "core/wire.h"
 #include "records/unreadablefile.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
@@ -31,9 +32,9 @@ QString shown(const std::string& bytes) { return file_text_to_display(bytes); }
 }  // namespace
 
 Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir,
-                       const QString& appname, QWidget* parent)
+                       QWidget* parent)
     : QWidget(parent, Qt::Tool), dialogs_(dialogs),
-      path_(program_dir / (appname.toStdString() + "tally.tld")) {
+      path_(program_dir / wire::kTallyFile) {
   setObjectName("Ttallylist");
   setWindowTitle("Velnor Solo - Tally List");
   hide_on_escape(this);

@@ -21,8 +21,7 @@ class Ttallylist : public QWidget, public TallyCalls {
   Q_OBJECT
  public:
   // The tally file lies in program_dir, named after the product key.
-  Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir, const QString& appname,
-             QWidget* parent = nullptr);
+  Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir, QWidget* parent = nullptr);
   ~Ttallylist() override;  // FormDestroy: writes the tally file
 
   void addtomineincrease(int which) override;

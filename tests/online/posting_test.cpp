@@ -39,7 +39,7 @@ struct Posting : velnor::testing::Board {
     // These tests talk to the server about scores only.
     std::ofstream(settings(), std::ios::binary) << "[velnorsolo]\r\nUpdate=false\r\n";
     Board::SetUp();
-    highscore.emplace(VELNOR_SERVER_BASE, "velnorsolo", qt_ui_poster(),
+    highscore.emplace(VELNOR_SERVER_BASE, qt_ui_poster(),
                       [this](const QString& program, const QStringList& args) {
                         opened << program + " " + args.join(' ');
                         return true;

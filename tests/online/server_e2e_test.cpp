@@ -55,7 +55,7 @@ struct GameServer : velnor::testing::Board {
     version->setObjectName("version");
     create();
     window->set_windows(nullptr, &about, nullptr, nullptr);
-    highscore.emplace(VELNOR_SERVER_BASE, "velnorsolo", qt_ui_poster());
+    highscore.emplace(VELNOR_SERVER_BASE, qt_ui_poster());
     window->set_highscore(&*highscore);
     click(window->button_namedone);
   }

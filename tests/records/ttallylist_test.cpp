@@ -29,7 +29,7 @@ struct TallyWindow : ::testing::Test {
   std::optional<Ttallylist> tally;
 
   std::filesystem::path file() const { return folder.path().toStdString() + "/velnorsolotally.tld"; }
-  void open() { tally.emplace(dialogs, folder.path().toStdString(), "velnorsolo"); }
+  void open() { tally.emplace(dialogs, folder.path().toStdString()); }
   void close() { tally.reset(); }
   QLabel* label(const QString& name) { return tally->findChild<QLabel*>(name); }
   QString row(int rank) {
