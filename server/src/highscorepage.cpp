@@ -1,5 +1,7 @@
 #include "highscorepage.h"
 
+#include "core/palette.h"
+
 std::string html_escape(std::string_view text)
 {
   std::string out;
@@ -19,11 +21,15 @@ std::string html_escape(std::string_view text)
 
 namespace {
 
-// The game's palette.
-constexpr const char* kDarkBrown = "#6F5840";
-constexpr const char* kPaleYellow = "#FFFFC6";
-constexpr const char* kDarkGreen = "#005900";
-constexpr const char* kViewBackground = "#FFFFE8";
+// The game's palette, as the page writes it.
+constexpr auto kDarkBrownText = velnor::html_colour(velnor::kWindowColor);
+constexpr auto kPaleYellowText = velnor::html_colour(velnor::kPaleYellow);
+constexpr auto kDarkGreenText = velnor::html_colour(velnor::kDarkGreen);
+constexpr auto kCreamText = velnor::html_colour(velnor::kCream);
+const char* const kDarkBrown = kDarkBrownText.data();
+const char* const kPaleYellow = kPaleYellowText.data();
+const char* const kDarkGreen = kDarkGreenText.data();
+const char* const kViewBackground = kCreamText.data();
 
 void append_row(std::string& page, int rank, const ScoreEntry& entry, bool shaded)
 {

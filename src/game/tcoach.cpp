@@ -19,7 +19,6 @@ namespace velnor {
 
 namespace {
 
-const QString kFont = QStringLiteral("MS Sans Serif");
 constexpr std::uint32_t kCostlyBand = 0x1E2A8E;  // #8E2A1E: a dark red that the yellow reads on
 constexpr int kRowHeight = 20;
 constexpr int kSheetWidth = 356;  // the rows' width, beside the scroll bar
@@ -75,8 +74,8 @@ void Tcoach::build_form() {
   LbBackground1->setEnabled(true);
 
   TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 392, 528), true, clBlack);
-  const QFont title = tfont(kFont, -19, {.bold = true, .underline = true});
-  const QFont text = tfont(kFont, -13, {.bold = true});
+  const QFont title = tfont(kFormFont, -19, {.bold = true, .underline = true});
+  const QFont text = tfont(kFormFont, -13, {.bold = true});
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
   make_label(panel, "label_title", "GAME COACH", QRect(1, 5, 389, 24), title, kPaleYellow, centred);
   label_bestplay =
@@ -88,7 +87,7 @@ void Tcoach::build_form() {
   chart->setObjectName("chart");
   chart->setGeometry(14, 84, 364, 124);
 
-  const QFont heading = tfont(kFont, -13, {.bold = true, .underline = true});
+  const QFont heading = tfont(kFormFont, -13, {.bold = true, .underline = true});
   for (const Column& column : kColumns)
     make_label(panel, QString(column.name) + "_heading", column.heading,
                QRect(12 + column.left, 218, column.width, 16), heading, kPaleYellow,
@@ -117,7 +116,7 @@ void Tcoach::refresh() {
   auto* sheet = new QWidget;
   sheet->setObjectName("rows");
   sheet->setAutoFillBackground(false);
-  const QFont text = tfont(kFont, -13, {.bold = true});
+  const QFont text = tfont(kFormFont, -13, {.bold = true});
   int previous_round = 0;
   for (std::size_t i = 0; i < review.turns.size(); ++i) {
     const TurnReview& row = review.turns[i];

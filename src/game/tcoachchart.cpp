@@ -30,7 +30,7 @@ void TCoachChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QColor text = tcolor(kPaleYellow);
-  painter.setFont(tfont("MS Sans Serif", -11, {.bold = true}));
+  painter.setFont(tfont(kFormFont, -11, {.bold = true}));
 
   // Scores run from 0 at the foot to the all-shut 65 at the head.
   const int top = kLegendHeight + kLabelHeight;

@@ -52,7 +52,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   LbBackground1 = new TLbBackground(this);
   LbBackground1->setObjectName("LbBackground1");
   LbBackground1->setEnabled(true);
-  setFont(tfont("MS Sans Serif", 8));
+  setFont(tfont(kFormFont, 8));
   build_menus();
   build_board();
   postingwait_ = std::make_unique<PostingWait>(panel_wait, Timer1, *services_.dialogs, this);

@@ -23,19 +23,15 @@ namespace {
 
 constexpr int kTileLefts[9] = {153, 208, 263, 318, 373, 428, 483, 538, 594};
 constexpr int kRoundTops[10] = {15, 36, 57, 79, 100, 121, 142, 164, 185, 206};
-constexpr std::uint32_t kEditColor = 0x00E8FFFF;    // #FFFFE8
-constexpr std::uint32_t kScoreGreen = 0x0000D500;   // #00D500
-constexpr std::uint32_t kPostingRed = 164;          // #A40000
-const QString kFont = QStringLiteral("MS Sans Serif");
 
 QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
   edit->setGeometry(bounds);
   edit->setMaxLength(10);
-  edit->setFont(tfont(kFont, 14));
+  edit->setFont(tfont(kFormFont, 14));
   QPalette palette = edit->palette();
-  palette.setColor(QPalette::Base, tcolor(kEditColor));
+  palette.setColor(QPalette::Base, tcolor(kCream));
   palette.setColor(QPalette::Text, tcolor(clBlack));
   edit->setPalette(palette);
   return edit;
@@ -99,7 +95,7 @@ void Tmain::build_board() {
 
   panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
   label_name = make_label(panel_board, "label_name", "Welcome to Velnor Solo!",
-                          QRect(11, 5, 313, 16), tfont(kFont, 10), kPaleYellow);
+                          QRect(11, 5, 313, 16), tfont(kFormFont, 10), kPaleYellow);
 
   panel_board1 = make_panel(panel_board, "panel_board1", QRect(6, 26, 670, 291), true, clBlack);
   auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120),
@@ -127,9 +123,9 @@ void Tmain::build_board() {
 
   // The score line grows with its text, as the form's self-sizing label does.
   label_score = make_label(panel_board1, "label_score", "Score: 0", QRect(151, 223, 150, 20),
-                           tfont(kFont, 12, {.bold = true}), kPaleYellow);
+                           tfont(kFormFont, 12, {.bold = true}), kPaleYellow);
   label_roundnum = make_label(panel_board1, "label_roundnum", "Round: 0 of 10",
-                              QRect(492, 223, 151, 20), tfont(kFont, 12, {.bold = true}),
+                              QRect(492, 223, 151, 20), tfont(kFormFont, 12, {.bold = true}),
                               kPaleYellow, Qt::AlignRight | Qt::AlignTop);
   button_start = make_button(panel_board1, "button_start", "START GAME", QRect(19, 253, 125, 27));
   connect(button_start, &TSelButton::click, this, [this] { button_startClick(); });
@@ -163,9 +159,9 @@ void Tmain::build_dicepanel(QWidget* board1) {
                             ":/images/backdrop_dice.jpg");
   felt->lower();
   make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13),
-             tfont(kFont, 8, {.bold = true}), clBlack);
+             tfont(kFormFont, 8, {.bold = true}), clBlack);
   label_total = make_label(panel_dicepanel, "label_total", "0", QRect(32, 30, 37, 37),
-                           tfont(kFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
+                           tfont(kFormFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 
   const QPixmap strip = resource_picture(":/images/dice.png");
   for (int k = 0; k < 7; ++k) imagelist_dice[k] = picture_part(strip, QRect(k * 32, 0, 32, 32));
@@ -182,14 +178,14 @@ void Tmain::build_dicepanel(QWidget* board1) {
   connect(button_roll, &TImage::click, this, [this] { button_rollClick(); });
 
   label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo",
-                            QRect(12, 90, 480, 14), tfont(kFont, 10, {.bold = true}), clBlack,
+                            QRect(12, 90, 480, 14), tfont(kFormFont, 10, {.bold = true}), clBlack,
                             Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void Tmain::build_roundcolumn(QWidget* board1) {
   FlatPanel1 = make_panel(board1, "FlatPanel1", QRect(22, 8, 123, 241), false, clBlack);
   make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), ":/images/rounds.png");
-  const QFont font = tfont(kFont, 13, {.bold = true});
+  const QFont font = tfont(kFormFont, 13, {.bold = true});
   for (int r = 1; r <= 10; ++r) {
     const int top = kRoundTops[r - 1];
     make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r),
@@ -202,13 +198,13 @@ void Tmain::build_panel_cleared(QWidget* board1) {
   panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
   make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), ":/images/gameover.png");
   make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
-             tfont(kFont, 14, {.bold = true, .underline = true}), kPaleYellow,
+             tfont(kFormFont, 14, {.bold = true, .underline = true}), kPaleYellow,
              Qt::AlignHCenter | Qt::AlignTop);
   label_score1 = make_label(panel_cleared, "label_score1", "Your Score: ", QRect(112, 32, 217, 24),
-                            tfont(kFont, 14, {.bold = true}), kScoreGreen,
+                            tfont(kFormFont, 14, {.bold = true}), kBrightGreen,
                             Qt::AlignHCenter | Qt::AlignTop);
   make_label(panel_cleared, "Label4", "Enter Your Name", QRect(112, 60, 210, 20),
-             tfont(kFont, 10, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+             tfont(kFormFont, 10, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   edit_name = make_edit(panel_cleared, "edit_name", QRect(136, 82, 161, 32));
   button_sendscore = make_button(panel_cleared, "button_sendscore", "SEND SCORE", QRect(78, 126, 172, 36));
   button_sendscore->setColorBorder(kPostingRed);
@@ -223,7 +219,7 @@ void Tmain::build_panel_cleared(QWidget* board1) {
 
   panel_wait = make_panel(panel_cleared, "panel_wait", QRect(9, 122, 309, 49), false, kWindowColor);
   panel_wait->setCaption("Posting Score, Please Wait......");
-  panel_wait->setFont(tfont(kFont, -19));
+  panel_wait->setFont(tfont(kFormFont, -19));
   panel_wait->setFontColor(kPaleYellow);
   panel_wait->hide();
   panel_cleared->hide();
@@ -232,7 +228,7 @@ void Tmain::build_panel_cleared(QWidget* board1) {
 void Tmain::build_panel_name(QWidget* board1) {
   panel_name = make_panel(board1, "panel_name", QRect(231, 40, 329, 161), false, clBlack);
   make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24),
-             tfont(kFont, 14, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+             tfont(kFormFont, 14, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   edit_aname = make_edit(panel_name, "edit_aname", QRect(84, 52, 161, 32));
   button_namedone = make_button(panel_name, "button_namedone", "DONE", QRect(46, 108, 111, 36));
   button_namedone->setFontColor(clGray);

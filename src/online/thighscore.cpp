@@ -15,7 +15,6 @@ namespace velnor {
 
 namespace {
 
-constexpr std::uint32_t kPageBlue = 11412544;  // #4024AE
 
 std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 

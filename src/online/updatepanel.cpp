@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const QString kFont = QStringLiteral("MS Sans Serif");
 const QStringList kInstallerSwitches = {"/SP-", "/silent", "/noicons"};
 
 }  // namespace
@@ -34,13 +33,13 @@ UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
       services_(std::move(services)) {
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
   make_label(panel_, "Label6", "Update Available", QRect(0, 12, 329, 24),
-             tfont(kFont, 14, {.bold = true}), kPaleYellow, centred);
+             tfont(kFormFont, 14, {.bold = true}), kPaleYellow, centred);
   make_label(panel_, "Label7", "Would you like to update now?", QRect(0, 44, 329, 20),
-             tfont(kFont, 10, {.bold = true}), kPaleYellow, centred);
+             tfont(kFormFont, 10, {.bold = true}), kPaleYellow, centred);
   button_updateyes = make_button(panel_, "button_updateyes", "UPDATE", QRect(46, 76, 111, 36));
   button_updatecancel = make_button(panel_, "button_updatecancel", "CANCEL", QRect(172, 76, 111, 36));
   label_update = make_label(panel_, "label_update", "", QRect(4, 130, 321, 20),
-                            tfont(kFont, 10, {.bold = true}), kPaleYellow, centred);
+                            tfont(kFormFont, 10, {.bold = true}), kPaleYellow, centred);
   connect(button_updateyes, &TSelButton::click, this, [this] { button_updateyesClick(); });
   connect(button_updatecancel, &TSelButton::click, this, [this] { button_updatecancelClick(); });
   checkupdate.OnDoneString = [this](THTTPGet* sender, const std::string& version) {

@@ -21,8 +21,6 @@ namespace velnor {
 
 namespace {
 
-const QString kFont = QStringLiteral("MS Sans Serif");
-constexpr std::uint32_t kEnteredRed = 255;
 const char* const kRowColumns[] = {"label_num", "label_date", "label_name", "label_high"};
 
 int row_top(int rank) { return 126 + 24 * (rank - 1); }
@@ -67,8 +65,8 @@ void Ttallylist::build_form() {
   LbBackground1->setEnabled(true);
 
   TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 331, 413), true, clBlack);
-  const QFont title = tfont(kFont, -19, {.bold = true, .underline = true});
-  const QFont text = tfont(kFont, -13, {.bold = true});
+  const QFont title = tfont(kFormFont, -19, {.bold = true, .underline = true});
+  const QFont text = tfont(kFormFont, -13, {.bold = true});
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
   const auto right = Qt::AlignRight | Qt::AlignTop;
   make_label(panel, "label_myname", "YOUR TALLY LIST", QRect(1, 5, 328, 24), title, kPaleYellow, centred);

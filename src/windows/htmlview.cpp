@@ -58,7 +58,7 @@ HtmlView::HtmlView(QWidget* parent) : QTextBrowser(parent) {
   colours.setColor(QPalette::LinkVisited, kVisitedLinkColor);
   setPalette(colours);
 
-  document()->setDefaultFont(tfont(QStringLiteral("Times New Roman"), 12));
+  document()->setDefaultFont(tfont(kSerifFont, 12));
   // The palette's link colour does not reach the page; the style sheet does.
   document()->setDefaultStyleSheet(
       QStringLiteral("pre { font-family: \"Arial\"; } a { color: %1; }").arg(kLinkColor.name()));

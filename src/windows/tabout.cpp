@@ -15,8 +15,6 @@ namespace velnor {
 
 namespace {
 
-constexpr std::uint32_t kTitleGreen = 54528;  // #00D500
-const QString kSerif = QStringLiteral("Times New Roman");
 
 // A label as wide and high as its text, as the form's self-sizing labels are.
 QLabel* fitted_label(QWidget* parent, const QString& name, const QString& text, QPoint at,
@@ -41,7 +39,7 @@ Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
   setFixedSize(304, 193);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
-  setFont(tfont("MS Sans Serif", -11));
+  setFont(tfont(kFormFont, -11));
   build_form();
   FormCreate(today);
 }
@@ -53,14 +51,14 @@ void Tabout::build_form() {
 
   Image1 = make_picture(this, "Image1", QRect(2, 2, 97, 104), ":/images/about.png");
   Label5 = make_label(this, "Label5", "VELNOR", QRect(111, 26, 177, 26),
-                      tfont(kSerif, -24, {.bold = true}), kTitleGreen,
+                      tfont(kSerifFont, -24, {.bold = true}), kBrightGreen,
                       Qt::AlignHCenter | Qt::AlignTop);
   Label7 = make_link_label(this, "Label7", QString::fromStdString("http://" + maker_host()),
                            QRect(104, 72, 201, 20),
-                           tfont("MS Sans Serif", -16, {.bold = true, .underline = true}), clBlack);
+                           tfont(kFormFont, -16, {.bold = true, .underline = true}), clBlack);
   connect(Label7, &TImage::click, this, [this] { Label7Click(); });
 
-  const QFont credit = tfont(kSerif, -13, {.bold = true});
+  const QFont credit = tfont(kSerifFont, -13, {.bold = true});
   Label6 = fitted_label(this, "Label6", QString("A game by %1").arg(kMakerName), {4, 122}, credit,
                         clBlack);
   Label3 = fitted_label(this, "Label3", QString("Copyright %1 -").arg(kFirstYear), {4, 138}, credit,
@@ -68,9 +66,9 @@ void Tabout::build_form() {
   label_year = fitted_label(this, "label_year", "2011", {108, 138}, credit, clBlack);
   Label4 = fitted_label(this, "Label4", kMakerName, {146, 138}, credit, clBlack);
   Label2 = fitted_label(this, "Label2", "All rights reserved.", {4, 154}, credit, clBlack);
-  Label1 = fitted_label(this, "Label1", "Version", {48, 171}, credit, kTitleGreen);
-  version = fitted_label(this, "version", "1.0.0", {96, 171}, credit, kTitleGreen);
-  Label9 = fitted_label(this, "Label9", ".2", {123, 171}, credit, kTitleGreen);
+  Label1 = fitted_label(this, "Label1", "Version", {48, 171}, credit, kBrightGreen);
+  version = fitted_label(this, "version", "1.0.0", {96, 171}, credit, kBrightGreen);
+  Label9 = fitted_label(this, "Label9", ".2", {123, 171}, credit, kBrightGreen);
 
   button_done = make_button(this, "button_done", "Done", QRect(202, 164, 95, 20), -13);
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });

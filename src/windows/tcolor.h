@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/palette.h"
+
 // Colours as the forms store them: 0x00BBGGRR, or a system colour when the high
 // byte is 0x80.
 namespace velnor {
@@ -15,12 +17,6 @@ inline constexpr std::uint32_t clNone = 0x1FFFFFFF;
 inline constexpr std::uint32_t clBtnFace = 0x8000000F;
 inline constexpr std::uint32_t clBtnShadow = 0x80000010;
 inline constexpr std::uint32_t clBtnHighlight = 0x80000014;
-
-// The game's palette.
-inline constexpr std::uint32_t kWindowColor = 4216943;   // #6F5840
-inline constexpr std::uint32_t kPaleYellow = 13041663;   // #FFFFC6
-inline constexpr std::uint32_t kDarkGreen = 22784;       // #005900
-inline constexpr std::uint32_t kCaptionGrey = 4868682;   // #4A4A4A
 
 QColor tcolor(std::uint32_t value);
 

@@ -14,9 +14,9 @@ QFont tfont(const QString& family, int size, FontStyle style) {
 }
 
 void register_font_substitutions() {
-  QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-  QFont::insertSubstitution("Arial", "Liberation Sans");
-  QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+  QFont::insertSubstitution(kFormFont, "Liberation Sans");
+  QFont::insertSubstitution(kButtonFont, "Liberation Sans");
+  QFont::insertSubstitution(kSerifFont, "Liberation Serif");
 }
 
 }  // namespace velnor

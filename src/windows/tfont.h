@@ -5,6 +5,11 @@
 
 namespace velnor {
 
+// The fonts the forms name (register_font_substitutions maps them onto free ones).
+inline const QString kFormFont = QStringLiteral("MS Sans Serif");
+inline const QString kButtonFont = QStringLiteral("Arial");
+inline const QString kSerifFont = QStringLiteral("Times New Roman");
+
 struct FontStyle {
   bool bold = false;
   bool underline = false;

@@ -18,8 +18,6 @@ namespace velnor {
 
 namespace {
 
-const QString kFont = QStringLiteral("MS Sans Serif");
-constexpr std::uint32_t kPageColor = 15269887;  // #FFFFE8
 constexpr int kSideWidth = 137;
 
 // Each line is a paragraph of its page; blanks at either end are the text's own.
@@ -85,7 +83,7 @@ Thelp::Thelp(QWidget* about, QWidget* parent, QDate today)
   resize(523, 431);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
-  setFont(tfont(kFont, -11));
+  setFont(tfont(kFormFont, -11));
 
   LbBackground1 = new TLbBackground(this);
   LbBackground1->setObjectName("LbBackground1");
@@ -123,7 +121,7 @@ void Thelp::build_side() {
   button_about = page_button("button_about", "About", 152, 10);
   connect(button_about, &TSelButton::click, this, [this] { button_aboutClick(); });
 
-  const QFont credit = tfont(kFont, -11);
+  const QFont credit = tfont(kFormFont, -11);
   const QString lines[] = {"Velnor Solo by", kMakerName, QString("Copyright %1 -").arg(kFirstYear),
                            "All rights reserved."};
   for (int k = 0; k < 4; ++k)
@@ -143,7 +141,7 @@ void Thelp::build_pages() {
   layout->setContentsMargins(1, 1, 1, 1);
   layout->setSpacing(0);
   label_caption = make_label(panel_main, "label_caption", "Overview", QRect(),
-                             tfont(kFont, -16, {.bold = true}), clBlack, Qt::AlignCenter);
+                             tfont(kFormFont, -16, {.bold = true}), clBlack, Qt::AlignCenter);
   label_caption->setFixedHeight(20);
   layout->addWidget(label_caption, 0, 0);
   memo1 = page("memo1", kOverview);
@@ -162,9 +160,9 @@ QTextEdit* Thelp::page(const QString& name, const QStringList& lines) {
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo->setLineWrapMode(QTextEdit::WidgetWidth);
   memo->setFocusPolicy(Qt::ClickFocus);
-  memo->setFont(tfont("Arial", -11));
+  memo->setFont(tfont(kButtonFont, -11));
   QPalette palette = memo->palette();
-  palette.setColor(QPalette::Base, tcolor(kPageColor));
+  palette.setColor(QPalette::Base, tcolor(kCream));
   palette.setColor(QPalette::Text, tcolor(clBlack));
   memo->setPalette(palette);
 

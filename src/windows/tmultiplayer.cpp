@@ -14,7 +14,6 @@ namespace velnor {
 
 namespace {
 
-const QString kSerif = QStringLiteral("Times New Roman");
 // The maker's online game service, where the multiplayer edition is played.
 const QString kServiceName = QStringLiteral("Lantern Tables Online");
 
@@ -29,7 +28,7 @@ Tmultiplayer::Tmultiplayer(QWidget* parent, TURL::Launcher launcher)
   setFixedSize(569, 431);
   set_window_color(this, kWindowColor);
   setAutoFillBackground(true);
-  setFont(tfont("MS Sans Serif", -11));
+  setFont(tfont(kFormFont, -11));
   build_form();
   // FormCreate: the main window's background holds no picture, so there is
   // none to copy and the window shows its plain colour.
@@ -43,10 +42,10 @@ void Tmultiplayer::build_form() {
   const QString host = QString::fromStdString(maker_host());
   Label6 = make_link_label(
       this, "Label6", "If you enjoy this game, check out the multiplayer version at " + host + "!",
-      QRect(0, 16, 563, 23), tfont(kSerif, -16, {.bold = true}), kPaleYellow);
+      QRect(0, 16, 563, 23), tfont(kSerifFont, -16, {.bold = true}), kPaleYellow);
   Label1 = make_link_label(
       this, "Label1", "Click HERE to learn how to Play Velnor against others in " + kServiceName + "!",
-      QRect(32, 48, 489, 41), tfont(kSerif, -19, {.bold = true}), kPaleYellow);
+      QRect(32, 48, 489, 41), tfont(kSerifFont, -19, {.bold = true}), kPaleYellow);
   Image1 = make_picture(this, "Image1", QRect(80, 96, 400, 300), ":/images/multiplayer.png");
   Image1->setCursor(Qt::PointingHandCursor);
   for (TImage* item : {Label6, Label1, Image1})

@@ -38,7 +38,7 @@ TSelButton::TSelButton(QWidget* parent)
       color_over_caption_(clBlack),
       font_color_(clGray),
       text_color_(clGray) {
-  setFont(tfont("Arial", 8));
+  setFont(tfont(kButtonFont, 8));
   drawing_font_ = font();
   resize(kDefaultWidth, kDefaultHeight);
 }
@@ -206,7 +206,7 @@ void apply_game_style(TSelButton& button, int font_height) {
   button.setColorOverCaption(kDarkGreen);
   button.setBorderWidth(1);
   button.setButtonEnabled(true);
-  button.setFont(tfont("Arial", font_height, FontStyle{.bold = true}));
+  button.setFont(tfont(kButtonFont, font_height, FontStyle{.bold = true}));
   button.setFontColor(kCaptionGrey);
   button.setAlignment(TAlignment::taCenter);
 }
