@@ -7,13 +7,13 @@
 #include "game/gamerecord.h"
 #include "game/solver.h"
 #include "game/tcoachchart.h"
+#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
 #include "windows/tlbbackground.h"
 #include "windows/tselbutton.h"
-#include "windows/windowplacement.h"
 
 namespace velnor {
 
@@ -58,21 +58,11 @@ QStringList cells(const TurnReview& row, bool first_of_round) {
 }  // namespace
 
 Tcoach::Tcoach(const GameRecord& record, QWidget* parent) : QWidget(parent, Qt::Tool), record_(record) {
-  setObjectName("Tcoach");
-  setWindowTitle("Velnor Solo - Coach");
-  hide_on_escape(this);
-  centre_at_first_show(this);
-  setFixedSize(404, 540);
-  set_window_color(this, kWindowColor);
-  setAutoFillBackground(true);
+  LbBackground1 = set_up_secondary_window(this, {"Tcoach", "Velnor Solo - Coach", QSize(404, 540)});
   build_form();
 }
 
 void Tcoach::build_form() {
-  LbBackground1 = new TLbBackground(this);
-  LbBackground1->setObjectName("LbBackground1");
-  LbBackground1->setEnabled(true);
-
   TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 392, 528), true, clBlack);
   const QFont title = tfont(kFormFont, -19, {.bold = true, .underline = true});
   const QFont text = tfont(kFormFont, -13, {.bold = true});

@@ -3,13 +3,13 @@
 #include "core/wire.h"
 #include "online/percentencode.h"
 #include "records/filetext.h"
+#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
 #include "windows/htmlview.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tlbbackground.h"
 #include "windows/tselbutton.h"
-#include "windows/windowplacement.h"
 
 namespace velnor {
 
@@ -27,22 +27,8 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui,
       getit(post_to_ui),
       URL1(std::move(launcher)),
       base_(std::move(base)) {
-  setObjectName("Thighscore");
-  setWindowTitle("Velnor Solo - High Scores");
-  hide_on_escape(this);
-  // Centred on the desktop when it first comes up.
-  keep_placed(this, PlaceAt::first_show, [this] {
-    QRect frame = outer_bounds(this);
-    const QRect work = work_area_for(frame);
-    frame.moveCenter(work.center());
-    return fit_into(frame, work);
-  });
-  setFixedSize(603, 561);
-  set_window_color(this, kWindowColor);
-  setAutoFillBackground(true);
-  LbBackground1 = new TLbBackground(this);
-  LbBackground1->setEnabled(true);
-  LbBackground1->setImage(QImage());
+  LbBackground1 = set_up_secondary_window(
+      this, {"Thighscore", "Velnor Solo - High Scores", QSize(603, 561), SecondaryPlace::on_desktop_first});
 
   make_picture(this, "Image1", QRect(0, 0, 97, 104), ":/images/about.png");
   TFlatPanel* panel_main = make_panel(this, "panel_main", QRect(112, 8, 481, 507), false, clWhite);

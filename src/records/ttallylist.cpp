@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLocale>
 
+#include "windows/secondarywindow.h"
 #include "windows/dialogs.h"
 #include "records/filetext.h"
 #include "core/safefile.h"
@@ -15,7 +16,6 @@
 #include "windows/tfont.h"
 #include "windows/tlbbackground.h"
 #include "windows/tselbutton.h"
-#include "windows/windowplacement.h"
 
 namespace velnor {
 
@@ -33,16 +33,8 @@ Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_di
                        QWidget* parent)
     : QWidget(parent, Qt::Tool), dialogs_(dialogs),
       path_(program_dir / wire::kTallyFile) {
-  setObjectName("Ttallylist");
-  setWindowTitle("Velnor Solo - Tally List");
-  hide_on_escape(this);
-  // Centred on the main window each time it comes up.
-  keep_placed(this, PlaceAt::every_show, [this] {
-    return parentWidget() != nullptr ? centred_on(this, parentWidget()) : outer_bounds(this);
-  });
-  setFixedSize(342, 425);
-  set_window_color(this, kWindowColor);
-  setAutoFillBackground(true);
+  LbBackground1 = set_up_secondary_window(
+      this, {"Ttallylist", "Velnor Solo - Tally List", QSize(342, 425), SecondaryPlace::on_owner_always});
   build_form();
   FormCreate();
 }
@@ -60,10 +52,6 @@ void Ttallylist::savetally() {
 }
 
 void Ttallylist::build_form() {
-  LbBackground1 = new TLbBackground(this);
-  LbBackground1->setObjectName("LbBackground1");
-  LbBackground1->setEnabled(true);
-
   TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 331, 413), true, clBlack);
   const QFont title = tfont(kFormFont, -19, {.bold = true, .underline = true});
   const QFont text = tfont(kFormFont, -13, {.bold = true});

@@ -3,8 +3,8 @@
 #include <QLabel>
 
 #include "core/serveraddress.h"
+#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
-#include "windows/windowplacement.h"
 #include "windows/tcolor.h"
 #include "windows/tfont.h"
 #include "windows/timage.h"
@@ -32,22 +32,12 @@ Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       URL1(std::move(launcher)) {
-  setObjectName("Tabout");
-  setWindowTitle("Velnor Solo - About");
-  hide_on_escape(this);
-  centre_at_first_show(this);
-  setFixedSize(304, 193);
-  set_window_color(this, kWindowColor);
-  setAutoFillBackground(true);
-  setFont(tfont(kFormFont, -11));
+  LbBackground1 = set_up_secondary_window(this, {"Tabout", "Velnor Solo - About", QSize(304, 193)});
   build_form();
   FormCreate(today);
 }
 
 void Tabout::build_form() {
-  LbBackground1 = new TLbBackground(this);
-  LbBackground1->setObjectName("LbBackground1");
-  LbBackground1->setEnabled(true);
 
   Image1 = make_picture(this, "Image1", QRect(2, 2, 97, 104), ":/images/about.png");
   Label5 = make_label(this, "Label5", "VELNOR", QRect(111, 26, 177, 26),

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QTextEdit>
 
+#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
-#include "windows/windowplacement.h"
 #include "windows/tabout.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -76,18 +76,8 @@ const QStringList kHistory = {
 
 Thelp::Thelp(QWidget* about, QWidget* parent, QDate today)
     : QWidget(parent, Qt::Window), about_(about) {
-  setObjectName("Thelp");
-  setWindowTitle("Velnor Solo - Help File");
-  hide_on_escape(this);
-  centre_at_first_show(this);
-  resize(523, 431);
-  set_window_color(this, kWindowColor);
-  setAutoFillBackground(true);
-  setFont(tfont(kFormFont, -11));
-
-  LbBackground1 = new TLbBackground(this);
-  LbBackground1->setObjectName("LbBackground1");
-  LbBackground1->setEnabled(true);
+  // The one secondary window that the player may resize.
+  LbBackground1 = set_up_secondary_window(this, {"Thelp", "Velnor Solo - Help File", QSize()});
 
   // The side bar keeps its width; the page area takes what the window gives.
   auto* layout = new QHBoxLayout(this);

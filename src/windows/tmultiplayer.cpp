@@ -1,8 +1,8 @@
 #include "tmultiplayer.h"
 
 #include "core/serveraddress.h"
+#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
-#include "windows/windowplacement.h"
 #include "windows/tabout.h"
 #include "windows/tcolor.h"
 #include "windows/tfont.h"
@@ -21,23 +21,13 @@ const QString kServiceName = QStringLiteral("Lantern Tables Online");
 
 Tmultiplayer::Tmultiplayer(QWidget* parent, TURL::Launcher launcher)
     : QWidget(parent, Qt::Tool), URL1(std::move(launcher)) {
-  setObjectName("Tmultiplayer");
-  setWindowTitle("Velnor Solo - Multiplayer");
-  hide_on_escape(this);
-  centre_at_first_show(this);
-  setFixedSize(569, 431);
-  set_window_color(this, kWindowColor);
-  setAutoFillBackground(true);
-  setFont(tfont(kFormFont, -11));
+  LbBackground1 = set_up_secondary_window(this, {"Tmultiplayer", "Velnor Solo - Multiplayer", QSize(569, 431)});
   build_form();
   // FormCreate: the main window's background holds no picture, so there is
   // none to copy and the window shows its plain colour.
 }
 
 void Tmultiplayer::build_form() {
-  LbBackground1 = new TLbBackground(this);
-  LbBackground1->setObjectName("LbBackground1");
-  LbBackground1->setEnabled(true);
 
   const QString host = QString::fromStdString(maker_host());
   Label6 = make_link_label(

@@ -1,0 +1,48 @@
+#include "secondarywindow.h"
+
+#include <QWidget>
+
+#include "windows/formcontrols.h"
+#include "windows/tcolor.h"
+#include "windows/tfont.h"
+#include "windows/tlbbackground.h"
+#include "windows/windowplacement.h"
+
+namespace velnor {
+
+TLbBackground* set_up_secondary_window(QWidget* window, const SecondaryLook& look) {
+  window->setObjectName(look.name);
+  window->setWindowTitle(look.title);
+  hide_on_escape(window);
+  switch (look.place) {
+    case SecondaryPlace::on_owner_first:
+      centre_at_first_show(window);
+      break;
+    case SecondaryPlace::on_owner_always:
+      keep_placed(window, PlaceAt::every_show, [window] {
+        return window->parentWidget() != nullptr ? centred_on(window, window->parentWidget()) : outer_bounds(window);
+      });
+      break;
+    case SecondaryPlace::on_desktop_first:
+      keep_placed(window, PlaceAt::first_show, [window] {
+        QRect frame = outer_bounds(window);
+        const QRect work = work_area_for(frame);
+        frame.moveCenter(work.center());
+        return fit_into(frame, work);
+      });
+      break;
+  }
+  if (look.size.isEmpty())
+    window->resize(QSize(523, 431));
+  else
+    window->setFixedSize(look.size);
+  set_window_color(window, kWindowColor);
+  window->setAutoFillBackground(true);
+  window->setFont(tfont(kFormFont, -11));
+  auto* background = new TLbBackground(window);
+  background->setObjectName("LbBackground1");
+  background->setEnabled(true);
+  return background;
+}
+
+}  // namespace velnor
