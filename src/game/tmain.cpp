@@ -13,6 +13,7 @@
 
 #include "core/instancelock.h"
 #include "core/safefile.h"
+#include "core/version.h"
 #include "core/wire.h"
 #include "game/dicethrow.h"
 #include "game/soundplayer.h"
@@ -61,10 +62,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
       .appname = std::string(wire::kProductKey),
       .program_file = services_.program_file,
       .post_to_ui = services_.post_to_ui,
-      .own_version = [this] {
-        const QLabel* version = aboutwindow_ ? aboutwindow_->findChild<QLabel*>("version") : nullptr;
-        return version ? version->text() : QString();
-      },
+      .own_version = std::string(kVersion),
       .start_detached = services_.start_detached,
       .before_install = [this] {
         tally_->savetally();

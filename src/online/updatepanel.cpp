@@ -56,7 +56,7 @@ void UpdatePanel::checkupdateDoneString(int status, const std::string& version) 
   // An error page is no version text: a server without release files offers nothing.
   if (status < 200 || status > 299) return;
   // Any difference at all, a trailing line break included, offers the update.
-  if (version == services_.own_version().toStdString()) return;
+  if (version == services_.own_version) return;
   panel_->show();
   panel_->raise();
 }

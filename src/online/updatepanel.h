@@ -26,7 +26,7 @@ struct UpdateServices {
   std::string appname;    // the product key: names the server folder
   std::filesystem::path program_file;
   PostToUi post_to_ui;
-  std::function<QString()> own_version;  // the about window's version text
+  std::string own_version;  // compared with the server's version text, byte for byte
   // Starts a program detached with an argument list; true when it started.
   std::function<bool(const QString& program, const QStringList& args)> start_detached;
   std::function<void()> before_install;  // saves what the run must not lose

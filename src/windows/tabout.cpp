@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "core/serveraddress.h"
+#include "core/version.h"
 #include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
@@ -57,7 +58,7 @@ void Tabout::build_form() {
   Label4 = fitted_label(this, "Label4", kMakerName, {146, 138}, credit, clBlack);
   Label2 = fitted_label(this, "Label2", "All rights reserved.", {4, 154}, credit, clBlack);
   Label1 = fitted_label(this, "Label1", "Version", {48, 171}, credit, kBrightGreen);
-  version = fitted_label(this, "version", "1.0.0", {96, 171}, credit, kBrightGreen);
+  version = fitted_label(this, "version", QString::fromLatin1(kVersion.data(), kVersion.size()), {96, 171}, credit, kBrightGreen);
   Label9 = fitted_label(this, "Label9", ".2", {123, 171}, credit, kBrightGreen);
 
   button_done = make_button(this, "button_done", "Done", QRect(202, 164, 95, 20), -13);

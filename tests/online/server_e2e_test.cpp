@@ -40,7 +40,6 @@ bool port_80_answers() {
 struct GameServer : velnor::testing::Board {
   QTemporaryDir site;
   QProcess server;
-  QWidget about;
   std::optional<Thighscore> highscore;
 
   void SetUp() override {
@@ -51,10 +50,7 @@ struct GameServer : velnor::testing::Board {
                                          site.path() + "/data", "--release", release});
     ASSERT_TRUE(server.waitForStarted());
     ASSERT_TRUE(QTest::qWaitFor(port_80_answers, 10000)) << server.readAllStandardError().toStdString();
-    auto* version = new QLabel("1.0.0", &about);
-    version->setObjectName("version");
     create();
-    window->set_windows(nullptr, &about, nullptr, nullptr);
     highscore.emplace(VELNOR_SERVER_BASE, qt_ui_poster());
     window->set_highscore(&*highscore);
     click(window->button_namedone);
