@@ -1,18 +1,23 @@
 #pragma once
 
+#include <QAudioFormat>
+#include <QBuffer>
+#include <QByteArray>
 #include <QString>
-#include <map>
+#include <array>
 #include <memory>
+#include <optional>
 
+#include "game/soundcues.h"
 #include "game/soundplayer.h"
 
-class QSoundEffect;
+class QAudioSink;
 
 namespace velnor {
 
-// Plays the wave cues compiled in from assets/sounds.qrc (":/sounds/<name>.wav",
-// names in lower case) through Qt Multimedia. Every cue is loaded once, up front,
-// so that a cue starts without waiting for its file.
+// Plays the cues of kSoundCues, compiled in from assets/sounds, through Qt Multimedia.
+// Creating it opens no audio device and reads no file, so that it costs start-up nothing:
+// the first play opens the audio, and each cue is read when it first plays, then kept.
 class QtSoundPlayer : public SoundPlayer {
  public:
   QtSoundPlayer();
@@ -20,12 +25,20 @@ class QtSoundPlayer : public SoundPlayer {
   QtSoundPlayer(const QtSoundPlayer&) = delete;
   QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
 
-  // Stops the cue still sounding and starts the one named; an unknown name plays nothing.
+  // Stops the cue still sounding and starts the one named; an unknown name, or a cue whose
+  // file cannot be read, plays nothing.
   void play(const QString& name) override;
 
  private:
-  std::map<QString, std::unique_ptr<QSoundEffect>> effects_;  // by lower-case name
-  QSoundEffect* current_ = nullptr;
+  struct Pcm {
+    QAudioFormat format;
+    QByteArray samples;  // empty when the file could not be read
+  };
+  const Pcm& pcm_of(const SoundCue& cue);
+
+  std::array<std::optional<Pcm>, kSoundCues.size()> loaded_;  // in the table's order
+  QBuffer source_;
+  std::unique_ptr<QAudioSink> sink_;
 };
 
 }  // namespace velnor
