@@ -1,5 +1,6 @@
 #include "game/qtsoundplayer.h"
 
+#include <QAudioFormat>
 #include <QAudioSink>
 #include <QFile>
 
@@ -20,44 +21,53 @@ constexpr double kSilentTailSeconds = 0.5;
 
 QtSoundPlayer::QtSoundPlayer() = default;
 
-QtSoundPlayer::~QtSoundPlayer() = default;
+// Sinks are stopped, never destroyed while they play: Qt 6.4's sink runs pending
+// events as it is destroyed, and a feed still queued for a playing sink then
+// writes to its closed stream (PulseAudio aborts the program).
+QtSoundPlayer::~QtSoundPlayer() {
+  if (sounding_ != nullptr) sounding_->stop();
+}
 
-const QtSoundPlayer::Pcm& QtSoundPlayer::pcm_of(const SoundCue& cue) {
-  std::optional<Pcm>& pcm = loaded_[static_cast<std::size_t>(&cue - kSoundCues.data())];
-  if (pcm) return *pcm;
-  pcm.emplace();
-  QFile file(QStringLiteral(":/sounds/%1.wav").arg(QString::fromLatin1(cue.name)));
-  if (!file.open(QIODevice::ReadOnly)) return *pcm;
+QtSoundPlayer::Loaded& QtSoundPlayer::load(std::size_t cue) {
+  std::unique_ptr<Loaded>& loaded = loaded_.at(cue);
+  if (loaded) return *loaded;
+  loaded = std::make_unique<Loaded>();
+  QFile file(QStringLiteral(":/sounds/%1.wav").arg(QString::fromLatin1(kSoundCues.at(cue).name)));
+  if (!file.open(QIODevice::ReadOnly)) return *loaded;
   const QByteArray bytes = file.readAll();
   const auto wave = read_wave({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                static_cast<std::size_t>(bytes.size())});
-  if (!wave) return *pcm;
-  pcm->format.setSampleRate(wave->rate);
-  pcm->format.setChannelCount(wave->channels);
-  pcm->format.setSampleFormat(wave->bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-  pcm->samples = QByteArray(reinterpret_cast<const char*>(wave->samples.data()),
-                            static_cast<qsizetype>(wave->samples.size()));
+  if (!wave) return *loaded;
+
+  QAudioFormat format;
+  format.setSampleRate(wave->rate);
+  format.setChannelCount(wave->channels);
+  format.setSampleFormat(wave->bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+  loaded->samples = QByteArray(reinterpret_cast<const char*>(wave->samples.data()),
+                               static_cast<qsizetype>(wave->samples.size()));
   const auto tail_frames = static_cast<qsizetype>(wave->rate * kSilentTailSeconds);
-  pcm->samples.append(tail_frames * pcm->format.bytesPerFrame(), wave->bits == 8 ? '\x80' : '\0');
-  return *pcm;
+  loaded->samples.append(tail_frames * format.bytesPerFrame(), wave->bits == 8 ? '\x80' : '\0');
+  loaded->source.setBuffer(&loaded->samples);
+  loaded->source.open(QIODevice::ReadOnly);
+  // The first sink made opens the audio.
+  loaded->sink = std::make_unique<QAudioSink>(format);
+  QAudioSink* sink = loaded->sink.get();
+  QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State state) {
+    if (state == QAudio::IdleState) sink->stop();  // run dry: see kSilentTailSeconds
+  });
+  return *loaded;
 }
 
 void QtSoundPlayer::play(const QString& name) {
   const QByteArray latin = name.toLatin1();
-  const SoundCue* cue = find_sound_cue({latin.constData(), static_cast<std::size_t>(latin.size())});
-  if (cue == nullptr) return;
-  const Pcm& pcm = pcm_of(*cue);
-  if (pcm.samples.isEmpty()) return;
-  sink_.reset();  // cuts off the cue still sounding
-  source_.close();
-  source_.setData(pcm.samples);
-  source_.open(QIODevice::ReadOnly);
-  // A sink of the cue's own format: the cues differ in rate and bits. The first one opens the audio.
-  sink_ = std::make_unique<QAudioSink>(pcm.format);
-  QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(), [sink = sink_.get()](QAudio::State state) {
-    if (state == QAudio::IdleState) sink->stop();  // run dry: see kSilentTailSeconds
-  });
-  sink_->start(&source_);
+  const std::optional<std::size_t> cue = find_sound_cue({latin.constData(), static_cast<std::size_t>(latin.size())});
+  if (!cue) return;
+  Loaded& loaded = load(*cue);
+  if (!loaded.sink) return;
+  if (sounding_ != nullptr) sounding_->stop();  // cuts off the cue still sounding
+  loaded.source.seek(0);
+  loaded.sink->start(&loaded.source);
+  sounding_ = loaded.sink.get();
 }
 
 }  // namespace velnor

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QAudioFormat>
 #include <QBuffer>
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <cstddef>
 #include <memory>
-#include <optional>
 
 #include "game/soundcues.h"
 #include "game/soundplayer.h"
@@ -30,15 +29,15 @@ class QtSoundPlayer : public SoundPlayer {
   void play(const QString& name) override;
 
  private:
-  struct Pcm {
-    QAudioFormat format;
-    QByteArray samples;  // empty when the file could not be read
+  struct Loaded {
+    QByteArray samples;  // PCM, with a silent tail
+    QBuffer source;
+    std::unique_ptr<QAudioSink> sink;  // of the cue's own format; none if its file cannot be read
   };
-  const Pcm& pcm_of(const SoundCue& cue);
+  Loaded& load(std::size_t cue);  // cue: its place in kSoundCues
 
-  std::array<std::optional<Pcm>, kSoundCues.size()> loaded_;  // in the table's order
-  QBuffer source_;
-  std::unique_ptr<QAudioSink> sink_;
+  std::array<std::unique_ptr<Loaded>, kSoundCues.size()> loaded_;
+  QAudioSink* sounding_ = nullptr;  // the sink started last
 };
 
 }  // namespace velnor

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace velnor {
@@ -29,16 +30,19 @@ inline constexpr std::array<SoundCue, 8> kSoundCues{{
     {"gameover", 22050, 16, 2.79},
 }};
 
-// The cue called name, matched without regard to case ("Dice" is "dice"); null if there is none.
-constexpr const SoundCue* find_sound_cue(std::string_view name) {
+// The place in kSoundCues of the cue called name, matched without regard to case ("Dice" is
+// "dice"); nothing if there is none. By place, not by address: GCC's UndefinedBehaviorSanitizer
+// makes an address within the table unusable in the compile-time check below.
+constexpr std::optional<std::size_t> find_sound_cue(std::string_view name) {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  for (const SoundCue& cue : kSoundCues) {
-    if (cue.name.size() != name.size()) continue;
+  for (std::size_t i = 0; i < kSoundCues.size(); ++i) {
+    const std::string_view cue = kSoundCues[i].name;
+    if (cue.size() != name.size()) continue;
     bool same = true;
-    for (std::size_t i = 0; same && i < name.size(); ++i) same = lower(name[i]) == cue.name[i];
-    if (same) return &cue;
+    for (std::size_t k = 0; same && k < name.size(); ++k) same = lower(name[k]) == cue[k];
+    if (same) return i;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 // A cue's name as the program writes it, checked against the table while compiling: a name
@@ -47,7 +51,7 @@ class CueName {
  public:
   // Implicit, so that a call reads playsounds("Dice").
   consteval CueName(const char* text) : text_(text) {
-    if (find_sound_cue(text) == nullptr) throw "not a cue of kSoundCues";
+    if (!find_sound_cue(text)) throw "not a cue of kSoundCues";
   }
   constexpr const char* text() const { return text_; }  // as written
 

@@ -32,7 +32,7 @@ using velnor::kSoundCues;
 using velnor::SoundCue;
 using velnor::WaveSound;
 
-double cue_seconds(const char* name) { return velnor::find_sound_cue(name)->seconds; }
+const SoundCue& cue_called(const char* name) { return kSoundCues.at(velnor::find_sound_cue(name).value()); }
 
 std::span<const std::uint8_t> bytes_of(const QByteArray& bytes) {
   return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
@@ -99,7 +99,7 @@ TEST(CueFiles, NeverClipAndStartAndEndOnSilence) {
 
 // The cue files are ours, but a damaged one must play nothing, never noise or a read past its end.
 TEST(CueFiles, OneThatDisagreesWithItselfIsRefused) {
-  const QByteArray good = compiled_in_file(*velnor::find_sound_cue("invalid"));
+  const QByteArray good = compiled_in_file(cue_called("invalid"));
   // An exact-size copy, so that the sanitizers see a read past the end.
   const auto refused = [](const QByteArray& bytes) {
     return !velnor::read_wave(std::vector<std::uint8_t>(bytes.begin(), bytes.end())).has_value();
@@ -267,7 +267,7 @@ class RealSound : public ::testing::Test {
 
   static void expect_length_of(const char* name, const std::optional<Span>& span) {
     ASSERT_TRUE(span.has_value()) << "no complete sound was heard of " << name;
-    const double seconds = cue_seconds(name);
+    const double seconds = cue_called(name).seconds;
     EXPECT_GT(span->length(), 0.7 * seconds) << name;
     EXPECT_LT(span->length(), 1.3 * seconds) << name;
   }
@@ -299,7 +299,7 @@ TEST_F(RealSound, NewCueCutsOffTheOneStillSounding) {
   const auto span = recorder_->wait_for_sound_to_end();
   ASSERT_TRUE(span.has_value());
   // About 0.3 s of the closing phrase, then the buzz: far short of the phrase's 2.79 s.
-  EXPECT_GT(span->length(), 0.3 + 0.7 * cue_seconds("invalid"));
+  EXPECT_GT(span->length(), 0.3 + 0.7 * cue_called("invalid").seconds);
   EXPECT_LT(span->length(), 1.2);
 }
 
