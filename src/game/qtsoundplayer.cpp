@@ -1,81 +1,73 @@
 #include "game/qtsoundplayer.h"
 
+#include <QAudioFormat>
+#include <QAudioSink>
 #include <QFile>
-#include <QSoundEffect>
-#include <QUrl>
-#include <QtEndian>
-#include <algorithm>
-#include <array>
 
-// The cues live in a static library: their resources must be registered by name.
-static void register_sound_resources() { Q_INIT_RESOURCE(sounds); }
+#include "game/wavereader.h"
 
 namespace velnor {
 
 namespace {
 
-constexpr std::array<const char*, 8> kCueNames{"entered", "turnnew",      "dice",     "slide",
-                                                "invalid", "shuttthemall", "shutsome", "gameover"};
-
-// Qt 6.4 closes its PulseAudio stream as soon as it has handed over the last
-// sample, and the server drops the quarter second it still holds: every cue
-// lost its end, the short ones half of themselves. Silence appended to each
+// A cue's stream is closed once it has handed over its last sample, so that none
+// is held open (and woken) while the game is idle. Qt 6.4 closes the PulseAudio
+// stream at once, and the server drops the quarter second it still holds: every
+// cue lost its end, the short ones half of themselves. Silence appended to each
 // cue is what gets dropped instead.
 constexpr double kSilentTailSeconds = 0.5;
 
-// Offsets in the canonical 44-byte header that our cue files have.
-constexpr int kHeaderSize = 44;
-constexpr int kRiffSizeAt = 4, kRateAt = 24, kBlockAlignAt = 32, kBitsAt = 34, kDataTagAt = 36, kDataSizeAt = 40;
-
-// The cue as QSoundEffect should load it: the resource with a silent tail, as a
-// data: address. A file not laid out as expected plays as it is.
-QUrl source_with_silent_tail(const QString& name) {
-  const QString path = QStringLiteral(":/sounds/%1.wav").arg(name);
-  const QUrl plain(QStringLiteral("qrc") + path);
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return plain;
-  const QByteArray wav = file.readAll();
-  if (wav.size() < kHeaderSize || !wav.startsWith("RIFF") || wav.mid(8, 8) != "WAVEfmt " ||
-      wav.mid(kDataTagAt, 4) != "data") {
-    return plain;
-  }
-  const auto* bytes = reinterpret_cast<const uchar*>(wav.constData());
-  const qint64 rate = qFromLittleEndian<quint32>(bytes + kRateAt);
-  const qint64 block_align = qFromLittleEndian<quint16>(bytes + kBlockAlignAt);
-  const int bits = qFromLittleEndian<quint16>(bytes + kBitsAt);
-  const qint64 data_size = std::min<qint64>(qFromLittleEndian<quint32>(bytes + kDataSizeAt), wav.size() - kHeaderSize);
-  if (rate <= 0 || rate > 192000 || block_align <= 0 || block_align > 8) return plain;
-
-  QByteArray padded = wav.left(kHeaderSize + data_size);
-  const qint64 frames = static_cast<qint64>(rate * kSilentTailSeconds);
-  padded.append(frames * block_align, bits == 8 ? '\x80' : '\0');  // 8-bit PCM is unsigned
-  const qint64 new_data_size = padded.size() - kHeaderSize;
-  if (new_data_size % 2 != 0) padded.append('\0');  // RIFF pads chunks to even lengths
-  auto* out = reinterpret_cast<uchar*>(padded.data());
-  qToLittleEndian<quint32>(static_cast<quint32>(new_data_size), out + kDataSizeAt);
-  qToLittleEndian<quint32>(static_cast<quint32>(padded.size() - 8), out + kRiffSizeAt);
-  return QUrl(QStringLiteral("data:audio/wav;base64,") + QString::fromLatin1(padded.toBase64()));
-}
-
 }  // namespace
 
-QtSoundPlayer::QtSoundPlayer() {
-  register_sound_resources();
-  for (const char* name : kCueNames) {
-    auto effect = std::make_unique<QSoundEffect>();
-    effect->setSource(source_with_silent_tail(QString::fromLatin1(name)));
-    effects_.emplace(QString::fromLatin1(name), std::move(effect));
-  }
+QtSoundPlayer::QtSoundPlayer() = default;
+
+// Sinks are stopped, never destroyed while they play: Qt 6.4's sink runs pending
+// events as it is destroyed, and a feed still queued for a playing sink then
+// writes to its closed stream (PulseAudio aborts the program).
+QtSoundPlayer::~QtSoundPlayer() {
+  if (sounding_ != nullptr) sounding_->stop();
 }
 
-QtSoundPlayer::~QtSoundPlayer() = default;
+QtSoundPlayer::Loaded& QtSoundPlayer::load(std::size_t cue) {
+  std::unique_ptr<Loaded>& loaded = loaded_.at(cue);
+  if (loaded) return *loaded;
+  loaded = std::make_unique<Loaded>();
+  QFile file(QStringLiteral(":/sounds/%1.wav").arg(QString::fromLatin1(kSoundCues.at(cue).name)));
+  if (!file.open(QIODevice::ReadOnly)) return *loaded;
+  const QByteArray bytes = file.readAll();
+  const auto wave = read_wave({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())});
+  if (!wave) return *loaded;
+
+  QAudioFormat format;
+  format.setSampleRate(wave->rate);
+  format.setChannelCount(wave->channels);
+  format.setSampleFormat(wave->bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+  loaded->samples = QByteArray(reinterpret_cast<const char*>(wave->samples.data()),
+                               static_cast<qsizetype>(wave->samples.size()));
+  const auto tail_frames = static_cast<qsizetype>(wave->rate * kSilentTailSeconds);
+  loaded->samples.append(tail_frames * format.bytesPerFrame(), wave->bits == 8 ? '\x80' : '\0');
+  loaded->source.setBuffer(&loaded->samples);
+  loaded->source.open(QIODevice::ReadOnly);
+  // The first sink made opens the audio.
+  loaded->sink = std::make_unique<QAudioSink>(format);
+  QAudioSink* sink = loaded->sink.get();
+  QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State state) {
+    if (state == QAudio::IdleState) sink->stop();  // run dry: see kSilentTailSeconds
+  });
+  return *loaded;
+}
 
 void QtSoundPlayer::play(const QString& name) {
-  const auto it = effects_.find(name.toLower());
-  if (it == effects_.end()) return;
-  if (current_ != nullptr) current_->stop();
-  current_ = it->second.get();
-  current_->play();
+  const QByteArray latin = name.toLatin1();
+  const std::optional<std::size_t> cue = find_sound_cue({latin.constData(), static_cast<std::size_t>(latin.size())});
+  if (!cue) return;
+  Loaded& loaded = load(*cue);
+  if (!loaded.sink) return;
+  if (sounding_ != nullptr) sounding_->stop();  // cuts off the cue still sounding
+  loaded.source.seek(0);
+  loaded.sink->start(&loaded.source);
+  sounding_ = loaded.sink.get();
 }
 
 }  // namespace velnor

@@ -1,18 +1,22 @@
 #pragma once
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QString>
-#include <map>
+#include <array>
+#include <cstddef>
 #include <memory>
 
+#include "game/soundcues.h"
 #include "game/soundplayer.h"
 
-class QSoundEffect;
+class QAudioSink;
 
 namespace velnor {
 
-// Plays the wave cues compiled in from assets/sounds.qrc (":/sounds/<name>.wav",
-// names in lower case) through Qt Multimedia. Every cue is loaded once, up front,
-// so that a cue starts without waiting for its file.
+// Plays the cues of kSoundCues, compiled in from assets/sounds, through Qt Multimedia.
+// Creating it opens no audio device and reads no file, so that it costs start-up nothing:
+// the first play opens the audio, and each cue is read when it first plays, then kept.
 class QtSoundPlayer : public SoundPlayer {
  public:
   QtSoundPlayer();
@@ -20,12 +24,20 @@ class QtSoundPlayer : public SoundPlayer {
   QtSoundPlayer(const QtSoundPlayer&) = delete;
   QtSoundPlayer& operator=(const QtSoundPlayer&) = delete;
 
-  // Stops the cue still sounding and starts the one named; an unknown name plays nothing.
+  // Stops the cue still sounding and starts the one named; an unknown name, or a cue whose
+  // file cannot be read, plays nothing.
   void play(const QString& name) override;
 
  private:
-  std::map<QString, std::unique_ptr<QSoundEffect>> effects_;  // by lower-case name
-  QSoundEffect* current_ = nullptr;
+  struct Loaded {
+    QByteArray samples;  // PCM, with a silent tail
+    QBuffer source;
+    std::unique_ptr<QAudioSink> sink;  // of the cue's own format; none if its file cannot be read
+  };
+  Loaded& load(std::size_t cue);  // cue: its place in kSoundCues
+
+  std::array<std::unique_ptr<Loaded>, kSoundCues.size()> loaded_;
+  QAudioSink* sounding_ = nullptr;  // the sink started last
 };
 
 }  // namespace velnor

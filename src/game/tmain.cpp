@@ -102,8 +102,8 @@ TAnimated* Tmain::tile(int n) const {
   return findChild<TAnimated*>(QString("number_%1").arg(n));
 }
 
-void Tmain::playsounds(const QString& name) {
-  if (PlaySounds1->isChecked()) services_.sounds->play(name);
+void Tmain::playsounds(CueName name) {
+  if (PlaySounds1->isChecked()) services_.sounds->play(QString::fromLatin1(name.text()));
 }
 
 void Tmain::slideup(int n) {

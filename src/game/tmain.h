@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "game/randomgen.h"
+#include "game/soundcues.h"
 #include "game/tgame.h"
 #include "online/thttpget.h"
 #include "records/filetext.h"
@@ -107,7 +108,7 @@ class Tmain : public QMainWindow {
   void saveinifile();
   std::filesystem::path settings_path() const;
 
-  void playsounds(const QString& name);
+  void playsounds(CueName name);
   void slideup(int n);
   void slidedown(int n);
 

@@ -4,6 +4,7 @@
 // speakers of whoever runs the tests.
 #include "game/qtsoundplayer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,121 +15,72 @@
 #include <sys/prctl.h>
 
 #include <algorithm>
-#include <array>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
-static void register_sound_resources() { Q_INIT_RESOURCE(sounds); }
+#include "game/soundcues.h"
+#include "game/wavereader.h"
 
 namespace {
 
-struct CueFormat {
-  const char* name;
-  int rate;
-  int bits;
-  double seconds;
-};
+using velnor::kSoundCues;
+using velnor::SoundCue;
+using velnor::WaveSound;
 
-constexpr std::array<CueFormat, 8> kCues{{
-    {"entered", 11025, 8, 0.79},
-    {"turnnew", 44100, 8, 0.43},
-    {"dice", 22050, 8, 0.76},
-    {"slide", 11025, 8, 0.78},
-    {"invalid", 11025, 8, 0.25},
-    {"shuttthemall", 22050, 8, 1.00},
-    {"shutsome", 22050, 8, 0.72},
-    {"gameover", 22050, 16, 2.79},
-}};
+const SoundCue& cue_called(const char* name) { return kSoundCues.at(velnor::find_sound_cue(name).value()); }
 
-double cue_seconds(const char* name) {
-  for (const CueFormat& cue : kCues) {
-    if (qstricmp(cue.name, name) == 0) return cue.seconds;
-  }
-  return 0;
+std::span<const std::uint8_t> bytes_of(const QByteArray& bytes) {
+  return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
 }
 
-// What a RIFF WAVE file says of itself; fields of a missing chunk stay zero.
-struct Wave {
-  bool riff = false;        // "RIFF" ... "WAVE", with a size that matches the file
-  int format = 0;           // 1 is uncompressed PCM
-  int channels = 0;
-  int rate = 0;
-  int byte_rate = 0;
-  int block_align = 0;
-  int bits = 0;
-  QByteArray data;
-};
-
-Wave read_wave(const QByteArray& bytes) {
-  Wave wave;
-  const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
-  const qsizetype n = bytes.size();
-  if (n < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") return wave;
-  wave.riff = qFromLittleEndian<quint32>(p + 4) == static_cast<quint32>(n - 8);
-  for (qsizetype at = 12; at + 8 <= n;) {
-    const QByteArray tag = bytes.mid(at, 4);
-    const qsizetype size = qFromLittleEndian<quint32>(p + at + 4);
-    const qsizetype body = at + 8;
-    if (size > n - body) break;
-    if (tag == "fmt " && size >= 16) {
-      wave.format = qFromLittleEndian<quint16>(p + body);
-      wave.channels = qFromLittleEndian<quint16>(p + body + 2);
-      wave.rate = static_cast<int>(qFromLittleEndian<quint32>(p + body + 4));
-      wave.byte_rate = static_cast<int>(qFromLittleEndian<quint32>(p + body + 8));
-      wave.block_align = qFromLittleEndian<quint16>(p + body + 12);
-      wave.bits = qFromLittleEndian<quint16>(p + body + 14);
-    } else if (tag == "data") {
-      wave.data = bytes.mid(body, size);
-    }
-    at = body + size + size % 2;
-  }
-  return wave;
+QByteArray compiled_in_file(const SoundCue& cue) {
+  QFile file(QStringLiteral(":/sounds/%1.wav").arg(QString::fromLatin1(cue.name)));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Mono samples centred on zero: 8-bit PCM is unsigned with 128 as silence.
-std::vector<int> samples_of(const Wave& wave) {
+std::vector<int> samples_of(const WaveSound& wave) {
   std::vector<int> samples;
-  const auto* p = reinterpret_cast<const uchar*>(wave.data.constData());
+  const std::span<const std::uint8_t> p = wave.samples;
   if (wave.bits == 8) {
-    for (qsizetype i = 0; i < wave.data.size(); ++i) samples.push_back(p[i] - 128);
-  } else if (wave.bits == 16) {
-    for (qsizetype i = 0; i + 1 < wave.data.size(); i += 2) samples.push_back(qFromLittleEndian<qint16>(p + i));
+    for (std::uint8_t s : p) samples.push_back(s - 128);
+  } else {
+    for (std::size_t i = 0; i + 1 < p.size(); i += 2) samples.push_back(qFromLittleEndian<qint16>(&p[i]));
   }
   return samples;
 }
 
-Wave compiled_in_cue(const char* name) {
-  static const bool registered = (register_sound_resources(), true);
-  Q_UNUSED(registered);
-  QFile file(QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(name)));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return read_wave(file.readAll());
-}
-
-TEST(CueFiles, AreMonoPcmOfTheirRateBitsAndLength) {
-  for (const CueFormat& cue : kCues) {
+TEST(CueFiles, AreTheCuesOfTheTableWithTheirRateBitsAndLength) {
+  // A file the table does not name could never be played.
+  for (const QString& file : QDir(VELNOR_SOUNDS_DIR).entryList(QDir::Files)) {
+    EXPECT_TRUE(std::ranges::any_of(kSoundCues, [&](const SoundCue& cue) {
+      return file == QString::fromLatin1(cue.name) + ".wav";
+    })) << file.toStdString() << " is not in kSoundCues";
+  }
+  for (const SoundCue& cue : kSoundCues) {
     SCOPED_TRACE(cue.name);
-    const Wave wave = compiled_in_cue(cue.name);
-    EXPECT_TRUE(wave.riff);
-    EXPECT_EQ(wave.format, 1);
-    EXPECT_EQ(wave.channels, 1);
-    EXPECT_EQ(wave.rate, cue.rate);
-    EXPECT_EQ(wave.bits, cue.bits);
-    EXPECT_EQ(wave.block_align, cue.bits / 8);
-    EXPECT_EQ(wave.byte_rate, cue.rate * cue.bits / 8);
-    ASSERT_GT(wave.block_align, 0);
-    EXPECT_NEAR(static_cast<double>(wave.data.size()) / wave.block_align / cue.rate, cue.seconds, 0.01);
+    const QByteArray file = compiled_in_file(cue);
+    const std::optional<WaveSound> wave = velnor::read_wave(bytes_of(file));
+    ASSERT_TRUE(wave.has_value()) << "not a well-formed wave file of PCM";
+    EXPECT_EQ(wave->channels, 1);
+    EXPECT_EQ(wave->rate, cue.rate);
+    EXPECT_EQ(wave->bits, cue.bits);
+    EXPECT_NEAR(static_cast<double>(wave->samples.size()) / (cue.bits / 8) / cue.rate, cue.seconds, 0.01);
   }
 }
 
 TEST(CueFiles, NeverClipAndStartAndEndOnSilence) {
-  for (const CueFormat& cue : kCues) {
+  for (const SoundCue& cue : kSoundCues) {
     SCOPED_TRACE(cue.name);
-    const std::vector<int> samples = samples_of(compiled_in_cue(cue.name));
+    const QByteArray file = compiled_in_file(cue);
+    const std::optional<WaveSound> wave = velnor::read_wave(bytes_of(file));
+    ASSERT_TRUE(wave.has_value());
+    const std::vector<int> samples = samples_of(*wave);
     ASSERT_FALSE(samples.empty());
     const int top = cue.bits == 8 ? 127 : 32767;  // the negative extreme is one further
     int run = 0, longest_run = 0, peak = 0;
@@ -143,6 +95,29 @@ TEST(CueFiles, NeverClipAndStartAndEndOnSilence) {
     EXPECT_LE(std::abs(samples.front()), 1);
     EXPECT_LE(std::abs(samples.back()), 1);
   }
+}
+
+// The cue files are ours, but a damaged one must play nothing, never noise or a read past its end.
+TEST(CueFiles, OneThatDisagreesWithItselfIsRefused) {
+  const QByteArray good = compiled_in_file(cue_called("invalid"));
+  // An exact-size copy, so that the sanitizers see a read past the end.
+  const auto refused = [](const QByteArray& bytes) {
+    return !velnor::read_wave(std::vector<std::uint8_t>(bytes.begin(), bytes.end())).has_value();
+  };
+  // The file with a field of its 44-byte header changed.
+  const auto with = [&](int at, quint32 value, int size) {
+    QByteArray bytes = good;
+    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+  };
+  ASSERT_FALSE(refused(good));
+  EXPECT_TRUE(refused(good.first(good.size() - 1)));
+  EXPECT_TRUE(refused(with(16, 0xFFFFFFFF, 4)));      // a format chunk beyond the end
+  EXPECT_TRUE(refused(with(40, 0xFFFFFFF8, 4)));      // samples beyond the end
+  EXPECT_TRUE(refused(with(36, 0x61746164 + 1, 4)));  // no "data" chunk
+  EXPECT_TRUE(refused(with(20, 3, 2)));               // floating-point samples
+  EXPECT_TRUE(refused(with(34, 12, 2)));              // 12 bits a sample
+  EXPECT_TRUE(refused(with(32, 4, 2)));               // a frame size that disagrees
 }
 
 // Starts a child that dies with the test program, so a crash leaves no server behind.
@@ -292,7 +267,7 @@ class RealSound : public ::testing::Test {
 
   static void expect_length_of(const char* name, const std::optional<Span>& span) {
     ASSERT_TRUE(span.has_value()) << "no complete sound was heard of " << name;
-    const double seconds = cue_seconds(name);
+    const double seconds = cue_called(name).seconds;
     EXPECT_GT(span->length(), 0.7 * seconds) << name;
     EXPECT_LT(span->length(), 1.3 * seconds) << name;
   }
@@ -324,7 +299,7 @@ TEST_F(RealSound, NewCueCutsOffTheOneStillSounding) {
   const auto span = recorder_->wait_for_sound_to_end();
   ASSERT_TRUE(span.has_value());
   // About 0.3 s of the closing phrase, then the buzz: far short of the phrase's 2.79 s.
-  EXPECT_GT(span->length(), 0.3 + 0.7 * cue_seconds("invalid"));
+  EXPECT_GT(span->length(), 0.3 + 0.7 * cue_called("invalid").seconds);
   EXPECT_LT(span->length(), 1.2);
 }
 

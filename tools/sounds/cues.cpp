@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "game/soundcues.h"
+
 namespace velnor::sounds {
 
 namespace {
@@ -115,19 +117,33 @@ void gameover(Signal& s) {
   s.finish(-1.5, 0.003, 0.06, 0.005);
 }
 
-constexpr std::array<Cue, 8> kCues{{
-    {"entered", 11025, 8, 0.79, entered},
-    {"turnnew", 44100, 8, 0.43, turnnew},
-    {"dice", 22050, 8, 0.76, dice},
-    {"slide", 11025, 8, 0.78, slide},
-    {"invalid", 11025, 8, 0.25, invalid},
-    {"shuttthemall", 22050, 8, 1.00, shuttthemall},
-    {"shutsome", 22050, 8, 0.72, shutsome},
-    {"gameover", 22050, 16, 2.79, gameover},
+struct Recipe {
+  std::string_view cue;
+  void (*compose)(Signal& signal);
+};
+
+// In the order of kSoundCues.
+constexpr std::array<Recipe, kSoundCues.size()> kRecipes{{
+    {"entered", entered},
+    {"turnnew", turnnew},
+    {"dice", dice},
+    {"slide", slide},
+    {"invalid", invalid},
+    {"shuttthemall", shuttthemall},
+    {"shutsome", shutsome},
+    {"gameover", gameover},
 }};
+
+consteval bool each_cue_has_its_recipe() {
+  for (std::size_t i = 0; i < kSoundCues.size(); ++i) {
+    if (kRecipes[i].cue != kSoundCues[i].name || kRecipes[i].compose == nullptr) return false;
+  }
+  return true;
+}
+static_assert(each_cue_has_its_recipe(), "kRecipes needs a recipe for each cue of kSoundCues, in its order");
 
 }  // namespace
 
-std::span<const Cue> cues() { return kCues; }
+void compose(std::size_t cue, Signal& signal) { kRecipes.at(cue).compose(signal); }
 
 }  // namespace velnor::sounds

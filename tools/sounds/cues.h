@@ -1,21 +1,14 @@
 #pragma once
 
-#include <span>
-#include <string_view>
+#include <cstddef>
 
 #include "signal.h"
 
-// The game's eight wave cues: their file names, formats, lengths and recipes.
+// How each of the game's wave cues (game/soundcues.h, which holds their formats) sounds.
 namespace velnor::sounds {
 
-struct Cue {
-  std::string_view name;  // file name without ".wav"
-  int rate;
-  int bits;
-  double seconds;
-  void (*compose)(Signal& signal);  // mixes the sound into a silent signal and finishes it
-};
-
-std::span<const Cue> cues();
+// Mixes the cue at place cue of kSoundCues into a silent signal of its rate and length, and
+// finishes it.
+void compose(std::size_t cue, Signal& signal);
 
 }  // namespace velnor::sounds

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cues.h"
+#include "game/soundcues.h"
 #include "wavfile.h"
 
 int main(int argc, char** argv) {
@@ -17,9 +18,10 @@ int main(int argc, char** argv) {
   try {
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
-    for (const velnor::sounds::Cue& cue : velnor::sounds::cues()) {
+    for (std::size_t i = 0; i < velnor::kSoundCues.size(); ++i) {
+      const velnor::SoundCue& cue = velnor::kSoundCues[i];
       velnor::sounds::Signal signal(cue.rate, cue.seconds);
-      cue.compose(signal);
+      velnor::sounds::compose(i, signal);
       const auto bytes = velnor::sounds::encode_wav(signal.samples(), cue.rate, cue.bits);
       const std::filesystem::path path = dir / (std::string(cue.name) + ".wav");
       std::ofstream out(path, std::ios::binary);
