@@ -17,6 +17,19 @@
 #include "windows/thelp.h"
 #include "windows/tmultiplayer.h"
 
+namespace {
+
+// A window made by make the first time it is asked for, and kept in slot from then on.
+template <class T, class Make>
+std::function<T*()> built_on_first_use(std::unique_ptr<T>& slot, Make make) {
+  return [&slot, make] {
+    if (!slot) slot = make();
+    return slot.get();
+  };
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   velnor::MessageBoxDialogs dialogs;
   velnor::VelnorApplication app(argc, argv, dialogs);
@@ -26,23 +39,35 @@ int main(int argc, char** argv) {
   velnor::QtSoundPlayer sounds;
   velnor::RandomGen random;
 
-  velnor::Tmain main_window({&sounds, &dialogs, &random, velnor::ms_since_midnight_utc,
-                            app.applicationDirPath().toStdString(),
-                            app.applicationFilePath().toStdString(), velnor::qt_ui_poster(),
-                            [](const QString& program, const QStringList& args) {
-                              return QProcess::startDetached(program, args);
-                            },
-                            [](int code) { std::_Exit(code); }});
+  velnor::Tmain main_window({.sounds = &sounds,
+                             .dialogs = &dialogs,
+                             .random = &random,
+                             .seed_source = velnor::ms_since_midnight_utc,
+                             .program_dir = app.applicationDirPath().toStdString(),
+                             .program_file = app.applicationFilePath().toStdString(),
+                             .post_to_ui = velnor::qt_ui_poster(),
+                             .start_detached = [](const QString& program, const QStringList& args) {
+                               return QProcess::startDetached(program, args);
+                             },
+                             .end_process = [](int code) { std::_Exit(code); }});
+  // The tally is read at start; the other windows are built when first shown.
   velnor::Ttallylist tallylist(dialogs, app.applicationDirPath().toStdString(), &main_window);
   main_window.set_tally(&tallylist, &tallylist);
-  velnor::Tabout about(&main_window);
-  velnor::Thelp help(&about, &main_window);
-  velnor::Thighscore highscore(VELNOR_SERVER_BASE,
-                               velnor::qt_ui_poster(), {}, &main_window);
-  main_window.set_highscore(&highscore);
-
-  velnor::Tmultiplayer multiplayer(&main_window);
-  main_window.set_windows(&help, &about, &multiplayer, &about.URL1);
+  std::unique_ptr<velnor::Tabout> about;
+  std::unique_ptr<velnor::Thelp> help;
+  std::unique_ptr<velnor::Thighscore> highscore;
+  std::unique_ptr<velnor::Tmultiplayer> multiplayer;
+  const auto about_window =
+      built_on_first_use(about, [&] { return std::make_unique<velnor::Tabout>(&main_window); });
+  main_window.set_windows(
+      {.help = built_on_first_use(help, [&] { return std::make_unique<velnor::Thelp>(about_window, &main_window); }),
+       .about = about_window,
+       .multiplayer = built_on_first_use(multiplayer, [&] { return std::make_unique<velnor::Tmultiplayer>(&main_window); }),
+       .home_link = [&about_window] { return &about_window()->URL1; },
+       .highscore = built_on_first_use(highscore, [&] {
+         return std::make_unique<velnor::Thighscore>(VELNOR_SERVER_BASE, velnor::qt_ui_poster(), velnor::TURL::Launcher{},
+                                                     &main_window);
+       })});
 
   instance.on_second_start = [&main_window] {
     main_window.showNormal();

@@ -26,6 +26,7 @@
 #include "records/tallycalls.h"
 #include "records/unreadablefile.h"
 #include "windows/dialogs.h"
+#include "windows/firstpaint.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -48,7 +49,6 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
   setObjectName("Tmain");
   setWindowTitle("Velnor Solo");
-  setWindowIcon(resource_icon(":/images/icon.png"));
   set_window_color(this, kWindowColor);
   LbBackground1 = new TLbBackground(this);
   LbBackground1->setObjectName("LbBackground1");
@@ -79,6 +79,11 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   // The loaded bounds are the outer frame's, which the window manager makes only
   // once the window is on the screen.
   keep_placed(this, PlaceAt::first_show, [this] { return placed_bounds(); });
+  // The board shows first; the welcome and the icon follow at once.
+  after_first_paint(this, [this] {
+    setWindowIcon(resource_icon(":/images/icon.png", devicePixelRatioF()));
+    playsounds("entered");
+  });
 }
 
 Tmain::~Tmain() = default;
@@ -88,8 +93,8 @@ void Tmain::FormCreate() {
   mutex_ = std::make_unique<InstanceLock>(appname_.toStdString());
   services_.random->setseed(services_.seed_source());
   loadinifile();
-  // No game runs until START GAME: the rules object starts with gameon cleared.
-  playsounds("entered");
+  // No game runs until START GAME: the rules object starts with gameon cleared. The welcome
+  // cue, subject to the sound switch just loaded, plays once the board is on the screen.
   ChangeName1Click();
   button_roll->hide();
 }
@@ -266,22 +271,33 @@ void Tmain::ChangeName1Click() {
 
 void Tmain::TallyList1Click() { show_window(tallywindow_); }
 
-void Tmain::Help2Click() { show_window(helpwindow_); }
+namespace {
 
-void Tmain::About1Click() { show_window(aboutwindow_); }
-
-void Tmain::MultiplayerVersionofVelnor1Click() { show_window(multiplayerwindow_); }
-
-void Tmain::image_logoClick() {
-  if (homelink_ != nullptr) homelink_->Open();
+template <class T>
+T* wanted(const WindowSource<T>& source) {
+  return source ? source() : nullptr;
 }
 
-void Tmain::set_highscore(Thighscore* highscore) {
-  highscore_ = highscore;
-  highscore_->on_posted = [this] {
-    panel_cleared->hide();
-    postingwait_->stop();
-  };
+}  // namespace
+
+void Tmain::Help2Click() { show_window(wanted(windows_.help)); }
+
+void Tmain::About1Click() { show_window(wanted(windows_.about)); }
+
+void Tmain::MultiplayerVersionofVelnor1Click() { show_window(wanted(windows_.multiplayer)); }
+
+void Tmain::image_logoClick() {
+  if (TURL* home = wanted(windows_.home_link)) home->Open();
+}
+
+Thighscore* Tmain::highscore() {
+  if (highscore_ == nullptr && (highscore_ = wanted(windows_.highscore)) != nullptr) {
+    highscore_->on_posted = [this] {
+      panel_cleared->hide();
+      postingwait_->stop();
+    };
+  }
+  return highscore_;
 }
 
 void Tmain::button_sendscoreClick() {
@@ -289,7 +305,7 @@ void Tmain::button_sendscoreClick() {
   try {
     if (edit_name->text().isEmpty()) edit_name->setText("Guest");
     const QString date = posting_date(QDate::currentDate(), QLocale::system());
-    highscore_->sendscore(edit_name->text(), date, QString::number(scoretag_));
+    highscore()->sendscore(edit_name->text(), date, QString::number(scoretag_));
   } catch (...) {
   }
   postingwait_->start();
@@ -298,8 +314,8 @@ void Tmain::button_sendscoreClick() {
 void Tmain::Timer1Timer() { postingwait_->tick(); }
 
 void Tmain::button_highscoresClick() {
-  highscore_->loadit();
-  show_window(highscore_);
+  highscore()->loadit();
+  show_window(highscore());
 }
 
 void Tmain::ResetScreenLocation1Click() {

@@ -52,6 +52,18 @@ struct MainServices {
   std::function<void(int)> end_process;         // ends the program at once
 };
 
+// A window that another shows, built the first time it is asked for; null when there is none.
+template <class T>
+using WindowSource = std::function<T*()>;
+
+struct SecondaryWindows {
+  WindowSource<QWidget> help = {};
+  WindowSource<QWidget> about = {};
+  WindowSource<QWidget> multiplayer = {};
+  WindowSource<TURL> home_link = {};
+  WindowSource<Thighscore> highscore = {};
+};
+
 // The game board and the program's main window.
 class Tmain : public QMainWindow {
   Q_OBJECT
@@ -66,17 +78,10 @@ class Tmain : public QMainWindow {
     tallywindow_ = window;
   }
 
-  // The windows the Help menu and the multiplayer item show, and the maker's
-  // home page, which the logo opens.
-  void set_windows(QWidget* help, QWidget* about, QWidget* multiplayer, TURL* home_link) {
-    helpwindow_ = help;
-    aboutwindow_ = about;
-    multiplayerwindow_ = multiplayer;
-    homelink_ = home_link;
-  }
-
-  // The high-score window, which posts scores and shows the server's page.
-  void set_highscore(Thighscore* highscore);
+  // The windows the menus show, the maker's home page (which the logo opens) and the high-score
+  // window (which posts scores and shows the server's page). Each is asked for only when it is
+  // wanted, so that it can be built then and not before the board's first paint.
+  void set_windows(SecondaryWindows windows) { windows_ = std::move(windows); }
 
   const QString& appname() const { return appname_; }
   const Tgame& game() const { return game_; }
@@ -131,6 +136,8 @@ class Tmain : public QMainWindow {
   void build_panel_name(QWidget* board1);
   void build_menus();
 
+  // The high-score window, wired to the posting wait the first time.
+  Thighscore* highscore();
   void startround();
   void endround();
   void endgame();
@@ -145,10 +152,7 @@ class Tmain : public QMainWindow {
   MainServices services_;
   TallyCalls* tally_ = nullptr;
   QWidget* tallywindow_ = nullptr;
-  QWidget* helpwindow_ = nullptr;
-  QWidget* aboutwindow_ = nullptr;
-  QWidget* multiplayerwindow_ = nullptr;
-  TURL* homelink_ = nullptr;
+  SecondaryWindows windows_;
   Tgame game_;
   QString appname_;
   WindowBounds remembered_;  // as loaded, then as last stored
@@ -158,7 +162,7 @@ class Tmain : public QMainWindow {
   bool settings_writable_ = true;  // false while an unreadable settings file stays at its name
   std::unique_ptr<InstanceLock> mutex_;
   int pausecount_ = 0;
-  Thighscore* highscore_ = nullptr;
+  Thighscore* highscore_ = nullptr;  // wired once it exists
   std::unique_ptr<PostingWait> postingwait_;
   int scoretag_ = 0;  // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;

@@ -74,8 +74,8 @@ const QStringList kHistory = {
 
 }  // namespace
 
-Thelp::Thelp(QWidget* about, QWidget* parent, QDate today)
-    : QWidget(parent, Qt::Window), about_(about) {
+Thelp::Thelp(std::function<QWidget*()> about, QWidget* parent, QDate today)
+    : QWidget(parent, Qt::Window), about_(std::move(about)) {
   // The one secondary window that the player may resize.
   LbBackground1 = set_up_secondary_window(this, {"Thelp", "Velnor Solo - Help File", QSize()});
 
@@ -184,7 +184,7 @@ void Thelp::SelButton1Click(TSelButton* sender) {
   label_caption->setText(sender->caption());
 }
 
-void Thelp::button_aboutClick() { show_window(about_); }
+void Thelp::button_aboutClick() { show_window(about_ ? about_() : nullptr); }
 
 void Thelp::button_doneClick() { hide(); }
 

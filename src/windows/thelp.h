@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QTextEdit;
 
@@ -19,7 +21,8 @@ class Thelp : public QWidget {
  public:
   // about is the window that the About button shows; the year line shows the
   // year of `today`.
-  explicit Thelp(QWidget* about, QWidget* parent = nullptr, QDate today = QDate::currentDate());
+  // about gives the about window, which the ABOUT button shows (built when first wanted).
+  explicit Thelp(std::function<QWidget*()> about, QWidget* parent = nullptr, QDate today = QDate::currentDate());
 
   // The page switch of all page buttons: brings the page named "memo" and the
   // button's tag to the front and heads it with the button's caption.
@@ -50,7 +53,7 @@ class Thelp : public QWidget {
   TSelButton* page_button(const QString& name, const QString& caption, int top, int tag);
   QTextEdit* page(const QString& name, const QStringList& lines);
 
-  QWidget* about_;
+  std::function<QWidget*()> about_;
 };
 
 }  // namespace velnor

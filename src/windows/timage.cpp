@@ -64,10 +64,13 @@ QPixmap resource_picture(const QString& path) {
   return resource_picture(path, qGuiApp->devicePixelRatio());
 }
 
-QIcon resource_icon(const QString& path) {
+QIcon resource_icon(const QString& path, qreal ratio) {
   QIcon icon;
-  icon.addPixmap(resource_picture(path, 1));
-  icon.addPixmap(resource_picture(path, kSharpRatio));
+  const QPixmap picture = resource_picture(path, 1);
+  for (int side = 32; side < picture.width(); side *= 2)
+    icon.addPixmap(picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  icon.addPixmap(picture);
+  if (ratio >= kSharpRatio) icon.addPixmap(resource_picture(path, kSharpRatio));
   return icon;
 }
 

@@ -35,8 +35,9 @@ QPixmap resource_picture(const QString& path, qreal ratio);
 // The same for the application's ratio: the highest of its screens.
 QPixmap resource_picture(const QString& path);
 
-// A window icon with both drawings of a resource picture, for the system to choose from.
-QIcon resource_icon(const QString& path);
+// A window icon from a resource picture, at the sizes a desktop asks for up to the picture's own;
+// the twice-size drawing only on a screen of that ratio or more, since decoding it costs.
+QIcon resource_icon(const QString& path, qreal ratio);
 
 // The part `rect` of a picture, in design pixels; it keeps the picture's ratio.
 QPixmap picture_part(const QPixmap& picture, const QRect& rect);

@@ -49,6 +49,8 @@ struct Board : ::testing::Test {
     window->set_tally(&tally);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
+    // What the window does just after its first paint (the welcome cue) is done too.
+    QCoreApplication::sendPostedEvents();
   }
 
   std::filesystem::path program_file() const { return folder.path().toStdString() + "/velnorsolo"; }

@@ -80,10 +80,13 @@ TEST(SharpPictures, WithoutATwiceSizeDrawingComeAtTheDesignSize) {
   EXPECT_TRUE(resource_picture(folder.filePath("missing.png")).isNull());
 }
 
-TEST(SharpPictures, IconHoldsBothSizes) {
-  const QList<QSize> sizes = resource_icon(":/images/icon.png").availableSizes();
+// The large drawing is decoded only where the screen can show it.
+TEST(SharpPictures, IconHoldsTheSizesTheScreenNeeds) {
+  const QList<QSize> sizes = resource_icon(":/images/icon.png", 2).availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(32, 32)));
   EXPECT_TRUE(sizes.contains(QSize(256, 256)));
   EXPECT_TRUE(sizes.contains(QSize(512, 512)));
+  EXPECT_FALSE(resource_icon(":/images/icon.png", 1).availableSizes().contains(QSize(512, 512)));
 }
 
 TEST(SharpPictures, DiceStripIsCutInDesignPixels) {

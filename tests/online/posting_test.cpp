@@ -44,7 +44,7 @@ struct Posting : velnor::testing::Board {
                         opened << program + " " + args.join(' ');
                         return true;
                       });
-    window->set_highscore(&*highscore);
+    window->set_windows({.highscore = [this] { return &*highscore; }});
     click(window->button_namedone);
   }
 

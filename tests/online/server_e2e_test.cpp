@@ -52,7 +52,7 @@ struct GameServer : velnor::testing::Board {
     ASSERT_TRUE(QTest::qWaitFor(port_80_answers, 10000)) << server.readAllStandardError().toStdString();
     create();
     highscore.emplace(VELNOR_SERVER_BASE, qt_ui_poster());
-    window->set_highscore(&*highscore);
+    window->set_windows({.highscore = [this] { return &*highscore; }});
     click(window->button_namedone);
   }
   void TearDown() override {

@@ -84,9 +84,12 @@ struct SecondaryWindows : ::testing::Test {
     // These tests stay off the network.
     main->updatecheck->setChecked(false);
     about.emplace(&*main, opener.launcher());
-    help.emplace(&*about, &*main);
+    help.emplace([this] { return &*about; }, &*main);
     multiplayer.emplace(&*main, opener.launcher());
-    main->set_windows(&*help, &*about, &*multiplayer, &about->URL1);
+    main->set_windows({.help = [this] { return &*help; },
+                       .about = [this] { return &*about; },
+                       .multiplayer = [this] { return &*multiplayer; },
+                       .home_link = [this] { return &about->URL1; }});
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*main));
   }
