@@ -58,10 +58,8 @@ void InstalledGame::TearDown() {
       wait_for_exit(5000);
     }
   }
-  if (server.state() != QProcess::NotRunning) {
-    server.terminate();
-    EXPECT_TRUE(server.waitForFinished(10000));
-    EXPECT_EQ(server.exitCode(), 0) << server.readAllStandardError().toStdString();
+  if (server) {
+    EXPECT_EQ(server->stop(), 0) << server->log();
   }
 }
 
@@ -71,18 +69,12 @@ void InstalledGame::start_server(const std::optional<QByteArray>& version) {
     QFile text(temp.filePath("release/velnorsoloversion.txt"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write(*version) == version->size());
   }
-  end_with_parent(server);
-  server.start(VELNOR_SERVER_PROGRAM, {"--listen", "127.0.0.1", "--port", "80", "--data",
-                                       temp.filePath("data"), "--release", temp.filePath("release")});
-  ASSERT_TRUE(server.waitForStarted(10000)) << server.errorString().toStdString();
-  // The server says so once it listens.
-  QByteArray said;
-  const QDeadlineTimer deadline(10000);
-  while (!said.contains("serving") && !deadline.hasExpired() && server.state() == QProcess::Running) {
-    server.waitForReadyRead(kPollMs);
-    said += server.readAllStandardError();
-  }
-  ASSERT_TRUE(said.contains("serving")) << said.toStdString();
+  const std::string site = temp.path().toStdString();
+  server.emplace(site,
+                 std::vector<std::string>{VELNOR_SERVER_PROGRAM, "--listen", "127.0.0.1", "--port", "80", "--data",
+                                          site + "/data", "--release", site + "/release"},
+                 site + "/server.log");
+  ASSERT_TRUE(server->wait_for_port(80)) << server->log();
 }
 
 QProcessEnvironment InstalledGame::game_environment() const {

@@ -18,6 +18,7 @@
 #include "boardpictures.h"
 #include "dicereplay.h"
 #include "tileplayer.h"
+#include "support/childprocess.h"
 #include "xdisplay.h"
 
 namespace velnor::testing {
@@ -79,7 +80,7 @@ class InstalledGame : public ::testing::Test {
   QTemporaryDir temp;
   QString folder;  // the installed game
   XDisplay x;
-  QProcess server;
+  std::optional<ChildProgram> server;
   pid_t game = 0;
   quint64 window = 0;  // the main window
   QRect bounds;        // ...its inside on the screen

@@ -2,6 +2,8 @@
 // started here on a free loopback port with a private configuration and folder.
 #include "online/thttpcli.h"
 
+#include "support/childprocess.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -30,8 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr auto kDeadline = std::chrono::seconds(10);
 
 void put_file(const fs::path& path, const std::string& bytes) {
   fs::create_directories(path.parent_path());
@@ -47,42 +47,6 @@ fs::path find_nginx() {
   for (const char* candidate : {"/usr/sbin/nginx", "/usr/bin/nginx", "/usr/local/sbin/nginx"})
     if (::access(candidate, X_OK) == 0) return candidate;
   return {};
-}
-
-// A port that nothing listens on just now.
-std::uint16_t free_port() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(probe);
-  return ntohs(address.sin_port);
-}
-
-bool accepts_connections(std::uint16_t port) {
-  const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port);
-  const bool connected = ::connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  ::close(probe);
-  return connected;
-}
-
-void pause_briefly() { ::poll(nullptr, 0, 10); }
-
-// Waits for the process to end, up to the deadline; true when it has.
-bool reap(pid_t pid, Clock::time_point deadline) {
-  for (;;) {
-    const pid_t done = ::waitpid(pid, nullptr, WNOHANG);
-    if (done == pid || done < 0) return true;
-    if (Clock::now() >= deadline) return false;
-    pause_briefly();
-  }
 }
 
 class NginxServer {
@@ -106,18 +70,12 @@ class NginxServer {
       return;
     }
     // Another program may take the probed port before nginx binds it: try anew.
-    for (int attempt = 0; attempt < 5 && pid_ <= 0; ++attempt) start(nginx, free_port());
-    if (pid_ <= 0) problem_ = "nginx did not start: " + file_bytes(dir_ / "error.log");
+    for (int attempt = 0; attempt < 5 && !program_; ++attempt) start(nginx, velnor::testing::free_loopback_port());
+    if (!program_) problem_ = "nginx did not start: " + file_bytes(dir_ / "error.log");
   }
 
   ~NginxServer() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      if (!reap(pid_, Clock::now() + kDeadline)) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-      }
-    }
+    program_.reset();
     if (!dir_.empty()) fs::remove_all(dir_);
   }
 
@@ -156,35 +114,19 @@ class NginxServer {
     put_file(dir_ / "nginx.conf", config);
     fs::remove(dir_ / "nginx.pid");
 
-    const std::string program = nginx.string();
-    const std::string conf = (dir_ / "nginx.conf").string();
-    const std::string log = (dir_ / "error.log").string();
-    std::vector<std::string> args{program, "-p", d + "/", "-c", conf, "-e", log};
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return;
-
-    // Ready once it has written its pid file (after binding) and answers.
-    const auto deadline = Clock::now() + kDeadline;
-    while (Clock::now() < deadline) {
-      if (::waitpid(pid, nullptr, WNOHANG) == pid) return;
-      if (fs::exists(dir_ / "nginx.pid") && accepts_connections(port)) {
-        pid_ = pid;
-        port_ = port;
-        return;
-      }
-      pause_briefly();
-    }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
+    auto program = std::make_unique<velnor::testing::ChildProgram>(
+        dir_, std::vector<std::string>{nginx.string(), "-p", d + "/", "-c", (dir_ / "nginx.conf").string(), "-e",
+                                       (dir_ / "error.log").string()},
+        dir_ / "output.log");
+    if (!program->wait_for_port(port)) return;
+    program_ = std::move(program);
+    port_ = port;
   }
 
   fs::path dir_;
   std::string problem_;
-  pid_t pid_ = 0;
-  std::uint16_t port_ = 0;
+  std::unique_ptr<velnor::testing::ChildProgram> program_;
+  int port_ = 0;
 };
 
 class NginxTest : public ::testing::Test {

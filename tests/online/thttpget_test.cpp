@@ -1,6 +1,7 @@
 #include "online/thttpget.h"
 
 #include "script_server.h"
+#include "support/childprocess.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -412,40 +414,19 @@ class Proxy {
     const auto conf = dir_ / "tinyproxy.conf";
     std::ofstream(conf) << "Port " << kPort << "\nListen 127.0.0.1\nTimeout 30\nMaxClients 4\n"
                         << "LogFile \"" << (dir_ / "log").string() << "\"\nLogLevel Info\n";
-    const std::string conf_path = conf.string();
-    char* argv[] = {const_cast<char*>("tinyproxy"), const_cast<char*>("-d"), const_cast<char*>("-c"),
-                    const_cast<char*>(conf_path.c_str()), nullptr};
-    if (posix_spawnp(&pid_, "tinyproxy", nullptr, nullptr, argv, environ) != 0) pid_ = -1;
+    program_.emplace(dir_, std::vector<std::string>{"tinyproxy", "-d", "-c", conf.string()}, dir_ / "output.log");
   }
   ~Proxy() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
+    program_.reset();
     std::filesystem::remove_all(dir_);
   }
 
   // Whether it takes connections: the proxy needs a moment to start.
-  bool listening() const {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-      const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-      sockaddr_in at{};
-      at.sin_family = AF_INET;
-      at.sin_port = htons(kPort);
-      at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-      const bool up = connect(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
-      close(fd);
-      if (up) return true;
-      if (waitpid(pid_, nullptr, WNOHANG) == pid_) return false;
-      std::this_thread::sleep_for(10ms);
-    }
-    return false;
-  }
+  bool listening() { return program_->wait_for_port(kPort, 10s); }
 
  private:
   std::filesystem::path dir_;
-  pid_t pid_ = -1;
+  std::optional<velnor::testing::ChildProgram> program_;
 };
 
 TEST_F(FetcherTest, TheProxyOfTheEnvironmentIsUsed) {

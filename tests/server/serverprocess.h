@@ -1,10 +1,13 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/childprocess.h"
+
+using velnor::testing::connect_loopback;
 
 // The real velnor-server program, run in a folder of its own on a free loopback port.
 class ServerProcess {
@@ -19,7 +22,7 @@ class ServerProcess {
   // Sends SIGTERM and returns the exit status once the program has ended.
   int stop();
 
-  bool running() const { return pid_ > 0; }
+  bool running() const { return program_ != nullptr; }
   int port() const { return port_; }
   std::string log() const;
 
@@ -27,15 +30,11 @@ class ServerProcess {
   std::filesystem::path folder_;
   std::vector<std::string> extra_arguments_;
   int port_ = 0;
-  pid_t pid_ = -1;
-  int pidfd_ = -1;
+  std::unique_ptr<velnor::testing::ChildProgram> program_;
 };
 
 // The number of games the high-score page says were posted, or -1 when it says none.
 long games_posted(const std::string& page);
-
-// A plain TCP connection to `port` on 127.0.0.1: its socket, or -1.
-int connect_loopback(int port);
 
 // Runs a program (argv[0], a path) in `folder`, its output appended to `log`, until it ends by
 // itself (or for 20 seconds at most); returns its exit status.
