@@ -79,10 +79,11 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   // The loaded bounds are the outer frame's, which the window manager makes only
   // once the window is on the screen.
   keep_placed(this, PlaceAt::first_show, [this] { return placed_bounds(); });
-  // The board shows first; the welcome and the icon follow at once.
+  // The board shows first; the welcome, the icon and the update check follow at once.
   after_first_paint(this, [this] {
     setWindowIcon(resource_icon(":/images/icon.png", devicePixelRatioF()));
     playsounds("entered");
+    FormShow();
   });
 }
 
@@ -382,14 +383,6 @@ void Tmain::keyPressEvent(QKeyEvent* event) {
     if (button_roll->isVisible()) button_rollClick();
   } else {
     QMainWindow::keyPressEvent(event);
-  }
-}
-
-void Tmain::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
   }
 }
 

@@ -123,7 +123,6 @@ class Tmain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
@@ -156,7 +155,6 @@ class Tmain : public QMainWindow {
   Tgame game_;
   QString appname_;
   WindowBounds remembered_;  // as loaded, then as last stored
-  bool shown_ = false;
   bool closing_ = false;
   FileText name_text_;  // the name as the settings file holds it
   bool settings_writable_ = true;  // false while an unreadable settings file stays at its name
