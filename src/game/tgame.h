@@ -51,6 +51,7 @@ class Tgame {
   Phase phase() const { return phase_; }
   // The open tiles as a tile set (see below).
   unsigned openmask() const { return tilemask(TileState::open); }
+  unsigned shutmask() const { return tilemask(TileState::shut); }
 
  private:
   unsigned tilemask(TileState state) const;

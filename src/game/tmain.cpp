@@ -1,30 +1,26 @@
 #include "tmain.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QDate>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QScreen>
 #include <QTimer>
 
 #include "core/instancelock.h"
-#include "core/safefile.h"
-#include "core/version.h"
 #include "core/wire.h"
 #include "game/dicethrow.h"
+#include "game/solver.h"
 #include "game/soundplayer.h"
+#include "game/tbestmove.h"
+#include "game/tcoach.h"
 #include "game/tanimated.h"
 #include "online/postingdate.h"
 #include "online/postingwait.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
-#include "records/gamesettings.h"
 #include "records/tallycalls.h"
-#include "records/unreadablefile.h"
 #include "windows/dialogs.h"
 #include "windows/firstpaint.h"
 #include "windows/formcontrols.h"
@@ -39,12 +35,6 @@
 
 namespace velnor {
 
-namespace {
-
-WindowBounds window_bounds(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
-
-}  // namespace
-
 Tmain::Tmain(MainServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
   setObjectName("Tmain");
@@ -57,24 +47,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   build_menus();
   build_board();
   postingwait_ = std::make_unique<PostingWait>(panel_wait, Timer1, *services_.dialogs, this);
-  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{
-      .base = VELNOR_SERVER_BASE,
-      .appname = std::string(wire::kProductKey),
-      .program_file = services_.program_file,
-      .post_to_ui = services_.post_to_ui,
-      .own_version = std::string(kVersion),
-      .start_detached = services_.start_detached,
-      .before_install = [this] {
-        tally_->savetally();
-        try {
-          saveinifile();
-        } catch (const std::exception&) {
-          // The installer goes ahead; the settings are the player's to set again.
-        }
-      },
-      .end_process = services_.end_process,
-      .terminated = [this] { return closing_; },
-      .dialogs = services_.dialogs});
+  build_update_panel();
   FormCreate();
   // The loaded bounds are the outer frame's, which the window manager makes only
   // once the window is on the screen.
@@ -99,10 +72,6 @@ void Tmain::FormCreate() {
   ChangeName1Click();
   button_roll->hide();
 }
-
-QRect Tmain::bounds() const { return outer_bounds(this); }
-
-void Tmain::set_bounds(const QRect& outer) { set_outer_bounds(this, outer); }
 
 TAnimated* Tmain::tile(int n) const {
   return findChild<TAnimated*>(QString("number_%1").arg(n));
@@ -140,6 +109,8 @@ void Tmain::button_startClick() {
   scoretag_ = 0;
   label_score->setText("Score: 0");
   game_.newgame();
+  record_.on_game_start();
+  recorded();
   label_name->setText("Good Luck " + edit_name->text());
   // A pause still running from the abandoned game must not start a surprise round.
   pausetimer->stop();
@@ -156,6 +127,9 @@ void Tmain::startround() {
     endgame();
     return;
   }
+  record_.on_round_start();
+  recorded();
+  bestmove_marks->mark({});
   for (int n = 1; n <= 9; ++n) slideup(n);
   label_roundnum->setText(QString("Round: %1 of 10").arg(game_.round()));
   label_status->setText("Roll the Dice!");
@@ -174,10 +148,13 @@ void Tmain::button_rollClick() {
   if (!game_.gameon() || game_.phase() != Phase::awaitingroll) return;
   const int first = createdice(1);
   const int second = createdice(2);
+  record_.on_roll(first, second);
+  recorded();
   if (game_.roll(first, second) == RollOutcome::play) {
     button_roll->hide();
     label_status->setText("Select Boxes to Shut!");
     playsounds("Dice");
+    if (AlwaysShowBestMove1->isChecked()) ShowBestMove1Click();
   } else {
     endround();
   }
@@ -205,10 +182,17 @@ void Tmain::number_1MouseDown(TAnimated* sender) {
     case ClickOutcome::invalid: playsounds("invalid"); return;
     case ClickOutcome::ignored: return;
   }
+  bestmove_marks->mark({});
   label_total->setText(QString::number(game_.shuttotal()));
   if (!result.turncomplete) return;
+  unsigned shut = 0;
   for (int t = 1; t <= 9; ++t)
-    if (tile(t)->hint() == "d") tile(t)->setHint("p");
+    if (tile(t)->hint() == "d") {
+      tile(t)->setHint("p");
+      shut |= 1u << (t - 1);
+    }
+  record_.on_turn_shut(shut);
+  recorded();
   if (result.roundover) {
     endround();
     return;
@@ -229,6 +213,8 @@ void Tmain::endround() {
     playsounds("shutsome");
     label_status->setText(QString("Round Score: %1").arg(roundscore));
   }
+  record_.on_round_end(roundscore);
+  recorded();
   button_roll->hide();
   findChild<QLabel*>(QString("label_r%1").arg(round))->setText(QString::number(roundscore));
   scoretag_ += roundscore;
@@ -319,57 +305,24 @@ void Tmain::button_highscoresClick() {
   show_window(highscore());
 }
 
-void Tmain::ResetScreenLocation1Click() {
-  const WindowBounds home;
-  set_bounds(QRect(home.left, home.top, home.width, home.height));
+void Tmain::ShowBestMove1Click() {
+  if (!game_.gameon() || game_.phase() != Phase::selecting) return;
+  // The tiles picked so far this turn still count as open: the best choice is for the whole roll.
+  const unsigned standing = kAllTiles & ~game_.shutmask();
+  const unsigned best = Solver::table().best(standing, game_.dicetotal());
+  std::vector<QRect> places;
+  for (int n = 1; n <= 9; ++n)
+    if (best & (1u << (n - 1))) places.push_back(tile(n)->geometry());
+  bestmove_marks->mark(places);
 }
 
-// Both menu items have already inverted their own check mark.
-void Tmain::PlaySounds1Click() { saveinifile(); }
-
-void Tmain::updatecheckClick() { saveinifile(); }
-
-std::filesystem::path Tmain::settings_path() const {
-  return services_.program_dir / wire::kSettingsFile;
+void Tmain::Coach1Click() {
+  if (coach_ == nullptr) coach_ = new Tcoach(record_, this);
+  show_window(coach_);
 }
 
-void Tmain::loadinifile() {
-  remove_stale_temporaries(settings_path());
-  GameSettings settings;
-  try {
-    settings = GameSettings::load(settings_path());
-  } catch (const std::exception& error) {
-    // The player's settings are never written over: the file is kept aside first.
-    const UnreadableOutcome outcome =
-        set_aside_unreadable(settings_path(), error, "settings file", "the settings start afresh",
-                             "changes to the settings are not saved", local_time_now());
-    settings_writable_ = outcome.replaceable;
-    services_.dialogs->error(this, QString::fromStdString(outcome.message));
-  }
-  remembered_ = settings.bounds;
-  // Bounds from a bigger screen, or typed in by hand, still leave the whole window in reach.
-  set_bounds(placed_bounds());
-  PlaySounds1->setChecked(settings.sounds);
-  updatecheck->setChecked(settings.update);
-  name_text_ = FileText(settings.name, edit_name->maxLength());
-  edit_name->setText(name_text_.shown());
-  edit_aname->setText(edit_name->text());
-}
-
-void Tmain::saveinifile() { save_settings(window_bounds(bounds())); }
-
-void Tmain::save_settings(const WindowBounds& bounds) {
-  if (!settings_writable_) return;
-  const GameSettings settings{.bounds = bounds,
-                              .name = name_text_.bytes_for(edit_name->text()),
-                              .sounds = PlaySounds1->isChecked(),
-                              .update = updatecheck->isChecked()};
-  settings.save(settings_path());
-}
-
-QRect Tmain::placed_bounds() const {
-  const QRect loaded(remembered_.left, remembered_.top, remembered_.width, remembered_.height);
-  return fit_into(loaded, work_area_for(loaded));
+void Tmain::recorded() {
+  if (coach_ != nullptr) coach_->game_changed();
 }
 
 // Keys for players who would rather not reach for the mouse: 1 to 9 press a
@@ -388,20 +341,6 @@ void Tmain::keyPressEvent(QKeyEvent* event) {
 
 void Tmain::FormShow() {
   if (updatecheck->isChecked()) updater->check();
-}
-
-void Tmain::closeEvent(QCloseEvent* event) {
-  closing_ = true;  // ends a download that is under way
-  const QRect work = screen()->availableGeometry();
-  remembered_ = bounds_at_close(window_bounds(bounds()), remembered_, work.width(), work.height());
-  try {
-    save_settings(remembered_);
-  } catch (const std::exception& error) {
-    // The player is told, and the program still closes.
-    services_.dialogs->error(this, QString::fromUtf8(error.what()));
-  }
-  event->accept();
-  QApplication::quit();
 }
 
 }  // namespace velnor

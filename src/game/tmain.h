@@ -15,6 +15,7 @@
 #include "game/tgame.h"
 #include "online/thttpget.h"
 #include "records/filetext.h"
+#include "game/gamerecord.h"
 #include "records/gamesettings.h"
 
 class QAction;
@@ -33,7 +34,9 @@ class TAnimated;
 class TFlatPanel;
 class TImage;
 class TLbBackground;
+class TBestMoveMarks;
 class TSelButton;
+class Tcoach;
 class TURL;
 class Thighscore;
 class UpdatePanel;
@@ -108,6 +111,9 @@ class Tmain : public QMainWindow {
   void ResetScreenLocation1Click();
   void PlaySounds1Click();
   void updatecheckClick();
+  // Marks the tiles that best play shuts with the roll, until the turn completes or a tile is picked.
+  void ShowBestMove1Click();
+  void Coach1Click();
 
   void loadinifile();
   void saveinifile();
@@ -134,9 +140,12 @@ class Tmain : public QMainWindow {
   void build_panel_cleared(QWidget* board1);
   void build_panel_name(QWidget* board1);
   void build_menus();
+  void build_update_panel();
 
   // The high-score window, wired to the posting wait the first time.
   Thighscore* highscore();
+  // The record has moved on; the coach follows while it shows.
+  void recorded();
   void startround();
   void endround();
   void endgame();
@@ -162,6 +171,8 @@ class Tmain : public QMainWindow {
   int pausecount_ = 0;
   Thighscore* highscore_ = nullptr;  // wired once it exists
   std::unique_ptr<PostingWait> postingwait_;
+  GameRecord record_;  // the game in progress or the last one, for the coach
+  Tcoach* coach_ = nullptr;  // built when first shown
   int scoretag_ = 0;  // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;
 
@@ -210,6 +221,10 @@ class Tmain : public QMainWindow {
   QAction* Help2 = nullptr;
   QAction* About1 = nullptr;
   QAction* MultiplayerVersionofVelnor1 = nullptr;
+  QAction* ShowBestMove1 = nullptr;
+  QAction* AlwaysShowBestMove1 = nullptr;
+  QAction* Coach1 = nullptr;
+  TBestMoveMarks* bestmove_marks = nullptr;
 };
 
 }  // namespace velnor

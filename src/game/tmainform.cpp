@@ -7,7 +7,12 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "core/version.h"
+#include "core/wire.h"
 #include "game/tanimated.h"
+#include "game/tbestmove.h"
+#include "online/updatepanel.h"
+#include "records/tallycalls.h"
 #include "windows/formcontrols.h"
 #include "windows/panelfocus.h"
 #include "windows/tcolor.h"
@@ -58,11 +63,19 @@ void Tmain::build_menus() {
   updatecheck = options1->addAction("Automatically Check for Updates", this, &Tmain::updatecheckClick);
   updatecheck->setCheckable(true);
   updatecheck->setChecked(true);
+  options1->addSeparator()->setObjectName("N3");
+  ShowBestMove1 = options1->addAction("Show Best Move", this, &Tmain::ShowBestMove1Click);
+  ShowBestMove1->setShortcut(QKeySequence(Qt::Key_H));
+  // Not kept in the settings: each run starts without it.
+  AlwaysShowBestMove1 = options1->addAction("Always Show Best Move", this, &Tmain::ShowBestMove1Click);
+  AlwaysShowBestMove1->setCheckable(true);
 
   QMenu* view1 = menuBar()->addMenu("View");
   view1->setObjectName("View1");
   TallyList1 = view1->addAction("Tally List", this, &Tmain::TallyList1Click);
   ViewHighScoreList1 = view1->addAction("View High Score List", this, &Tmain::button_highscoresClick);
+  Coach1 = view1->addAction("Coach", this, &Tmain::Coach1Click);
+  Coach1->setShortcut(QKeySequence(Qt::Key_C));
 
   QMenu* help1 = menuBar()->addMenu("Help");
   help1->setObjectName("Help1");
@@ -78,7 +91,8 @@ void Tmain::build_menus() {
       {StartGame1, "StartGame1"}, {Exit1, "Exit1"},
       {PlaySounds1, "PlaySounds1"}, {ResetScreenLocation1, "ResetScreenLocation1"},
       {ChangeName1, "ChangeName1"}, {updatecheck, "updatecheck"},
-      {TallyList1, "TallyList1"}, {ViewHighScoreList1, "ViewHighScoreList1"},
+      {ShowBestMove1, "ShowBestMove1"}, {AlwaysShowBestMove1, "AlwaysShowBestMove1"},
+      {TallyList1, "TallyList1"}, {ViewHighScoreList1, "ViewHighScoreList1"}, {Coach1, "Coach1"},
       {Help2, "Help2"}, {About1, "About1"},
       {MultiplayerVersionofVelnor1, "MultiplayerVersionofVelnor1"}};
   for (const auto& [action, name] : names) action->setObjectName(name);
@@ -120,6 +134,8 @@ void Tmain::build_board() {
     number->resize(48, 91);
     connect(number, &TAnimated::mouseDown, this, [this](TAnimated* sender) { number_1MouseDown(sender); });
   }
+
+  bestmove_marks = new TBestMoveMarks(panel_board1);
 
   // The score line grows with its text, as the form's self-sizing label does.
   label_score = make_label(panel_board1, "label_score", "Score: 0", QRect(151, 223, 150, 20),
@@ -238,6 +254,28 @@ void Tmain::build_panel_name(QWidget* board1) {
   connect(button_namecancel, &TSelButton::click, this, [this] { button_namecancelClick(); });
   connect(edit_aname, &QLineEdit::returnPressed, this, [this] { button_namedoneClick(); });
   panel_name->hide();
+}
+
+// The update offer's controls, and what the update needs of the program around it.
+void Tmain::build_update_panel() {
+  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{
+      .base = VELNOR_SERVER_BASE,
+      .appname = std::string(wire::kProductKey),
+      .program_file = services_.program_file,
+      .post_to_ui = services_.post_to_ui,
+      .own_version = std::string(kVersion),
+      .start_detached = services_.start_detached,
+      .before_install = [this] {
+        tally_->savetally();
+        try {
+          saveinifile();
+        } catch (const std::exception&) {
+          // The installer goes ahead; the settings are the player's to set again.
+        }
+      },
+      .end_process = services_.end_process,
+      .terminated = [this] { return closing_; },
+      .dialogs = services_.dialogs});
 }
 
 }  // namespace velnor

@@ -1,0 +1,97 @@
+#include "tmain.h"
+
+// The main window's settings and bounds: read at creation, written when a switch is toggled and
+// when the window closes.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QScreen>
+
+#include "core/safefile.h"
+#include "core/wire.h"
+#include "records/gamesettings.h"
+#include "records/unreadablefile.h"
+#include "windows/dialogs.h"
+#include "windows/windowplacement.h"
+
+namespace velnor {
+
+namespace {
+
+WindowBounds window_bounds(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
+}  // namespace
+
+QRect Tmain::bounds() const { return outer_bounds(this); }
+
+void Tmain::set_bounds(const QRect& outer) { set_outer_bounds(this, outer); }
+
+void Tmain::ResetScreenLocation1Click() {
+  const WindowBounds home;
+  set_bounds(QRect(home.left, home.top, home.width, home.height));
+}
+
+// Both menu items have already inverted their own check mark.
+void Tmain::PlaySounds1Click() { saveinifile(); }
+
+void Tmain::updatecheckClick() { saveinifile(); }
+
+std::filesystem::path Tmain::settings_path() const {
+  return services_.program_dir / wire::kSettingsFile;
+}
+
+void Tmain::loadinifile() {
+  remove_stale_temporaries(settings_path());
+  GameSettings settings;
+  try {
+    settings = GameSettings::load(settings_path());
+  } catch (const std::exception& error) {
+    // The player's settings are never written over: the file is kept aside first.
+    const UnreadableOutcome outcome =
+        set_aside_unreadable(settings_path(), error, "settings file", "the settings start afresh",
+                             "changes to the settings are not saved", local_time_now());
+    settings_writable_ = outcome.replaceable;
+    services_.dialogs->error(this, QString::fromStdString(outcome.message));
+  }
+  remembered_ = settings.bounds;
+  // Bounds from a bigger screen, or typed in by hand, still leave the whole window in reach.
+  set_bounds(placed_bounds());
+  PlaySounds1->setChecked(settings.sounds);
+  updatecheck->setChecked(settings.update);
+  name_text_ = FileText(settings.name, edit_name->maxLength());
+  edit_name->setText(name_text_.shown());
+  edit_aname->setText(edit_name->text());
+}
+
+void Tmain::saveinifile() { save_settings(window_bounds(bounds())); }
+
+void Tmain::save_settings(const WindowBounds& bounds) {
+  if (!settings_writable_) return;
+  const GameSettings settings{.bounds = bounds,
+                              .name = name_text_.bytes_for(edit_name->text()),
+                              .sounds = PlaySounds1->isChecked(),
+                              .update = updatecheck->isChecked()};
+  settings.save(settings_path());
+}
+
+QRect Tmain::placed_bounds() const {
+  const QRect loaded(remembered_.left, remembered_.top, remembered_.width, remembered_.height);
+  return fit_into(loaded, work_area_for(loaded));
+}
+
+void Tmain::closeEvent(QCloseEvent* event) {
+  closing_ = true;  // ends a download that is under way
+  const QRect work = screen()->availableGeometry();
+  remembered_ = bounds_at_close(window_bounds(bounds()), remembered_, work.width(), work.height());
+  try {
+    save_settings(remembered_);
+  } catch (const std::exception& error) {
+    // The player is told, and the program still closes.
+    services_.dialogs->error(this, QString::fromUtf8(error.what()));
+  }
+  event->accept();
+  QApplication::quit();
+}
+
+}  // namespace velnor
