@@ -35,6 +35,12 @@ void TBestMoveMarks::mark(const std::vector<QRect>& tiles) {
   update();
 }
 
+std::vector<QRect> TBestMoveMarks::marked() const {
+  std::vector<QRect> places;
+  for (const QRect& tile : tiles_) places.push_back(tile.translated(pos()));
+  return places;
+}
+
 void TBestMoveMarks::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);

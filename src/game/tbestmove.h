@@ -18,6 +18,8 @@ class TBestMoveMarks : public QWidget {
   // Marks the tiles at these places (in the parent's coordinates); none hides the marks.
   void mark(const std::vector<QRect>& tiles);
   bool marking() const { return !tiles_.empty(); }
+  // The marked places, in the parent's coordinates.
+  std::vector<QRect> marked() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

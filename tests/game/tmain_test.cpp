@@ -12,6 +12,9 @@
 
 #include "game/board_fixture.h"
 #include "game/dicethrow.h"
+#include "game/solver.h"
+#include "game/tbestmove.h"
+#include "game/tcoach.h"
 #include "windows/timage.h"
 #include "windows/tflatpanel.h"
 #include "windows/tselbutton.h"
@@ -325,5 +328,48 @@ TEST_F(Board, TheDismissedNamePanelLeavesNothingAwake) {
   QTest::qWait(2 * QApplication::cursorFlashTime());
   qApp->removeEventFilter(&count);
   EXPECT_EQ(count.ticks, 0);
+}
+
+// Best play on request: at each roll H marks exactly the tiles the solver would shut, a pick takes
+// the mark away, and the coach, following the game turn by turn, finds that best play cost nothing.
+TEST_F(Board, BestMoveMarksTheSolversTilesAndTheCoachFollows) {
+  click(window->button_namedone);
+  window->Coach1->trigger();
+  auto* coach = window->findChild<Tcoach*>("Tcoach");
+  ASSERT_NE(coach, nullptr);
+  click(window->button_start);
+  int turns = 0;
+  for (int step = 0; window->game().gameon(); ++step) {
+    ASSERT_LT(step, 1000) << "the game does not advance";
+    if (window->game().phase() == Phase::roundover) {
+      ASSERT_NO_FATAL_FAILURE(finish_pause());
+      continue;
+    }
+    click(window->button_roll);
+    ++turns;
+    if (window->game().phase() != Phase::selecting) continue;
+    window->ShowBestMove1->trigger();
+    const unsigned best = Solver::table().best(kAllTiles & ~window->game().shutmask(), window->game().dicetotal());
+    unsigned marked = 0;
+    for (const QRect& place : window->bestmove_marks->marked()) {
+      for (int n = 1; n <= 9; ++n)
+        if (tile(n)->geometry() == place) marked |= 1u << (n - 1);
+    }
+    ASSERT_EQ(marked, best) << "roll " << window->game().dicetotal();
+    ASSERT_TRUE(window->bestmove_marks->isVisible());
+    bool first = true;
+    for (int n = 1; n <= 9; ++n)
+      if (best & (1u << (n - 1))) {
+        press_tile(n);
+        if (first) {
+          EXPECT_FALSE(window->bestmove_marks->isVisible()) << "a pick left the mark";
+        }
+        first = false;
+      }
+  }
+  ASSERT_TRUE(coach->isVisible());
+  EXPECT_NE(coach->findChild<QLabel*>(QString("label_roll%1").arg(turns)), nullptr);
+  EXPECT_EQ(coach->findChild<QLabel*>(QString("label_roll%1").arg(turns + 1)), nullptr);
+  EXPECT_EQ(coach->label_totalcost->text(), "Your choices cost 0.0 points");
 }
 
