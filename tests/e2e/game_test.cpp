@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "command.h"
+#include "game/solver.h"
 #include "installedgame.h"
 
 using namespace velnor::testing;
@@ -29,6 +30,8 @@ const char* const kOwnVersion = "1.0.0";    // the program's version text: no up
 
 constexpr QRgb kDarkGreen = 0x005900;
 constexpr QRgb kEnteredRed = 0xFF0000;
+constexpr QRgb kPaleYellow = 0xFFFFC6;
+constexpr QRgb kMarkGold = 0xFFC828;
 
 class WholeGame : public InstalledGame {
  protected:
@@ -49,6 +52,8 @@ class WholeGame : public InstalledGame {
   void start_again();
   void send_score();
   void show_tally();
+  void look_at_coach();
+  void ask_for_best_move(unsigned open, int total);
   void exit_from_menu();
   // Clicks File on the main window's menu bar and waits for the menu, which then takes the keys.
   void open_file_menu();
@@ -140,6 +145,9 @@ void WholeGame::play_ten_rounds() {
       }, "the dice the generator predicts"));
       const std::optional<std::vector<int>> tiles = player.choose(rolled[0].value + rolled[1].value);
       if (!tiles) break;  // no play: the round ends where the dice lie
+      if (round == 1 && player.round_score() == 0) {
+        ASSERT_NO_FATAL_FAILURE(ask_for_best_move(player.open_tiles(), rolled[0].value + rolled[1].value));
+      }
       // For the README: a board in play, several tiles shut and the dice on the felt.
       if (!board_saved && round >= 3 && player.round_score() >= 15) {
         save(x.frame(window), "board.png");
@@ -189,6 +197,20 @@ void WholeGame::start_again() {
   EXPECT_EQ(x.find_window("Velnor Solo"), window) << "a second main window showed";
   other.kill();
   other.waitForFinished();
+}
+
+// H, pressed on the board, marks the tiles that best play shuts with the roll, in gold.
+void WholeGame::ask_for_best_move(unsigned open, int total) {
+  const unsigned best = velnor::Solver::table().best(open, total);
+  x.keys({"h"});
+  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
+    for (int n = 1; n <= 9; ++n) {
+      const int gold = count_colour(shot, layout->tile(n), kMarkGold);
+      if ((best & (1u << (n - 1))) ? gold < 30 : gold > 0) return false;
+    }
+    return true;
+  }, "the best move marked on its tiles"));
+  save(x.frame(window), "bestmove.png");
 }
 
 void WholeGame::send_score() {
@@ -250,6 +272,22 @@ void WholeGame::show_tally() {
   save(tally, "tally.png");
 }
 
+// C on the board shows the coach: the game just played, turn by turn, beside best play.
+void WholeGame::look_at_coach() {
+  x.focus(window);
+  x.keys({"c"});
+  const quint64 coach = wait_window("Velnor Solo - Coach");
+  ASSERT_NE(coach, 0u);
+  const QRect area = x.geometry(coach);
+  // The chart's bars and the rows' pale text on the window's brown.
+  EXPECT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
+    return count_colour(shot, area, kPaleYellow) > 2000;
+  }, "the coach's rows"));
+  save(x.frame(coach), "coach.png");
+  x.keys({"Escape"});
+  ASSERT_TRUE(x.wait_for_window_gone(coach, kTurnMs)) << "Escape left the coach up";
+}
+
 void WholeGame::open_file_menu() {
   x.click(bounds.topLeft() + QPoint(14, 10));
   // The menu drops over the board's brown top edge.
@@ -279,6 +317,7 @@ TEST_F(WholeGame, TenRoundsPostedTalliedAndSaved) {
   ASSERT_NO_FATAL_FAILURE(start_again());
   ASSERT_NO_FATAL_FAILURE(send_score());
   ASSERT_NO_FATAL_FAILURE(show_tally());
+  ASSERT_NO_FATAL_FAILURE(look_at_coach());
   ASSERT_NO_FATAL_FAILURE(exit_from_menu());
 
   QFile settings(file("velnorsolo.ini"));

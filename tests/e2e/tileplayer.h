@@ -14,6 +14,8 @@ class TilePlayer {
   std::optional<std::vector<int>> choose(int total) const;
   void shut(const std::vector<int>& tiles);
   bool is_open(int tile) const { return open_ & bit(tile); }
+  // The open tiles as a tile set: tile n is bit n - 1.
+  unsigned open_tiles() const { return open_; }
   // Every tile shut, or only tile 1 left: the round ends without another roll.
   bool round_done() const { return open_ == 0 || open_ == bit(1); }
   // The shut tiles' sum, 65 when all nine are shut.
