@@ -337,17 +337,7 @@ TEST_F(Board, BestMoveMarksTheSolversTilesAndTheCoachFollows) {
   window->Coach1->trigger();
   auto* coach = window->findChild<Tcoach*>("Tcoach");
   ASSERT_NE(coach, nullptr);
-  click(window->button_start);
-  int turns = 0;
-  for (int step = 0; window->game().gameon(); ++step) {
-    ASSERT_LT(step, 1000) << "the game does not advance";
-    if (window->game().phase() == Phase::roundover) {
-      ASSERT_NO_FATAL_FAILURE(finish_pause());
-      continue;
-    }
-    click(window->button_roll);
-    ++turns;
-    if (window->game().phase() != Phase::selecting) continue;
+  const int rolls = play_game([&] {
     window->ShowBestMove1->trigger();
     const unsigned best = Solver::table().best(kAllTiles & ~window->game().shutmask(), window->game().dicetotal());
     unsigned marked = 0;
@@ -366,10 +356,10 @@ TEST_F(Board, BestMoveMarksTheSolversTilesAndTheCoachFollows) {
         }
         first = false;
       }
-  }
+  });
   ASSERT_TRUE(coach->isVisible());
-  EXPECT_NE(coach->findChild<QLabel*>(QString("label_roll%1").arg(turns)), nullptr);
-  EXPECT_EQ(coach->findChild<QLabel*>(QString("label_roll%1").arg(turns + 1)), nullptr);
+  EXPECT_NE(coach->findChild<QLabel*>(QString("label_roll%1").arg(rolls)), nullptr);
+  EXPECT_EQ(coach->findChild<QLabel*>(QString("label_roll%1").arg(rolls + 1)), nullptr);
   EXPECT_EQ(coach->label_totalcost->text(), "Your choices cost 0.0 points");
 }
 
