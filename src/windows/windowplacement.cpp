@@ -1,6 +1,7 @@
 #include "windowplacement.h"
 
 #include <QEvent>
+#include <QMargins>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -10,14 +11,29 @@
 
 namespace velnor {
 
-QRect outer_bounds(const QWidget* window) { return window->frameGeometry(); }
+namespace {
+
+// The frame's width on each side, as far as the window manager has told it.
+// Before it has framed the window, Qt may measure the frame from a window the
+// manager has not yet sized, which gives sides below zero: no frame yet.
+QMargins frame_margins(const QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  if (handle == nullptr) return {};
+  const QMargins sides = handle->frameMargins();
+  if (sides.left() < 0 || sides.top() < 0 || sides.right() < 0 || sides.bottom() < 0) return {};
+  return sides;
+}
+
+bool is_framed(const QWidget* window) { return !frame_margins(window).isNull(); }
+
+}  // namespace
+
+// Both go by the inside, which is always where the window is: Qt's frame
+// position can still hold the requested place of a window not yet framed.
+QRect outer_bounds(const QWidget* window) { return window->geometry().marginsAdded(frame_margins(window)); }
 
 void set_outer_bounds(QWidget* window, const QRect& outer) {
-  const QRect frame = window->frameGeometry();
-  const QRect inner = window->geometry();
-  window->move(outer.topLeft());  // a window's position is its frame's
-  window->resize(outer.width() - (frame.width() - inner.width()),
-                 outer.height() - (frame.height() - inner.height()));
+  window->setGeometry(outer.marginsRemoved(frame_margins(window)));
 }
 
 QRect fit_into(QRect outer, const QRect& work) {
@@ -72,15 +88,24 @@ class Placement : public QObject {
         handle->installEventFilter(this);
       }
       awaiting_frame_ = true;
+      exposed_ = false;
     } else if (watched == handle_ && event->type() == QEvent::Expose && awaiting_frame_ && handle_->isExposed()) {
-      awaiting_frame_ = false;
+      exposed_ = true;
+      place();
+    } else if ((watched == window_ || watched == handle_) &&
+               (event->type() == QEvent::Move || event->type() == QEvent::Resize) && awaiting_frame_ && exposed_ &&
+               is_framed(window_)) {
+      // On a busy machine the frame can come after the first exposure.
       place();
     }
     return false;
   }
 
  private:
-  void place() { set_outer_bounds(window_, rule_()); }
+  void place() {
+    set_outer_bounds(window_, rule_());
+    awaiting_frame_ = !is_framed(window_);
+  }
 
   QWidget* window_;
   PlaceAt when_;
@@ -88,6 +113,7 @@ class Placement : public QObject {
   QWindow* handle_ = nullptr;
   bool shown_ = false;
   bool awaiting_frame_ = false;
+  bool exposed_ = false;
 };
 
 }  // namespace
