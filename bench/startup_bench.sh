@@ -19,10 +19,11 @@
 # their runs alternate; polling the screen from outside instead would add the capture time of
 # a screenshot (tens of milliseconds) to the error of each figure.
 #
-# Each program gets a fresh folder (the game keeps its settings beside itself), a private runtime
-# folder (the game's single-instance lock) and a private PulseAudio server with a null sink, so
-# that the game's welcome cue is played as on a desktop. The game starts with its defaults: the
-# name panel is up, and the update check asks the server base built in (nothing needs to answer).
+# Each program gets a fresh folder (the game keeps its settings beside itself, and opens its sound
+# module from there), a private runtime folder (the game's single-instance lock) and a private
+# PulseAudio server with a null sink, so that the game's welcome cue is played as on a desktop.
+# The game starts with its defaults: the name panel is up, and the update check asks the server
+# base built in (nothing needs to answer).
 #
 # Peak resident memory: /usr/bin/time -v, "Maximum resident set size", the program being ended
 # with SIGTERM two seconds after its first paint, when the welcome cue has played (a SIGTERM skips
@@ -96,7 +97,7 @@ done
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir "$work/game" "$work/minimal"
-cp "$build/src/app/velnorsolo" "$work/game/velnorsolo"
+cp "$build/src/app/velnorsolo" "$build/src/app/velnorsolo-sound.so" "$work/game/"
 cp "$build/bench/minimal_window" "$work/minimal/minimal_window"
 programs=("$work/game/velnorsolo" "$work/minimal/minimal_window")
 probe="$build/bench/libfirst_paint_probe.so"

@@ -6,7 +6,7 @@
 #include "app/singleinstance.h"
 #include "app/terminationsignals.h"
 #include "app/velnorapplication.h"
-#include "game/qtsoundplayer.h"
+#include "game/soundmoduleplayer.h"
 #include "game/randomgen.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   velnor::SingleInstance instance(QString::fromUtf8(velnor::wire::kProductKey.data(), velnor::wire::kProductKey.size()),
                                   app.applicationDirPath());
   if (instance.handed_over()) return 0;
-  velnor::QtSoundPlayer sounds;
+  velnor::SoundModulePlayer sounds(velnor::SoundModulePlayer::beside_program(app.applicationDirPath()));
   velnor::RandomGen random;
 
   velnor::Tmain main_window({.sounds = &sounds,

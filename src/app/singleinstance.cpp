@@ -3,18 +3,26 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace velnor {
 
 namespace {
 
-constexpr int kHandshakeMs = 2000;
+// How long a start waits on a running copy that does not take its call (one that hangs).
+constexpr timeval kHandshakeTimeout{2, 0};
+constexpr char kRaise[] = "raise\n";
 
 QString runtime_folder() {
   const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
@@ -38,6 +46,32 @@ class TurnLock {
   int fd_;
 };
 
+// A socket file descriptor, closed when it goes.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+// False when the path does not fit in an address (the runtime folder is too deep).
+bool address_of(const QString& path, sockaddr_un& address) {
+  const QByteArray name = QFile::encodeName(path);
+  address = {};
+  address.sun_family = AF_UNIX;
+  if (name.size() >= static_cast<qsizetype>(sizeof address.sun_path)) return false;
+  std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+  return true;
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& key, const QString& program_dir) {
@@ -47,31 +81,69 @@ SingleInstance::SingleInstance(const QString& key, const QString& program_dir) {
 }
 
 SingleInstance::~SingleInstance() {
-  if (server_ != nullptr) server_->close();  // removes the socket file
+  if (listener_ < 0) return;
+  delete notifier_;
+  ::close(listener_);
+  ::unlink(QFile::encodeName(socket_path_).constData());
 }
 
-bool SingleInstance::tell_running_copy() {
-  QLocalSocket socket;
-  socket.connectToServer(socket_path_);
-  if (!socket.waitForConnected(kHandshakeMs)) return false;
-  socket.write("raise\n");
-  return socket.waitForBytesWritten(kHandshakeMs);
+bool SingleInstance::tell_running_copy() const {
+  sockaddr_un address;
+  if (!address_of(socket_path_, address)) return false;
+  const Fd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (socket.get() < 0) return false;
+  // The timeout bounds both the connect and the write.
+  ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &kHandshakeTimeout, sizeof kHandshakeTimeout);
+  if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return false;
+  return ::send(socket.get(), kRaise, sizeof kRaise - 1, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof kRaise - 1);
+}
+
+bool SingleInstance::listen() {
+  sockaddr_un address;
+  if (!address_of(socket_path_, address)) return false;
+  Fd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (socket.get() < 0) return false;
+  // No copy answered: a socket file still there was left by one that ended without removing it.
+  ::unlink(address.sun_path);
+  if (::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return false;
+  // Only this user may call; nobody can connect before listen, so there is no moment it is open.
+  if (::chmod(address.sun_path, 0600) != 0 || ::listen(socket.get(), SOMAXCONN) != 0) {
+    ::unlink(address.sun_path);
+    return false;
+  }
+  listener_ = socket.release();
+  notifier_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, &SingleInstance::accept_waiting);
+  return true;
+}
+
+void SingleInstance::accept_waiting() {
+  for (;;) {
+    const int call = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (call < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    // Kept open until the caller hangs up, so that its message never meets a closed socket.
+    auto* caller = new QSocketNotifier(call, QSocketNotifier::Read, this);
+    connect(caller, &QObject::destroyed, [call] { ::close(call); });
+    connect(caller, &QSocketNotifier::activated, caller, [caller, call] {
+      char bytes[64];
+      ssize_t got = 0;
+      while ((got = ::read(call, bytes, sizeof bytes)) > 0) {
+      }
+      if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+      caller->setEnabled(false);
+      caller->deleteLater();
+    });
+    if (on_second_start) on_second_start();
+  }
 }
 
 bool SingleInstance::handed_over() {
   const TurnLock turn(socket_path_ + ".lock");
   if (tell_running_copy()) return true;
-  // No copy answers: a socket file still there was left by one that ended without closing it.
-  QLocalServer::removeServer(socket_path_);
-  server_ = new QLocalServer(this);
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server_->listen(socket_path_)) return false;  // the game still runs, only alone
-  connect(server_, &QLocalServer::newConnection, this, [this] {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      if (on_second_start) on_second_start();
-    }
-  });
+  listen();  // if it cannot, the game still runs, only alone
   return false;
 }
 

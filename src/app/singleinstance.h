@@ -5,7 +5,7 @@
 
 #include <functional>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace velnor {
 
@@ -19,6 +19,8 @@ class SingleInstance : public QObject {
   // named after the product key and the folder.
   SingleInstance(const QString& key, const QString& program_dir);
   ~SingleInstance() override;
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
 
   // True when a copy runs in this folder already and was told to come forward;
   // otherwise this copy is now the one that later starts reach.
@@ -30,10 +32,13 @@ class SingleInstance : public QObject {
   const QString& socket_path() const { return socket_path_; }
 
  private:
-  bool tell_running_copy();
+  bool tell_running_copy() const;
+  bool listen();
+  void accept_waiting();
 
   QString socket_path_;
-  QLocalServer* server_ = nullptr;
+  int listener_ = -1;
+  QSocketNotifier* notifier_ = nullptr;
 };
 
 }  // namespace velnor

@@ -65,9 +65,9 @@ class WholeGame : public InstalledGame {
 void WholeGame::SetUp() {
   InstalledGame::SetUp();
   ASSERT_FALSE(HasFatalFailure());
-  // The program with its desktop entry and icon, and nothing else.
+  // The program with its sound module, desktop entry and icon, and nothing else.
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-            QStringList({"velnorsolo", "velnorsolo.desktop", "velnorsolo.png"}));
+            QStringList({"velnorsolo", "velnorsolo-sound.so", "velnorsolo.desktop", "velnorsolo.png"}));
   EXPECT_TRUE(QFileInfo(file("velnorsolo")).isExecutable());
   EXPECT_EQ(QImage(file("velnorsolo.png")).size(), QSize(256, 256));
   data_home = temp.filePath("share");
@@ -339,8 +339,8 @@ TEST_F(WholeGame, TenRoundsPostedTalliedAndSaved) {
 
   // Beside the program: its settings and tally, and no work file left behind.
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-            QStringList({"velnorsolo", "velnorsolo.desktop", "velnorsolo.ini", "velnorsolo.png",
-                         "velnorsolotally.tld"}));
+            QStringList({"velnorsolo", "velnorsolo-sound.so", "velnorsolo.desktop", "velnorsolo.ini",
+                         "velnorsolo.png", "velnorsolotally.tld"}));
   std::printf("%d rolls, score %d, %d all-shut rounds, %.1f s\n", played.rolls, played.score,
               played.all_shut_rounds, static_cast<double>(clock.elapsed()) / 1000);
 }

@@ -12,6 +12,7 @@ shot=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$program" "$work/velnorsolo"
+cp "$(dirname "$program")/velnorsolo-sound.so" "$work/"  # opened from beside the program
 cd "$work"
 
 ./velnorsolo 2>"$work/stderr" &

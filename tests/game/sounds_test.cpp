@@ -1,8 +1,8 @@
-// The wave cues as compiled into the program, and QtSoundPlayer making real
-// sound: a PulseAudio server of the test's own plays into a null sink whose
-// monitor is recorded, so no sound card is needed and nothing reaches the
-// speakers of whoever runs the tests.
-#include "game/qtsoundplayer.h"
+// The wave cues as compiled into the program, and the sound module, opened as the
+// game opens it, making real sound: a PulseAudio server of the test's own plays
+// into a null sink whose monitor is recorded, so no sound card is needed and
+// nothing reaches the speakers of whoever runs the tests.
+#include "game/soundmoduleplayer.h"
 
 #include <QDir>
 #include <QFile>
@@ -275,7 +275,7 @@ class RealSound : public ::testing::Test {
   static inline std::unique_ptr<SoundServer> server_;
   static inline std::unique_ptr<Recorder> recorder_;
   static inline QString why_;
-  velnor::QtSoundPlayer player_;
+  velnor::SoundModulePlayer player_{VELNOR_SOUND_MODULE_PATH};
 };
 
 TEST_F(RealSound, CueNamedInAnyCaseSoundsForItsWholeLength) {
@@ -311,6 +311,23 @@ TEST_F(RealSound, UnknownNamePlaysNothing) {
   // And the player still works afterwards.
   player_.play("invalid");
   expect_length_of("invalid", recorder_->wait_for_sound_to_end());
+}
+
+// A damaged or missing module costs the game its sounds, never its life.
+TEST_F(RealSound, ModuleThatDoesNotOpenLeavesTheGameSilent) {
+  QTemporaryDir folder;
+  QFile damaged(velnor::SoundModulePlayer::beside_program(folder.path()));
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write(QByteArray(4096, '\x7f'));
+  damaged.close();
+  velnor::SoundModulePlayer from_damaged(damaged.fileName());
+  velnor::SoundModulePlayer from_missing(velnor::SoundModulePlayer::beside_program(folder.filePath("missing")));
+  for (int i = 0; i < 2; ++i) {
+    from_damaged.play("invalid");
+    from_missing.play("invalid");
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return recorder_->seconds() > 0.6; }, kDeadlineMs));
+  EXPECT_FALSE(recorder_->heard().has_value());
 }
 
 }  // namespace

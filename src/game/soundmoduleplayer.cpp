@@ -1,0 +1,37 @@
+#include "game/soundmoduleplayer.h"
+
+#include <QLibrary>
+#include <QDebug>
+
+#include <utility>
+
+#include "game/soundmodule.h"
+
+namespace velnor {
+
+SoundModulePlayer::SoundModulePlayer(QString module_path) : module_path_(std::move(module_path)) {}
+
+SoundModulePlayer::~SoundModulePlayer() = default;
+
+QString SoundModulePlayer::beside_program(const QString& program_dir) {
+  return program_dir + "/" VELNOR_SOUND_MODULE;
+}
+
+void SoundModulePlayer::play(const QString& name) {
+  if (!opened_) {
+    opened_ = true;
+    QLibrary module(module_path_);
+    // Every symbol bound now: a module that misses one fails here, not with a crash at a later cue.
+    // It stays loaded for the life of the process.
+    module.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    const auto entry = reinterpret_cast<SoundModuleEntry>(module.resolve(kSoundModuleEntry));
+    if (entry == nullptr) {
+      qWarning().noquote() << "The game plays no sounds:" << module.errorString();
+      return;
+    }
+    player_.reset(entry());
+  }
+  if (player_) player_->play(name);
+}
+
+}  // namespace velnor
