@@ -3,8 +3,10 @@
 #include <QLibrary>
 #include <QDebug>
 
+#include <string_view>
 #include <utility>
 
+#include "core/version.h"
 #include "game/soundmodule.h"
 
 namespace velnor {
@@ -24,9 +26,15 @@ void SoundModulePlayer::play(const QString& name) {
     // Every symbol bound now: a module that misses one fails here, not with a crash at a later cue.
     // It stays loaded for the life of the process.
     module.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    const auto version = reinterpret_cast<SoundModuleVersionEntry>(module.resolve(kSoundModuleVersionEntry));
     const auto entry = reinterpret_cast<SoundModuleEntry>(module.resolve(kSoundModuleEntry));
-    if (entry == nullptr) {
+    if (version == nullptr || entry == nullptr) {
       qWarning().noquote() << "The game plays no sounds:" << module.errorString();
+      return;
+    }
+    if (std::string_view(version()) != kVersion) {
+      qWarning().noquote() << "The game plays no sounds: its sound module" << module_path_ << "is of version"
+                           << version() << "and the game of" << QString::fromUtf8(kVersion.data(), kVersion.size());
       return;
     }
     player_.reset(entry());
