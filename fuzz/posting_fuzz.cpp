@@ -8,8 +8,7 @@
 #include "posting.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const PostingResult result =
-      parse_posting(std::string_view(reinterpret_cast<const char*>(data), size));
+  const PostingResult result = parse_posting(std::string_view(reinterpret_cast<const char*>(data), size));
   if (!result.ok()) return 0;
   if (result.posting.score < 0 || result.posting.score > kMaxScore) __builtin_trap();
   Standings standings;

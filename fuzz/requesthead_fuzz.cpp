@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::string read_back;
       char buffer[7];
       ssize_t n;
-      while (stream.is_readable() && (n = stream.read(buffer, sizeof buffer)) > 0) read_back.append(buffer, static_cast<size_t>(n));
+      while (stream.is_readable() && (n = stream.read(buffer, sizeof buffer)) > 0)
+        read_back.append(buffer, static_cast<size_t>(n));
       if (read_back != head || stream.read(buffer, sizeof buffer) != 0) __builtin_trap();
       stream.end_request();
       heads_end = end + 4;

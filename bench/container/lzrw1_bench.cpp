@@ -23,9 +23,9 @@ namespace {
 // Prose-like text: words drawn with a skewed frequency, in sentences and lines.
 std::string text_corpus() {
   static const std::vector<std::string> words = [] {
-    std::vector<std::string> w = {"the", "of", "and", "a", "to", "in", "is", "you", "that", "it", "he",
-                                  "was", "for", "on", "are", "as", "with", "his", "they", "at", "be",
-                                  "this", "have", "from", "or", "one", "had", "by", "word", "but"};
+    std::vector<std::string> w = {"the", "of",   "and",  "a",    "to",  "in",  "is",   "you", "that", "it",
+                                  "he",  "was",  "for",  "on",   "are", "as",  "with", "his", "they", "at",
+                                  "be",  "this", "have", "from", "or",  "one", "had",  "by",  "word", "but"};
     std::mt19937 gen(7);
     for (int i = 0; i < 2000; ++i) {
       std::string word;
@@ -40,8 +40,8 @@ std::string text_corpus() {
   while (text.size() < (1u << 20)) {
     // Rank r is drawn with a probability falling as 1/r.
     const double u = std::uniform_real_distribution<double>(0.0, 1.0)(gen);
-    const auto rank = std::min(static_cast<std::size_t>(std::pow(static_cast<double>(words.size()), u)) - 1,
-                               words.size() - 1);
+    const auto rank =
+        std::min(static_cast<std::size_t>(std::pow(static_cast<double>(words.size()), u)) - 1, words.size() - 1);
     text += words[rank];
     column += static_cast<int>(words[rank].size()) + 1;
     if (gen() % 12 == 0) text += '.';

@@ -19,8 +19,7 @@ BENCHMARK(BuildTable)->Unit(benchmark::kMicrosecond);
 void FullBoardChoices(benchmark::State& state) {
   const velnor::Solver& solver = velnor::Solver::table();
   for (auto _ : state)
-    for (int total = 2; total <= 12; ++total)
-      benchmark::DoNotOptimize(solver.choices(velnor::kAllTiles, total));
+    for (int total = 2; total <= 12; ++total) benchmark::DoNotOptimize(solver.choices(velnor::kAllTiles, total));
 }
 BENCHMARK(FullBoardChoices)->Unit(benchmark::kMicrosecond);
 

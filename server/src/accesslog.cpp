@@ -15,8 +15,7 @@ constexpr auto kMaxDelay = std::chrono::seconds(1);
 
 // Request text comes from the client: quotes, backslashes and unprintable bytes are escaped so
 // that a line cannot be forged or broken.
-void append_escaped(std::string& out, std::string_view text)
-{
+void append_escaped(std::string& out, std::string_view text) {
   static const char kHex[] = "0123456789ABCDEF";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
@@ -30,8 +29,7 @@ void append_escaped(std::string& out, std::string_view text)
   }
 }
 
-void write_all(int fd, std::string_view text)
-{
+void write_all(int fd, std::string_view text) {
   while (!text.empty()) {
     const ssize_t written = ::write(fd, text.data(), text.size());
     if (written < 0 && errno == EINTR) continue;
@@ -41,8 +39,7 @@ void write_all(int fd, std::string_view text)
 }
 
 // The start of a line, up to the opening quote of the request line.
-std::string line_start(std::string_view client, int64_t unix_time)
-{
+std::string line_start(std::string_view client, int64_t unix_time) {
   const std::time_t time = static_cast<std::time_t>(unix_time);
   std::tm utc{};
   gmtime_r(&time, &utc);
@@ -56,8 +53,7 @@ std::string line_start(std::string_view client, int64_t unix_time)
   return out;
 }
 
-int64_t now_unix()
-{
+int64_t now_unix() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
@@ -65,8 +61,7 @@ int64_t now_unix()
 
 AccessLog::AccessLog(int fd) : fd_(fd), writer_([this] { write_loop(); }) {}
 
-AccessLog::~AccessLog()
-{
+AccessLog::~AccessLog() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -76,8 +71,7 @@ AccessLog::~AccessLog()
 }
 
 std::string AccessLog::line(std::string_view client, const httplib::Request& request, const httplib::Response& response,
-                            int64_t unix_time)
-{
+                            int64_t unix_time) {
   std::string out = line_start(client, unix_time);
   append_escaped(out, request.method);
   out += ' ';
@@ -92,18 +86,15 @@ std::string AccessLog::line(std::string_view client, const httplib::Request& req
   return out;
 }
 
-void AccessLog::record(std::string_view client, const httplib::Request& request, const httplib::Response& response)
-{
+void AccessLog::record(std::string_view client, const httplib::Request& request, const httplib::Response& response) {
   append(line(client, request, response, now_unix()) + '\n');
 }
 
-void AccessLog::record_refusal(std::string_view client, int status)
-{
+void AccessLog::record_refusal(std::string_view client, int status) {
   append(line_start(client, now_unix()) + "-\" " + std::to_string(status) + " -\n");
 }
 
-void AccessLog::append(std::string text)
-{
+void AccessLog::append(std::string text) {
   bool wake;
   {
     std::lock_guard lock(mutex_);
@@ -117,8 +108,7 @@ void AccessLog::append(std::string text)
   if (wake) wake_.notify_one();
 }
 
-void AccessLog::write_loop()
-{
+void AccessLog::write_loop() {
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
@@ -128,7 +118,8 @@ void AccessLog::write_loop()
     std::string text;
     text.swap(pending_);
     if (dropped_ > 0) {
-      text += "velnor-server: " + std::to_string(dropped_) + " lines of this log were dropped while it could not be written\n";
+      text += "velnor-server: " + std::to_string(dropped_) +
+              " lines of this log were dropped while it could not be written\n";
       dropped_ = 0;
     }
     lock.unlock();

@@ -77,9 +77,9 @@ class ConnectionStream : public httplib::Stream {
   std::function<bool()> stopping_;
   std::string input_;
   size_t input_pos_ = 0;
-  size_t head_end_ = 0;      // end of the complete head at the front, 0 while there is none
-  size_t scanned_ = 0;       // where the search for the head's end goes on
-  size_t request_end_ = 0;   // how far the library may read
+  size_t head_end_ = 0;     // end of the complete head at the front, 0 while there is none
+  size_t scanned_ = 0;      // where the search for the head's end goes on
+  size_t request_end_ = 0;  // how far the library may read
   std::string output_;
   bool broken_ = false;
 };

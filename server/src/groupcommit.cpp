@@ -1,7 +1,6 @@
 #include "groupcommit.h"
 
-void GroupCommit::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time)
-{
+void GroupCommit::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
   std::unique_lock lock(mutex_);
   if (!open_batch_) open_batch_ = std::make_shared<Batch>();
   const std::shared_ptr<Batch> batch = open_batch_;

@@ -2,18 +2,28 @@
 
 #include "core/palette.h"
 
-std::string html_escape(std::string_view text)
-{
+std::string html_escape(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -31,8 +41,7 @@ const char* const kPaleYellow = kPaleYellowText.data();
 const char* const kDarkGreen = kDarkGreenText.data();
 const char* const kViewBackground = kCreamText.data();
 
-void append_row(std::string& page, int rank, const ScoreEntry& entry, bool shaded)
-{
+void append_row(std::string& page, int rank, const ScoreEntry& entry, bool shaded) {
   page += "<tr bgcolor=\"";
   page += shaded ? kPaleYellow : kViewBackground;
   page += "\"><td align=\"right\">";
@@ -48,26 +57,29 @@ void append_row(std::string& page, int rank, const ScoreEntry& entry, bool shade
 
 }  // namespace
 
-std::string render_high_score_page(const Standings& standings)
-{
+std::string render_high_score_page(const Standings& standings) {
   std::string page;
   page.reserve(1024 + standings.best.size() * 160);
-  page += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Velnor Solo - High Scores</title>\n</head>\n";
+  page +=
+      "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Velnor Solo - High Scores</title>\n</head>\n";
   page += std::string("<body bgcolor=\"") + kViewBackground + "\" text=\"#000000\">\n";
   page += std::string("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\" bgcolor=\"") + kDarkBrown + "\">\n";
-  page += std::string("<tr><td align=\"center\"><font size=\"5\" color=\"") + kPaleYellow + "\"><b>VELNOR SOLO</b></font><br>\n";
+  page += std::string("<tr><td align=\"center\"><font size=\"5\" color=\"") + kPaleYellow +
+          "\"><b>VELNOR SOLO</b></font><br>\n";
   page += std::string("<font size=\"3\" color=\"") + kPaleYellow + "\"><b>The " + std::to_string(kPageScoreCount) +
           " Best Scores</b></font></td></tr>\n</table>\n";
-  page += std::string("<p align=\"center\"><font color=\"") + kDarkGreen + "\"><b>Games posted: " +
-          std::to_string(standings.games_posted) + "</b></font></p>\n";
+  page += std::string("<p align=\"center\"><font color=\"") + kDarkGreen +
+          "\"><b>Games posted: " + std::to_string(standings.games_posted) + "</b></font></p>\n";
 
-  page += std::string("<table align=\"center\" width=\"96%\" cellspacing=\"1\" cellpadding=\"3\" bgcolor=\"") + kDarkBrown + "\">\n";
+  page += std::string("<table align=\"center\" width=\"96%\" cellspacing=\"1\" cellpadding=\"3\" bgcolor=\"") +
+          kDarkBrown + "\">\n";
   page += std::string("<tr bgcolor=\"") + kDarkGreen + "\">";
   for (const char* heading : {"Rank", "Name", "Score", "Date"})
     page += std::string("<th><font color=\"") + kPaleYellow + "\">" + heading + "</font></th>";
   page += "</tr>\n";
   if (standings.best.empty()) {
-    page += std::string("<tr bgcolor=\"") + kPaleYellow + "\"><td colspan=\"4\" align=\"center\">No scores have been posted yet.</td></tr>\n";
+    page += std::string("<tr bgcolor=\"") + kPaleYellow +
+            "\"><td colspan=\"4\" align=\"center\">No scores have been posted yet.</td></tr>\n";
   }
   // Equal scores share a rank; the next rank counts everyone above it (1, 2, 2, 4).
   int rank = 0;

@@ -43,13 +43,14 @@ constexpr int kMaxEvents = 256;
 constexpr int kListenBacklog = 1024;
 constexpr rlim_t kReservedFiles = 64;  // for the database, the files served and the log
 
-std::string canned_reply(std::string_view status, std::string_view body, std::string_view extra_header = {})
-{
-  return "HTTP/1.1 " + std::string(status) + "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
-         "\r\n" + std::string(extra_header) + "Connection: close\r\n\r\n" + std::string(body);
+std::string canned_reply(std::string_view status, std::string_view body, std::string_view extra_header = {}) {
+  return "HTTP/1.1 " + std::string(status) +
+         "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" +
+         std::string(extra_header) + "Connection: close\r\n\r\n" + std::string(body);
 }
 
-const HttpServer::Refusal kBusy{503, canned_reply("503 Service Unavailable", "Server busy; try again shortly.\n", "Retry-After: 1\r\n")};
+const HttpServer::Refusal kBusy{
+    503, canned_reply("503 Service Unavailable", "Server busy; try again shortly.\n", "Retry-After: 1\r\n")};
 const HttpServer::Refusal kTooLarge{431, canned_reply("431 Request Header Fields Too Large", "Request too large\n")};
 const HttpServer::Refusal kTooSlow{408, canned_reply("408 Request Timeout", "Request took too long\n")};
 const HttpServer::Refusal kBodyRefused{413, canned_reply("413 Payload Too Large", "No request here takes a body\n")};
@@ -57,15 +58,11 @@ const HttpServer::Refusal kBodyRefused{413, canned_reply("413 Payload Too Large"
 // Ranges are not offered: the library would answer overlapping or out-of-file ranges with more bytes
 // than the file or a wrong length, and the game never asks for one. Each file goes whole, with status
 // 200, as for a request without a range.
-void ignore_ranges(httplib::Request& request)
-{
-  request.ranges.clear();
-}
+void ignore_ranges(httplib::Request& request) { request.ranges.clear(); }
 
 }  // namespace
 
-HttpServer::HttpServer(Limits limits) : limits_(limits)
-{
+HttpServer::HttpServer(Limits limits) : limits_(limits) {
   // What the library says in its Keep-Alive header; the connections themselves are run here.
   set_keep_alive_max_count(limits_.keep_alive_max_requests);
   set_keep_alive_timeout(std::chrono::duration_cast<std::chrono::seconds>(limits_.keep_alive).count());
@@ -75,14 +72,12 @@ HttpServer::HttpServer(Limits limits) : limits_(limits)
   wake_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
-HttpServer::~HttpServer()
-{
+HttpServer::~HttpServer() {
   for (const int fd : {listener_, epoll_, wake_})
     if (fd >= 0) ::close(fd);
 }
 
-bool HttpServer::bind(const std::string& host, int port)
-{
+bool HttpServer::bind(const std::string& host, int port) {
   // Each connection is a file: take what the system allows, and stay within it.
   rlimit files{};
   if (::getrlimit(RLIMIT_NOFILE, &files) == 0) {
@@ -124,8 +119,7 @@ bool HttpServer::bind(const std::string& host, int port)
   return listener_ >= 0;
 }
 
-void HttpServer::stop()
-{
+void HttpServer::stop() {
   stopping_ = true;
   svr_sock_ = INVALID_SOCKET;
   if (wake_ >= 0) {
@@ -134,8 +128,7 @@ void HttpServer::stop()
   }
 }
 
-bool HttpServer::serve()
-{
+bool HttpServer::serve() {
   pool_ = std::make_unique<WorkerPool>(limits_.worker_threads);
   bool healthy = epoll_ >= 0 && wake_ >= 0 && listener_ >= 0;
   for (const int fd : {listener_, wake_}) {
@@ -151,13 +144,16 @@ bool HttpServer::serve()
   epoll_event events[kMaxEvents];
   while (healthy && !stopping_) {
     // With no connection waiting for bytes there is no deadline to watch, and the thread sleeps.
-    const int count = ::epoll_wait(epoll_, events, kMaxEvents, waiting_.empty() ? -1 : static_cast<int>(kSweep.count()));
+    const int count =
+        ::epoll_wait(epoll_, events, kMaxEvents, waiting_.empty() ? -1 : static_cast<int>(kSweep.count()));
     if (count < 0 && errno != EINTR) healthy = false;
     for (int i = 0; i < count; ++i) {
       const int fd = events[i].data.fd;
       if (fd == listener_) {
-        if (events[i].events & (EPOLLERR | EPOLLHUP)) healthy = false;
-        else accept_all();
+        if (events[i].events & (EPOLLERR | EPOLLHUP))
+          healthy = false;
+        else
+          accept_all();
       } else if (fd == wake_) {
         uint64_t ignored;
         [[maybe_unused]] const auto got = ::read(wake_, &ignored, sizeof ignored);
@@ -187,8 +183,7 @@ bool HttpServer::serve()
   return healthy;
 }
 
-void HttpServer::accept_all()
-{
+void HttpServer::accept_all() {
   for (;;) {
     const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) {
@@ -209,22 +204,25 @@ void HttpServer::accept_all()
 
 // Hands a connection on as far as its bytes allow: to a worker with a whole head, back to waiting
 // with part of one, or out with a refusal.
-void HttpServer::admit(std::shared_ptr<ConnectionStream> connection)
-{
+void HttpServer::admit(std::shared_ptr<ConnectionStream> connection) {
   switch (connection->receive()) {
-    case ConnectionStream::Head::kComplete: dispatch(std::move(connection)); break;
+    case ConnectionStream::Head::kComplete:
+      dispatch(std::move(connection));
+      break;
     case ConnectionStream::Head::kPartial: {
       const auto limit = connection->request_started() ? limits_.head_deadline : limits_.keep_alive;
       watch(std::move(connection), Clock::now() + limit);
       break;
     }
-    case ConnectionStream::Head::kTooLarge: refuse(*connection, kTooLarge); break;
-    case ConnectionStream::Head::kClosed: break;
+    case ConnectionStream::Head::kTooLarge:
+      refuse(*connection, kTooLarge);
+      break;
+    case ConnectionStream::Head::kClosed:
+      break;
   }
 }
 
-void HttpServer::watch(std::shared_ptr<ConnectionStream> connection, Clock::time_point deadline)
-{
+void HttpServer::watch(std::shared_ptr<ConnectionStream> connection, Clock::time_point deadline) {
   const int fd = connection->fd();
   epoll_event event{};
   event.events = EPOLLIN | EPOLLRDHUP;
@@ -234,8 +232,7 @@ void HttpServer::watch(std::shared_ptr<ConnectionStream> connection, Clock::time
   waiting_[fd] = Waiting{std::move(connection), deadline, started};
 }
 
-std::shared_ptr<ConnectionStream> HttpServer::forget(int fd)
-{
+std::shared_ptr<ConnectionStream> HttpServer::forget(int fd) {
   const auto found = waiting_.find(fd);
   if (found == waiting_.end()) return nullptr;
   ::epoll_ctl(epoll_, EPOLL_CTL_DEL, fd, nullptr);
@@ -244,13 +241,14 @@ std::shared_ptr<ConnectionStream> HttpServer::forget(int fd)
   return connection;
 }
 
-void HttpServer::on_readable(int fd)
-{
+void HttpServer::on_readable(int fd) {
   const auto found = waiting_.find(fd);
   if (found == waiting_.end()) return;
   Waiting& waiting = found->second;
   switch (waiting.connection->receive()) {
-    case ConnectionStream::Head::kComplete: dispatch(forget(fd)); break;
+    case ConnectionStream::Head::kComplete:
+      dispatch(forget(fd));
+      break;
     case ConnectionStream::Head::kPartial:
       // The head's deadline runs from its first byte.
       if (!waiting.request_started && waiting.connection->request_started()) {
@@ -258,13 +256,16 @@ void HttpServer::on_readable(int fd)
         waiting.deadline = Clock::now() + limits_.head_deadline;
       }
       break;
-    case ConnectionStream::Head::kTooLarge: refuse(*forget(fd), kTooLarge); break;
-    case ConnectionStream::Head::kClosed: forget(fd); break;
+    case ConnectionStream::Head::kTooLarge:
+      refuse(*forget(fd), kTooLarge);
+      break;
+    case ConnectionStream::Head::kClosed:
+      forget(fd);
+      break;
   }
 }
 
-void HttpServer::end_overdue(Clock::time_point now)
-{
+void HttpServer::end_overdue(Clock::time_point now) {
   std::vector<int> overdue;
   for (const auto& [fd, waiting] : waiting_)
     if (waiting.deadline <= now) overdue.push_back(fd);
@@ -275,8 +276,7 @@ void HttpServer::end_overdue(Clock::time_point now)
   }
 }
 
-void HttpServer::refuse(ConnectionStream& connection, const Refusal& refusal)
-{
+void HttpServer::refuse(ConnectionStream& connection, const Refusal& refusal) {
   if (refused_) {
     std::string client;
     int port = 0;
@@ -286,13 +286,11 @@ void HttpServer::refuse(ConnectionStream& connection, const Refusal& refusal)
   connection.refuse(refusal.reply);
 }
 
-void HttpServer::dispatch(std::shared_ptr<ConnectionStream> connection)
-{
+void HttpServer::dispatch(std::shared_ptr<ConnectionStream> connection) {
   pool_->enqueue([this, connection = std::move(connection)]() mutable { answer(std::move(connection)); });
 }
 
-void HttpServer::give_back(std::shared_ptr<ConnectionStream> connection, Clock::time_point deadline)
-{
+void HttpServer::give_back(std::shared_ptr<ConnectionStream> connection, Clock::time_point deadline) {
   {
     std::lock_guard lock(given_mutex_);
     if (stopping_) return;
@@ -302,8 +300,7 @@ void HttpServer::give_back(std::shared_ptr<ConnectionStream> connection, Clock::
   [[maybe_unused]] const auto written = ::write(wake_, &one, sizeof one);
 }
 
-void HttpServer::take_back_given()
-{
+void HttpServer::take_back_given() {
   decltype(given_) given;
   {
     std::lock_guard lock(given_mutex_);
@@ -314,8 +311,7 @@ void HttpServer::take_back_given()
 
 // Runs on a worker: answers the head at the front, then the requests that follow on the same
 // connection while they come promptly and no other connection waits for a worker.
-void HttpServer::answer(std::shared_ptr<ConnectionStream> connection)
-{
+void HttpServer::answer(std::shared_ptr<ConnectionStream> connection) {
   const std::function<bool()> others_waiting = [this] { return pool_->waiting() > 0; };
   try {
     for (size_t served = 1;; ++served) {
@@ -347,10 +343,16 @@ void HttpServer::answer(std::shared_ptr<ConnectionStream> connection)
         state = connection->receive();
       }
       switch (state) {
-        case ConnectionStream::Head::kComplete: continue;
-        case ConnectionStream::Head::kPartial: give_back(std::move(connection), Clock::now() + limits_.head_deadline); return;
-        case ConnectionStream::Head::kTooLarge: refuse(*connection, kTooLarge); return;
-        case ConnectionStream::Head::kClosed: return;
+        case ConnectionStream::Head::kComplete:
+          continue;
+        case ConnectionStream::Head::kPartial:
+          give_back(std::move(connection), Clock::now() + limits_.head_deadline);
+          return;
+        case ConnectionStream::Head::kTooLarge:
+          refuse(*connection, kTooLarge);
+          return;
+        case ConnectionStream::Head::kClosed:
+          return;
       }
     }
   } catch (const std::exception&) {

@@ -27,7 +27,7 @@ class HttpServer : private httplib::Server {
     size_t max_connections = 1024;
     size_t max_head_bytes = 16 * 1024;  // request line and headers together
     size_t keep_alive_max_requests = 10000;
-    std::chrono::milliseconds keep_alive{5000};    // for the first byte of the next request
+    std::chrono::milliseconds keep_alive{5000};     // for the first byte of the next request
     std::chrono::milliseconds head_deadline{5000};  // from a request's first byte to its last
     std::chrono::milliseconds write_timeout{5000};  // for each stall of a slow reader
   };

@@ -20,15 +20,13 @@
 
 namespace {
 
-std::filesystem::path program_folder()
-{
+std::filesystem::path program_folder() {
   std::error_code error;
   const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? std::filesystem::current_path() : program.parent_path();
 }
 
-int copy(const ServerOptions& options)
-{
+int copy(const ServerOptions& options) {
   const auto from = open_score_store(options.copy_from);
   const auto to = open_score_store(options.copy_to);
   const int64_t copied = copy_scores(*from, *to);
@@ -36,8 +34,7 @@ int copy(const ServerOptions& options)
   return 0;
 }
 
-int run(const ServerOptions& options)
-{
+int run(const ServerOptions& options) {
   if (options.database.empty()) {
     std::error_code error;
     std::filesystem::create_directories(options.data_dir, error);
@@ -66,9 +63,11 @@ int run(const ServerOptions& options)
   limits.worker_threads = std::max(16u, 4 * std::thread::hardware_concurrency());
   limits.max_connections = static_cast<size_t>(options.max_connections);
   HttpServer server(limits);
-  Routes routes(*store, page_cache, post_limiter, {options.release_dir, www_dir, options.trusted_proxies, access_log.get()});
+  Routes routes(*store, page_cache, post_limiter,
+                {options.release_dir, www_dir, options.trusted_proxies, access_log.get()});
   routes.install(server.handlers());
-  if (access_log) server.on_refusal([&](const std::string& client, int status) { access_log->record_refusal(client, status); });
+  if (access_log)
+    server.on_refusal([&](const std::string& client, int status) { access_log->record_refusal(client, status); });
 
   if (!server.bind(options.listen_address, options.port)) {
     std::cerr << "velnor-server: cannot listen on " << options.listen_address << " port " << options.port << ": "
@@ -99,8 +98,7 @@ int run(const ServerOptions& options)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
   ServerOptions options;
   try {
     options = parse_options(std::vector<std::string>(argv + 1, argv + argc));

@@ -16,8 +16,9 @@ const std::string kUsage =
     "  --database URL         the score store: a file path or sqlite:PATH for SQLite,\n"
     "                         postgresql://... for PostgreSQL (default ./data/scores.db)\n"
     "  --data DIR             keep the SQLite store as DIR/scores.db (default ./data)\n"
-    "  --release DIR          folder of " + std::string(velnor::wire::kVersionFile) + " and " +
-    std::string(velnor::wire::kInstallerFile) + " (default ./release)\n"
+    "  --release DIR          folder of " +
+    std::string(velnor::wire::kVersionFile) + " and " + std::string(velnor::wire::kInstallerFile) +
+    " (default ./release)\n"
     "  --www DIR              folder of the home and multiplayer pages (default: www beside the program)\n"
     "  --post-limit N         score postings a minute from one address, 0 for no limit (default 10)\n"
     "  --max-connections N    connections held open at once; more are refused with status 503 (default 1024)\n"
@@ -28,29 +29,27 @@ const std::string kUsage =
 
 namespace {
 
-int parse_number(const std::string& option, const std::string& text, int low, int high)
-{
+int parse_number(const std::string& option, const std::string& text, int low, int high) {
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
-    throw OptionsError(option + " needs a whole number from " + std::to_string(low) + " to " +
-                       std::to_string(high) + ", not \"" + text + "\"");
+    throw OptionsError(option + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                       ", not \"" + text + "\"");
   return value;
 }
 
-constexpr std::array kValued = {"--listen", "--port", "--data", "--database", "--release", "--www",
-                                "--post-limit", "--max-connections", "--trust-proxy"};
+constexpr std::array kValued = {"--listen",     "--port", "--data",       "--database",
+                                "--release",    "--www",  "--post-limit", "--max-connections",
+                                "--trust-proxy"};
 
 }  // namespace
 
-std::string ServerOptions::database_address() const
-{
+std::string ServerOptions::database_address() const {
   return database.empty() ? (data_dir / "scores.db").string() : database;
 }
 
-ServerOptions parse_options(const std::vector<std::string>& args)
-{
+ServerOptions parse_options(const std::vector<std::string>& args) {
   ServerOptions options;
   bool data_given = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -74,7 +73,8 @@ ServerOptions parse_options(const std::vector<std::string>& args)
       if (i + 2 >= args.size()) throw OptionsError("--copy-scores needs two stores: FROM TO");
       options.copy_from = args[++i];
       options.copy_to = args[++i];
-      if (options.copy_from.empty() || options.copy_to.empty()) throw OptionsError("--copy-scores needs two stores: FROM TO");
+      if (options.copy_from.empty() || options.copy_to.empty())
+        throw OptionsError("--copy-scores needs two stores: FROM TO");
       continue;
     }
     if (std::find(kValued.begin(), kValued.end(), name) == kValued.end())

@@ -1,7 +1,6 @@
 #include "pagecache.h"
 
-PageCache::Page PageCache::get(const std::function<std::string()>& render)
-{
+PageCache::Page PageCache::get(const std::function<std::string()>& render) {
   std::unique_lock lock(mutex_);
   // One render at a time: requests that find one under way wait for its page rather than each
   // asking the store for the same rows.
@@ -27,8 +26,7 @@ PageCache::Page PageCache::get(const std::function<std::string()>& render)
   return page;
 }
 
-void PageCache::invalidate()
-{
+void PageCache::invalidate() {
   std::lock_guard lock(mutex_);
   ++generation_;
   page_.reset();

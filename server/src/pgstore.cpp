@@ -28,8 +28,9 @@ constexpr std::array kStatements = {
     Statement{"commit", "COMMIT"},
     Statement{"rollback", "ROLLBACK"},
     // A whole batch in one statement, one round trip: each parameter is an array of one column.
-    Statement{"insert", "INSERT INTO scores (name, date, score, received, client)"
-                        " SELECT * FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[])"},
+    Statement{"insert",
+              "INSERT INTO scores (name, date, score, received, client)"
+              " SELECT * FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[])"},
     Statement{"notify", "SELECT pg_notify('velnor_scores', '')"},
     Statement{"best", "SELECT name, date, score FROM scores ORDER BY score DESC, id LIMIT $1"},
     Statement{"count", "SELECT count(*) FROM scores"},
@@ -44,13 +45,11 @@ class Result {
   Result(const Result&) = delete;
   Result& operator=(const Result&) = delete;
   PGresult* get() const { return result_; }
-  bool ok() const
-  {
+  bool ok() const {
     const auto status = PQresultStatus(result_);
     return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
   }
-  std::string text(int row, int column) const
-  {
+  std::string text(int row, int column) const {
     return std::string(PQgetvalue(result_, row, column), static_cast<size_t>(PQgetlength(result_, row, column)));
   }
   int64_t number(int row, int column) const { return std::strtoll(PQgetvalue(result_, row, column), nullptr, 10); }
@@ -59,28 +58,27 @@ class Result {
   PGresult* result_;
 };
 
-pg_conn* connect(const std::string& address)
-{
+pg_conn* connect(const std::string& address) {
   // The address's own settings come last and win over these defaults.
   const char* keys[] = {"connect_timeout", "application_name", "dbname", nullptr};
   const char* values[] = {"3", "velnor-server", address.c_str(), nullptr};
   pg_conn* conn = PQconnectdbParams(keys, values, 1);
   // The server's notices (a table that already exists, a connection ended by its administrator)
   // would be printed as they come; what matters reaches the log through the errors instead.
-  if (conn) PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+  if (conn)
+    PQsetNoticeProcessor(
+        conn, [](void*, const char*) {}, nullptr);
   return conn;
 }
 
-std::string message_of(pg_conn* conn)
-{
+std::string message_of(pg_conn* conn) {
   std::string message = conn ? PQerrorMessage(conn) : "out of memory";
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
   return message;
 }
 
 // Runs a prepared statement with text parameters; throws StoreUnavailable when it fails.
-Result run(PgStore::Connection& connection, const char* name, std::initializer_list<std::string_view> parameters = {})
-{
+Result run(PgStore::Connection& connection, const char* name, std::initializer_list<std::string_view> parameters = {}) {
   pg_conn* conn = connection.get();
   std::vector<std::string> copies(parameters.begin(), parameters.end());
   std::vector<const char*> values;
@@ -97,22 +95,19 @@ Result run(PgStore::Connection& connection, const char* name, std::initializer_l
 // The columns of many rows as PostgreSQL array literals, one for each parameter of "insert".
 class Columns {
  public:
-  void add(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client)
-  {
+  void add(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client) {
     add_text(name_, name);
     add_text(date_, date);
     add_number(score_, score);
     add_number(received_, received);
     add_text(client_, client);
   }
-  void insert_into(PgStore::Connection& connection) const
-  {
+  void insert_into(PgStore::Connection& connection) const {
     run(connection, "insert", {name_ + '}', date_ + '}', score_ + '}', received_ + '}', client_ + '}'});
   }
 
  private:
-  static void add_text(std::string& array, std::string_view text)
-  {
+  static void add_text(std::string& array, std::string_view text) {
     array += array.size() > 1 ? ",\"" : "\"";
     for (const char c : text) {
       if (c == '"' || c == '\\') array += '\\';
@@ -120,8 +115,7 @@ class Columns {
     }
     array += '"';
   }
-  static void add_number(std::string& array, int64_t number)
-  {
+  static void add_number(std::string& array, int64_t number) {
     if (array.size() > 1) array += ',';
     array += std::to_string(number);
   }
@@ -131,8 +125,7 @@ class Columns {
 
 // Runs `work` inside one transaction on `connection`, whose mutex the caller holds.
 template <typename Work>
-void in_transaction(PgStore::Connection& connection, const char* begin, Work work)
-{
+void in_transaction(PgStore::Connection& connection, const char* begin, Work work) {
   run(connection, begin);
   work();
   run(connection, "commit");
@@ -140,13 +133,9 @@ void in_transaction(PgStore::Connection& connection, const char* begin, Work wor
 
 }  // namespace
 
-PgStore::Connection::~Connection()
-{
-  PQfinish(conn_);
-}
+PgStore::Connection::~Connection() { PQfinish(conn_); }
 
-pg_conn* PgStore::Connection::get()
-{
+pg_conn* PgStore::Connection::get() {
   if (conn_ && PQstatus(conn_) == CONNECTION_OK) return conn_;
   const auto now = std::chrono::steady_clock::now();
   if (now < next_try_) throw StoreUnavailable("score store: cannot reach PostgreSQL just now");
@@ -171,8 +160,7 @@ pg_conn* PgStore::Connection::get()
   return conn_;
 }
 
-void PgStore::Connection::check_after_failure()
-{
+void PgStore::Connection::check_after_failure() {
   if (!conn_) return;
   if (PQstatus(conn_) != CONNECTION_OK) {
     PQfinish(conn_);
@@ -193,8 +181,7 @@ PgStore::PgStore(std::string address)
     : address_(std::move(address)),
       writer_(address_),
       reader_(address_),
-      group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); })
-{
+      group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }) {
   upgrade_schema();
   try {
     std::scoped_lock lock(writer_.mutex(), reader_.mutex());
@@ -205,16 +192,14 @@ PgStore::PgStore(std::string address)
   }
 }
 
-PgStore::~PgStore()
-{
+PgStore::~PgStore() {
   stopping_ = true;
   if (listener_.joinable()) listener_.join();
 }
 
 // Version 1: the scores table as SQLite keeps it, with an index in page order. The version lives in
 // a table of its own; a database from a newer server is left alone.
-void PgStore::upgrade_schema()
-{
+void PgStore::upgrade_schema() {
   pg_conn* conn = connect(address_);
   const auto fail = [&](const std::string& what) {
     const std::string message = what + ": " + message_of(conn);
@@ -238,13 +223,14 @@ void PgStore::upgrade_schema()
                      std::to_string(kSchemaVersion) + "; it was left unchanged");
   }
   if (version < 1) {
-    exec("CREATE TABLE IF NOT EXISTS scores ("
-         " id bigserial PRIMARY KEY,"
-         " name text NOT NULL,"
-         " date text NOT NULL,"
-         " score integer NOT NULL,"
-         " received bigint NOT NULL,"  // seconds since 1970, UTC
-         " client text NOT NULL)");
+    exec(
+        "CREATE TABLE IF NOT EXISTS scores ("
+        " id bigserial PRIMARY KEY,"
+        " name text NOT NULL,"
+        " date text NOT NULL,"
+        " score integer NOT NULL,"
+        " received bigint NOT NULL,"  // seconds since 1970, UTC
+        " client text NOT NULL)");
     exec("CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, id)");
     exec("INSERT INTO velnor_schema (version) VALUES (1)");
   }
@@ -252,8 +238,7 @@ void PgStore::upgrade_schema()
   PQfinish(conn);
 }
 
-void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows)
-{
+void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   std::lock_guard lock(writer_.mutex());
   // Other servers learn of the rows when the transaction commits, not before.
   Columns columns;
@@ -265,13 +250,11 @@ void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows)
   });
 }
 
-void PgStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time)
-{
+void PgStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
   group_commit_.add(posting, client_address, received_unix_time);
 }
 
-void PgStore::add_all(const std::vector<StoredScore>& rows)
-{
+void PgStore::add_all(const std::vector<StoredScore>& rows) {
   std::lock_guard lock(writer_.mutex());
   constexpr size_t kRowsAStatement = 1000;
   in_transaction(writer_, "begin", [&] {
@@ -285,8 +268,7 @@ void PgStore::add_all(const std::vector<StoredScore>& rows)
   });
 }
 
-Standings PgStore::standings(int limit)
-{
+Standings PgStore::standings(int limit) {
   std::lock_guard lock(reader_.mutex());
   Standings standings;
   in_transaction(reader_, "begin_read", [&] {
@@ -298,18 +280,17 @@ Standings PgStore::standings(int limit)
   return standings;
 }
 
-void PgStore::read_all(const std::function<void(const StoredScore&)>& each)
-{
+void PgStore::read_all(const std::function<void(const StoredScore&)>& each) {
   std::lock_guard lock(reader_.mutex());
   in_transaction(reader_, "begin_read", [&] {
     const Result all = run(reader_, "all");
     for (int row = 0; row < PQntuples(all.get()); ++row)
-      each({all.text(row, 0), all.text(row, 1), static_cast<int>(all.number(row, 2)), all.number(row, 3), all.text(row, 4)});
+      each({all.text(row, 0), all.text(row, 1), static_cast<int>(all.number(row, 2)), all.number(row, 3),
+            all.text(row, 4)});
   });
 }
 
-int64_t PgStore::count()
-{
+int64_t PgStore::count() {
   std::lock_guard lock(reader_.mutex());
   return run(reader_, "count").number(0, 0);
 }
@@ -320,16 +301,14 @@ int64_t PgStore::count()
 // second whether or not anything changed, and would see a change only at its next poll. When the
 // listening connection is lost, notifications may be missed, so the page is dropped again once it
 // is back.
-void PgStore::follow_changes(std::function<void()> changed)
-{
+void PgStore::follow_changes(std::function<void()> changed) {
   changed_ = std::move(changed);
   // The first connection listens before this returns, so that no page rendered afterwards can miss a change.
   pg_conn* first = listen();
   listener_ = std::thread([this, first] { listen_loop(first); });
 }
 
-pg_conn* PgStore::listen()
-{
+pg_conn* PgStore::listen() {
   pg_conn* conn = connect(address_);
   if (PQstatus(conn) == CONNECTION_OK) {
     Result listening(PQexecParams(conn, "LISTEN velnor_scores", 0, nullptr, nullptr, nullptr, nullptr, 0));
@@ -339,8 +318,7 @@ pg_conn* PgStore::listen()
   return nullptr;
 }
 
-void PgStore::listen_loop(pg_conn* conn)
-{
+void PgStore::listen_loop(pg_conn* conn) {
   while (!stopping_) {
     while (conn && !stopping_ && PQstatus(conn) == CONNECTION_OK) {
       pollfd entry{PQsocket(conn), POLLIN, 0};
@@ -358,7 +336,8 @@ void PgStore::listen_loop(pg_conn* conn)
     // Tries again every retry interval, in slices so that a stop is noticed. Changes may have been
     // missed while away, so the page is dropped once listening again.
     while (!conn && !stopping_) {
-      for (auto waited = std::chrono::milliseconds(0); waited < kRetryInterval && !stopping_; waited += kListenSlice / 4)
+      for (auto waited = std::chrono::milliseconds(0); waited < kRetryInterval && !stopping_;
+           waited += kListenSlice / 4)
         std::this_thread::sleep_for(kListenSlice / 4);
       if (!stopping_ && (conn = listen())) changed_();
     }

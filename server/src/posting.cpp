@@ -7,8 +7,7 @@
 
 namespace {
 
-int hex_value(char c)
-{
+int hex_value(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -16,8 +15,7 @@ int hex_value(char c)
 }
 
 // Form decoding: "%XX" is a byte, "+" a space. A "%" without two hex digits is refused.
-std::optional<std::string> percent_decode(std::string_view text)
-{
+std::optional<std::string> percent_decode(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -41,8 +39,7 @@ std::optional<std::string> percent_decode(std::string_view text)
 // and finds C0/C1 control characters, which have no place in a name or a date.
 enum class TextProblem { kNone, kInvalidUtf8, kControlCharacter };
 
-TextProblem check_text(std::string_view text, size_t& characters)
-{
+TextProblem check_text(std::string_view text, size_t& characters) {
   characters = 0;
   for (size_t at = 0; at < text.size(); ++characters) {
     char32_t code = 0;
@@ -54,8 +51,7 @@ TextProblem check_text(std::string_view text, size_t& characters)
   return TextProblem::kNone;
 }
 
-std::string check_field(std::string_view label, const std::optional<std::string>& value, size_t max_characters)
-{
+std::string check_field(std::string_view label, const std::optional<std::string>& value, size_t max_characters) {
   if (!value) return std::string(label) + " is missing";
   size_t characters = 0;
   switch (check_text(*value, characters)) {
@@ -73,8 +69,7 @@ std::string check_field(std::string_view label, const std::optional<std::string>
 
 }  // namespace
 
-PostingResult parse_posting(std::string_view query)
-{
+PostingResult parse_posting(std::string_view query) {
   PostingResult result;
   std::optional<std::string> name, date, score;
   while (!query.empty()) {
@@ -88,7 +83,10 @@ PostingResult parse_posting(std::string_view query)
       result.error = "bad percent-encoding in the query";
       return result;
     }
-    std::optional<std::string>* slot = *key == "name" ? &name : *key == "date" ? &date : *key == "score" ? &score : nullptr;
+    std::optional<std::string>* slot = *key == "name"    ? &name
+                                       : *key == "date"  ? &date
+                                       : *key == "score" ? &score
+                                                         : nullptr;
     if (!slot) continue;
     if (*slot) {
       result.error = *key + " given twice";

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-bool RateLimiter::allow(const std::string& address, Clock::time_point now)
-{
+bool RateLimiter::allow(const std::string& address, Clock::time_point now) {
   if (limit_ == 0) return true;
   std::lock_guard lock(mutex_);
   if (recent_.size() >= sweep_at_) forget_quiet_addresses(now);
@@ -16,8 +15,8 @@ bool RateLimiter::allow(const std::string& address, Clock::time_point now)
 
 // Keeps memory bounded by the addresses seen in the last minute; run when the table has doubled,
 // so its cost spreads thinly over the calls.
-void RateLimiter::forget_quiet_addresses(Clock::time_point now)
-{
-  std::erase_if(recent_, [&](const auto& entry) { return entry.second.empty() || now - entry.second.back() >= kWindow; });
+void RateLimiter::forget_quiet_addresses(Clock::time_point now) {
+  std::erase_if(recent_,
+                [&](const auto& entry) { return entry.second.empty() || now - entry.second.back() >= kWindow; });
   sweep_at_ = std::max<size_t>(1024, recent_.size() * 2);
 }

@@ -8,8 +8,8 @@
 #include <iostream>
 #include <memory>
 
-#include "highscorepage.h"
 #include "core/wire.h"
+#include "highscorepage.h"
 #include "posting.h"
 
 namespace {
@@ -22,8 +22,7 @@ constexpr char kHomePage[] = "index.html";
 namespace wire = velnor::wire;
 
 // The route pattern that matches exactly one server path (the library's patterns are regular expressions).
-std::string exact_route(std::string_view path)
-{
+std::string exact_route(std::string_view path) {
   std::string pattern = "/";
   for (const char c : path) {
     if (std::string_view(R"(\^$.|?*+()[]{})").find(c) != std::string_view::npos) pattern += '\\';
@@ -32,23 +31,29 @@ std::string exact_route(std::string_view path)
   return pattern;
 }
 
-const char* status_text(int status)
-{
+const char* status_text(int status) {
   switch (status) {
-    case 400: return "Bad request\n";
-    case 404: return "Not found\n";
-    case 405: return "Method not allowed\n";
-    case 413: return "Request too large\n";
-    case 414: return "Request line too long\n";
-    case 416: return "Range not satisfiable\n";
-    case 500: return "Server error\n";
-    default: return "Request failed\n";
+    case 400:
+      return "Bad request\n";
+    case 404:
+      return "Not found\n";
+    case 405:
+      return "Method not allowed\n";
+    case 413:
+      return "Request too large\n";
+    case 414:
+      return "Request line too long\n";
+    case 416:
+      return "Range not satisfiable\n";
+    case 500:
+      return "Server error\n";
+    default:
+      return "Request failed\n";
   }
 }
 
 // Sends a file as it is on disk, in chunks, so that a large installer does not sit in memory.
-void serve_file(const std::filesystem::path& path, const char* content_type, httplib::Response& response)
-{
+void serve_file(const std::filesystem::path& path, const char* content_type, httplib::Response& response) {
   std::error_code error;
   auto file = std::make_shared<std::ifstream>(path, std::ios::binary | std::ios::ate);
   if (!std::filesystem::is_regular_file(path, error) || !*file) {
@@ -79,11 +84,11 @@ void serve_file(const std::filesystem::path& path, const char* content_type, htt
 }
 
 // The store is out of reach for now: the client may try again shortly, and the administrator is told.
-void refuse_for_now(const StoreUnavailable& error, httplib::Response& response)
-{
+void refuse_for_now(const StoreUnavailable& error, httplib::Response& response) {
   // Said once every few seconds at most, however many requests are refused meanwhile.
   static std::atomic<int64_t> last_said{0};
-  const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  const auto now =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
   int64_t said = last_said;
   if (now - said >= 5 && last_said.compare_exchange_strong(said, now))
     std::cerr << "velnor-server: " << error.what() << " (answering 503 meanwhile)\n";
@@ -95,15 +100,13 @@ void refuse_for_now(const StoreUnavailable& error, httplib::Response& response)
 }  // namespace
 
 Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, Setup setup)
-    : store_(store), page_cache_(page_cache), post_limiter_(post_limiter), setup_(std::move(setup))
-{
-}
+    : store_(store), page_cache_(page_cache), post_limiter_(post_limiter), setup_(std::move(setup)) {}
 
 // A proxy appends the address it got the request from to X-Forwarded-For, so the last entry is the
 // one to believe; anything before it came from the client and could be made up.
-std::string Routes::client_address(const httplib::Request& request) const
-{
-  if (std::find(setup_.trusted_proxies.begin(), setup_.trusted_proxies.end(), request.remote_addr) == setup_.trusted_proxies.end())
+std::string Routes::client_address(const httplib::Request& request) const {
+  if (std::find(setup_.trusted_proxies.begin(), setup_.trusted_proxies.end(), request.remote_addr) ==
+      setup_.trusted_proxies.end())
     return request.remote_addr;
   const auto count = request.get_header_value_count("X-Forwarded-For");
   if (count == 0) return request.remote_addr;
@@ -115,14 +118,11 @@ std::string Routes::client_address(const httplib::Request& request) const
   return forwarded.empty() ? request.remote_addr : std::string(forwarded);
 }
 
-void Routes::install(httplib::Server& server)
-{
-  server.Get(exact_route(wire::kPostingPath), [this](const httplib::Request& request, httplib::Response& response) {
-    post_score(request, response);
-  });
-  server.Get(exact_route(wire::kHighScorePath), [this](const httplib::Request&, httplib::Response& response) {
-    high_score_page(response);
-  });
+void Routes::install(httplib::Server& server) {
+  server.Get(exact_route(wire::kPostingPath),
+             [this](const httplib::Request& request, httplib::Response& response) { post_score(request, response); });
+  server.Get(exact_route(wire::kHighScorePath),
+             [this](const httplib::Request&, httplib::Response& response) { high_score_page(response); });
   server.Get(exact_route(wire::kVersionPath), [this](const httplib::Request&, httplib::Response& response) {
     serve_file(setup_.release_dir / wire::kVersionFile, "text/plain", response);
   });
@@ -142,26 +142,27 @@ void Routes::install(httplib::Server& server)
     });
 
   // Gives a short text to the errors that the library answers with an empty body.
-  server.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
-    if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-    response.set_content(status_text(response.status), kPlainText);
-    return httplib::Server::HandlerResponse::Handled;
-  }));
-  server.set_exception_handler([](const httplib::Request& request, httplib::Response& response, std::exception_ptr thrown) {
-    try {
-      std::rethrow_exception(thrown);
-    } catch (const std::exception& e) {
-      std::cerr << "velnor-server: " << request.path << ": " << e.what() << '\n';
-    } catch (...) {
-      std::cerr << "velnor-server: " << request.path << ": unknown failure\n";
-    }
-    response.status = 500;
-    response.set_content(status_text(500), kPlainText);
-  });
+  server.set_error_handler(
+      httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
+        if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+        response.set_content(status_text(response.status), kPlainText);
+        return httplib::Server::HandlerResponse::Handled;
+      }));
+  server.set_exception_handler(
+      [](const httplib::Request& request, httplib::Response& response, std::exception_ptr thrown) {
+        try {
+          std::rethrow_exception(thrown);
+        } catch (const std::exception& e) {
+          std::cerr << "velnor-server: " << request.path << ": " << e.what() << '\n';
+        } catch (...) {
+          std::cerr << "velnor-server: " << request.path << ": unknown failure\n";
+        }
+        response.status = 500;
+        response.set_content(status_text(500), kPlainText);
+      });
 }
 
-void Routes::post_score(const httplib::Request& request, httplib::Response& response)
-{
+void Routes::post_score(const httplib::Request& request, httplib::Response& response) {
   // The library routes HEAD to the GET handlers; a HEAD must not store anything.
   if (request.method == "HEAD") {
     response.status = 405;
@@ -176,14 +177,16 @@ void Routes::post_score(const httplib::Request& request, httplib::Response& resp
     return;
   }
   const auto question = request.target.find('?');
-  const auto query = question == std::string::npos ? std::string_view() : std::string_view(request.target).substr(question + 1);
+  const auto query =
+      question == std::string::npos ? std::string_view() : std::string_view(request.target).substr(question + 1);
   const PostingResult result = parse_posting(query);
   if (!result.ok()) {
     response.status = 400;
     response.set_content("Score not posted: " + result.error + ".\n", kPlainText);
     return;
   }
-  const auto now = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
+  const auto now =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
   try {
     store_.add(result.posting, client, now.count());
   } catch (const StoreUnavailable& e) {
@@ -194,8 +197,7 @@ void Routes::post_score(const httplib::Request& request, httplib::Response& resp
   response.set_content("Score posted.\n", kPlainText);
 }
 
-void Routes::high_score_page(httplib::Response& response)
-{
+void Routes::high_score_page(httplib::Response& response) {
   PageCache::Page page;
   try {
     page = page_cache_.get([this] { return render_high_score_page(store_.standings(kPageScoreCount)); });

@@ -12,8 +12,7 @@ constexpr int kBusyTimeoutMs = 5000;
 class StatementUse {
  public:
   explicit StatementUse(sqlite3_stmt* statement) : statement_(statement) {}
-  ~StatementUse()
-  {
+  ~StatementUse() {
     sqlite3_reset(statement_);
     sqlite3_clear_bindings(statement_);
   }
@@ -24,8 +23,7 @@ class StatementUse {
   sqlite3_stmt* statement_;
 };
 
-std::string column_text(sqlite3_stmt* statement, int column)
-{
+std::string column_text(sqlite3_stmt* statement, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   return text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column))) : std::string();
 }
@@ -33,9 +31,9 @@ std::string column_text(sqlite3_stmt* statement, int column)
 }  // namespace
 
 SqliteStore::SqliteStore(const std::filesystem::path& file)
-    : group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); })
-{
-  const int opened = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    : group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }) {
+  const int opened =
+      sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (opened != SQLITE_OK) {
     const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(opened);
     sqlite3_close_v2(db_);
@@ -70,15 +68,11 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
   }
 }
 
-SqliteStore::~SqliteStore()
-{
-  close();
-}
+SqliteStore::~SqliteStore() { close(); }
 
 // Version 1 is the table the first server made (without a version number), so its files upgrade
 // in place. A file from a newer server is left alone.
-void SqliteStore::upgrade_schema(const std::filesystem::path& file)
-{
+void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
   exec("BEGIN IMMEDIATE");
   try {
     sqlite3_stmt* version_query = prepare("PRAGMA user_version");
@@ -92,13 +86,14 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file)
       throw StoreError("the store's schema is version " + std::to_string(version) + ", newer than this server's " +
                        std::to_string(kSchemaVersion) + "; " + file.string() + " was left unchanged");
     if (version < 1) {
-      exec("CREATE TABLE IF NOT EXISTS scores ("
-           " id INTEGER PRIMARY KEY,"
-           " name TEXT NOT NULL,"
-           " date TEXT NOT NULL,"
-           " score INTEGER NOT NULL,"
-           " received INTEGER NOT NULL,"  // seconds since 1970, UTC
-           " client TEXT NOT NULL)");
+      exec(
+          "CREATE TABLE IF NOT EXISTS scores ("
+          " id INTEGER PRIMARY KEY,"
+          " name TEXT NOT NULL,"
+          " date TEXT NOT NULL,"
+          " score INTEGER NOT NULL,"
+          " received INTEGER NOT NULL,"  // seconds since 1970, UTC
+          " client TEXT NOT NULL)");
       exec("CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, id)");
       exec("PRAGMA user_version = 1");
     }
@@ -109,9 +104,9 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file)
   }
 }
 
-void SqliteStore::close()
-{
-  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
+void SqliteStore::close() {
+  for (sqlite3_stmt** statement :
+       {&insert_, &best_, &count_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
@@ -120,15 +115,13 @@ void SqliteStore::close()
   db_ = nullptr;
 }
 
-sqlite3_stmt* SqliteStore::prepare(const char* sql)
-{
+sqlite3_stmt* SqliteStore::prepare(const char* sql) {
   sqlite3_stmt* statement = nullptr;
   if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) fail("prepare");
   return statement;
 }
 
-void SqliteStore::exec(const char* sql)
-{
+void SqliteStore::exec(const char* sql) {
   sqlite3_stmt* statement = prepare(sql);
   try {
     run(statement);
@@ -139,8 +132,7 @@ void SqliteStore::exec(const char* sql)
   sqlite3_finalize(statement);
 }
 
-void SqliteStore::run(sqlite3_stmt* statement)
-{
+void SqliteStore::run(sqlite3_stmt* statement) {
   StatementUse use(statement);
   int step = sqlite3_step(statement);
   while (step == SQLITE_ROW) step = sqlite3_step(statement);
@@ -148,18 +140,16 @@ void SqliteStore::run(sqlite3_stmt* statement)
 }
 
 // Any failure of a working file (full disk, a lock held too long, a read error) may pass.
-void SqliteStore::fail(const char* what)
-{
+void SqliteStore::fail(const char* what) {
   throw StoreUnavailable(std::string("score store ") + what + ": " + sqlite3_errmsg(db_));
 }
 
-void SqliteStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time)
-{
+void SqliteStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
   group_commit_.add(posting, client_address, received_unix_time);
 }
 
-void SqliteStore::insert(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client)
-{
+void SqliteStore::insert(std::string_view name, std::string_view date, int score, int64_t received,
+                         std::string_view client) {
   StatementUse use(insert_);
   if (sqlite3_bind_text(insert_, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
       sqlite3_bind_text(insert_, 2, date.data(), static_cast<int>(date.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
@@ -169,8 +159,7 @@ void SqliteStore::insert(std::string_view name, std::string_view date, int score
   if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert");
 }
 
-void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows)
-{
+void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   std::lock_guard lock(db_mutex_);
   run(begin_write_);
   try {
@@ -184,12 +173,12 @@ void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows)
   }
 }
 
-void SqliteStore::add_all(const std::vector<StoredScore>& rows)
-{
+void SqliteStore::add_all(const std::vector<StoredScore>& rows) {
   std::lock_guard lock(db_mutex_);
   run(begin_write_);
   try {
-    for (const StoredScore& row : rows) insert(row.name, row.date, row.score, row.received_unix_time, row.client_address);
+    for (const StoredScore& row : rows)
+      insert(row.name, row.date, row.score, row.received_unix_time, row.client_address);
     run(commit_);
   } catch (...) {
     rollback();
@@ -197,15 +186,13 @@ void SqliteStore::add_all(const std::vector<StoredScore>& rows)
   }
 }
 
-void SqliteStore::rollback()
-{
+void SqliteStore::rollback() {
   if (sqlite3_get_autocommit(db_)) return;
   StatementUse use(rollback_);
   sqlite3_step(rollback_);
 }
 
-Standings SqliteStore::standings(int limit)
-{
+Standings SqliteStore::standings(int limit) {
   std::lock_guard lock(db_mutex_);
   run(begin_read_);
   try {
@@ -231,8 +218,7 @@ Standings SqliteStore::standings(int limit)
   }
 }
 
-void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each)
-{
+void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each) {
   std::lock_guard lock(db_mutex_);
   run(begin_read_);
   try {
@@ -249,8 +235,7 @@ void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each)
   }
 }
 
-int64_t SqliteStore::count()
-{
+int64_t SqliteStore::count() {
   std::lock_guard lock(db_mutex_);
   StatementUse use(count_);
   if (sqlite3_step(count_) != SQLITE_ROW) fail("count");

@@ -1,18 +1,13 @@
 #include "workerpool.h"
 
-WorkerPool::WorkerPool(size_t threads)
-{
+WorkerPool::WorkerPool(size_t threads) {
   threads_.reserve(threads);
   for (size_t i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
 }
 
-WorkerPool::~WorkerPool()
-{
-  shutdown();
-}
+WorkerPool::~WorkerPool() { shutdown(); }
 
-void WorkerPool::enqueue(std::function<void()> job)
-{
+void WorkerPool::enqueue(std::function<void()> job) {
   {
     std::lock_guard lock(mutex_);
     jobs_.push_back(std::move(job));
@@ -20,8 +15,7 @@ void WorkerPool::enqueue(std::function<void()> job)
   wake_.notify_one();
 }
 
-void WorkerPool::shutdown()
-{
+void WorkerPool::shutdown() {
   {
     std::lock_guard lock(mutex_);
     if (stopping_) return;
@@ -32,14 +26,12 @@ void WorkerPool::shutdown()
     if (thread.joinable()) thread.join();
 }
 
-size_t WorkerPool::waiting() const
-{
+size_t WorkerPool::waiting() const {
   std::lock_guard lock(mutex_);
   return jobs_.size();
 }
 
-void WorkerPool::work()
-{
+void WorkerPool::work() {
   for (;;) {
     std::function<void()> job;
     {

@@ -2,17 +2,17 @@
 
 #include <cstdlib>
 
-#include "windows/dialogs.h"
 #include "app/singleinstance.h"
 #include "app/terminationsignals.h"
 #include "app/velnorapplication.h"
-#include "game/soundmoduleplayer.h"
+#include "core/wire.h"
 #include "game/randomgen.h"
+#include "game/soundmoduleplayer.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
-#include "core/wire.h"
 #include "online/thighscore.h"
 #include "records/ttallylist.h"
+#include "windows/dialogs.h"
 #include "windows/tabout.h"
 #include "windows/thelp.h"
 #include "windows/tmultiplayer.h"
@@ -39,17 +39,17 @@ int main(int argc, char** argv) {
   velnor::SoundModulePlayer sounds(velnor::SoundModulePlayer::beside_program(app.applicationDirPath()));
   velnor::RandomGen random;
 
-  velnor::Tmain main_window({.sounds = &sounds,
-                             .dialogs = &dialogs,
-                             .random = &random,
-                             .seed_source = velnor::ms_since_midnight_utc,
-                             .program_dir = app.applicationDirPath().toStdString(),
-                             .program_file = app.applicationFilePath().toStdString(),
-                             .post_to_ui = velnor::qt_ui_poster(),
-                             .start_detached = [](const QString& program, const QStringList& args) {
-                               return QProcess::startDetached(program, args);
-                             },
-                             .end_process = [](int code) { std::_Exit(code); }});
+  velnor::Tmain main_window(
+      {.sounds = &sounds,
+       .dialogs = &dialogs,
+       .random = &random,
+       .seed_source = velnor::ms_since_midnight_utc,
+       .program_dir = app.applicationDirPath().toStdString(),
+       .program_file = app.applicationFilePath().toStdString(),
+       .post_to_ui = velnor::qt_ui_poster(),
+       .start_detached = [](const QString& program,
+                            const QStringList& args) { return QProcess::startDetached(program, args); },
+       .end_process = [](int code) { std::_Exit(code); }});
   // The tally is read at start; the other windows are built when first shown.
   velnor::Ttallylist tallylist(dialogs, app.applicationDirPath().toStdString(), &main_window);
   main_window.set_tally(&tallylist, &tallylist);
@@ -57,16 +57,16 @@ int main(int argc, char** argv) {
   std::unique_ptr<velnor::Thelp> help;
   std::unique_ptr<velnor::Thighscore> highscore;
   std::unique_ptr<velnor::Tmultiplayer> multiplayer;
-  const auto about_window =
-      built_on_first_use(about, [&] { return std::make_unique<velnor::Tabout>(&main_window); });
+  const auto about_window = built_on_first_use(about, [&] { return std::make_unique<velnor::Tabout>(&main_window); });
   main_window.set_windows(
       {.help = built_on_first_use(help, [&] { return std::make_unique<velnor::Thelp>(about_window, &main_window); }),
        .about = about_window,
-       .multiplayer = built_on_first_use(multiplayer, [&] { return std::make_unique<velnor::Tmultiplayer>(&main_window); }),
+       .multiplayer =
+           built_on_first_use(multiplayer, [&] { return std::make_unique<velnor::Tmultiplayer>(&main_window); }),
        .home_link = [&about_window] { return &about_window()->URL1; },
        .highscore = built_on_first_use(highscore, [&] {
-         return std::make_unique<velnor::Thighscore>(VELNOR_SERVER_BASE, velnor::qt_ui_poster(), velnor::TURL::Launcher{},
-                                                     &main_window);
+         return std::make_unique<velnor::Thighscore>(VELNOR_SERVER_BASE, velnor::qt_ui_poster(),
+                                                     velnor::TURL::Launcher{}, &main_window);
        })});
 
   instance.on_second_start = [&main_window] {

@@ -33,7 +33,8 @@ QString runtime_folder() {
 // take turns at the socket.
 class TurnLock {
  public:
-  explicit TurnLock(const QString& path) : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+  explicit TurnLock(const QString& path)
+      : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
     if (fd_ >= 0) ::flock(fd_, LOCK_EX);
   }
   ~TurnLock() {

@@ -13,8 +13,7 @@ GameReview review_game(const GameRecord& record) {
   review.best_game = review.best_round * Tgame::kRounds;
   for (const Turn& turn : record.turns()) {
     TurnReview row{turn, solver.best(turn.open, turn.total()), 0.0};
-    if (turn.shut != 0)
-      row.cost = solver.expected(turn.open & ~row.best) - solver.expected(turn.open & ~turn.shut);
+    if (turn.shut != 0) row.cost = solver.expected(turn.open & ~row.best) - solver.expected(turn.open & ~turn.shut);
     review.total_cost += row.cost;
     review.turns.push_back(row);
   }

@@ -41,8 +41,7 @@ void GameRecord::on_turn_shut(unsigned tiles) {
 void GameRecord::on_round_end(int score) {
   require(in_round_, "a round ended that had not started");
   // A round ends on a roll without a play, or on a turn that left all shut or only tile 1.
-  require(rolled_ ? !hasplay(open_, pending_.total()) : turn_ends_round(open_),
-          "a round ended while it could go on");
+  require(rolled_ ? !hasplay(open_, pending_.total()) : turn_ends_round(open_), "a round ended while it could go on");
   require(score == roundscore_of(kAllTiles & ~open_), "a round's score is not what its shut tiles give");
   if (rolled_) turns_.push_back(pending_);
   round_scores_.push_back(score);

@@ -8,7 +8,7 @@
 namespace velnor {
 
 struct Turn {
-  int round = 0;      // 1..10
+  int round = 0;  // 1..10
   int die1 = 0;
   int die2 = 0;
   unsigned open = 0;  // the tiles open before the roll (a tile set, as in tgame.h)

@@ -35,16 +35,16 @@ QtSoundPlayer::Loaded& QtSoundPlayer::load(std::size_t cue) {
   QFile file(QStringLiteral(":/sounds/%1.wav").arg(QString::fromLatin1(kSoundCues.at(cue).name)));
   if (!file.open(QIODevice::ReadOnly)) return *loaded;
   const QByteArray bytes = file.readAll();
-  const auto wave = read_wave({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                               static_cast<std::size_t>(bytes.size())});
+  const auto wave =
+      read_wave({reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
   if (!wave) return *loaded;
 
   QAudioFormat format;
   format.setSampleRate(wave->rate);
   format.setChannelCount(wave->channels);
   format.setSampleFormat(wave->bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-  loaded->samples = QByteArray(reinterpret_cast<const char*>(wave->samples.data()),
-                               static_cast<qsizetype>(wave->samples.size()));
+  loaded->samples =
+      QByteArray(reinterpret_cast<const char*>(wave->samples.data()), static_cast<qsizetype>(wave->samples.size()));
   const auto tail_frames = static_cast<qsizetype>(wave->rate * kSilentTailSeconds);
   loaded->samples.append(tail_frames * format.bytesPerFrame(), wave->bits == 8 ? '\x80' : '\0');
   loaded->source.setBuffer(&loaded->samples);

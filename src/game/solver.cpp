@@ -69,9 +69,8 @@ std::vector<Choice> Solver::choices(unsigned open, int total) const {
   if (total >= 2 && total < kTotals)
     for (unsigned tiles = open; tiles != 0; tiles = (tiles - 1) & open)
       if (tilesum(tiles) == total) found.emplace_back(value_[open & ~tiles], tiles);
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    return better(a.first, a.second, b.first, b.second);
-  });
+  std::sort(found.begin(), found.end(),
+            [](const auto& a, const auto& b) { return better(a.first, a.second, b.first, b.second); });
   std::vector<Choice> result;
   for (const auto& [after, tiles] : found)
     result.push_back({tiles, static_cast<double>(after) / static_cast<double>(kUnit)});

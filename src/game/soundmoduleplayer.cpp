@@ -1,7 +1,7 @@
 #include "game/soundmoduleplayer.h"
 
-#include <QLibrary>
 #include <QDebug>
+#include <QLibrary>
 
 #include <string_view>
 #include <utility>
@@ -15,9 +15,7 @@ SoundModulePlayer::SoundModulePlayer(QString module_path) : module_path_(std::mo
 
 SoundModulePlayer::~SoundModulePlayer() = default;
 
-QString SoundModulePlayer::beside_program(const QString& program_dir) {
-  return program_dir + "/" VELNOR_SOUND_MODULE;
-}
+QString SoundModulePlayer::beside_program(const QString& program_dir) { return program_dir + "/" VELNOR_SOUND_MODULE; }
 
 void SoundModulePlayer::play(const QString& name) {
   if (!opened_) {

@@ -59,12 +59,9 @@ class TAnimated : public QWidget {
 
  signals:
   void changeFrame(velnor::TAnimated* sender);
-  void mouseDown(velnor::TAnimated* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-                 int y);
-  void mouseMove(velnor::TAnimated* sender, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x,
-                 int y);
-  void mouseUp(velnor::TAnimated* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
-               int y);
+  void mouseDown(velnor::TAnimated* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  void mouseMove(velnor::TAnimated* sender, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y);
+  void mouseUp(velnor::TAnimated* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPainterPath>
 
-
 namespace velnor {
 
 namespace {

@@ -7,8 +7,8 @@
 #include "game/gamerecord.h"
 #include "game/solver.h"
 #include "game/tcoachchart.h"
-#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
+#include "windows/secondarywindow.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
@@ -32,10 +32,8 @@ struct Column {
 };
 
 constexpr Column kColumns[] = {
-    {"label_round", "Round", 0, 56, Qt::AlignHCenter},
-    {"label_roll", "Roll", 56, 48, Qt::AlignHCenter},
-    {"label_shut", "You shut", 116, 92, Qt::AlignLeft},
-    {"label_best", "Best", 212, 92, Qt::AlignLeft},
+    {"label_round", "Round", 0, 56, Qt::AlignHCenter},  {"label_roll", "Roll", 56, 48, Qt::AlignHCenter},
+    {"label_shut", "You shut", 116, 92, Qt::AlignLeft}, {"label_best", "Best", 212, 92, Qt::AlignLeft},
     {"label_cost", "Cost", 296, 54, Qt::AlignRight},
 };
 
@@ -68,10 +66,8 @@ void Tcoach::build_form() {
   const QFont text = tfont(kFormFont, -13, {.bold = true});
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
   make_label(panel, "label_title", "GAME COACH", QRect(1, 5, 389, 24), title, kPaleYellow, centred);
-  label_bestplay =
-      make_label(panel, "label_bestplay", "", QRect(1, 38, 389, 16), text, kPaleYellow, centred);
-  label_totalcost =
-      make_label(panel, "label_totalcost", "", QRect(1, 58, 389, 16), text, kPaleYellow, centred);
+  label_bestplay = make_label(panel, "label_bestplay", "", QRect(1, 38, 389, 16), text, kPaleYellow, centred);
+  label_totalcost = make_label(panel, "label_totalcost", "", QRect(1, 58, 389, 16), text, kPaleYellow, centred);
 
   chart = new TCoachChart(panel);
   chart->setObjectName("chart");
@@ -79,9 +75,8 @@ void Tcoach::build_form() {
 
   const QFont heading = tfont(kFormFont, -13, {.bold = true, .underline = true});
   for (const Column& column : kColumns)
-    make_label(panel, QString(column.name) + "_heading", column.heading,
-               QRect(12 + column.left, 218, column.width, 16), heading, kPaleYellow,
-               column.alignment | Qt::AlignTop);
+    make_label(panel, QString(column.name) + "_heading", column.heading, QRect(12 + column.left, 218, column.width, 16),
+               heading, kPaleYellow, column.alignment | Qt::AlignTop);
 
   scroll_rows = new QScrollArea(panel);
   scroll_rows->setObjectName("scroll_rows");
@@ -98,8 +93,8 @@ void Tcoach::refresh() {
   const GameReview review = review_game(record_);
   label_bestplay->setText(QString("Best play averages %1 a game").arg(review.best_game, 0, 'f', 1));
   label_totalcost->setText(review.turns.empty()
-                          ? QString("No turns to review yet")
-                          : QString("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
+                               ? QString("No turns to review yet")
+                               : QString("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
   chart->set_scores(review.round_scores, review.best_round);
 
   // The rows are made afresh; setting the new sheet deletes the old one.

@@ -13,9 +13,9 @@
 #include "game/dicethrow.h"
 #include "game/solver.h"
 #include "game/soundplayer.h"
+#include "game/tanimated.h"
 #include "game/tbestmove.h"
 #include "game/tcoach.h"
-#include "game/tanimated.h"
 #include "online/postingdate.h"
 #include "online/postingwait.h"
 #include "online/thighscore.h"
@@ -35,8 +35,7 @@
 
 namespace velnor {
 
-Tmain::Tmain(MainServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)) {
+Tmain::Tmain(MainServices services, QWidget* parent) : QMainWindow(parent), services_(std::move(services)) {
   setObjectName("Tmain");
   setWindowTitle("Velnor Solo");
   set_window_color(this, kWindowColor);
@@ -73,9 +72,7 @@ void Tmain::FormCreate() {
   button_roll->hide();
 }
 
-TAnimated* Tmain::tile(int n) const {
-  return findChild<TAnimated*>(QString("number_%1").arg(n));
-}
+TAnimated* Tmain::tile(int n) const { return findChild<TAnimated*>(QString("number_%1").arg(n)); }
 
 void Tmain::playsounds(CueName name) {
   if (PlaySounds1->isChecked()) services_.sounds->play(QString::fromLatin1(name.text()));
@@ -177,10 +174,17 @@ void Tmain::number_1MouseDown(TAnimated* sender) {
   const int n = sender->tag();
   const ClickResult result = game_.clicktile(n);
   switch (result.outcome) {
-    case ClickOutcome::unselected: slideup(n); break;
-    case ClickOutcome::selected: slidedown(n); break;
-    case ClickOutcome::invalid: playsounds("invalid"); return;
-    case ClickOutcome::ignored: return;
+    case ClickOutcome::unselected:
+      slideup(n);
+      break;
+    case ClickOutcome::selected:
+      slidedown(n);
+      break;
+    case ClickOutcome::invalid:
+      playsounds("invalid");
+      return;
+    case ClickOutcome::ignored:
+      return;
   }
   bestmove_marks->mark({});
   label_total->setText(QString::number(game_.shuttotal()));

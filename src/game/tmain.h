@@ -10,12 +10,12 @@
 #include <functional>
 #include <memory>
 
+#include "game/gamerecord.h"
 #include "game/randomgen.h"
 #include "game/soundcues.h"
 #include "game/tgame.h"
 #include "online/thttpget.h"
 #include "records/filetext.h"
-#include "game/gamerecord.h"
 #include "records/gamesettings.h"
 
 class QAction;
@@ -47,12 +47,12 @@ struct MainServices {
   Dialogs* dialogs = nullptr;
   RandomGen* random = nullptr;
   std::function<std::uint32_t()> seed_source;  // read once, at creation
-  std::filesystem::path program_dir;            // settings and tally lie here
-  std::filesystem::path program_file;           // what an update replaces
-  PostToUi post_to_ui;                // hands fetch results to this thread
+  std::filesystem::path program_dir;           // settings and tally lie here
+  std::filesystem::path program_file;          // what an update replaces
+  PostToUi post_to_ui;                         // hands fetch results to this thread
   // Starts a program detached with an argument list; true when it started.
   std::function<bool(const QString& program, const QStringList& args)> start_detached;
-  std::function<void(int)> end_process;         // ends the program at once
+  std::function<void(int)> end_process;  // ends the program at once
 };
 
 // A window that another shows, built the first time it is asked for; null when there is none.
@@ -165,15 +165,15 @@ class Tmain : public QMainWindow {
   QString appname_;
   WindowBounds remembered_;  // as loaded, then as last stored
   bool closing_ = false;
-  FileText name_text_;  // the name as the settings file holds it
+  FileText name_text_;             // the name as the settings file holds it
   bool settings_writable_ = true;  // false while an unreadable settings file stays at its name
   std::unique_ptr<InstanceLock> mutex_;
   int pausecount_ = 0;
   Thighscore* highscore_ = nullptr;  // wired once it exists
   std::unique_ptr<PostingWait> postingwait_;
-  GameRecord record_;  // the game in progress or the last one, for the coach
+  GameRecord record_;        // the game in progress or the last one, for the coach
   Tcoach* coach_ = nullptr;  // built when first shown
-  int scoretag_ = 0;  // the game total, kept as the score label's tag
+  int scoretag_ = 0;         // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;
 
  public:

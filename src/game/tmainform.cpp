@@ -57,8 +57,7 @@ void Tmain::build_menus() {
   PlaySounds1 = options1->addAction("Play Sounds", this, &Tmain::PlaySounds1Click);
   PlaySounds1->setCheckable(true);
   PlaySounds1->setChecked(true);
-  ResetScreenLocation1 =
-      options1->addAction("Reset Screen Location", this, &Tmain::ResetScreenLocation1Click);
+  ResetScreenLocation1 = options1->addAction("Reset Screen Location", this, &Tmain::ResetScreenLocation1Click);
   ChangeName1 = options1->addAction("Change  Name", this, &Tmain::ChangeName1Click);
   updatecheck = options1->addAction("Automatically Check for Updates", this, &Tmain::updatecheckClick);
   updatecheck->setCheckable(true);
@@ -84,17 +83,23 @@ void Tmain::build_menus() {
   help1->addSeparator()->setObjectName("N2");
   About1 = help1->addAction("About", this, &Tmain::About1Click);
 
-  MultiplayerVersionofVelnor1 = menuBar()->addAction("Multiplayer Version of Velnor", this,
-                                                    &Tmain::MultiplayerVersionofVelnor1Click);
+  MultiplayerVersionofVelnor1 =
+      menuBar()->addAction("Multiplayer Version of Velnor", this, &Tmain::MultiplayerVersionofVelnor1Click);
 
-  const std::pair<QAction*, const char*> names[] = {
-      {StartGame1, "StartGame1"}, {Exit1, "Exit1"},
-      {PlaySounds1, "PlaySounds1"}, {ResetScreenLocation1, "ResetScreenLocation1"},
-      {ChangeName1, "ChangeName1"}, {updatecheck, "updatecheck"},
-      {ShowBestMove1, "ShowBestMove1"}, {AlwaysShowBestMove1, "AlwaysShowBestMove1"},
-      {TallyList1, "TallyList1"}, {ViewHighScoreList1, "ViewHighScoreList1"}, {Coach1, "Coach1"},
-      {Help2, "Help2"}, {About1, "About1"},
-      {MultiplayerVersionofVelnor1, "MultiplayerVersionofVelnor1"}};
+  const std::pair<QAction*, const char*> names[] = {{StartGame1, "StartGame1"},
+                                                    {Exit1, "Exit1"},
+                                                    {PlaySounds1, "PlaySounds1"},
+                                                    {ResetScreenLocation1, "ResetScreenLocation1"},
+                                                    {ChangeName1, "ChangeName1"},
+                                                    {updatecheck, "updatecheck"},
+                                                    {ShowBestMove1, "ShowBestMove1"},
+                                                    {AlwaysShowBestMove1, "AlwaysShowBestMove1"},
+                                                    {TallyList1, "TallyList1"},
+                                                    {ViewHighScoreList1, "ViewHighScoreList1"},
+                                                    {Coach1, "Coach1"},
+                                                    {Help2, "Help2"},
+                                                    {About1, "About1"},
+                                                    {MultiplayerVersionofVelnor1, "MultiplayerVersionofVelnor1"}};
   for (const auto& [action, name] : names) action->setObjectName(name);
 }
 
@@ -108,12 +113,11 @@ void Tmain::build_board() {
   setCentralWidget(client);
 
   panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
-  label_name = make_label(panel_board, "label_name", "Welcome to Velnor Solo!",
-                          QRect(11, 5, 313, 16), tfont(kFormFont, 10), kPaleYellow);
+  label_name = make_label(panel_board, "label_name", "Welcome to Velnor Solo!", QRect(11, 5, 313, 16),
+                          tfont(kFormFont, 10), kPaleYellow);
 
   panel_board1 = make_panel(panel_board, "panel_board1", QRect(6, 26, 670, 291), true, clBlack);
-  auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120),
-                              ":/images/backdrop_tiles.jpg");
+  auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120), ":/images/backdrop_tiles.jpg");
   image4->lower();
 
   for (int n = 1; n <= 9; ++n) {
@@ -140,13 +144,11 @@ void Tmain::build_board() {
   // The score line grows with its text, as the form's self-sizing label does.
   label_score = make_label(panel_board1, "label_score", "Score: 0", QRect(151, 223, 150, 20),
                            tfont(kFormFont, 12, {.bold = true}), kPaleYellow);
-  label_roundnum = make_label(panel_board1, "label_roundnum", "Round: 0 of 10",
-                              QRect(492, 223, 151, 20), tfont(kFormFont, 12, {.bold = true}),
-                              kPaleYellow, Qt::AlignRight | Qt::AlignTop);
+  label_roundnum = make_label(panel_board1, "label_roundnum", "Round: 0 of 10", QRect(492, 223, 151, 20),
+                              tfont(kFormFont, 12, {.bold = true}), kPaleYellow, Qt::AlignRight | Qt::AlignTop);
   button_start = make_button(panel_board1, "button_start", "START GAME", QRect(19, 253, 125, 27));
   connect(button_start, &TSelButton::click, this, [this] { button_startClick(); });
-  image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32),
-                            ":/images/logo.png");
+  image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32), ":/images/logo.png");
   image_logo->setCursor(Qt::PointingHandCursor);
   connect(image_logo, &TImage::click, this, [this] { image_logoClick(); });
 
@@ -171,11 +173,10 @@ void Tmain::build_board() {
 
 void Tmain::build_dicepanel(QWidget* board1) {
   panel_dicepanel = make_panel(board1, "panel_dicepanel", QRect(145, 8, 505, 121), true, clBlack);
-  auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119),
-                            ":/images/backdrop_dice.jpg");
+  auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), ":/images/backdrop_dice.jpg");
   felt->lower();
-  make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13),
-             tfont(kFormFont, 8, {.bold = true}), clBlack);
+  make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13), tfont(kFormFont, 8, {.bold = true}),
+             clBlack);
   label_total = make_label(panel_dicepanel, "label_total", "0", QRect(32, 30, 37, 37),
                            tfont(kFormFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 
@@ -188,14 +189,12 @@ void Tmain::build_dicepanel(QWidget* board1) {
   dice2->setObjectName("dice2");
   dice2->setGeometry(59, 67, 32, 32);
 
-  button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27),
-                             ":/images/roll.png");
+  button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), ":/images/roll.png");
   button_roll->setCursor(Qt::PointingHandCursor);
   connect(button_roll, &TImage::click, this, [this] { button_rollClick(); });
 
-  label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo",
-                            QRect(12, 90, 480, 14), tfont(kFormFont, 10, {.bold = true}), clBlack,
-                            Qt::AlignHCenter | Qt::AlignTop);
+  label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo", QRect(12, 90, 480, 14),
+                            tfont(kFormFont, 10, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void Tmain::build_roundcolumn(QWidget* board1) {
@@ -204,8 +203,8 @@ void Tmain::build_roundcolumn(QWidget* board1) {
   const QFont font = tfont(kFormFont, 13, {.bold = true});
   for (int r = 1; r <= 10; ++r) {
     const int top = kRoundTops[r - 1];
-    make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r),
-               QRect(r == 10 ? 50 : 55, top, 24, 20), font, kPaleYellow);
+    make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r), QRect(r == 10 ? 50 : 55, top, 24, 20),
+               font, kPaleYellow);
     make_label(FlatPanel1, QString("label_r%1").arg(r), "0", QRect(85, top, 30, 20), font, clBlack);
   }
 }
@@ -214,20 +213,17 @@ void Tmain::build_panel_cleared(QWidget* board1) {
   panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
   make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), ":/images/gameover.png");
   make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
-             tfont(kFormFont, 14, {.bold = true, .underline = true}), kPaleYellow,
-             Qt::AlignHCenter | Qt::AlignTop);
+             tfont(kFormFont, 14, {.bold = true, .underline = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   label_score1 = make_label(panel_cleared, "label_score1", "Your Score: ", QRect(112, 32, 217, 24),
-                            tfont(kFormFont, 14, {.bold = true}), kBrightGreen,
-                            Qt::AlignHCenter | Qt::AlignTop);
-  make_label(panel_cleared, "Label4", "Enter Your Name", QRect(112, 60, 210, 20),
-             tfont(kFormFont, 10, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+                            tfont(kFormFont, 14, {.bold = true}), kBrightGreen, Qt::AlignHCenter | Qt::AlignTop);
+  make_label(panel_cleared, "Label4", "Enter Your Name", QRect(112, 60, 210, 20), tfont(kFormFont, 10, {.bold = true}),
+             kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   edit_name = make_edit(panel_cleared, "edit_name", QRect(136, 82, 161, 32));
   button_sendscore = make_button(panel_cleared, "button_sendscore", "SEND SCORE", QRect(78, 126, 172, 36));
   button_sendscore->setColorBorder(kPostingRed);
   button_sendscore->setColorOverCaption(kPostingRed);
   button_sendscore->setFontColor(clGray);
-  button_highscore = make_button(panel_cleared, "button_highscore", "VIEW HIGH SCORES",
-                                 QRect(78, 178, 172, 36));
+  button_highscore = make_button(panel_cleared, "button_highscore", "VIEW HIGH SCORES", QRect(78, 178, 172, 36));
   connect(button_sendscore, &TSelButton::click, this, [this] { button_sendscoreClick(); });
   connect(button_highscore, &TSelButton::click, this, [this] { button_highscoresClick(); });
   button_done = make_button(panel_cleared, "button_done", "DONE", QRect(109, 219, 111, 36));
@@ -243,8 +239,8 @@ void Tmain::build_panel_cleared(QWidget* board1) {
 
 void Tmain::build_panel_name(QWidget* board1) {
   panel_name = make_panel(board1, "panel_name", QRect(231, 40, 329, 161), false, clBlack);
-  make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24),
-             tfont(kFormFont, 14, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+  make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24), tfont(kFormFont, 14, {.bold = true}),
+             kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   edit_aname = make_edit(panel_name, "edit_aname", QRect(84, 52, 161, 32));
   button_namedone = make_button(panel_name, "button_namedone", "DONE", QRect(46, 108, 111, 36));
   button_namedone->setFontColor(clGray);
@@ -258,24 +254,25 @@ void Tmain::build_panel_name(QWidget* board1) {
 
 // The update offer's controls, and what the update needs of the program around it.
 void Tmain::build_update_panel() {
-  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{
-      .base = VELNOR_SERVER_BASE,
-      .appname = std::string(wire::kProductKey),
-      .program_file = services_.program_file,
-      .post_to_ui = services_.post_to_ui,
-      .own_version = std::string(kVersion),
-      .start_detached = services_.start_detached,
-      .before_install = [this] {
-        tally_->savetally();
-        try {
-          saveinifile();
-        } catch (const std::exception&) {
-          // The installer goes ahead; the settings are the player's to set again.
-        }
-      },
-      .end_process = services_.end_process,
-      .terminated = [this] { return closing_; },
-      .dialogs = services_.dialogs});
+  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{.base = VELNOR_SERVER_BASE,
+                                                                       .appname = std::string(wire::kProductKey),
+                                                                       .program_file = services_.program_file,
+                                                                       .post_to_ui = services_.post_to_ui,
+                                                                       .own_version = std::string(kVersion),
+                                                                       .start_detached = services_.start_detached,
+                                                                       .before_install =
+                                                                           [this] {
+                                                                             tally_->savetally();
+                                                                             try {
+                                                                               saveinifile();
+                                                                             } catch (const std::exception&) {
+                                                                               // The installer goes ahead; the settings
+                                                                               // are the player's to set again.
+                                                                             }
+                                                                           },
+                                                                       .end_process = services_.end_process,
+                                                                       .terminated = [this] { return closing_; },
+                                                                       .dialogs = services_.dialogs});
 }
 
 }  // namespace velnor

@@ -37,9 +37,7 @@ void Tmain::PlaySounds1Click() { saveinifile(); }
 
 void Tmain::updatecheckClick() { saveinifile(); }
 
-std::filesystem::path Tmain::settings_path() const {
-  return services_.program_dir / wire::kSettingsFile;
-}
+std::filesystem::path Tmain::settings_path() const { return services_.program_dir / wire::kSettingsFile; }
 
 void Tmain::loadinifile() {
   remove_stale_temporaries(settings_path());

@@ -9,8 +9,8 @@ namespace velnor {
 // The sound held in a RIFF WAVE file of uncompressed PCM.
 struct WaveSound {
   int channels = 0;
-  int rate = 0;  // frames per second
-  int bits = 0;  // per sample: 8 (unsigned, 128 is silence) or 16 (signed, little-endian)
+  int rate = 0;                           // frames per second
+  int bits = 0;                           // per sample: 8 (unsigned, 128 is silence) or 16 (signed, little-endian)
   std::span<const std::uint8_t> samples;  // within the file's bytes; whole frames only
 };
 

@@ -176,9 +176,14 @@ HttpConnection::HttpConnection(const HttpAddress& to, std::string_view request, 
 void HttpConnection::read_header(HttpReplyHeader& header) {
   while (!header.complete()) {
     switch (receive()) {
-      case Outcome::data: header.feed(data_); break;
-      case Outcome::closed: header.finish(); break;
-      case Outcome::broken: fail(system_reason(error_));
+      case Outcome::data:
+        header.feed(data_);
+        break;
+      case Outcome::closed:
+        header.finish();
+        break;
+      case Outcome::broken:
+        fail(system_reason(error_));
     }
   }
 }

@@ -46,9 +46,7 @@ std::optional<std::uint64_t> parse_content_length(std::string_view text) {
 
 }  // namespace
 
-std::string HttpAddress::host_field() const {
-  return host.find(':') == std::string::npos ? host : "[" + host + "]";
-}
+std::string HttpAddress::host_field() const { return host.find(':') == std::string::npos ? host : "[" + host + "]"; }
 
 HttpAddress split_address(std::string_view url) {
   check_address_text(url);
@@ -180,8 +178,7 @@ void HttpReplyHeader::take_line(std::string_view line) {
 
 void HttpReplyHeader::take_status_line(std::string_view line) {
   // The number stands in characters 10 to 12, the reason from character 14 on.
-  if (line.size() < 12 || !is_digit(line[9]) || !is_digit(line[10]) || !is_digit(line[11]))
-    fail("Invalid status line");
+  if (line.size() < 12 || !is_digit(line[9]) || !is_digit(line[10]) || !is_digit(line[11])) fail("Invalid status line");
   status_ = (line[9] - '0') * 100 + (line[10] - '0') * 10 + (line[11] - '0');
   reason_ = line.size() > 13 ? std::string(line.substr(13)) : std::string();
 }

@@ -91,7 +91,7 @@ class HttpReplyHeader {
   void take_status_line(std::string_view line);
   void take_field(std::string_view line);
 
-  std::string pending_;    // received bytes not yet taken as whole lines
+  std::string pending_;      // received bytes not yet taken as whole lines
   std::size_t scanned_ = 0;  // no line end in pending_ before this
   std::size_t lines_ = 0;
   int interim_heads_ = 0;

@@ -8,9 +8,8 @@ std::string percent_encode(std::string_view bytes) {
   out.reserve(bytes.size() * 3);
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-                       (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
-                       byte == '_' || byte == '~';
+    const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+                       byte == '-' || byte == '.' || byte == '_' || byte == '~';
     if (plain) {
       out += c;
     } else {

@@ -3,9 +3,9 @@
 #include "core/wire.h"
 #include "online/percentencode.h"
 #include "records/filetext.h"
-#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
 #include "windows/htmlview.h"
+#include "windows/secondarywindow.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tlbbackground.h"
@@ -15,13 +15,11 @@ namespace velnor {
 
 namespace {
 
-
 std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 }  // namespace
 
-Thighscore::Thighscore(std::string base, PostToUi post_to_ui,
-                       TURL::Launcher launcher, QWidget* parent)
+Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher launcher, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       sendit(post_to_ui),
       getit(post_to_ui),
@@ -60,9 +58,7 @@ void Thighscore::sendscore(const QString& name, const QString& date, const QStri
   sendit.FetchString();
 }
 
-void Thighscore::getitDoneString(const std::string& page) {
-  displayhtml->load_html(file_text_to_display(page));
-}
+void Thighscore::getitDoneString(const std::string& page) { displayhtml->load_html(file_text_to_display(page)); }
 
 void Thighscore::senditDoneString() {
   if (on_posted) on_posted();
@@ -72,9 +68,7 @@ void Thighscore::senditDoneString() {
 
 void Thighscore::displayhtmlHotSpotClick(const QString& url) {
   // The page comes from the network: only web addresses go to the browser.
-  if (!url.startsWith("http://", Qt::CaseInsensitive) &&
-      !url.startsWith("https://", Qt::CaseInsensitive))
-    return;
+  if (!url.startsWith("http://", Qt::CaseInsensitive) && !url.startsWith("https://", Qt::CaseInsensitive)) return;
   URL1.URL = url;
   URL1.Open();
 }

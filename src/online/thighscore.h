@@ -21,8 +21,7 @@ class Thighscore : public QWidget {
   Q_OBJECT
  public:
   // base is the game server's address, "http://" and a host, ending in "/".
-  Thighscore(std::string base, PostToUi post_to_ui,
-             TURL::Launcher launcher = {}, QWidget* parent = nullptr);
+  Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher launcher = {}, QWidget* parent = nullptr);
   ~Thighscore() override;
 
   void loadit();

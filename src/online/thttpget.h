@@ -20,7 +20,6 @@ class THTTPGet {
   // small, and a reply without end must not eat the memory.
   static constexpr int kMaxBody = 16 * 1024 * 1024;
 
-
   using DoneStringEvent = std::function<void(THTTPGet* sender, const std::string& result)>;
   using ErrorEvent = std::function<void(THTTPGet* sender)>;
   using ProgressEvent = std::function<void(THTTPGet* sender, int total_size, int readed)>;

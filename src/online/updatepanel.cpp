@@ -6,9 +6,9 @@
 
 #include <fstream>
 
-#include "windows/dialogs.h"
 #include "core/serveraddress.h"
 #include "core/wire.h"
+#include "windows/dialogs.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -32,14 +32,14 @@ UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
       panel_(panel_update),
       services_(std::move(services)) {
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
-  make_label(panel_, "Label6", "Update Available", QRect(0, 12, 329, 24),
-             tfont(kFormFont, 14, {.bold = true}), kPaleYellow, centred);
+  make_label(panel_, "Label6", "Update Available", QRect(0, 12, 329, 24), tfont(kFormFont, 14, {.bold = true}),
+             kPaleYellow, centred);
   make_label(panel_, "Label7", "Would you like to update now?", QRect(0, 44, 329, 20),
              tfont(kFormFont, 10, {.bold = true}), kPaleYellow, centred);
   button_updateyes = make_button(panel_, "button_updateyes", "UPDATE", QRect(46, 76, 111, 36));
   button_updatecancel = make_button(panel_, "button_updatecancel", "CANCEL", QRect(172, 76, 111, 36));
-  label_update = make_label(panel_, "label_update", "", QRect(4, 130, 321, 20),
-                            tfont(kFormFont, 10, {.bold = true}), kPaleYellow, centred);
+  label_update = make_label(panel_, "label_update", "", QRect(4, 130, 321, 20), tfont(kFormFont, 10, {.bold = true}),
+                            kPaleYellow, centred);
   connect(button_updateyes, &TSelButton::click, this, [this] { button_updateyesClick(); });
   connect(button_updatecancel, &TSelButton::click, this, [this] { button_updatecancelClick(); });
   checkupdate.OnDoneString = [this](THTTPGet* sender, const std::string& version) {
@@ -78,14 +78,12 @@ void UpdatePanel::button_updateyesClick() {
 void UpdatePanel::undo(const fs::path& installer) {
   std::error_code ignored;
   fs::remove(installer, ignored);
-  if (!fs::exists(services_.program_file, ignored))
-    fs::rename(backup_path(), services_.program_file, ignored);
+  if (!fs::exists(services_.program_file, ignored)) fs::rename(backup_path(), services_.program_file, ignored);
 }
 
 void UpdatePanel::downloadit() {
   getupdate.URL = services_.base + std::string(wire::kInstallerPath);
-  const fs::path installer =
-      services_.program_file.parent_path() / getupdate.URL.substr(getupdate.URL.rfind('/') + 1);
+  const fs::path installer = services_.program_file.parent_path() / getupdate.URL.substr(getupdate.URL.rfind('/') + 1);
   std::error_code ignored;
   bool received = false;
   {
@@ -127,10 +125,10 @@ void UpdatePanel::downloadit() {
     return;
   }
   undo(installer);
-  services_.dialogs->message(
-      panel_, QString::fromStdString("There was an error in the update process. Please download" +
-                                     QString::fromStdString(services_.appname).toUpper().toStdString() +
-                                     " manually from http://" + maker_host(services_.base) + "."));
+  services_.dialogs->message(panel_,
+                             QString::fromStdString("There was an error in the update process. Please download" +
+                                                    QString::fromStdString(services_.appname).toUpper().toStdString() +
+                                                    " manually from http://" + maker_host(services_.base) + "."));
 }
 
 }  // namespace velnor

@@ -22,8 +22,8 @@ class TSelButton;
 
 // What the update needs from the program around it.
 struct UpdateServices {
-  std::string base;       // the game server's base address
-  std::string appname;    // the product key: names the server folder
+  std::string base;     // the game server's base address
+  std::string appname;  // the product key: names the server folder
   std::filesystem::path program_file;
   PostToUi post_to_ui;
   std::string own_version;  // compared with the server's version text, byte for byte

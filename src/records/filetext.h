@@ -26,9 +26,7 @@ class FileText {
   const QString& shown() const { return shown_; }
   // The bytes to store for what is shown now: the original bytes while the text
   // is unchanged, UTF-8 for anything the player typed.
-  std::string bytes_for(const QString& now) const {
-    return now == shown_ ? bytes_ : now.toUtf8().toStdString();
-  }
+  std::string bytes_for(const QString& now) const { return now == shown_ ? bytes_ : now.toUtf8().toStdString(); }
 
  private:
   std::string bytes_;

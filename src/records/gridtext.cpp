@@ -142,8 +142,7 @@ class GridReader {
 
 }  // namespace
 
-TextGrid::TextGrid(int colcount, int rowcount)
-    : cols_(std::max(colcount, 1)), rows_(std::max(rowcount, 1)) {
+TextGrid::TextGrid(int colcount, int rowcount) : cols_(std::max(colcount, 1)), rows_(std::max(rowcount, 1)) {
   if (static_cast<std::size_t>(cols_) * static_cast<std::size_t>(rows_) > kMaxCells)
     throw std::length_error("grid too large");
   cells_.resize(static_cast<std::size_t>(cols_) * static_cast<std::size_t>(rows_));

@@ -55,5 +55,4 @@ void read_grid_text(TextGrid& grid, std::string_view text);
 void savegrid(const TextGrid& grid, const std::string& filename);
 void loadgrid(TextGrid& grid, const std::string& filename);
 
-
 }  // namespace velnor

@@ -25,7 +25,7 @@ class LzhDecoder {
   std::uint64_t bits_past_end() const { return bits_past_end_; }
 
  private:
-  static constexpr int kSymbols = 314;           // 256 literals, then lengths 3 to 60
+  static constexpr int kSymbols = 314;  // 256 literals, then lengths 3 to 60
   static constexpr int kNodes = 2 * kSymbols - 1;
   static constexpr int kRoot = kNodes - 1;
   static constexpr unsigned kMaxFreq = 0x8000;

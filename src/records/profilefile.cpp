@@ -97,8 +97,8 @@ std::optional<std::string> ProfileFile::read(std::string_view section, std::stri
 }
 
 void ProfileFile::write(std::string_view section, std::string_view key, std::string_view value) {
-  if (!storable_name(section, "]") || !storable_name(key, "=") || key.front() == '[' ||
-      key.front() == ';' || has_line_break(value)) {
+  if (!storable_name(section, "]") || !storable_name(key, "=") || key.front() == '[' || key.front() == ';' ||
+      has_line_break(value)) {
     throw std::invalid_argument("profile entry cannot be stored as one line");
   }
   std::string entry{key};

@@ -12,8 +12,8 @@
 
 #include <sys/stat.h>
 
-#include "lzhuf.h"
 #include "core/safefile.h"
+#include "lzhuf.h"
 
 namespace velnor {
 
@@ -259,8 +259,7 @@ std::uint32_t read_le32(const std::uint8_t* p) {
          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-std::uint64_t compress_stream(TLZR& coder, Input& in, std::uint32_t length, Output& out,
-                              const std::string& in_name) {
+std::uint64_t compress_stream(TLZR& coder, Input& in, std::uint32_t length, Output& out, const std::string& in_name) {
   // Not cleared: each chunk is written whole before it is passed on.
   const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(2 + TLZR::kCodedRoom);
   const std::uint8_t header[8] = {kFastTag[0],
@@ -569,8 +568,7 @@ void Tlzrw1::compress_into(std::string_view content, const std::string& name, st
   });
 }
 
-std::string Tlzrw1::expand_memory(std::string_view container, const std::string& name,
-                                  std::uint32_t max_length) {
+std::string Tlzrw1::expand_memory(std::string_view container, const std::string& name, std::uint32_t max_length) {
   std::string content;
   expand_into(container, name, content, max_length);
   return content;

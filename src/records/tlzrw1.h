@@ -50,8 +50,7 @@ class Tlzrw1 {
   // Bytes to bytes. name stands for the input in failure messages. A container whose header
   // announces more than max_length bytes is refused before anything is expanded.
   std::string compress_memory(std::string_view content, const std::string& name);
-  std::string expand_memory(std::string_view container, const std::string& name,
-                            std::uint32_t max_length = kNoLimit);
+  std::string expand_memory(std::string_view container, const std::string& name, std::uint32_t max_length = kNoLimit);
   // The same into a string that they replace (empty after a failure), which must not hold the
   // bytes they read. Its storage is reused, so packing or expanding again and again into one
   // string allocates once.

@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QLocale>
 
-#include "windows/secondarywindow.h"
-#include "windows/dialogs.h"
-#include "records/filetext.h"
 #include "core/safefile.h"
 #include "core/wire.h"
+#include "records/filetext.h"
 #include "records/unreadablefile.h"
+#include "windows/dialogs.h"
 #include "windows/formcontrols.h"
+#include "windows/secondarywindow.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
@@ -29,10 +29,8 @@ QString shown(const std::string& bytes) { return file_text_to_display(bytes); }
 
 }  // namespace
 
-Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir,
-                       QWidget* parent)
-    : QWidget(parent, Qt::Tool), dialogs_(dialogs),
-      path_(program_dir / wire::kTallyFile) {
+Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir, QWidget* parent)
+    : QWidget(parent, Qt::Tool), dialogs_(dialogs), path_(program_dir / wire::kTallyFile) {
   LbBackground1 = set_up_secondary_window(
       this, {"Ttallylist", "Velnor Solo - Tally List", QSize(342, 425), SecondaryPlace::on_owner_always});
   build_form();
@@ -65,8 +63,8 @@ void Ttallylist::build_form() {
   make_label(panel, "Label3", "HIGH SCORES", QRect(1, 96, 328, 24), title, kPaleYellow, centred);
   for (int rank = 1; rank <= TallyRecords::kRanks; ++rank) {
     const int y = row_top(rank);
-    make_label(panel, QString("label_num%1").arg(rank), QString("%1.").arg(rank),
-               QRect(5, y, 24, 16), text, kPaleYellow, right);
+    make_label(panel, QString("label_num%1").arg(rank), QString("%1.").arg(rank), QRect(5, y, 24, 16), text,
+               kPaleYellow, right);
     make_label(panel, QString("label_date%1").arg(rank), "", QRect(32, y, 101, 16), text, kPaleYellow);
     make_label(panel, QString("label_name%1").arg(rank), "", QRect(136, y, 132, 16), text, kPaleYellow);
     // The score's width follows its text; the panel's edge is the limit.
@@ -84,9 +82,9 @@ void Ttallylist::FormCreate() {
     records_.load(path_.string());
   } catch (const std::exception& error) {
     // Nothing is ever written over the player's records: the file is kept aside first.
-    const UnreadableOutcome outcome = set_aside_unreadable(
-        path_, error, "tally file", "a new tally starts", "the games of this session are not recorded in it",
-        local_time_now());
+    const UnreadableOutcome outcome =
+        set_aside_unreadable(path_, error, "tally file", "a new tally starts",
+                             "the games of this session are not recorded in it", local_time_now());
     records_ = TallyRecords();
     writable_ = outcome.replaceable;
     dialogs_.error(this, QString::fromStdString(outcome.message));
@@ -111,8 +109,9 @@ void Ttallylist::loadtally() {
 
 void Ttallylist::show_row_look(int rank) {
   const RowLook look = records_.row_look(rank);
-  const std::uint32_t color =
-      look == RowLook::starting ? kPaleYellow : look == RowLook::entered ? kEnteredRed : clWhite;
+  const std::uint32_t color = look == RowLook::starting  ? kPaleYellow
+                              : look == RowLook::entered ? kEnteredRed
+                                                         : clWhite;
   for (const char* column : kRowColumns) {
     QLabel* label = rank_label(column, rank);
     QFont font = label->font();

@@ -5,8 +5,8 @@
 namespace velnor {
 
 UnreadableOutcome set_aside_unreadable(const std::filesystem::path& path, const std::exception& failure,
-                                       std::string_view what, std::string_view afresh,
-                                       std::string_view kept_back, const std::tm& local_time) {
+                                       std::string_view what, std::string_view afresh, std::string_view kept_back,
+                                       const std::tm& local_time) {
   const std::string name = path.filename().string();
   const auto* unreadable = dynamic_cast<const UnreadableFile*>(&failure);
   if (unreadable != nullptr && !unreadable->damaged()) {
@@ -19,8 +19,8 @@ UnreadableOutcome set_aside_unreadable(const std::filesystem::path& path, const 
                       kept.filename().string() + ", and " + std::string(afresh) + "."};
   } catch (const std::exception& moving) {
     return {false, "The " + std::string(what) + " " + name + " could not be read (" + failure.what() +
-                       "), nor kept aside (" + moving.what() + "). It is left as it is, and " +
-                       std::string(kept_back) + "."};
+                       "), nor kept aside (" + moving.what() + "). It is left as it is, and " + std::string(kept_back) +
+                       "."};
   }
 }
 

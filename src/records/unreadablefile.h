@@ -20,8 +20,8 @@ struct UnreadableOutcome {
 // player ("tally file"), `afresh` says what happens instead ("a new tally starts"), `kept_back`
 // what the player loses while the file stays ("this session's games are not recorded").
 UnreadableOutcome set_aside_unreadable(const std::filesystem::path& path, const std::exception& failure,
-                                       std::string_view what, std::string_view afresh,
-                                       std::string_view kept_back, const std::tm& local_time);
+                                       std::string_view what, std::string_view afresh, std::string_view kept_back,
+                                       const std::tm& local_time);
 
 // The local time now, for the name of a kept file.
 std::tm local_time_now();

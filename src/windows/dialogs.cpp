@@ -11,9 +11,7 @@ const QString kTitle = QStringLiteral("Velnor Solo");
 // A box belongs to its owner's window only while that window is on the screen: a window
 // manager keeps the box of a window not yet shown (a file that could not be read at start)
 // hidden with it, and the program would wait, unseen, for an answer.
-QWidget* shown_owner(QWidget* owner) {
-  return owner != nullptr && owner->window()->isVisible() ? owner : nullptr;
-}
+QWidget* shown_owner(QWidget* owner) { return owner != nullptr && owner->window()->isVisible() ? owner : nullptr; }
 
 }  // namespace
 

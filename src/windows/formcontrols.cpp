@@ -10,8 +10,8 @@
 
 namespace velnor {
 
-QLabel* make_label(QWidget* parent, const QString& name, const QString& text, const QRect& bounds,
-                   const QFont& font, std::uint32_t color, Qt::Alignment alignment) {
+QLabel* make_label(QWidget* parent, const QString& name, const QString& text, const QRect& bounds, const QFont& font,
+                   std::uint32_t color, Qt::Alignment alignment) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   label->setGeometry(bounds);
@@ -23,8 +23,8 @@ QLabel* make_label(QWidget* parent, const QString& name, const QString& text, co
   return label;
 }
 
-TImage* make_link_label(QWidget* parent, const QString& name, const QString& text,
-                        const QRect& bounds, const QFont& font, std::uint32_t color) {
+TImage* make_link_label(QWidget* parent, const QString& name, const QString& text, const QRect& bounds,
+                        const QFont& font, std::uint32_t color) {
   auto* label = new TImage(parent);
   label->setObjectName(name);
   label->setGeometry(bounds);
@@ -51,8 +51,8 @@ TFlatPanel* make_panel(QWidget* parent, const QString& name, const QRect& bounds
   return panel;
 }
 
-TSelButton* make_button(QWidget* parent, const QString& name, const QString& caption,
-                        const QRect& bounds, int font_height) {
+TSelButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QRect& bounds,
+                        int font_height) {
   auto* button = new TSelButton(parent);
   button->setObjectName(name);
   apply_game_style(*button, font_height);
@@ -61,8 +61,7 @@ TSelButton* make_button(QWidget* parent, const QString& name, const QString& cap
   return button;
 }
 
-TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds,
-                     const QString& resource) {
+TImage* make_picture(QWidget* parent, const QString& name, const QRect& bounds, const QString& resource) {
   auto* picture = new TImage(parent);
   picture->setObjectName(name);
   picture->setGeometry(bounds);
@@ -76,8 +75,7 @@ class EscapeHides : public QObject {
  public:
   using QObject::QObject;
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
       static_cast<QWidget*>(watched)->hide();
       return true;
     }

@@ -14,7 +14,7 @@ namespace velnor {
 namespace {
 
 const QColor kBackground(255, 255, 232);
-const QColor kLinkColor(128, 0, 0);          // maroon
+const QColor kLinkColor(128, 0, 0);             // maroon
 const QColor kVisitedLinkColor(192, 192, 192);  // silver
 
 // An inline image: "data:image/png;base64,..." (or jpeg or gif); null otherwise.
@@ -25,9 +25,12 @@ QImage inline_image(const QUrl& name) {
   if (comma < 0) return {};
   const QByteArray header = text.left(comma).toLower();
   const char* format = nullptr;
-  if (header == "image/png;base64") format = "PNG";
-  else if (header == "image/jpeg;base64" || header == "image/jpg;base64") format = "JPEG";
-  else if (header == "image/gif;base64") format = "GIF";
+  if (header == "image/png;base64")
+    format = "PNG";
+  else if (header == "image/jpeg;base64" || header == "image/jpg;base64")
+    format = "JPEG";
+  else if (header == "image/gif;base64")
+    format = "GIF";
   if (!format) return {};
   const auto decoded = QByteArray::fromBase64Encoding(text.mid(comma + 1), QByteArray::AbortOnBase64DecodingErrors);
   if (!decoded) return {};

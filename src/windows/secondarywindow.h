@@ -11,8 +11,8 @@ class TLbBackground;
 
 // Where a secondary window comes up.
 enum class SecondaryPlace {
-  on_owner_first,  // centred on its owner the first time, then where the player puts it
-  on_owner_always,  // centred on its owner each time it is shown
+  on_owner_first,    // centred on its owner the first time, then where the player puts it
+  on_owner_always,   // centred on its owner each time it is shown
   on_desktop_first,  // centred on the desktop the first time
 };
 

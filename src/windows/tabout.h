@@ -22,8 +22,7 @@ class Tabout : public QWidget {
  public:
   // launcher opens web addresses (the desktop's browser by default); the year
   // line shows the year of `today`.
-  explicit Tabout(QWidget* parent = nullptr, TURL::Launcher launcher = {},
-                  QDate today = QDate::currentDate());
+  explicit Tabout(QWidget* parent = nullptr, TURL::Launcher launcher = {}, QDate today = QDate::currentDate());
 
   void Label7Click();
   void button_doneClick();
@@ -47,7 +46,6 @@ class Tabout : public QWidget {
  private:
   void FormCreate(const QDate& today);
   void build_form();
-
 };
 
 // The maker as the about and help windows credit it.
@@ -56,6 +54,5 @@ inline constexpr int kFirstYear = 2026;
 
 // A year as the year lines show it: four digits.
 QString year_text(const QDate& date);
-
 
 }  // namespace velnor

@@ -106,9 +106,15 @@ void TFlatPanel::paintEvent(QPaintEvent*) {
     const QRect text_rect(1, 1, w - 2, h - 2);
     int flags = Qt::TextSingleLine | Qt::TextShowMnemonic | Qt::AlignVCenter;
     switch (alignment_) {
-      case TAlignment::taLeftJustify: flags |= Qt::AlignLeft; break;
-      case TAlignment::taRightJustify: flags |= Qt::AlignRight; break;
-      case TAlignment::taCenter: flags |= Qt::AlignHCenter; break;
+      case TAlignment::taLeftJustify:
+        flags |= Qt::AlignLeft;
+        break;
+      case TAlignment::taRightJustify:
+        flags |= Qt::AlignRight;
+        break;
+      case TAlignment::taCenter:
+        flags |= Qt::AlignHCenter;
+        break;
     }
     painter.setFont(font());
     if (isEnabled()) {

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QTextEdit>
 
-#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
+#include "windows/secondarywindow.h"
 #include "windows/tabout.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -63,13 +63,8 @@ const QStringList kScoring = {
 };
 
 const QStringList kHistory = {
-    "History",
-    "",
-    "July 13, 2013 - Version 1.0.0.2",
-    "  -Fixed about form image",
-    "Jan 10, 2012 - Version 1.0.0.1",
-    "",
-    " ",
+    "History", "",  "July 13, 2013 - Version 1.0.0.2", "  -Fixed about form image", "Jan 10, 2012 - Version 1.0.0.1",
+    "",        " ",
 };
 
 }  // namespace
@@ -115,8 +110,7 @@ void Thelp::build_side() {
   const QString lines[] = {"Velnor Solo by", kMakerName, QString("Copyright %1 -").arg(kFirstYear),
                            "All rights reserved."};
   for (int k = 0; k < 4; ++k)
-    make_label(panel_side, QString("Label%1").arg(k + 1), lines[k], QRect(12, 336 + 16 * k, 120, 13),
-               credit, clBlack);
+    make_label(panel_side, QString("Label%1").arg(k + 1), lines[k], QRect(12, 336 + 16 * k, 120, 13), credit, clBlack);
   label_year = make_label(panel_side, "label_year", "2011", QRect(100, 368, 32, 13), credit, clBlack);
 
   button_done = make_button(panel_side, "button_done", "Done", QRect(18, 404, 95, 20), -13);
@@ -130,8 +124,8 @@ void Thelp::build_pages() {
   auto* layout = new QGridLayout(panel_main);
   layout->setContentsMargins(1, 1, 1, 1);
   layout->setSpacing(0);
-  label_caption = make_label(panel_main, "label_caption", "Overview", QRect(),
-                             tfont(kFormFont, -16, {.bold = true}), clBlack, Qt::AlignCenter);
+  label_caption = make_label(panel_main, "label_caption", "Overview", QRect(), tfont(kFormFont, -16, {.bold = true}),
+                             clBlack, Qt::AlignCenter);
   label_caption->setFixedHeight(20);
   layout->addWidget(label_caption, 0, 0);
   memo1 = page("memo1", kOverview);

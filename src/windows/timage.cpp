@@ -13,17 +13,12 @@
 
 namespace velnor {
 
-TImage::TImage(QWidget* parent) : QLabel(parent) {
-  setAlignment(Qt::AlignLeft | Qt::AlignTop);
-}
+TImage::TImage(QWidget* parent) : QLabel(parent) { setAlignment(Qt::AlignLeft | Qt::AlignTop); }
 
-void TImage::mousePressEvent(QMouseEvent* event) {
-  pressed_ = event->button() == Qt::LeftButton;
-}
+void TImage::mousePressEvent(QMouseEvent* event) { pressed_ = event->button() == Qt::LeftButton; }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
-  const bool clicked = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
+  const bool clicked = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   if (clicked) emit click(this);
 }
@@ -44,8 +39,8 @@ QImage read_picture(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return QImage();
   const QByteArray bytes = file.readAll();
-  const RgbImage rgb = decode_jpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                   static_cast<std::size_t>(bytes.size()));
+  const RgbImage rgb =
+      decode_jpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
   const QImage view(rgb.rgb.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
   return view.copy();
 }
@@ -60,9 +55,7 @@ QPixmap resource_picture(const QString& path, qreal ratio) {
   return QPixmap::fromImage(std::move(image));
 }
 
-QPixmap resource_picture(const QString& path) {
-  return resource_picture(path, qGuiApp->devicePixelRatio());
-}
+QPixmap resource_picture(const QString& path) { return resource_picture(path, qGuiApp->devicePixelRatio()); }
 
 QIcon resource_icon(const QString& path, qreal ratio) {
   QIcon icon;

@@ -1,8 +1,8 @@
 #include "tmultiplayer.h"
 
 #include "core/serveraddress.h"
-#include "windows/secondarywindow.h"
 #include "windows/formcontrols.h"
+#include "windows/secondarywindow.h"
 #include "windows/tabout.h"
 #include "windows/tcolor.h"
 #include "windows/tfont.h"
@@ -28,18 +28,15 @@ Tmultiplayer::Tmultiplayer(QWidget* parent, TURL::Launcher launcher)
 }
 
 void Tmultiplayer::build_form() {
-
   const QString host = QString::fromStdString(maker_host());
-  Label6 = make_link_label(
-      this, "Label6", "If you enjoy this game, check out the multiplayer version at " + host + "!",
-      QRect(0, 16, 563, 23), tfont(kSerifFont, -16, {.bold = true}), kPaleYellow);
-  Label1 = make_link_label(
-      this, "Label1", "Click HERE to learn how to Play Velnor against others in " + kServiceName + "!",
-      QRect(32, 48, 489, 41), tfont(kSerifFont, -19, {.bold = true}), kPaleYellow);
+  Label6 = make_link_label(this, "Label6", "If you enjoy this game, check out the multiplayer version at " + host + "!",
+                           QRect(0, 16, 563, 23), tfont(kSerifFont, -16, {.bold = true}), kPaleYellow);
+  Label1 =
+      make_link_label(this, "Label1", "Click HERE to learn how to Play Velnor against others in " + kServiceName + "!",
+                      QRect(32, 48, 489, 41), tfont(kSerifFont, -19, {.bold = true}), kPaleYellow);
   Image1 = make_picture(this, "Image1", QRect(80, 96, 400, 300), ":/images/multiplayer.png");
   Image1->setCursor(Qt::PointingHandCursor);
-  for (TImage* item : {Label6, Label1, Image1})
-    connect(item, &TImage::click, this, [this] { Label6Click(); });
+  for (TImage* item : {Label6, Label1, Image1}) connect(item, &TImage::click, this, [this] { Label6Click(); });
 
   button_done = make_button(this, "button_done", "Done", QRect(458, 403, 95, 20), -13);
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });

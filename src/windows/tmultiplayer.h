@@ -30,7 +30,6 @@ class Tmultiplayer : public QWidget {
 
  private:
   void build_form();
-
 };
 
 }  // namespace velnor

@@ -116,9 +116,15 @@ void TSelButton::paintEvent(QPaintEvent*) {
   const int th = metrics.height();
   int x = 0;
   switch (alignment_) {
-    case TAlignment::taCenter: x = w / 2 - tw / 2 + shift; break;
-    case TAlignment::taLeftJustify: x = 5 + shift; break;
-    case TAlignment::taRightJustify: x = w - tw - 6 - shift; break;
+    case TAlignment::taCenter:
+      x = w / 2 - tw / 2 + shift;
+      break;
+    case TAlignment::taLeftJustify:
+      x = 5 + shift;
+      break;
+    case TAlignment::taRightJustify:
+      x = w - tw - 6 - shift;
+      break;
   }
   const int y = h / 2 - th / 2 + shift;
   // The caption's cell is opaque in the face colour, even where it runs past the face.

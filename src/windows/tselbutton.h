@@ -41,10 +41,8 @@ class TSelButton : public QWidget {
   QString hint() const { return hint_; }
 
  signals:
-  void mouseDown(velnor::TSelButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-                 int x, int y);
-  void mouseUp(velnor::TSelButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
-               int x, int y);
+  void mouseDown(velnor::TSelButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  void mouseUp(velnor::TSelButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
   void click(velnor::TSelButton* sender);
 
  protected:

@@ -1,8 +1,8 @@
 #include "windowplacement.h"
 
 #include <QEvent>
-#include <QMargins>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>

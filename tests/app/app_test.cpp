@@ -14,11 +14,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "windows/dialogs.h"
-#include "core/instancelock.h"
 #include "app/singleinstance.h"
 #include "app/velnorapplication.h"
+#include "core/instancelock.h"
 #include "support/fakes.h"
+#include "windows/dialogs.h"
 
 using namespace velnor;
 
@@ -40,14 +40,14 @@ TEST(ErrorBox, ExceptionsStopAtTheApplicationAndGetAFullStop) {
     thrower.text = text;
     EXPECT_NO_THROW(QCoreApplication::sendEvent(&thrower, &event));
   }
-  EXPECT_EQ(dialogs->errors, (QStringList{"File not found.", "Posting Failed.", "Huh?.",
-                                          "Unable to write to /x/y.ini."}));
+  EXPECT_EQ(dialogs->errors,
+            (QStringList{"File not found.", "Posting Failed.", "Huh?.", "Unable to write to /x/y.ini."}));
 }
 
 TEST(ErrorBox, FullStopOnlyAfterCharactersSortingAfterIt) {
   EXPECT_EQ(error_box_text(""), "");
-  EXPECT_EQ(error_box_text("a-"), "a-");   // '-' sorts before '.'
-  EXPECT_EQ(error_box_text("a/"), "a/.");  // '/' sorts after '.'
+  EXPECT_EQ(error_box_text("a-"), "a-");                          // '-' sorts before '.'
+  EXPECT_EQ(error_box_text("a/"), "a/.");                         // '/' sorts after '.'
   EXPECT_EQ(error_box_text("(Error #10061)"), "(Error #10061)");  // ')' sorts before '.'
   EXPECT_EQ(error_box_text("Ready!"), "Ready!");
 }

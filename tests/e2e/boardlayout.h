@@ -17,8 +17,7 @@ struct BoardLayout {
 
   // The client area lies under the menu bar; panel_board sits at 0, 3 in it and panel_board1
   // at 6, 26 in that.
-  explicit BoardLayout(const QRect& window)
-      : board(window.left() + 6, window.bottom() + 1 - kClientHeight + 3 + 26) {}
+  explicit BoardLayout(const QRect& window) : board(window.left() + 6, window.bottom() + 1 - kClientHeight + 3 + 26) {}
 
   QRect board_frame() const { return {board, QSize(670, 291)}; }
   QRect tile(int n) const { return {board + QPoint(kTileLefts[n - 1], 128), QSize(48, 91)}; }

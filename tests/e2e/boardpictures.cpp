@@ -25,8 +25,7 @@ bool shows(const QImage& screen, QPoint at, const QImage& picture) {
       const QRgb want = picture.pixel(x, y);
       if (qAlpha(want) != 255) continue;
       const QPoint where = at + QPoint(x, y);
-      if (!screen.rect().contains(where) || (screen.pixel(where) & RGB_MASK) != (want & RGB_MASK))
-        return false;
+      if (!screen.rect().contains(where) || (screen.pixel(where) & RGB_MASK) != (want & RGB_MASK)) return false;
     }
   return true;
 }

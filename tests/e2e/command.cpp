@@ -13,8 +13,8 @@ QString CommandResult::describe() const {
   return QString("status %1: %2").arg(status).arg(QString::fromLocal8Bit(err).trimmed());
 }
 
-CommandResult run_command(const QString& program, const QStringList& args,
-                          const QProcessEnvironment& environment, int timeout_ms, const QString& folder) {
+CommandResult run_command(const QString& program, const QStringList& args, const QProcessEnvironment& environment,
+                          int timeout_ms, const QString& folder) {
   QProcess process;
   end_with_parent(process);
   process.setProcessEnvironment(environment);

@@ -49,14 +49,10 @@ class Desktop : public InstalledGame {
   // digits shut the tiles the test's player picks.
   void play_one_roll_by_keys(DiceReplay& dice, TilePlayer& player);
   // The offer's UPDATE button, pale yellow, where no other panel has a button.
-  bool update_offered(const QImage& shot) const {
-    return count_colour(shot, layout->update_yes(), kButtonFace) > 2000;
-  }
+  bool update_offered(const QImage& shot) const { return count_colour(shot, layout->update_yes(), kButtonFace) > 2000; }
   // The update panel lies over the name panel, which a fresh start shows: its box is in sight
   // again once the update panel has gone.
-  bool name_box_shows(const QImage& shot) const {
-    return count_colour(shot, layout->name_box(), kEditColor) > 1000;
-  }
+  bool name_box_shows(const QImage& shot) const { return count_colour(shot, layout->name_box(), kEditColor) > 1000; }
 };
 
 void Desktop::start_game_window() {
@@ -74,20 +70,20 @@ void Desktop::close_window() {
 
 void Desktop::play_one_roll_by_keys(DiceReplay& dice, TilePlayer& player) {
   x.click(layout->start_button().center());
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) {
-    return shows(shot, layout->roll_button().topLeft(), pictures.roll);
-  }, "the roll picture of round 1"));
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->roll_button().topLeft(), pictures.roll); },
+      "the roll picture of round 1"));
   player.new_round();
   const std::array<Die, 2> rolled = dice.roll();
   x.keys({"space"});
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) { return dice_show(shot, dice); },
-                          "the dice rolled by the Space key"));
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return dice_show(shot, dice); }, "the dice rolled by the Space key"));
   const std::optional<std::vector<int>> tiles = player.choose(rolled[0].value + rolled[1].value);
   ASSERT_TRUE(tiles.has_value()) << "the frozen clock's first roll has a play";
   for (const int n : *tiles) x.keys({QString::number(n)});
   player.shut(*tiles);
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player); },
-                          "the tiles shut by the digit keys"));
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player); }, "the tiles shut by the digit keys"));
 }
 
 }  // namespace
@@ -106,24 +102,28 @@ TEST_F(Desktop, KeysPlayTheGameOnceTheNamePanelIsGone) {
   // Options › Change  Name, the keys only: the box has the keyboard, Enter is DONE.
   x.click(bounds.topLeft() + QPoint(60, 10));
   x.keys({"Down", "Down", "Down", "Return"});
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return count_colour(shot, layout->name_box(), kEditColor) > 1000;
-  }, "the name panel from Options, Change Name"));
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return count_colour(shot, layout->name_box(), kEditColor) > 1000; },
+      "the name panel from Options, Change Name"));
   x.keys({"ctrl+a"});
   x.type("Cy");
   x.keys({"Return"});
   dice.rest();
   const std::array<Die, 2> rolled = dice.roll();
   x.keys({"r"});
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return count_colour(shot, layout->name_box(), kEditColor) == 0 && dice_show(shot, dice);
-  }, "the name panel gone and the dice rolled by the R key"));
+  ASSERT_TRUE(wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        return count_colour(shot, layout->name_box(), kEditColor) == 0 && dice_show(shot, dice);
+      },
+      "the name panel gone and the dice rolled by the R key"));
   EXPECT_GT(rolled[0].value, 0);
 
   const std::optional<int> status = end_game(SIGTERM);
   ASSERT_TRUE(status.has_value()) << "SIGTERM did not end the game";
   EXPECT_EQ(*status, 0);
-  EXPECT_TRUE(read_file(file("velnorsolo.ini")).contains("\r\nName=Cy\r\n")) << read_file(file("velnorsolo.ini")).constData();
+  EXPECT_TRUE(read_file(file("velnorsolo.ini")).contains("\r\nName=Cy\r\n"))
+      << read_file(file("velnorsolo.ini")).constData();
   EXPECT_EQ(tally_lines().value(0), "Total Games: 1");
 }
 
@@ -148,8 +148,7 @@ TEST_F(Desktop, TheWindowKeepsItsPlaceStartAfterStart) {
   run_command("xdotool", {"windowmove", QString::number(window), "140", "90"}, x.environment());
   QRect moved;
   const QDeadlineTimer deadline(kTurnMs);
-  while ((moved = x.frame(window)).topLeft() == first.topLeft() && !deadline.hasExpired())
-    QThread::msleep(kPollMs);
+  while ((moved = x.frame(window)).topLeft() == first.topLeft() && !deadline.hasExpired()) QThread::msleep(kPollMs);
   ASSERT_NE(moved, first);
   ASSERT_NO_FATAL_FAILURE(close_window());
   EXPECT_EQ(saved_bounds(file("velnorsolo.ini")), moved);
@@ -162,7 +161,9 @@ TEST_F(Desktop, TheWindowKeepsItsPlaceStartAfterStart) {
 // Damaged files are kept, byte for byte, under a name that says so, and the game starts afresh;
 // nothing of them is written over.
 TEST_F(Desktop, DamagedFilesAreKeptAsideAndTheGameStartsAfresh) {
-  const QByteArray tally = "WRZL\x2c\x01\x00\x00\x5b\x00\x40\x00\x80" "9\r\n12\r\n0\r\ngarbage";
+  const QByteArray tally =
+      "WRZL\x2c\x01\x00\x00\x5b\x00\x40\x00\x80"
+      "9\r\n12\r\n0\r\ngarbage";
   const QByteArray settings = QByteArray(2 << 20, 'x');
   ASSERT_TRUE(QDir().mkpath(folder));
   for (const auto& [name, bytes] : {std::pair{"velnorsolotally.tld", tally}, std::pair{"velnorsolo.ini", settings}}) {
@@ -207,11 +208,11 @@ TEST_F(Desktop, TheUpdateOfferFollowsTheServersAnswer) {
   ASSERT_TRUE(version.open(QIODevice::WriteOnly) && version.write("1.0.1") == 5);
   version.close();
   ASSERT_NO_FATAL_FAILURE(start_game_window());
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_offered(shot); },
-                          "the update offer for 1.0.1"));
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return update_offered(shot); }, "the update offer for 1.0.1"));
   x.click(layout->update_yes().center());
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return name_box_shows(shot); },
-                          "the board again after Download Aborted"));
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return name_box_shows(shot); }, "the board again after Download Aborted"));
   EXPECT_TRUE(QFile::exists(file("velnorsolo")));
   ASSERT_NO_FATAL_FAILURE(enter_name("Di"));
   DiceReplay dice(kSeed);
@@ -226,14 +227,15 @@ TEST_F(Desktop, AStalledDownloadLeavesTheProgramInPlace) {
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1"});
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nMZ half an installer", true});
   ASSERT_NO_FATAL_FAILURE(start_game_window());
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) { return update_offered(shot); },
-                          "the update offer"));
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return update_offered(shot); }, "the update offer"));
   const QByteArray program = read_file(file("velnorsolo"));
   x.click(layout->update_yes().center());
   ASSERT_TRUE(server.wait_requests(2));
   EXPECT_TRUE(QFile::exists(file("velnorsolo"))) << "the program was renamed before its installer came";
-  ASSERT_TRUE(wait_screen(45000, [&](const QImage& shot) { return name_box_shows(shot); },
-                          "Download Aborted within the download's time limit"));
+  ASSERT_TRUE(wait_screen(
+      45000, [&](const QImage& shot) { return name_box_shows(shot); },
+      "Download Aborted within the download's time limit"));
   EXPECT_EQ(read_file(file("velnorsolo")), program);
   EXPECT_FALSE(QFile::exists(file("velnorsolo.BAK")));
   EXPECT_FALSE(QFile::exists(file("vnssetup.exe")));

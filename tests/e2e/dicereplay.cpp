@@ -6,7 +6,7 @@ namespace velnor::testing {
 
 namespace {
 
-constexpr int kPanelWidth = 505;   // the dice panel
+constexpr int kPanelWidth = 505;  // the dice panel
 constexpr int kPanelHeight = 121;
 
 }  // namespace

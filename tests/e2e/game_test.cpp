@@ -22,11 +22,11 @@ using namespace velnor::testing;
 
 namespace {
 
-const QString kPostedDate = "12/7/26";      // the frozen day, as the game posts it
-const QString kTallyDate = "7 Dec 2026";    // ...and as the locale's short format writes it
-const QString kFirstName = "Ann";           // typed on the name panel at start
-const QString kPostedName = "Ann Tester";   // typed on the game-over panel
-const char* const kOwnVersion = "1.0.0";    // the program's version text: no update is offered
+const QString kPostedDate = "12/7/26";     // the frozen day, as the game posts it
+const QString kTallyDate = "7 Dec 2026";   // ...and as the locale's short format writes it
+const QString kFirstName = "Ann";          // typed on the name panel at start
+const QString kPostedName = "Ann Tester";  // typed on the game-over panel
+const char* const kOwnVersion = "1.0.0";   // the program's version text: no update is offered
 
 constexpr QRgb kDarkGreen = 0x005900;
 constexpr QRgb kEnteredRed = 0xFF0000;
@@ -78,8 +78,7 @@ void WholeGame::SetUp() {
 void WholeGame::add_to_menu() {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_DATA_HOME", data_home);
-  const CommandResult added =
-      run_command(VELNOR_SOURCE_DIR "/scripts/install-desktop", {folder}, environment);
+  const CommandResult added = run_command(VELNOR_SOURCE_DIR "/scripts/install-desktop", {folder}, environment);
   ASSERT_TRUE(added.ok) << added.describe().toStdString();
   ASSERT_TRUE(QFile::exists(data_home + "/applications/velnorsolo.desktop"));
   EXPECT_EQ(QImage(data_home + "/icons/hicolor/256x256/apps/velnorsolo.png").size(), QSize(256, 256));
@@ -110,13 +109,16 @@ void WholeGame::start_with_name() {
 
   // The layout, checked once against the screen: panel_board1's black frame where the
   // positions put it, window colour just outside it.
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    const QRect frame = layout->board_frame();
-    for (const QPoint corner : {frame.topLeft(), frame.topRight(), frame.bottomLeft(), frame.bottomRight()})
-      if ((shot.pixel(corner) & RGB_MASK) != 0) return false;
-    return (shot.pixel(frame.topLeft() - QPoint(1, 1)) & RGB_MASK) == kWindowColor &&
-           (shot.pixel(frame.bottomRight() + QPoint(1, 1)) & RGB_MASK) == kWindowColor;
-  }, "the board's frame at its place"));
+  ASSERT_TRUE(wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        const QRect frame = layout->board_frame();
+        for (const QPoint corner : {frame.topLeft(), frame.topRight(), frame.bottomLeft(), frame.bottomRight()})
+          if ((shot.pixel(corner) & RGB_MASK) != 0) return false;
+        return (shot.pixel(frame.topLeft() - QPoint(1, 1)) & RGB_MASK) == kWindowColor &&
+               (shot.pixel(frame.bottomRight() + QPoint(1, 1)) & RGB_MASK) == kWindowColor;
+      },
+      "the board's frame at its place"));
 
   // The name panel asks for a name first.
   ASSERT_NO_FATAL_FAILURE(enter_name(kFirstName));
@@ -133,16 +135,22 @@ void WholeGame::play_ten_rounds() {
     dice.rest();
     for (;;) {
       // Ready for a roll: the roll picture up, the dice at rest, the tiles as the player left them.
-      ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) {
-        return shows(shot, layout->roll_button().topLeft(), pictures.roll) && dice_show(shot, dice) &&
-               tiles_show(shot, player);
-      }, "the board ready for a roll"));
+      ASSERT_TRUE(wait_screen(
+          kRoundMs,
+          [&](const QImage& shot) {
+            return shows(shot, layout->roll_button().topLeft(), pictures.roll) && dice_show(shot, dice) &&
+                   tiles_show(shot, player);
+          },
+          "the board ready for a roll"));
       const std::array<Die, 2> rolled = dice.roll();
       ++played.rolls;
       x.click(layout->roll_button().center());
-      ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-        return dice_show(shot, dice) && !shows(shot, layout->roll_button().topLeft(), pictures.roll);
-      }, "the dice the generator predicts"));
+      ASSERT_TRUE(wait_screen(
+          kTurnMs,
+          [&](const QImage& shot) {
+            return dice_show(shot, dice) && !shows(shot, layout->roll_button().topLeft(), pictures.roll);
+          },
+          "the dice the generator predicts"));
       const std::optional<std::vector<int>> tiles = player.choose(rolled[0].value + rolled[1].value);
       if (!tiles) break;  // no play: the round ends where the dice lie
       if (round == 1 && player.round_score() == 0) {
@@ -159,16 +167,16 @@ void WholeGame::play_ten_rounds() {
       dice.rest();
     }
     // The round's last state, before the pause ends it: its shut tiles covered.
-    ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player); },
-                            "the round's shut tiles"));
+    ASSERT_TRUE(wait_screen(
+        kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player); }, "the round's shut tiles"));
     played.score += player.round_score();
     played.all_shut_rounds += player.round_score() == 65;
   }
   EXPECT_TRUE(board_saved);
   // After the tenth round's pause: the game-over panel.
-  ASSERT_TRUE(wait_screen(kRoundMs, [&](const QImage& shot) {
-    return shows(shot, layout->gameover_picture(), pictures.gameover);
-  }, "the game-over panel"));
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->gameover_picture(), pictures.gameover); },
+      "the game-over panel"));
 }
 
 // The finished game is on the disk at once, before any exit (a kill now would keep it), and a
@@ -203,13 +211,16 @@ void WholeGame::start_again() {
 void WholeGame::ask_for_best_move(unsigned open, int total) {
   const unsigned best = velnor::Solver::table().best(open, total);
   x.keys({"h"});
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    for (int n = 1; n <= 9; ++n) {
-      const int gold = count_colour(shot, layout->tile(n), kMarkGold);
-      if ((best & (1u << (n - 1))) ? gold < 30 : gold > 0) return false;
-    }
-    return true;
-  }, "the best move marked on its tiles"));
+  ASSERT_TRUE(wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        for (int n = 1; n <= 9; ++n) {
+          const int gold = count_colour(shot, layout->tile(n), kMarkGold);
+          if ((best & (1u << (n - 1))) ? gold < 30 : gold > 0) return false;
+        }
+        return true;
+      },
+      "the best move marked on its tiles"));
   save(x.frame(window), "bestmove.png");
 }
 
@@ -227,13 +238,16 @@ void WholeGame::send_score() {
   const QRect scores = x.geometry(scores_window);
   EXPECT_GE(x.frame(scores_window).top(), 0) << "the title bar is above the screen";
   const QRect viewer(scores.topLeft() + QPoint(113, 9), QSize(479, 505));
-  EXPECT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return count_colour(shot, viewer, kWindowColor) > 5000 && count_colour(shot, viewer, kDarkGreen) > 1000;
-  }, "the high-score page"));
+  EXPECT_TRUE(wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        return count_colour(shot, viewer, kWindowColor) > 5000 && count_colour(shot, viewer, kDarkGreen) > 1000;
+      },
+      "the high-score page"));
 
   // Posted in the player's default locale, the date still has its slashes.
-  const CommandResult stored = run_command(
-      "sqlite3", {temp.filePath("data/scores.db"), "SELECT name, date, score, client FROM scores"});
+  const CommandResult stored =
+      run_command("sqlite3", {temp.filePath("data/scores.db"), "SELECT name, date, score, client FROM scores"});
   ASSERT_TRUE(stored.ok) << stored.describe().toStdString();
   EXPECT_EQ(QString::fromUtf8(stored.out),
             QString("%1|%2|%3|127.0.0.1\n").arg(kPostedName, kPostedDate).arg(played.score));
@@ -245,9 +259,9 @@ void WholeGame::send_score() {
   x.click(scores.topLeft() + QRect(498, 521, 95, 32).center());  // DONE
   ASSERT_TRUE(x.wait_for_window_gone(scores_window, kTurnMs)) << "DONE left the high-score window up";
   // The posting took the game-over panel away.
-  EXPECT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return !shows(shot, layout->gameover_picture(), pictures.gameover);
-  }, "the board without the game-over panel"));
+  EXPECT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return !shows(shot, layout->gameover_picture(), pictures.gameover); },
+      "the board without the game-over panel"));
 }
 
 void WholeGame::show_tally() {
@@ -265,10 +279,12 @@ void WholeGame::show_tally() {
   const auto rank_row = [&](int rank) {
     return QRect(tally.topLeft() + QPoint(6 + 5, 6 + 126 + 24 * (rank - 1)), QSize(320, 16));
   };
-  EXPECT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return count_colour(shot, rank_row(1), kEnteredRed) > 50 &&
-           count_colour(shot, rank_row(2), kEnteredRed) == 0;
-  }, "rank 1 in red"));
+  EXPECT_TRUE(wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        return count_colour(shot, rank_row(1), kEnteredRed) > 50 && count_colour(shot, rank_row(2), kEnteredRed) == 0;
+      },
+      "rank 1 in red"));
   save(tally, "tally.png");
 }
 
@@ -280,9 +296,8 @@ void WholeGame::look_at_coach() {
   ASSERT_NE(coach, 0u);
   const QRect area = x.geometry(coach);
   // The chart's bars and the rows' pale text on the window's brown.
-  EXPECT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return count_colour(shot, area, kPaleYellow) > 2000;
-  }, "the coach's rows"));
+  EXPECT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return count_colour(shot, area, kPaleYellow) > 2000; }, "the coach's rows"));
   save(x.frame(coach), "coach.png");
   x.keys({"Escape"});
   ASSERT_TRUE(x.wait_for_window_gone(coach, kTurnMs)) << "Escape left the coach up";
@@ -291,11 +306,10 @@ void WholeGame::look_at_coach() {
 void WholeGame::open_file_menu() {
   x.click(bounds.topLeft() + QPoint(14, 10));
   // The menu drops over the board's brown top edge.
-  const QPoint under_menu_bar =
-      bounds.topLeft() + QPoint(100, bounds.height() - BoardLayout::kClientHeight + 2);
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return (shot.pixel(under_menu_bar) & RGB_MASK) != kWindowColor;
-  }, "the File menu"));
+  const QPoint under_menu_bar = bounds.topLeft() + QPoint(100, bounds.height() - BoardLayout::kClientHeight + 2);
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return (shot.pixel(under_menu_bar) & RGB_MASK) != kWindowColor; },
+      "the File menu"));
 }
 
 void WholeGame::exit_from_menu() {
@@ -339,10 +353,10 @@ TEST_F(WholeGame, TenRoundsPostedTalliedAndSaved) {
 
   // Beside the program: its settings and tally, and no work file left behind.
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-            QStringList({"velnorsolo", "velnorsolo-sound.so", "velnorsolo.desktop", "velnorsolo.ini",
-                         "velnorsolo.png", "velnorsolotally.tld"}));
-  std::printf("%d rolls, score %d, %d all-shut rounds, %.1f s\n", played.rolls, played.score,
-              played.all_shut_rounds, static_cast<double>(clock.elapsed()) / 1000);
+            QStringList({"velnorsolo", "velnorsolo-sound.so", "velnorsolo.desktop", "velnorsolo.ini", "velnorsolo.png",
+                         "velnorsolotally.tld"}));
+  std::printf("%d rolls, score %d, %d all-shut rounds, %.1f s\n", played.rolls, played.score, played.all_shut_rounds,
+              static_cast<double>(clock.elapsed()) / 1000);
 }
 
 int main(int argc, char** argv) { return run_installed_game_tests(argc, argv); }

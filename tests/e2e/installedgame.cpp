@@ -41,8 +41,8 @@ void InstalledGame::SetUp() {
   folder = temp.filePath("Velnor Solo");
   ASSERT_TRUE(QFile::exists(VELNOR_FAKETIME_LIBRARY))
       << VELNOR_FAKETIME_LIBRARY << " is missing: install faketime (scripts/deps.sh lists it)";
-  const CommandResult installed = run_command(
-      VELNOR_CMAKE_COMMAND, {"--install", VELNOR_BUILD_DIR, "--prefix", folder, "--component", "game"});
+  const CommandResult installed =
+      run_command(VELNOR_CMAKE_COMMAND, {"--install", VELNOR_BUILD_DIR, "--prefix", folder, "--component", "game"});
   ASSERT_TRUE(installed.ok) << installed.describe().toStdString();
   ASSERT_TRUE(QDir().mkpath(temp.filePath("run")));
   QFile::setPermissions(temp.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -80,8 +80,8 @@ void InstalledGame::start_server(const std::optional<QByteArray>& version) {
 QProcessEnvironment InstalledGame::game_environment() const {
   QProcessEnvironment environment = x.environment();
   // The player's own desktop: no test platform, no scaling, Debian's default locale.
-  for (const char* name : {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS",
-                           "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI", "LC_ALL", "LC_TIME", "LANGUAGE"})
+  for (const char* name : {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING",
+                           "QT_FONT_DPI", "LC_ALL", "LC_TIME", "LANGUAGE"})
     environment.remove(name);
   environment.insert("LANG", "C.UTF-8");
   // The clock stands still, so the seed is known; the monotonic clock runs on, so the timers
@@ -132,9 +132,9 @@ void InstalledGame::find_main_window() {
 }
 
 void InstalledGame::enter_name(const QString& name) {
-  ASSERT_TRUE(wait_screen(kTurnMs, [&](const QImage& shot) {
-    return count_colour(shot, layout->name_box(), kEditColor) > 1000;
-  }, "the name panel"));
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return count_colour(shot, layout->name_box(), kEditColor) > 1000; },
+      "the name panel"));
   x.click(layout->name_box().center());
   x.keys({"ctrl+a"});
   x.type(name);
@@ -152,8 +152,7 @@ QStringList InstalledGame::tally_lines() const {
   return QString::fromUtf8(shown.out).split('\n', Qt::SkipEmptyParts);
 }
 
-bool InstalledGame::wait_screen(int timeout_ms, const std::function<bool(const QImage&)>& check,
-                                const char* what) {
+bool InstalledGame::wait_screen(int timeout_ms, const std::function<bool(const QImage&)>& check, const char* what) {
   const QDeadlineTimer deadline(timeout_ms);
   for (;;) {
     screen = x.grab();
@@ -167,8 +166,8 @@ bool InstalledGame::wait_screen(int timeout_ms, const std::function<bool(const Q
 
 std::string InstalledGame::save_failure() {
   if (screen.isNull()) screen = x.grab();
-  const QString failed = QString(VELNOR_SHOTS_DIR "/failed-%1.png")
-                             .arg(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  const QString failed =
+      QString(VELNOR_SHOTS_DIR "/failed-%1.png").arg(::testing::UnitTest::GetInstance()->current_test_info()->name());
   screen.save(failed);
   return "last screenshot: " + failed.toStdString();
 }

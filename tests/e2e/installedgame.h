@@ -17,8 +17,8 @@
 #include "boardlayout.h"
 #include "boardpictures.h"
 #include "dicereplay.h"
-#include "tileplayer.h"
 #include "support/childprocess.h"
+#include "tileplayer.h"
 #include "xdisplay.h"
 
 namespace velnor::testing {

@@ -1,6 +1,5 @@
 #include "tileplayer.h"
 
-
 namespace velnor::testing {
 
 namespace {
@@ -25,8 +24,7 @@ std::optional<std::vector<int>> TilePlayer::choose(int total) const {
   for (unsigned set = open_; set != 0; set = (set - 1) & open_) {
     if (sum_of(set) != total) continue;
     const std::vector<int> tiles = tiles_of(set);
-    if (!best || tiles.size() < best->size() || (tiles.size() == best->size() && tiles > *best))
-      best = tiles;
+    if (!best || tiles.size() < best->size() || (tiles.size() == best->size() && tiles > *best)) best = tiles;
   }
   return best;
 }

@@ -9,9 +9,27 @@ namespace {
 
 // The header's fields, each a 32-bit big-endian word, in file order.
 enum Field {
-  kHeaderSize, kFileVersion, kPixmapFormat, kPixmapDepth, kWidth, kHeight, kXOffset, kByteOrder,
-  kBitmapUnit, kBitmapBitOrder, kBitmapPad, kBitsPerPixel, kBytesPerLine, kVisualClass, kRedMask,
-  kGreenMask, kBlueMask, kBitsPerRgb, kColormapEntries, kColorCount, kFieldCount = 25
+  kHeaderSize,
+  kFileVersion,
+  kPixmapFormat,
+  kPixmapDepth,
+  kWidth,
+  kHeight,
+  kXOffset,
+  kByteOrder,
+  kBitmapUnit,
+  kBitmapBitOrder,
+  kBitmapPad,
+  kBitsPerPixel,
+  kBytesPerLine,
+  kVisualClass,
+  kRedMask,
+  kGreenMask,
+  kBlueMask,
+  kBitsPerRgb,
+  kColormapEntries,
+  kColorCount,
+  kFieldCount = 25
 };
 constexpr std::uint32_t kVersion = 7;
 constexpr std::uint32_t kZPixmap = 2;
@@ -68,8 +86,7 @@ QImage read_xwd(const QByteArray& dump, QString& why) {
     why = QString("%1 bits a pixel are not read").arg(bits);
     return {};
   }
-  if (!eight_bit_mask(field[kRedMask]) || !eight_bit_mask(field[kGreenMask]) ||
-      !eight_bit_mask(field[kBlueMask])) {
+  if (!eight_bit_mask(field[kRedMask]) || !eight_bit_mask(field[kGreenMask]) || !eight_bit_mask(field[kBlueMask])) {
     why = "colour masks other than eight bits each are not read";
     return {};
   }
@@ -78,8 +95,7 @@ QImage read_xwd(const QByteArray& dump, QString& why) {
     why = "implausible image size";
     return {};
   }
-  const std::uint64_t pixels = std::uint64_t{field[kHeaderSize]} +
-                               std::uint64_t{field[kColorCount]} * kColorEntryBytes;
+  const std::uint64_t pixels = std::uint64_t{field[kHeaderSize]} + std::uint64_t{field[kColorCount]} * kColorEntryBytes;
   if (field[kHeaderSize] < kFieldCount * 4 || pixels + std::uint64_t{line} * height > size) {
     why = "the dump is shorter than its pixels";
     return {};
@@ -106,8 +122,7 @@ QImage read_xwd(const QByteArray& dump, QString& why) {
     for (std::uint32_t x = 0; x < width; ++x) {
       const unsigned char* at = row + x * step;
       std::uint32_t pixel = 0;
-      for (int b = 0; b < step; ++b)
-        pixel |= std::uint32_t{at[b]} << (8 * (most_significant_first ? step - 1 - b : b));
+      for (int b = 0; b < step; ++b) pixel |= std::uint32_t{at[b]} << (8 * (most_significant_first ? step - 1 - b : b));
       out[x] = qRgb(ramp[0][channel(pixel, field[kRedMask])], ramp[1][channel(pixel, field[kGreenMask])],
                     ramp[2][channel(pixel, field[kBlueMask])]);
     }

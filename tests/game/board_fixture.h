@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <QTimer>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -32,16 +32,16 @@ struct Board : ::testing::Test {
   RandomGen random;
   QTemporaryDir folder;
   std::optional<Tmain> window;
-  QStringList started;             // programs the window started
-  bool start_result = true;        // whether starting them works
-  bool really_start = false;       // start them for real instead
-  std::vector<int> exit_codes;     // ends of the program it asked for
+  QStringList started;          // programs the window started
+  bool start_result = true;     // whether starting them works
+  bool really_start = false;    // start them for real instead
+  std::vector<int> exit_codes;  // ends of the program it asked for
 
   void SetUp() override { create(); }
 
   void create() {
-    window.emplace(MainServices{&sounds, &dialogs, &random, [] { return kSeed; },
-                                folder.path().toStdString(), program_file(), qt_ui_poster(),
+    window.emplace(MainServices{&sounds, &dialogs, &random, [] { return kSeed; }, folder.path().toStdString(),
+                                program_file(), qt_ui_poster(),
                                 [this](const QString& program, const QStringList& args) {
                                   started << program + " " + args.join(' ');
                                   if (really_start) return QProcess::startDetached(program, args);

@@ -48,7 +48,11 @@ std::string first_difference(const QImage& shown, const QImage& expected) {
     for (int x = 0; x < a.width(); ++x)
       if (qAlpha(b.pixel(x, y)) == 255 && a.pixel(x, y) != b.pixel(x, y))
         return QString("pixel %1,%2: %3 instead of %4")
-            .arg(x).arg(y).arg(a.pixel(x, y), 8, 16).arg(b.pixel(x, y), 8, 16).toStdString();
+            .arg(x)
+            .arg(y)
+            .arg(a.pixel(x, y), 8, 16)
+            .arg(b.pixel(x, y), 8, 16)
+            .toStdString();
   return "";
 }
 
@@ -141,8 +145,7 @@ TEST(SharpPictures, TileKeysItsColourAtTwiceTheDensity) {
   tile.setTransparentColor(0x00332211);
   const QImage shown = tile.grab().toImage();
   ASSERT_EQ(shown.size(), QSize(8, 4));
-  for (int x = 0; x < 8; ++x)
-    EXPECT_EQ(shown.pixelColor(x, 3), x == 2 || x == 3 ? QColor(Qt::blue) : own) << x;
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(shown.pixelColor(x, 3), x == 2 || x == 3 ? QColor(Qt::blue) : own) << x;
   // The third frame lies half beyond a strip that is one design pixel short of it.
   QImage short_strip = strip.copy(0, 0, 22, 4);
   short_strip.setDevicePixelRatio(2);
@@ -162,8 +165,7 @@ TEST_F(Board, ShowsTheSharpPicturesInTheDesignsPlaces) {
     EXPECT_EQ(tile(n)->size(), QSize(48, 91));
     EXPECT_EQ(tile(n)->y(), 128);
   }
-  EXPECT_EQ(first_difference(tile(4)->grab().toImage(), QImage(":/images/tiles/tile4@2x.png").copy(0, 0, 96, 182)),
-            "");
+  EXPECT_EQ(first_difference(tile(4)->grab().toImage(), QImage(":/images/tiles/tile4@2x.png").copy(0, 0, 96, 182)), "");
 
   auto* roll = window->findChild<TImage*>("button_roll");
   ASSERT_NE(roll, nullptr);
@@ -183,8 +185,7 @@ TEST_F(Board, ShowsTheSharpPicturesInTheDesignsPlaces) {
     EXPECT_EQ(die->size(), QSize(32, 32));
     const int face = die->property("tag").toInt();
     ASSERT_GE(face, 1);
-    EXPECT_EQ(first_difference(die->grab().toImage(), QImage(":/images/dice@2x.png").copy(face * 64, 0, 64, 64)),
-              "");
+    EXPECT_EQ(first_difference(die->grab().toImage(), QImage(":/images/dice@2x.png").copy(face * 64, 0, 64, 64)), "");
   }
 
   const QList<QSize> icon_sizes = window->windowIcon().availableSizes();

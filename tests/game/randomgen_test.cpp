@@ -30,6 +30,4 @@ TEST(RandomGen, DrawsStayInRangeAndWrapTheSeed) {
   EXPECT_EQ(gen.seed(), static_cast<std::uint32_t>(0xFFFFFFFFull * 134775813ull + 1ull));
 }
 
-TEST(RandomGen, SeedIsMillisecondsOfTheDay) {
-  EXPECT_LT(velnor::ms_since_midnight_utc(), 24u * 60 * 60 * 1000);
-}
+TEST(RandomGen, SeedIsMillisecondsOfTheDay) { EXPECT_LT(velnor::ms_since_midnight_utc(), 24u * 60 * 60 * 1000); }

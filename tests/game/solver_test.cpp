@@ -52,8 +52,8 @@ double best_after_roll(unsigned open, int total) {
 
 TEST(Solver, WorkedValues) {
   const Solver& solver = Solver::table();
-  EXPECT_DOUBLE_EQ(solver.expected(0), 65.0);             // all shut: the round is over
-  EXPECT_DOUBLE_EQ(solver.expected(tiles({1})), 44.0);    // only tile 1: over too
+  EXPECT_DOUBLE_EQ(solver.expected(0), 65.0);           // all shut: the round is over
+  EXPECT_DOUBLE_EQ(solver.expected(tiles({1})), 44.0);  // only tile 1: over too
   EXPECT_DOUBLE_EQ(solver.expected(tiles({2})), (1 * 65.0 + 35 * 43.0) / 36.0);
   EXPECT_THROW(solver.expected(512), std::out_of_range);
   EXPECT_THROW(solver.choices(1u << 9, 10), std::out_of_range);
@@ -63,8 +63,7 @@ TEST(Solver, AgreesWithPlainRecursionAndListsEveryChoiceBestFirst) {
   const Solver& solver = Solver::table();
   // Small sets keep the recursion quick; they still hold every kind of end.
   for (unsigned open = 0; open < 512; ++open) {
-    if (std::popcount(open) > 3 && open != tiles({1, 2, 3, 4}) && open != tiles({2, 5, 7, 9}))
-      continue;
+    if (std::popcount(open) > 3 && open != tiles({1, 2, 3, 4}) && open != tiles({2, 5, 7, 9})) continue;
     ASSERT_NEAR(solver.expected(open), search(open), 1e-9) << "open " << tiles_text(open);
     for (int total = 2; total <= 12; ++total) {
       const std::vector<Choice> choices = solver.choices(open, total);

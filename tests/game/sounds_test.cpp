@@ -4,6 +4,8 @@
 // nothing reaches the speakers of whoever runs the tests.
 #include "game/soundmoduleplayer.h"
 
+#include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,8 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
-#include <gtest/gtest.h>
-#include <sys/prctl.h>
 
 #include <algorithm>
 #include <csignal>
@@ -58,9 +58,9 @@ std::vector<int> samples_of(const WaveSound& wave) {
 TEST(CueFiles, AreTheCuesOfTheTableWithTheirRateBitsAndLength) {
   // A file the table does not name could never be played.
   for (const QString& file : QDir(VELNOR_SOUNDS_DIR).entryList(QDir::Files)) {
-    EXPECT_TRUE(std::ranges::any_of(kSoundCues, [&](const SoundCue& cue) {
-      return file == QString::fromLatin1(cue.name) + ".wav";
-    })) << file.toStdString() << " is not in kSoundCues";
+    EXPECT_TRUE(std::ranges::any_of(
+        kSoundCues, [&](const SoundCue& cue) { return file == QString::fromLatin1(cue.name) + ".wav"; }))
+        << file.toStdString() << " is not in kSoundCues";
   }
   for (const SoundCue& cue : kSoundCues) {
     SCOPED_TRACE(cue.name);

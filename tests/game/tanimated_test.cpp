@@ -28,9 +28,8 @@ qsizetype timers(const TAnimated& a) { return a.findChildren<QTimer*>().size(); 
 std::vector<int> run(TAnimated& a, int from, bool reverse) {
   a.setFrame(from);
   std::vector<int> shown;
-  const auto c = QObject::connect(&a, &TAnimated::changeFrame, [&](TAnimated* sender) {
-    shown.push_back(sender->frame());
-  });
+  const auto c =
+      QObject::connect(&a, &TAnimated::changeFrame, [&](TAnimated* sender) { shown.push_back(sender->frame()); });
   a.setReverse(reverse);
   a.setPlay(true);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !a.play(); }, 5000));
@@ -183,7 +182,8 @@ TEST(TAnimatedPaint, ShowsTheFrameWithKeyedPixelsInTheControlsColour) {
   QImage strip(12, 2, QImage::Format_RGB888);
   strip.fill(Qt::red);
   for (int y = 0; y < 2; ++y)
-    for (int x = 4; x < 12; ++x) strip.setPixelColor(x, y, x < 6 ? key : x == 6 ? QColor(Qt::blue) : x == 7 ? QColor(Qt::white) : Qt::yellow);
+    for (int x = 4; x < 12; ++x)
+      strip.setPixelColor(x, y, x < 6 ? key : x == 6 ? QColor(Qt::blue) : x == 7 ? QColor(Qt::white) : Qt::yellow);
 
   TAnimated a;
   QPalette palette = a.palette();
@@ -229,15 +229,19 @@ TEST(TAnimatedMouse, ReportsButtonModifiersAndPlace) {
     EXPECT_EQ(s, a);
     seen.push_back(QString::asprintf("%s %x %x %d,%d", what, buttons, shift.toInt(), x, y));
   };
-  QObject::connect(a, &TAnimated::mouseDown, [&](TAnimated* s, Qt::MouseButton b, Qt::KeyboardModifiers m,
-                                                 int x, int y) { note("down", s, b, m, x, y); });
-  QObject::connect(a, &TAnimated::mouseMove, [&](TAnimated* s, Qt::MouseButtons b, Qt::KeyboardModifiers m,
-                                                 int x, int y) { note("move", s, b.toInt(), m, x, y); });
-  QObject::connect(a, &TAnimated::mouseUp, [&](TAnimated* s, Qt::MouseButton b, Qt::KeyboardModifiers m,
-                                               int x, int y) { note("up", s, b, m, x, y); });
+  QObject::connect(
+      a, &TAnimated::mouseDown,
+      [&](TAnimated* s, Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) { note("down", s, b, m, x, y); });
+  QObject::connect(a, &TAnimated::mouseMove,
+                   [&](TAnimated* s, Qt::MouseButtons b, Qt::KeyboardModifiers m, int x, int y) {
+                     note("move", s, b.toInt(), m, x, y);
+                   });
+  QObject::connect(a, &TAnimated::mouseUp, [&](TAnimated* s, Qt::MouseButton b, Qt::KeyboardModifiers m, int x, int y) {
+    note("up", s, b, m, x, y);
+  });
   QTest::mousePress(a, Qt::RightButton, Qt::ShiftModifier, QPoint(5, 7));
-  QMouseEvent move(QEvent::MouseMove, QPointF(6, 8), a->mapToGlobal(QPointF(6, 8)), Qt::NoButton,
-                   Qt::RightButton, Qt::ShiftModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(6, 8), a->mapToGlobal(QPointF(6, 8)), Qt::NoButton, Qt::RightButton,
+                   Qt::ShiftModifier);
   QApplication::sendEvent(a, &move);
   QTest::mouseRelease(a, Qt::RightButton, Qt::ShiftModifier, QPoint(6, 8));
   // Right button 0x2, Shift 0x2000000.

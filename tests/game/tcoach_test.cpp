@@ -79,8 +79,8 @@ TEST_F(Coach, RowsShowEveryTurnWithTheSolversBestChoiceAndCost) {
       continue;
     }
     const std::vector<Choice> choices = solver.choices(turn.open, turn.total());
-    const auto theirs = std::find_if(choices.begin(), choices.end(),
-                                     [&](const Choice& c) { return c.tiles == turn.shut; });
+    const auto theirs =
+        std::find_if(choices.begin(), choices.end(), [&](const Choice& c) { return c.tiles == turn.shut; });
     ASSERT_NE(theirs, choices.end());
     const double cost = choices.front().expected - theirs->expected;
     total_cost += cost;
@@ -95,8 +95,7 @@ TEST_F(Coach, RowsShowEveryTurnWithTheSolversBestChoiceAndCost) {
   }
   EXPECT_TRUE(costly_seen) << "the seeded game should hold a costly turn";
   EXPECT_EQ(cell(coach, "label_shut", turns.size() + 1), "(none)");
-  EXPECT_EQ(coach.label_totalcost->text(),
-            QString("Your choices cost %1 points").arg(total_cost, 0, 'f', 1));
+  EXPECT_EQ(coach.label_totalcost->text(), QString("Your choices cost %1 points").arg(total_cost, 0, 'f', 1));
   EXPECT_EQ(coach.chart->scores(), record.round_scores());
 
   // Told of the game's progress, it follows at once while showing; a roll

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QScreen>
 
-
 #include "game/board_fixture.h"
 #include "support/temp_folder.h"
 
@@ -31,14 +30,15 @@ TEST_F(Settings, MissingFileGivesTheDefaults) {
 }
 
 TEST_F(Settings, ValuesFollowTheirRules) {
-  write_file("[other]\r\nkeep=me\r\n[VelnorSolo]\r\nleft=0x20\r\nTOP=$10\r\nWidth=wide\r\n"
-             "Height=400\r\nSounds=No\r\nUpdate=FALSE\r\nName=\r\n");
+  write_file(
+      "[other]\r\nkeep=me\r\n[VelnorSolo]\r\nleft=0x20\r\nTOP=$10\r\nWidth=wide\r\n"
+      "Height=400\r\nSounds=No\r\nUpdate=FALSE\r\nName=\r\n");
   create();
   EXPECT_EQ(window->bounds(), QRect(32, 16, window->bounds().width(), 400));
-  EXPECT_GE(window->bounds().width(), 681);  // letters give the default width
+  EXPECT_GE(window->bounds().width(), 681);       // letters give the default width
   EXPECT_TRUE(window->PlaySounds1->isChecked());  // only exactly "no" is off
   EXPECT_TRUE(window->updatecheck->isChecked());  // only exactly "false" is off
-  EXPECT_EQ(window->edit_name->text(), "");        // present but empty is empty
+  EXPECT_EQ(window->edit_name->text(), "");       // present but empty is empty
   EXPECT_EQ(sounds.played, QStringList{"entered"});
 }
 
@@ -54,10 +54,8 @@ TEST_F(Settings, TogglesRewriteAllSevenKeysAtOnce) {
   create();
   window->PlaySounds1->trigger();
   const QRect at = window->bounds();
-  EXPECT_EQ(read_file(), "[velnorsolo]\r\nTop=" + std::to_string(at.top()) +
-                             "\r\nLeft=" + std::to_string(at.left()) +
-                             "\r\nWidth=" + std::to_string(at.width()) +
-                             "\r\nHeight=" + std::to_string(at.height()) +
+  EXPECT_EQ(read_file(), "[velnorsolo]\r\nTop=" + std::to_string(at.top()) + "\r\nLeft=" + std::to_string(at.left()) +
+                             "\r\nWidth=" + std::to_string(at.width()) + "\r\nHeight=" + std::to_string(at.height()) +
                              "\r\nName=Guest\r\nSounds=no\r\nUpdate=true\r\n");
   window->updatecheck->trigger();
   EXPECT_NE(read_file().find("Update=false\r\n"), std::string::npos);

@@ -9,14 +9,13 @@
 
 #include <gtest/gtest.h>
 
-
 #include "game/board_fixture.h"
 #include "game/dicethrow.h"
 #include "game/solver.h"
 #include "game/tbestmove.h"
 #include "game/tcoach.h"
-#include "windows/timage.h"
 #include "windows/tflatpanel.h"
+#include "windows/timage.h"
 #include "windows/tselbutton.h"
 
 using namespace velnor;
@@ -32,7 +31,10 @@ std::vector<int> pick(const QString& hints, int total) {
     int sum = 0;
     for (int n = 9; n >= 1; --n) {
       if (!(subset & (1u << (n - 1)))) continue;
-      if (hints[n - 1] != 'u') { sum = -1; break; }
+      if (hints[n - 1] != 'u') {
+        sum = -1;
+        break;
+      }
       sum += n;
       tiles.push_back(n);
     }
@@ -362,4 +364,3 @@ TEST_F(Board, BestMoveMarksTheSolversTilesAndTheCoachFollows) {
   EXPECT_EQ(coach->findChild<QLabel*>(QString("label_roll%1").arg(rolls + 1)), nullptr);
   EXPECT_EQ(coach->label_totalcost->text(), "Your choices cost 0.0 points");
 }
-

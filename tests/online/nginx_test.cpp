@@ -32,7 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 void put_file(const fs::path& path, const std::string& bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << bytes;
@@ -91,32 +90,55 @@ class NginxServer {
     const std::string config =
         "daemon off;\n"
         "master_process off;\n"
-        "pid " + d + "/nginx.pid;\n"
-        "error_log " + d + "/error.log;\n"
+        "pid " +
+        d +
+        "/nginx.pid;\n"
+        "error_log " +
+        d +
+        "/error.log;\n"
         "events { worker_connections 64; }\n"
         "http {\n"
-        "  access_log " + d + "/access.log;\n"
-        "  client_body_temp_path " + d + "/temp/body;\n"
-        "  proxy_temp_path " + d + "/temp/proxy;\n"
-        "  fastcgi_temp_path " + d + "/temp/fastcgi;\n"
-        "  uwsgi_temp_path " + d + "/temp/uwsgi;\n"
-        "  scgi_temp_path " + d + "/temp/scgi;\n"
+        "  access_log " +
+        d +
+        "/access.log;\n"
+        "  client_body_temp_path " +
+        d +
+        "/temp/body;\n"
+        "  proxy_temp_path " +
+        d +
+        "/temp/proxy;\n"
+        "  fastcgi_temp_path " +
+        d +
+        "/temp/fastcgi;\n"
+        "  uwsgi_temp_path " +
+        d +
+        "/temp/uwsgi;\n"
+        "  scgi_temp_path " +
+        d +
+        "/temp/scgi;\n"
         "  default_type application/octet-stream;\n"
         "  server {\n"
-        "    listen 127.0.0.1:" + std::to_string(port) + ";\n"
-        "    root " + d + "/www;\n"
+        "    listen 127.0.0.1:" +
+        std::to_string(port) +
+        ";\n"
+        "    root " +
+        d +
+        "/www;\n"
         "    location = /velnorsolo/moved.exe { return 302 /velnorsolo/vnssetup.exe; }\n"
         "    location = /velnorsolo/near.exe { absolute_redirect off; return 302 /velnorsolo/vnssetup.exe; }\n"
         "    location = /velnorsolo/beside.exe { absolute_redirect off; return 302 vnssetup.exe; }\n"
-        "    location /private/ { auth_basic \"Velnor\"; auth_basic_user_file " + d + "/htpasswd; }\n"
+        "    location /private/ { auth_basic \"Velnor\"; auth_basic_user_file " +
+        d +
+        "/htpasswd; }\n"
         "  }\n"
         "}\n";
     put_file(dir_ / "nginx.conf", config);
     fs::remove(dir_ / "nginx.pid");
 
     auto program = std::make_unique<velnor::testing::ChildProgram>(
-        dir_, std::vector<std::string>{nginx.string(), "-p", d + "/", "-c", (dir_ / "nginx.conf").string(), "-e",
-                                       (dir_ / "error.log").string()},
+        dir_,
+        std::vector<std::string>{nginx.string(), "-p", d + "/", "-c", (dir_ / "nginx.conf").string(), "-e",
+                                 (dir_ / "error.log").string()},
         dir_ / "output.log");
     if (!program->wait_for_port(port)) return;
     program_ = std::move(program);

@@ -39,11 +39,10 @@ struct Posting : velnor::testing::Board {
     // These tests talk to the server about scores only.
     std::ofstream(settings(), std::ios::binary) << "[velnorsolo]\r\nUpdate=false\r\n";
     Board::SetUp();
-    highscore.emplace(VELNOR_SERVER_BASE, qt_ui_poster(),
-                      [this](const QString& program, const QStringList& args) {
-                        opened << program + " " + args.join(' ');
-                        return true;
-                      });
+    highscore.emplace(VELNOR_SERVER_BASE, qt_ui_poster(), [this](const QString& program, const QStringList& args) {
+      opened << program + " " + args.join(' ');
+      return true;
+    });
     window->set_windows({.highscore = [this] { return &*highscore; }});
     click(window->button_namedone);
   }
@@ -69,9 +68,8 @@ TEST_F(Posting, SendScorePostsTheEscapedNameThenShowsThePage) {
   const std::string post = server.requests()[0];
   const std::string score = std::to_string(window->game().score());
   const QString date = QString::fromStdString(post).section("&date=", 1).section("&score=", 0, 0);
-  EXPECT_EQ(post.substr(0, post.find("\r\n")),
-            "GET /cgi-bin/velnorsolo.cgi?name=A%26b%20%3D%23c&date=" + date.toStdString() +
-                "&score=" + score + " HTTP/1.0");
+  EXPECT_EQ(post.substr(0, post.find("\r\n")), "GET /cgi-bin/velnorsolo.cgi?name=A%26b%20%3D%23c&date=" +
+                                                   date.toStdString() + "&score=" + score + " HTTP/1.0");
   // Month, day and two-digit year, whatever separator the system uses.
   const QDate today = QDate::currentDate();
   const QString year = QString::number(today.year() % 100).rightJustified(2, '0');

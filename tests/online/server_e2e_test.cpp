@@ -41,9 +41,7 @@ struct GameServer : velnor::testing::Board {
     window->set_windows({.highscore = [this] { return &*highscore; }});
     click(window->button_namedone);
   }
-  void TearDown() override {
-    EXPECT_EQ(server->stop(), 0) << server->log();
-  }
+  void TearDown() override { EXPECT_EQ(server->stop(), 0) << server->log(); }
 };
 
 }  // namespace
@@ -59,8 +57,7 @@ TEST_F(GameServer, APostedScoreShowsOnThePageAndTheUpdateIsOffered) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return highscore->isVisible(); }, 10000));
   const QString score = QString::number(window->game().score());
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return highscore->displayhtml->toPlainText().contains(QString::fromUtf8("Zo\xC3\xAB <b>&")); },
-      10000))
+      [&] { return highscore->displayhtml->toPlainText().contains(QString::fromUtf8("Zo\xC3\xAB <b>&")); }, 10000))
       << highscore->displayhtml->toPlainText().toStdString();
   EXPECT_TRUE(highscore->displayhtml->toPlainText().contains(score));
   EXPECT_FALSE(window->panel_cleared->isVisible());

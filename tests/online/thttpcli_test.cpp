@@ -50,7 +50,7 @@ struct Reply {
 };
 
 struct Seen {
-  std::string request;              // up to and including the empty line
+  std::string request;               // up to and including the empty line
   bool client_closed_first = false;  // for a held connection
 };
 
@@ -208,9 +208,12 @@ TEST(HttpAddressTest, SplitsUserPasswordHostPortAndPath) {
 
 TEST(HttpAddressTest, RefusesWhatCannotBeRequested) {
   const std::pair<const char*, const char*> cases[] = {
-      {"ftp://example.org/", "Unsupported protocol"}, {"http://example.org:0/", "Invalid port"},
-      {"http://example.org:65536/", "Invalid port"},  {"http://example.org:8o/", "Invalid port"},
-      {"http:///path", "Invalid address"},            {"http://[::1/", "Invalid address"},
+      {"ftp://example.org/", "Unsupported protocol"},
+      {"http://example.org:0/", "Invalid port"},
+      {"http://example.org:65536/", "Invalid port"},
+      {"http://example.org:8o/", "Invalid port"},
+      {"http:///path", "Invalid address"},
+      {"http://[::1/", "Invalid address"},
       {"http://a/b\r\nX: y", "Invalid address"},
   };
   for (const auto& [url, reason] : cases) {
@@ -573,7 +576,8 @@ std::optional<std::string> with_hosts_file(const std::string& hosts, const std::
   ::close(channel[1]);
   std::string said;
   char buffer[256];
-  for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;) said.append(buffer, static_cast<std::size_t>(got));
+  for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+    said.append(buffer, static_cast<std::size_t>(got));
   ::close(channel[0]);
   int status = 0;
   ::waitpid(child, &status, 0);

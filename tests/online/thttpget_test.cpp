@@ -189,8 +189,8 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
       {"empty 200", "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n", false, false, ""},
       {"empty, no length", "HTTP/1.0 200 OK\r\n\r\n", false, false, ""},
       {"length not a number", "HTTP/1.0 200 OK\r\nContent-Length: twelve\r\n\r\n1.0.1", false, true, "1.0.1"},
-      {"length out of range", "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\n1.0.1", false,
-       true, "1.0.1"},
+      {"length out of range", "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\n1.0.1", false, true,
+       "1.0.1"},
       {"no length", "HTTP/1.0 200 OK\r\n\r\n1.0.1", false, true, "1.0.1"},
       {"no length, binary", "HTTP/1.0 200 OK\r\n\r\n1.0.1", true, false, ""},
       {"length, binary", "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1", true, true, "1.0.1"},
@@ -201,8 +201,7 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
       {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\n1.0\r\n2\r\n.1\r\n0\r\n\r\n", false, true,
        "1.0.1"},
       {"no reply at all", "", false, false, ""},
-      {"body beyond the limit", "HTTP/1.0 200 OK\r\n\r\n" + std::string(THTTPGet::kMaxBody + 1, 'x'), false,
-       false, ""},
+      {"body beyond the limit", "HTTP/1.0 200 OK\r\n\r\n" + std::string(THTTPGet::kMaxBody + 1, 'x'), false, false, ""},
   };
   for (const Case& c : cases) {
     server.script({c.reply});
@@ -301,8 +300,8 @@ TEST_F(FetcherTest, TheAddressIsSplitIntoHostAndObjectName) {
 
   // No "/" leaves no host; a port in the address is not one (always 80); other
   // schemes are not recognised; an unknown host cannot be reached.
-  for (const char* url : {"127.0.0.1", "", "http://127.0.0.1:80/x", "https://127.0.0.1/x", "/x",
-                          "user@127.0.0.1/x", "no-such-host.invalid/x"}) {
+  for (const char* url : {"127.0.0.1", "", "http://127.0.0.1:80/x", "https://127.0.0.1/x", "/x", "user@127.0.0.1/x",
+                          "no-such-host.invalid/x"}) {
     fetch(url);
   }
   EXPECT_EQ(events.errors, 7);

@@ -11,8 +11,8 @@
 
 #include "game/board_fixture.h"
 #include "online/script_server.h"
-#include "support/temp_folder.h"
 #include "online/updatepanel.h"
+#include "support/temp_folder.h"
 #include "windows/tflatpanel.h"
 #include "windows/tselbutton.h"
 
@@ -32,9 +32,7 @@ using velnor::testing::file_bytes;
 struct Update : velnor::testing::Board {
   ScriptServer server{80};
 
-  void SetUp() override {
-    std::ofstream(program_file(), std::ios::binary) << "the game, version 1.0.0";
-  }
+  void SetUp() override { std::ofstream(program_file(), std::ios::binary) << "the game, version 1.0.0"; }
   // Shows the window, which asks for the version text, and waits for the answer.
   void start(const std::string& version_reply) {
     server.script({version_reply});
@@ -135,8 +133,8 @@ TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
   EXPECT_NE(fs::status(installer()).permissions() & fs::perms::owner_exec, fs::perms::none);
   EXPECT_EQ(started, QStringList{QString::fromStdString(installer().string()) + " /SP- /silent /noicons"});
   EXPECT_EQ(exit_codes, std::vector<int>{0});
-  EXPECT_EQ(tally.saves, 1);                  // the run's games are kept
-  EXPECT_TRUE(fs::exists(settings()));        // and so are the settings
+  EXPECT_EQ(tally.saves, 1);            // the run's games are kept
+  EXPECT_TRUE(fs::exists(settings()));  // and so are the settings
   EXPECT_EQ(file_bytes(backup()), "the game, version 1.0.0");
   ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(marker) && fs::file_size(marker) > 0; }, 10000));
   EXPECT_EQ(file_bytes(marker), "/SP- /silent /noicons\n");

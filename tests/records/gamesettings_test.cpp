@@ -11,8 +11,9 @@ namespace {
 using GameSettingsFile = velnor::testing::TempFolder;
 
 TEST_F(GameSettingsFile, ValuesReadByTheirRulesAndAreWrittenInOrderAmongOthers) {
-  write("velnorsolo.ini", "[other]\r\nkeep=me\r\n[VelnorSolo]\r\nleft=0x20\r\nTOP=$10\r\nWidth=wide\r\n"
-                          "Height=400\r\nSounds=No\r\nUpdate=FALSE\r\nName=\r\n");
+  write("velnorsolo.ini",
+        "[other]\r\nkeep=me\r\n[VelnorSolo]\r\nleft=0x20\r\nTOP=$10\r\nWidth=wide\r\n"
+        "Height=400\r\nSounds=No\r\nUpdate=FALSE\r\nName=\r\n");
   GameSettings settings = GameSettings::load(path("velnorsolo.ini"));
   EXPECT_EQ(settings.bounds, (WindowBounds{32, 16, 681, 400}));
   EXPECT_TRUE(settings.sounds);  // only exactly "no" is off

@@ -6,11 +6,11 @@
 
 #include "support/temp_folder.h"
 
+#include <unistd.h>
 #include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 using namespace velnor;
 namespace fs = std::filesystem;
@@ -113,7 +113,7 @@ TEST(GridText, RefusesSizesNoGridCanHold) {
 
 TEST_F(GridFile, SavedGridReadsBackWithItsBytes) {
   TextGrid grid(3, 4);
-  grid.set_cell(0, 0, "caf\xE9");                 // a single-byte text of the old program
+  grid.set_cell(0, 0, "caf\xE9");                // a single-byte text of the old program
   grid.set_cell(1, 2, "caf\xC3\xA9 \tspaced ");  // UTF-8, inner and outer blanks
   grid.set_cell(2, 3, "line\nfeed");             // a bare LF is text
   savegrid(grid, path("grid.txt"));

@@ -84,8 +84,8 @@ class LzhEncoder {
     struct Band {
       unsigned first_upper, count, first_code, length;
     };
-    static const Band bands[] = {{0, 1, 0b000, 3},       {1, 3, 0b0010, 4},     {4, 8, 0b01010, 5},
-                                 {12, 12, 0b100100, 6},  {24, 24, 0b1100000, 7}, {48, 16, 0b11110000, 8}};
+    static const Band bands[] = {{0, 1, 0b000, 3},      {1, 3, 0b0010, 4},      {4, 8, 0b01010, 5},
+                                 {12, 12, 0b100100, 6}, {24, 24, 0b1100000, 7}, {48, 16, 0b11110000, 8}};
     const unsigned upper = static_cast<unsigned>(p >> 6);
     for (const Band& band : bands) {
       if (upper < band.first_upper || upper >= band.first_upper + band.count) continue;
@@ -208,13 +208,13 @@ TEST(Lzhuf, ReadsStreamsOfTheEncoder) {
   std::mt19937 gen(11);
   std::string noise(200000, '\0');  // well past 0x8000 symbols: the tree is rebuilt several times
   for (char& c : noise) c = static_cast<char>(gen() % 256);
-  for (const std::string& content :
-       {std::string("a"), std::string(500, ' '), std::string(5000, 'q'), text(5000, 1), text(100000, 2), noise,
-        text(3000, 3) + noise.substr(0, 3000) + text(3000, 3)}) {
+  for (const std::string& content : {std::string("a"), std::string(500, ' '), std::string(5000, 'q'), text(5000, 1),
+                                     text(100000, 2), noise, text(3000, 3) + noise.substr(0, 3000) + text(3000, 3)}) {
     const std::string back = decode(LzhEncoder().encode(content), content.size());
     ASSERT_EQ(back.size(), content.size());
     const auto diff = std::mismatch(back.begin(), back.end(), content.begin());
-    ASSERT_TRUE(back == content) << "length " << content.size() << ", first difference at " << (diff.first - back.begin());
+    ASSERT_TRUE(back == content) << "length " << content.size() << ", first difference at "
+                                 << (diff.first - back.begin());
     ASSERT_TRUE(Tlzrw1().expand_memory(good_container(content, static_cast<std::uint32_t>(content.size())), "m") ==
                 content);
   }

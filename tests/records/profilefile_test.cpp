@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_folder.h"
 #include <sys/resource.h>
+#include "support/temp_folder.h"
 
 #include <csignal>
 #include <fstream>
@@ -53,8 +53,7 @@ TEST_F(ProfileDir, FreshFileHoldsKeysInWrittenOrderAndReadsBack) {
 
 TEST(ProfileRead, NamesIgnoreCaseAndValuesAreRawBytes) {
   const std::string latin1 = "Jos\xE9";  // Windows-1252, not UTF-8
-  const ProfileFile p = ProfileFile::parse("  [VelnorSolo] \r\n Name =" + latin1 +
-                                           " \r\nEmpty=\r\nSounds=a=b\r\n");
+  const ProfileFile p = ProfileFile::parse("  [VelnorSolo] \r\n Name =" + latin1 + " \r\nEmpty=\r\nSounds=a=b\r\n");
   EXPECT_EQ(p.read("velnorsolo", "NAME"), latin1 + " ");
   EXPECT_EQ(p.read("VELNORSOLO", "empty"), "");
   EXPECT_EQ(p.read("velnorsolo", "Sounds"), "a=b");
@@ -185,8 +184,8 @@ TEST(ProfileInt, DecimalAndHexadecimalForms) {
 }
 
 TEST(ProfileInt, AnythingElseGivesTheFallback) {
-  for (const char* text : {"", "abc", "12a", " 12", "12 ", "-", "+", "0x", "$", "$g", "0x-1", "-0x20",
-                           "1.5", "2147483648", "-2147483649", "$80000000", "99999999999999999999"}) {
+  for (const char* text : {"", "abc", "12a", " 12", "12 ", "-", "+", "0x", "$", "$g", "0x-1", "-0x20", "1.5",
+                           "2147483648", "-2147483649", "$80000000", "99999999999999999999"}) {
     EXPECT_EQ(profile_int(std::string(text), 681), 681) << text;
   }
   EXPECT_EQ(profile_int(std::nullopt, 327), 327);

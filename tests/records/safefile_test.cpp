@@ -3,8 +3,8 @@
 
 #include <sys/stat.h>
 
-#include "records/profilefile.h"
 #include "core/safefile.h"
+#include "records/profilefile.h"
 #include "records/tallyrecords.h"
 #include "records/unreadablefile.h"
 #include "support/temp_folder.h"
@@ -50,8 +50,9 @@ TEST_F(PlayerFiles, WhatCannotBeReadIsRefusedWithoutWaiting) {
 // takes the first one's place; a file that could not be opened at all stays where it is.
 TEST_F(PlayerFiles, UnreadableFilesAreKeptAsideNeverOverwritten) {
   write("velnorsolotally.tld", "first damage");
-  const UnreadableOutcome first = set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad header"),
-                                                       "tally file", "a new tally starts", "no games are recorded", noon());
+  const UnreadableOutcome first =
+      set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad header"), "tally file",
+                           "a new tally starts", "no games are recorded", noon());
   EXPECT_TRUE(first.replaceable);
   EXPECT_EQ(first.message,
             "The tally file could not be read (bad header). It was kept as "

@@ -5,12 +5,12 @@
 
 #include "support/temp_folder.h"
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <tuple>
 #include <vector>
-#include <unistd.h>
 
 using namespace velnor;
 namespace fs = std::filesystem;
@@ -73,10 +73,21 @@ TEST(Tally, StartsEmptyAndEntersTheFirstGame) {
     EXPECT_EQ(tally.score_text(r), "");
     EXPECT_EQ(tally.row_look(r), RowLook::starting);
   }
-  EXPECT_EQ(grid_text(tally.grid()), tally_text({{0, 0, "0"}, {1, 0, "0"}, {2, 0, "0"}, {3, 0, "0"}, {4, 0, "0"},
-                                                 {1, 1, "-1000"}, {1, 2, "-1000"}, {1, 3, "-1000"}, {1, 4, "-1000"},
-                                                 {1, 5, "-1000"}, {1, 6, "-1000"}, {1, 7, "-1000"}, {1, 8, "-1000"},
-                                                 {1, 9, "-1000"}, {1, 10, "-1000"}}));
+  EXPECT_EQ(grid_text(tally.grid()), tally_text({{0, 0, "0"},
+                                                 {1, 0, "0"},
+                                                 {2, 0, "0"},
+                                                 {3, 0, "0"},
+                                                 {4, 0, "0"},
+                                                 {1, 1, "-1000"},
+                                                 {1, 2, "-1000"},
+                                                 {1, 3, "-1000"},
+                                                 {1, 4, "-1000"},
+                                                 {1, 5, "-1000"},
+                                                 {1, 6, "-1000"},
+                                                 {1, 7, "-1000"},
+                                                 {1, 8, "-1000"},
+                                                 {1, 9, "-1000"},
+                                                 {1, 10, "-1000"}}));
 
   EXPECT_EQ(tally.addtomineincrease(1), 1);
   EXPECT_EQ(tally.addtomineincrease(2), 1);

@@ -4,11 +4,11 @@
 
 #include "support/temp_folder.h"
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <unistd.h>
 
 using namespace velnor;
 namespace fs = std::filesystem;
@@ -45,8 +45,8 @@ std::string random_bytes(std::size_t n, unsigned seed) {
 
 // Words and numbers in lines, like a grid text or any prose: compressible but not trivially.
 std::string text_bytes(std::size_t n, unsigned seed) {
-  static const char* words[] = {"tally", "score", "Ann", "-1000", "round", "dice", "shut", "the",
-                                "tiles", "12/05/2024", "Guest", "velnor", "of", "a", "game", "0"};
+  static const char* words[] = {"tally", "score",      "Ann",   "-1000",  "round", "dice", "shut", "the",
+                                "tiles", "12/05/2024", "Guest", "velnor", "of",    "a",    "game", "0"};
   std::mt19937 gen(seed);
   std::string s;
   while (s.size() < n) {
@@ -86,8 +86,7 @@ TEST(Lzrw1, WritesTheKnownContainers) {
   EXPECT_EQ(hex(pack(std::string(40, 'a'))), "57 52 5a 4c 28 00 00 00 07 00 40 80 00 00 00 18 61");
   EXPECT_EQ(hex(pack("")), "57 52 5a 4c 00 00 00 00 01 00 80");
   // A run longer than 4095 bytes continues with a second run item.
-  EXPECT_EQ(hex(pack(std::string(5000, 'x'))),
-            "57 52 5a 4c 88 13 00 00 0b 00 40 c0 00 00 0f ef 78 00 03 79 78");
+  EXPECT_EQ(hex(pack(std::string(5000, 'x'))), "57 52 5a 4c 88 13 00 00 0b 00 40 c0 00 00 0f ef 78 00 03 79 78");
   // A short repeat of the previous byte is a back-reference of distance 1 that overlaps itself.
   EXPECT_EQ(hex(pack("xaaaaaaaaaa")), "57 52 5a 4c 0b 00 00 00 07 00 40 20 00 78 61 00 16");
   // The 17th item comes after a second control word.
@@ -120,10 +119,10 @@ TEST(Lzrw1, CutsContentIntoFullBlocksAndAShorterLastOne) {
 }
 
 TEST(Lzrw1, EveryContentComesBackUnchanged) {
-  for (std::size_t n : {1u, 2u, 3u, 15u, 16u, 17u, 4095u, 4096u, 4097u, 32767u, 32768u, 32769u, 65535u, 65536u,
-                        65537u, 100000u}) {
-    for (const std::string& content : {random_bytes(n, static_cast<unsigned>(n)), text_bytes(n, static_cast<unsigned>(n)),
-                                       std::string(n, '\0')}) {
+  for (std::size_t n :
+       {1u, 2u, 3u, 15u, 16u, 17u, 4095u, 4096u, 4097u, 32767u, 32768u, 32769u, 65535u, 65536u, 65537u, 100000u}) {
+    for (const std::string& content :
+         {random_bytes(n, static_cast<unsigned>(n)), text_bytes(n, static_cast<unsigned>(n)), std::string(n, '\0')}) {
       const std::string container = pack(content);
       ASSERT_EQ(unpack(container), content) << n;
       ASSERT_LE(container.size(), 8 + content.size() + 3 * (content.size() / 32768 + 1)) << n;
@@ -154,8 +153,7 @@ TEST(Lzrw1, RefusesBrokenContainersWithTheirFailure) {
   std::string runs = unhex("57 52 5a 4c 00 00 01 00 27 00 40 ff 80");
   for (int i = 0; i < 9; ++i) runs += unhex("00 0f ef 61");  // 9 x 4095 bytes
   EXPECT_NE(failure_of(runs).find("past 32768"), std::string::npos);
-  EXPECT_NE(failure_of(unhex("57 52 5a 4c 02 00 00 00 04 00 40 80 00 00")).find("inside an item"),
-            std::string::npos);
+  EXPECT_NE(failure_of(unhex("57 52 5a 4c 02 00 00 00 04 00 40 80 00 00")).find("inside an item"), std::string::npos);
   EXPECT_NE(failure_of(unhex("57 52 5a 4c 00 00 00 00 02 00 40 80")).find("inside an item"), std::string::npos);
   std::string stored = unhex("57 52 5a 4c 01 80 00 00 02 80 80");
   stored += std::string(32769, 'q');

@@ -33,13 +33,10 @@ struct TallyWindow : ::testing::Test {
   void close() { tally.reset(); }
   QLabel* label(const QString& name) { return tally->findChild<QLabel*>(name); }
   QString row(int rank) {
-    return label(QString("label_date%1").arg(rank))->text() + "|" +
-           label(QString("label_name%1").arg(rank))->text() + "|" +
-           label(QString("label_high%1").arg(rank))->text();
+    return label(QString("label_date%1").arg(rank))->text() + "|" + label(QString("label_name%1").arg(rank))->text() +
+           "|" + label(QString("label_high%1").arg(rank))->text();
   }
-  QColor color(int rank) {
-    return label(QString("label_high%1").arg(rank))->palette().color(QPalette::WindowText);
-  }
+  QColor color(int rank) { return label(QString("label_high%1").arg(rank))->palette().color(QPalette::WindowText); }
   bool bold(int rank) { return label(QString("label_name%1").arg(rank))->font().bold(); }
   // A tally file holding the given grid text cells (column, row, text).
   void write_tally(std::initializer_list<std::tuple<int, int, std::string>> cells) {
@@ -139,8 +136,13 @@ TEST_F(TallyWindow, DamagedFilesAreReportedAndTheGameGoesOn) {
 }
 
 TEST_F(TallyWindow, CellBytesAreShownAsTextAndWrittenBackUnchanged) {
-  write_tally({{1, 0, "2"}, {0, 1, "5/1/11"}, {1, 1, "300"}, {2, 1, "Jos\xE9"},
-               {0, 2, "6/1/11"}, {1, 2, "250"}, {2, 2, "Zo\xC3\xAB"}});
+  write_tally({{1, 0, "2"},
+               {0, 1, "5/1/11"},
+               {1, 1, "300"},
+               {2, 1, "Jos\xE9"},
+               {0, 2, "6/1/11"},
+               {1, 2, "250"},
+               {2, 2, "Zo\xC3\xAB"}});
   open();
   EXPECT_EQ(label("label_name1")->text(), QString::fromUtf8("Jos\xC3\xA9"));
   EXPECT_EQ(label("label_name2")->text(), QString::fromUtf8("Zo\xC3\xAB"));

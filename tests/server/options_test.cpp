@@ -5,8 +5,7 @@
 
 namespace {
 
-TEST(Options, DefaultsAndBothSpellingsOfValues)
-{
+TEST(Options, DefaultsAndBothSpellingsOfValues) {
   const ServerOptions defaults = parse_options({});
   EXPECT_EQ(defaults.listen_address, "127.0.0.1");
   EXPECT_EQ(defaults.port, 80);
@@ -15,8 +14,8 @@ TEST(Options, DefaultsAndBothSpellingsOfValues)
   EXPECT_TRUE(defaults.www_dir.empty());
   EXPECT_EQ(defaults.post_limit, 10);
 
-  const ServerOptions given =
-      parse_options({"--listen", "::1", "--port=8080", "--data", "/srv/d", "--release=/srv/r", "--www", "w", "--post-limit", "0"});
+  const ServerOptions given = parse_options(
+      {"--listen", "::1", "--port=8080", "--data", "/srv/d", "--release=/srv/r", "--www", "w", "--post-limit", "0"});
   EXPECT_EQ(given.listen_address, "::1");
   EXPECT_EQ(given.port, 8080);
   EXPECT_EQ(given.data_dir, "/srv/d");
@@ -25,23 +24,27 @@ TEST(Options, DefaultsAndBothSpellingsOfValues)
   EXPECT_EQ(given.post_limit, 0);
 }
 
-TEST(Options, RefusesWhatItDoesNotUnderstand)
-{
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--port"}, {"--port", "0"}, {"--port", "65536"}, {"--port", "80x"}, {"--post-limit", "-1"},
-           {"--data", ""}, {"--verbose"}, {"stray"}}) {
+TEST(Options, RefusesWhatItDoesNotUnderstand) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--port"},
+                                                                                    {"--port", "0"},
+                                                                                    {"--port", "65536"},
+                                                                                    {"--port", "80x"},
+                                                                                    {"--post-limit", "-1"},
+                                                                                    {"--data", ""},
+                                                                                    {"--verbose"},
+                                                                                    {"stray"}}) {
     EXPECT_THROW(parse_options(args), OptionsError) << testing::PrintToString(args);
   }
 }
 
-TEST(Options, StoresProxiesAndTheCopy)
-{
+TEST(Options, StoresProxiesAndTheCopy) {
   EXPECT_EQ(parse_options({}).database_address(), "data/scores.db");
   EXPECT_EQ(parse_options({"--data", "/srv/d"}).database_address(), "/srv/d/scores.db") << "--data keeps working";
   EXPECT_EQ(parse_options({"--database", "postgresql://db/scores"}).database_address(), "postgresql://db/scores");
   EXPECT_THROW(parse_options({"--data", "d", "--database", "sqlite:x.db"}), OptionsError);
 
-  const ServerOptions given = parse_options({"--trust-proxy", "10.0.0.1", "--trust-proxy=::1", "--max-connections", "50", "--no-access-log"});
+  const ServerOptions given =
+      parse_options({"--trust-proxy", "10.0.0.1", "--trust-proxy=::1", "--max-connections", "50", "--no-access-log"});
   EXPECT_EQ(given.trusted_proxies, (std::vector<std::string>{"10.0.0.1", "::1"}));
   EXPECT_EQ(given.max_connections, 50);
   EXPECT_FALSE(given.access_log);

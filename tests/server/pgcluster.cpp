@@ -14,8 +14,7 @@
 namespace {
 
 // Where Debian keeps the server's programs (they are not on the PATH); pg_config comes with libpq-dev.
-std::filesystem::path server_programs()
-{
+std::filesystem::path server_programs() {
   std::string folder;
   if (FILE* pipe = ::popen("pg_config --bindir 2>/dev/null", "r")) {
     char line[512];
@@ -24,12 +23,12 @@ std::filesystem::path server_programs()
   }
   while (!folder.empty() && (folder.back() == '\n' || folder.back() == ' ')) folder.pop_back();
   if (folder.empty() || !std::filesystem::exists(std::filesystem::path(folder) / "initdb"))
-    throw std::runtime_error("PostgreSQL's server programs are missing (Debian package postgresql; scripts/deps.sh lists it)");
+    throw std::runtime_error(
+        "PostgreSQL's server programs are missing (Debian package postgresql; scripts/deps.sh lists it)");
   return folder;
 }
 
-std::string file_text(const std::filesystem::path& path)
-{
+std::string file_text(const std::filesystem::path& path) {
   std::ifstream file(path);
   std::stringstream text;
   text << file.rdbuf();
@@ -38,15 +37,15 @@ std::string file_text(const std::filesystem::path& path)
 
 }  // namespace
 
-PgCluster::PgCluster() : bin_(server_programs()), as_postgres_(::geteuid() == 0)
-{
+PgCluster::PgCluster() : bin_(server_programs()), as_postgres_(::geteuid() == 0) {
   std::string pattern = (std::filesystem::temp_directory_path() / "velnor-pg-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   folder_ = pattern;
   if (as_postgres_) {
     const passwd* user = ::getpwnam("postgres");
     if (!user) throw std::runtime_error("no postgres user to run PostgreSQL as (Debian package postgresql makes it)");
-    if (::chown(folder_.c_str(), user->pw_uid, user->pw_gid) != 0) throw std::runtime_error("cannot hand the folder to postgres");
+    if (::chown(folder_.c_str(), user->pw_uid, user->pw_gid) != 0)
+      throw std::runtime_error("cannot hand the folder to postgres");
   }
   // The socket in it must be reachable by the tests' own user.
   std::filesystem::permissions(folder_, std::filesystem::perms::owner_all | std::filesystem::perms::group_exec |
@@ -56,8 +55,7 @@ PgCluster::PgCluster() : bin_(server_programs()), as_postgres_(::geteuid() == 0)
   start();
 }
 
-PgCluster::~PgCluster()
-{
+PgCluster::~PgCluster() {
   try {
     if (running_) stop();
   } catch (const std::exception&) {
@@ -67,8 +65,7 @@ PgCluster::~PgCluster()
   std::filesystem::remove_all(folder_, ignored);
 }
 
-void PgCluster::run(const std::vector<std::string>& argv) const
-{
+void PgCluster::run(const std::vector<std::string>& argv) const {
   std::vector<std::string> command;
   if (as_postgres_) command = {"runuser", "-u", "postgres", "--"};
   command.insert(command.end(), argv.begin(), argv.end());
@@ -80,35 +77,31 @@ void PgCluster::run(const std::vector<std::string>& argv) const
   if (status != 0) throw std::runtime_error(argv[0] + " failed with status " + std::to_string(status) + ":\n" + output);
 }
 
-void PgCluster::start()
-{
+void PgCluster::start() {
   // No TCP at all; the socket and nothing else in the cluster's folder. No sync to disk: the tests
   // stop the database, they do not pull the power.
-  run({(bin_ / "pg_ctl").string(), "-D", (folder_ / "data").string(), "-l", (folder_ / "server.log").string(), "-w", "-t",
-       "30", "-o", "-c listen_addresses='' -k " + folder_.string() + " -c fsync=off -c max_connections=200", "start"});
+  run({(bin_ / "pg_ctl").string(), "-D", (folder_ / "data").string(), "-l", (folder_ / "server.log").string(), "-w",
+       "-t", "30", "-o", "-c listen_addresses='' -k " + folder_.string() + " -c fsync=off -c max_connections=200",
+       "start"});
   running_ = true;
 }
 
-void PgCluster::stop()
-{
+void PgCluster::stop() {
   run({(bin_ / "pg_ctl").string(), "-D", (folder_ / "data").string(), "-m", "fast", "-w", "-t", "30", "stop"});
   running_ = false;
 }
 
-std::string PgCluster::address(const std::string& database) const
-{
+std::string PgCluster::address(const std::string& database) const {
   return "postgresql://velnor@/" + database + "?host=" + folder_.string();
 }
 
-std::string PgCluster::create_database()
-{
+std::string PgCluster::create_database() {
   const std::string name = "scores" + std::to_string(++databases_);
   query(address("postgres"), "CREATE DATABASE " + name);
   return address(name);
 }
 
-std::string PgCluster::query(const std::string& address, const std::string& sql)
-{
+std::string PgCluster::query(const std::string& address, const std::string& sql) {
   PGconn* conn = PQconnectdb(address.c_str());
   if (PQstatus(conn) != CONNECTION_OK) {
     const std::string message = PQerrorMessage(conn);
@@ -126,8 +119,7 @@ std::string PgCluster::query(const std::string& address, const std::string& sql)
   return value;
 }
 
-PgCluster& shared_pg_cluster()
-{
+PgCluster& shared_pg_cluster() {
   static PgCluster cluster;
   return cluster;
 }

@@ -3,10 +3,10 @@
 #include <httplib.h>
 
 #include <atomic>
-#include <map>
-#include <memory>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -17,19 +17,17 @@ namespace {
 
 class SharedStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override
-  {
+  void SetUp() override {
     if (!cluster_.running()) cluster_.start();
     database_ = cluster_.create_database();
   }
 
-  std::unique_ptr<ServerProcess> start_server(const TempFolder& folder) const
-  {
-    return std::make_unique<ServerProcess>(folder.path(), std::vector<std::string>{"--database", database_, "--post-limit", "0"});
+  std::unique_ptr<ServerProcess> start_server(const TempFolder& folder) const {
+    return std::make_unique<ServerProcess>(folder.path(),
+                                           std::vector<std::string>{"--database", database_, "--post-limit", "0"});
   }
 
-  static int get(int port, const std::string& target, std::string* body = nullptr)
-  {
+  static int get(int port, const std::string& target, std::string* body = nullptr) {
     httplib::Client client("127.0.0.1", port);
     client.set_url_encode(false);
     const auto result = client.Get(target);
@@ -38,16 +36,14 @@ class SharedStoreTest : public ::testing::Test {
     return result->status;
   }
 
-  static std::string page(int port)
-  {
+  static std::string page(int port) {
     std::string body;
     EXPECT_EQ(get(port, "/counter/velnorsolo.shtml", &body), 200);
     return body;
   }
 
   // How often each (name, date) pair is stored.
-  std::map<std::string, int> stored() const
-  {
+  std::map<std::string, int> stored() const {
     std::map<std::string, int> rows;
     const std::string all = PgCluster::query(database_, "SELECT string_agg(name || '/' || date, ' ') FROM scores");
     std::istringstream words(all);
@@ -61,8 +57,7 @@ class SharedStoreTest : public ::testing::Test {
   TempFolder folder_b_;
 };
 
-TEST_F(SharedStoreTest, TwoServersShowOneListToManyClients)
-{
+TEST_F(SharedStoreTest, TwoServersShowOneListToManyClients) {
   const auto a = start_server(folder_a_);
   const auto b = start_server(folder_b_);
   EXPECT_EQ(games_posted(page(a->port())), 0);
@@ -86,7 +81,8 @@ TEST_F(SharedStoreTest, TwoServersShowOneListToManyClients)
       const int port = c % 2 ? a->port() : b->port();
       for (int i = 0; i < kPostingsEach; ++i) {
         const std::string name = "c" + std::to_string(c);
-        if (get(port, "/cgi-bin/velnorsolo.cgi?name=" + name + "&date=" + std::to_string(i) + "&score=" + std::to_string(c)) == 200) {
+        if (get(port, "/cgi-bin/velnorsolo.cgi?name=" + name + "&date=" + std::to_string(i) +
+                          "&score=" + std::to_string(c)) == 200) {
           accepted[c].push_back(name + "/" + std::to_string(i));
           ++answered_ok;
         }
@@ -99,17 +95,19 @@ TEST_F(SharedStoreTest, TwoServersShowOneListToManyClients)
   for (const auto& postings : accepted)
     for (const auto& key : postings) EXPECT_EQ(rows.count(key) ? rows.at(key) : 0, 1) << key;
   const long expected = answered_ok + 1;
-  const auto both_show = [&] { return games_posted(page(a->port())) == expected && games_posted(page(b->port())) == expected; };
+  const auto both_show = [&] {
+    return games_posted(page(a->port())) == expected && games_posted(page(b->port())) == expected;
+  };
   const auto settle = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  while (!both_show() && std::chrono::steady_clock::now() < settle) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  while (!both_show() && std::chrono::steady_clock::now() < settle)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(games_posted(page(a->port())), expected);
   EXPECT_EQ(games_posted(page(b->port())), expected);
   EXPECT_EQ(a->stop(), 0) << a->log();
   EXPECT_EQ(b->stop(), 0) << b->log();
 }
 
-TEST_F(SharedStoreTest, ADatabaseStoppedUnderLoadLosesNothingAndServiceReturns)
-{
+TEST_F(SharedStoreTest, ADatabaseStoppedUnderLoadLosesNothingAndServiceReturns) {
   const auto a = start_server(folder_a_);
   const auto b = start_server(folder_b_);
   constexpr int kClients = 16;
@@ -124,7 +122,8 @@ TEST_F(SharedStoreTest, ADatabaseStoppedUnderLoadLosesNothingAndServiceReturns)
       httplib::Client client("127.0.0.1", c % 2 ? a->port() : b->port());
       for (int i = 0; i < kMaxPostingsEach && !done; ++i) {
         const std::string name = "c" + std::to_string(c);
-        const auto result = client.Get("/cgi-bin/velnorsolo.cgi?name=" + name + "&date=" + std::to_string(i) + "&score=1");
+        const auto result =
+            client.Get("/cgi-bin/velnorsolo.cgi?name=" + name + "&date=" + std::to_string(i) + "&score=1");
         const int status = result ? result->status : -1;
         if (status == 200) {
           accepted[c].push_back(name + "/" + std::to_string(i));
@@ -139,7 +138,8 @@ TEST_F(SharedStoreTest, ADatabaseStoppedUnderLoadLosesNothingAndServiceReturns)
 
   const auto wait_until = [](const std::function<bool()>& condition) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (!condition() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (!condition() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return condition();
   };
   EXPECT_TRUE(wait_until([&] { return ok_before > 100; }));
@@ -167,13 +167,13 @@ TEST_F(SharedStoreTest, ADatabaseStoppedUnderLoadLosesNothingAndServiceReturns)
   EXPECT_EQ(b->stop(), 0) << b->log();
 }
 
-TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage)
-{
+TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage) {
   {
-    const auto sqlite_server = std::make_unique<ServerProcess>(folder_a_.path(), std::vector<std::string>{"--post-limit", "0"});
+    const auto sqlite_server =
+        std::make_unique<ServerProcess>(folder_a_.path(), std::vector<std::string>{"--post-limit", "0"});
     for (int i = 0; i < 150; ++i)
-      ASSERT_EQ(get(sqlite_server->port(),
-                    "/cgi-bin/velnorsolo.cgi?name=p" + std::to_string(i) + "&date=1%2F5%2F27&score=" + std::to_string(i * 7 % 651)),
+      ASSERT_EQ(get(sqlite_server->port(), "/cgi-bin/velnorsolo.cgi?name=p" + std::to_string(i) +
+                                               "&date=1%2F5%2F27&score=" + std::to_string(i * 7 % 651)),
                 200);
     ASSERT_EQ(sqlite_server->stop(), 0);
   }
@@ -192,10 +192,11 @@ TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage)
   EXPECT_EQ(on_pg->stop(), 0) << on_pg->log();
 }
 
-TEST(ServerStartup, AStoreThatCannotBeReachedEndsTheServerWithAReason)
-{
+TEST(ServerStartup, AStoreThatCannotBeReachedEndsTheServerWithAReason) {
   TempFolder folder;
-  EXPECT_EQ(run_server_to_end(folder.path(), {"--port", "1", "--database", "postgresql://velnor@/scores?host=" + folder.path().string()}), 1);
+  EXPECT_EQ(run_server_to_end(folder.path(), {"--port", "1", "--database",
+                                              "postgresql://velnor@/scores?host=" + folder.path().string()}),
+            1);
   std::ifstream log(folder.path() / "server.log");
   const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("cannot reach PostgreSQL"), std::string::npos) << text;

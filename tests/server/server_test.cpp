@@ -9,8 +9,8 @@
 
 #include <atomic>
 #include <fstream>
-#include <memory>
 #include <iomanip>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -18,8 +18,7 @@
 
 namespace {
 
-std::string percent_encode(std::string_view text)
-{
+std::string percent_encode(std::string_view text) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
   for (const unsigned char c : text) {
@@ -35,13 +34,13 @@ std::string percent_encode(std::string_view text)
 }
 
 // Everything the server sends until it ends the connection (or `limit` passes), then closes it.
-std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::seconds(10))
-{
+std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   std::string answer;
   char buffer[4096];
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd entry{fd, POLLIN, 0};
     if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) break;
     const ssize_t received = ::recv(fd, buffer, sizeof buffer, 0);
@@ -55,45 +54,40 @@ std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::s
 class ServerTest : public ::testing::Test {
  protected:
   // Every test ends with a clean stop on SIGTERM (and no sanitizer report from the server).
-  void TearDown() override
-  {
+  void TearDown() override {
     if (server_ && server_->running()) {
       EXPECT_EQ(server_->stop(), 0) << server_->log();
     }
   }
 
-  void start(std::vector<std::string> arguments = {})
-  {
+  void start(std::vector<std::string> arguments = {}) {
     server_ = std::make_unique<ServerProcess>(folder_.path(), std::move(arguments));
   }
 
-  httplib::Client client() const
-  {
+  httplib::Client client() const {
     httplib::Client client("127.0.0.1", server_->port());
     client.set_url_encode(false);
     return client;
   }
 
   // Answers with the status, or -1 when no answer came.
-  int get_status(const std::string& target, std::string* body = nullptr) const
-  {
+  int get_status(const std::string& target, std::string* body = nullptr) const {
     const auto result = client().Get(target);
     if (!result) return -1;
     if (body) *body = result->body;
     return result->status;
   }
 
-  int post(std::string_view name, std::string_view date, std::string_view score, std::string* body = nullptr) const
-  {
+  int post(std::string_view name, std::string_view date, std::string_view score, std::string* body = nullptr) const {
     return get_status("/cgi-bin/velnorsolo.cgi?name=" + percent_encode(name) + "&date=" + percent_encode(date) +
                           "&score=" + std::string(score),
                       body);
   }
 
-  int stored_postings() const
-  {
+  int stored_postings() const {
     sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open_v2((folder_.path() / "data" / "scores.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_open_v2((folder_.path() / "data" / "scores.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
     sqlite3_stmt* count = nullptr;
     EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT count(*) FROM scores", -1, &count, nullptr), SQLITE_OK);
     EXPECT_EQ(sqlite3_step(count), SQLITE_ROW);
@@ -104,8 +98,7 @@ class ServerTest : public ::testing::Test {
   }
 
   // A 300,000-byte installer in the release folder; returns its bytes.
-  std::string put_installer() const
-  {
+  std::string put_installer() const {
     const auto release = folder_.path() / "release";
     std::filesystem::create_directories(release);
     std::string installer;
@@ -114,8 +107,7 @@ class ServerTest : public ::testing::Test {
     return installer;
   }
 
-  std::string page() const
-  {
+  std::string page() const {
     std::string body;
     EXPECT_EQ(get_status("/counter/velnorsolo.shtml", &body), 200);
     return body;
@@ -125,8 +117,7 @@ class ServerTest : public ::testing::Test {
   std::unique_ptr<ServerProcess> server_;
 };
 
-TEST_F(ServerTest, PostedScoresAppearRankedOnThePage)
-{
+TEST_F(ServerTest, PostedScoresAppearRankedOnThePage) {
   start();
   EXPECT_EQ(games_posted(page()), 0);
   std::string reply;
@@ -143,14 +134,15 @@ TEST_F(ServerTest, PostedScoresAppearRankedOnThePage)
   ASSERT_NE(best, std::string::npos);
   ASSERT_NE(second, std::string::npos);
   EXPECT_LT(best, second);
-  EXPECT_NE(html.find("<td align=\"right\">2</td><td>Ann</td><td align=\"right\"><b>412</b></td><td>1/5/27</td>"), std::string::npos);
-  EXPECT_NE(html.find("<td align=\"right\">2</td><td></td><td align=\"right\"><b>412</b></td><td>1/7/27</td>"), std::string::npos)
+  EXPECT_NE(html.find("<td align=\"right\">2</td><td>Ann</td><td align=\"right\"><b>412</b></td><td>1/5/27</td>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<td align=\"right\">2</td><td></td><td align=\"right\"><b>412</b></td><td>1/7/27</td>"),
+            std::string::npos)
       << "equal scores share a rank";
   EXPECT_EQ(html.find("<script"), std::string::npos);
 }
 
-TEST_F(ServerTest, StoredTextIsEscapedAndSqlLookingNamesAreJustNames)
-{
+TEST_F(ServerTest, StoredTextIsEscapedAndSqlLookingNamesAreJustNames) {
   start();
   EXPECT_EQ(post("<b>&\"'", "<i>1/5/27", "100"), 200);
   EXPECT_EQ(post("');DROP--", "';DELETE--", "200"), 200);
@@ -168,8 +160,7 @@ TEST_F(ServerTest, StoredTextIsEscapedAndSqlLookingNamesAreJustNames)
   EXPECT_EQ(html.find("<i>"), std::string::npos);
 }
 
-TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored)
-{
+TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored) {
   start();
   const std::vector<std::string> targets = {
       "/cgi-bin/velnorsolo.cgi?name=a&date=1&score=651",
@@ -192,8 +183,7 @@ TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored)
   EXPECT_EQ(games_posted(page()), 0);
 }
 
-TEST_F(ServerTest, ScoresSurviveARestart)
-{
+TEST_F(ServerTest, ScoresSurviveARestart) {
   start();
   EXPECT_EQ(post("Keeper", "1/5/27", "555"), 200);
   EXPECT_EQ(server_->stop(), 0);
@@ -203,8 +193,7 @@ TEST_F(ServerTest, ScoresSurviveARestart)
   EXPECT_EQ(games_posted(html), 1);
 }
 
-TEST_F(ServerTest, PostingsBeyondTheLimitGetStatus429)
-{
+TEST_F(ServerTest, PostingsBeyondTheLimitGetStatus429) {
   start({"--post-limit", "3"});
   for (int i = 0; i < 3; ++i) EXPECT_EQ(post("Quick", "1/5/27", std::to_string(i)), 200);
   EXPECT_EQ(post("Quick", "1/5/27", "600"), 429);
@@ -213,8 +202,7 @@ TEST_F(ServerTest, PostingsBeyondTheLimitGetStatus429)
   EXPECT_EQ(html.find("<b>600</b>"), std::string::npos);
 }
 
-TEST_F(ServerTest, ReleaseFilesAreServedByteForByte)
-{
+TEST_F(ServerTest, ReleaseFilesAreServedByteForByte) {
   const std::string installer = put_installer();
   const auto release = folder_.path() / "release";
   std::ofstream(release / "velnorsoloversion.txt", std::ios::binary) << "1.0.1\r\n";
@@ -240,8 +228,7 @@ TEST_F(ServerTest, ReleaseFilesAreServedByteForByte)
   EXPECT_EQ(get_status("/velnorsolo/../data/scores.db"), 404);
 }
 
-TEST_F(ServerTest, MakersPagesComeFromTheFolderBesideTheProgram)
-{
+TEST_F(ServerTest, MakersPagesComeFromTheFolderBesideTheProgram) {
   start();
   std::string body;
   EXPECT_EQ(get_status("/", &body), 200);
@@ -251,8 +238,7 @@ TEST_F(ServerTest, MakersPagesComeFromTheFolderBesideTheProgram)
   EXPECT_EQ(get_status("/nothing.html"), 404);
 }
 
-TEST_F(ServerTest, ASecondServerCannotTakeTheSamePort)
-{
+TEST_F(ServerTest, ASecondServerCannotTakeTheSamePort) {
   start();
   TempFolder other;
   EXPECT_EQ(run_server_to_end(other.path(), {"--listen", "127.0.0.1", "--port", std::to_string(server_->port())}), 1);
@@ -260,8 +246,7 @@ TEST_F(ServerTest, ASecondServerCannotTakeTheSamePort)
   EXPECT_EQ(games_posted(page()), 0);
 }
 
-TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm)
-{
+TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm) {
   start();
   const std::string request = "GET / HTTP/1.1\r\nHost: x\r\nX-Filler: " + std::string(1 << 20, 'a') + "\r\n\r\n";
   const int fd = connect_loopback(server_->port());
@@ -273,8 +258,7 @@ TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm)
   EXPECT_EQ(games_posted(page()), 0) << "the server goes on serving";
 }
 
-TEST_F(ServerTest, ConcurrentPostingsAreAllStored)
-{
+TEST_F(ServerTest, ConcurrentPostingsAreAllStored) {
   start({"--post-limit", "0"});
   constexpr int kClients = 8;
   constexpr int kPostingsEach = 50;
@@ -284,7 +268,8 @@ TEST_F(ServerTest, ConcurrentPostingsAreAllStored)
     clients.emplace_back([&, c] {
       auto connection = client();
       for (int i = 0; i < kPostingsEach; ++i) {
-        const auto target = "/cgi-bin/velnorsolo.cgi?name=c" + std::to_string(c) + "&date=1%2F5%2F27&score=" + std::to_string(i);
+        const auto target =
+            "/cgi-bin/velnorsolo.cgi?name=c" + std::to_string(c) + "&date=1%2F5%2F27&score=" + std::to_string(i);
         const auto result = connection.Get(target);
         if (result && result->status == 200) ++answered_ok;
       }
@@ -296,8 +281,7 @@ TEST_F(ServerTest, ConcurrentPostingsAreAllStored)
   EXPECT_EQ(games_posted(page()), answered_ok.load());
 }
 
-TEST_F(ServerTest, IdleAndSlowClientsHoldUpNoOneAndSlowHeadsEnd)
-{
+TEST_F(ServerTest, IdleAndSlowClientsHoldUpNoOneAndSlowHeadsEnd) {
   start();
   constexpr int kIdle = 300;
   constexpr int kSlow = 100;
@@ -334,8 +318,7 @@ TEST_F(ServerTest, IdleAndSlowClientsHoldUpNoOneAndSlowHeadsEnd)
   for (size_t i = 1; i < slow.size(); ++i) ::close(slow[i]);
 }
 
-TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack)
-{
+TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack) {
   start({"--max-connections", "20"});
   std::vector<int> held;
   for (int i = 0; i < 20; ++i) held.push_back(connect_loopback(server_->port()));
@@ -358,14 +341,14 @@ TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack)
   EXPECT_NE(server_->log().find("\"-\" 503 -\n"), std::string::npos) << "the refusal is in the access log";
 }
 
-TEST_F(ServerTest, RangesAreIgnoredAndEveryLengthIsTrue)
-{
+TEST_F(ServerTest, RangesAreIgnoredAndEveryLengthIsTrue) {
   const std::string installer = put_installer();
   start();
 
   std::string overlapping = "bytes=0-299999";
   for (int i = 0; i < 700; ++i) overlapping += ",0-299999";
-  for (const std::string& range : {std::string("bytes=2000000-"), std::string("bytes=299999-300000"), std::string("bytes=10-20"), overlapping}) {
+  for (const std::string& range :
+       {std::string("bytes=2000000-"), std::string("bytes=299999-300000"), std::string("bytes=10-20"), overlapping}) {
     const auto result = client().Get("/velnorsolo/vnssetup.exe", {{"Range", range}});
     ASSERT_TRUE(result) << range.substr(0, 40);
     EXPECT_EQ(result->status, 200) << range.substr(0, 40);
@@ -374,11 +357,11 @@ TEST_F(ServerTest, RangesAreIgnoredAndEveryLengthIsTrue)
   }
 }
 
-TEST_F(ServerTest, ARequestBodyIsRefusedAndNeverReadAsARequest)
-{
+TEST_F(ServerTest, ARequestBodyIsRefusedAndNeverReadAsARequest) {
   start();
   const std::string smuggled = "GET /cgi-bin/velnorsolo.cgi?name=smuggled&date=1&score=650 HTTP/1.1\r\nHost: x\r\n\r\n";
-  for (const std::string& framing : {"Content-Length: " + std::to_string(smuggled.size()), std::string("Transfer-Encoding: chunked")}) {
+  for (const std::string& framing :
+       {"Content-Length: " + std::to_string(smuggled.size()), std::string("Transfer-Encoding: chunked")}) {
     const int fd = connect_loopback(server_->port());
     const std::string request = "GET / HTTP/1.1\r\nHost: x\r\n" + framing + "\r\n\r\n" + smuggled;
     ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
@@ -390,8 +373,7 @@ TEST_F(ServerTest, ARequestBodyIsRefusedAndNeverReadAsARequest)
   EXPECT_EQ(games_posted(page()), 0);
 }
 
-TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy)
-{
+TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy) {
   const auto post_from = [this](const std::string& forwarded_for, int score) {
     const auto result = client().Get("/cgi-bin/velnorsolo.cgi?name=a&date=1&score=" + std::to_string(score),
                                      {{"X-Forwarded-For", forwarded_for}});
@@ -402,7 +384,8 @@ TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy)
   EXPECT_EQ(post_from("203.0.113.8", 2), 429) << "without --trust-proxy the header is the client's word only";
   EXPECT_EQ(server_->stop(), 0);
 
-  server_ = std::make_unique<ServerProcess>(folder_.path(), std::vector<std::string>{"--post-limit", "1", "--trust-proxy", "127.0.0.1"});
+  server_ = std::make_unique<ServerProcess>(
+      folder_.path(), std::vector<std::string>{"--post-limit", "1", "--trust-proxy", "127.0.0.1"});
   EXPECT_EQ(post_from("198.51.100.1, 203.0.113.7", 3), 200);
   EXPECT_EQ(post_from("203.0.113.8", 4), 200) << "another client behind the same proxy";
   EXPECT_EQ(post_from("203.0.113.7", 5), 429);
@@ -410,8 +393,7 @@ TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy)
   EXPECT_NE(server_->log().find("\n203.0.113.8 - - ["), std::string::npos) << server_->log();
 }
 
-TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat)
-{
+TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat) {
   start();
   EXPECT_EQ(post("Ann", "1", "5"), 200);
   EXPECT_EQ(get_status("/nothing\x7f"), 404);
@@ -434,7 +416,8 @@ TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat)
   EXPECT_FALSE(stamp.fail()) << line;
   EXPECT_EQ(zone, " +0000] ") << line;
   EXPECT_EQ(server_->stop(), 0);
-  EXPECT_NE(server_->log().find("\"GET /nothing\\x7F HTTP/1.1\" 404"), std::string::npos) << "written at the stop at the latest";
+  EXPECT_NE(server_->log().find("\"GET /nothing\\x7F HTTP/1.1\" 404"), std::string::npos)
+      << "written at the stop at the latest";
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ long games_posted(const std::string& page);
 
 // Runs a program (argv[0], a path) in `folder`, its output appended to `log`, until it ends by
 // itself (or for 20 seconds at most); returns its exit status.
-int run_to_end(const std::filesystem::path& folder, const std::vector<std::string>& argv, const std::filesystem::path& log);
+int run_to_end(const std::filesystem::path& folder, const std::vector<std::string>& argv,
+               const std::filesystem::path& log);
 
 // Runs velnor-server with `arguments` in `folder` until it ends by itself; returns its exit status.
 int run_server_to_end(const std::filesystem::path& folder, const std::vector<std::string>& arguments);

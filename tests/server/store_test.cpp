@@ -14,25 +14,24 @@
 
 namespace {
 
-Posting posting(std::string name, std::string date, int score)
-{
+Posting posting(std::string name, std::string date, int score) {
   return Posting{std::move(name), std::move(date), score};
 }
 
 class StoreTest : public ::testing::TestWithParam<std::string> {
  protected:
-  void SetUp() override
-  {
-    address_ = GetParam() == "sqlite" ? "sqlite:" + (folder_.path() / "scores.db").string() : shared_pg_cluster().create_database();
+  void SetUp() override {
+    address_ = GetParam() == "sqlite" ? "sqlite:" + (folder_.path() / "scores.db").string()
+                                      : shared_pg_cluster().create_database();
   }
 
   // The store's own view of its schema's version, set from outside as a newer server would.
-  void set_schema_version(int version) const
-  {
+  void set_schema_version(int version) const {
     if (GetParam() == "sqlite") {
       sqlite3* db = nullptr;
       ASSERT_EQ(sqlite3_open((folder_.path() / "scores.db").c_str(), &db), SQLITE_OK);
-      ASSERT_EQ(sqlite3_exec(db, ("PRAGMA user_version=" + std::to_string(version)).c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+      ASSERT_EQ(sqlite3_exec(db, ("PRAGMA user_version=" + std::to_string(version)).c_str(), nullptr, nullptr, nullptr),
+                SQLITE_OK);
       sqlite3_close(db);
     } else {
       PgCluster::query(address_, "UPDATE velnor_schema SET version = " + std::to_string(version));
@@ -43,13 +42,12 @@ class StoreTest : public ::testing::TestWithParam<std::string> {
   std::string address_;
 };
 
-TEST_P(StoreTest, PostingsAreKeptRankedAndCountedAcrossReopening)
-{
+TEST_P(StoreTest, PostingsAreKeptRankedAndCountedAcrossReopening) {
   {
     const auto store = open_score_store(address_);
     EXPECT_EQ(store->standings(100).games_posted, 0);
-    const Posting postings[] = {posting("Ann", "1/5/27", 412), posting("Bö Ĝ", "1/6/27", 650), posting("", "1/7/27", 412),
-                                posting("'); DROP", "x", 0), posting("\"\\{,}", "NULL", 1)};
+    const Posting postings[] = {posting("Ann", "1/5/27", 412), posting("Bö Ĝ", "1/6/27", 650),
+                                posting("", "1/7/27", 412), posting("'); DROP", "x", 0), posting("\"\\{,}", "NULL", 1)};
     for (const Posting& p : postings) store->add(p, "10.0.0.1", 1'800'000'000);
   }
   const auto store = open_score_store(address_);
@@ -71,8 +69,7 @@ TEST_P(StoreTest, PostingsAreKeptRankedAndCountedAcrossReopening)
   EXPECT_EQ(rows[3].received_unix_time, 1'800'000'000);
 }
 
-TEST_P(StoreTest, ConcurrentPostingsAreEachCommittedOnce)
-{
+TEST_P(StoreTest, ConcurrentPostingsAreEachCommittedOnce) {
   const auto store = open_score_store(address_);
   constexpr int kThreads = 8;
   constexpr int kEach = 40;
@@ -83,13 +80,13 @@ TEST_P(StoreTest, ConcurrentPostingsAreEachCommittedOnce)
     });
   for (auto& thread : threads) thread.join();
   std::set<std::pair<std::string, std::string>> seen;
-  store->read_all([&](const StoredScore& row) { EXPECT_TRUE(seen.emplace(row.name, row.date).second) << row.name << row.date; });
+  store->read_all(
+      [&](const StoredScore& row) { EXPECT_TRUE(seen.emplace(row.name, row.date).second) << row.name << row.date; });
   EXPECT_EQ(seen.size(), size_t{kThreads * kEach});
   EXPECT_EQ(store->standings(1).games_posted, kThreads * kEach);
 }
 
-TEST_P(StoreTest, ASchemaFromANewerServerIsLeftAlone)
-{
+TEST_P(StoreTest, ASchemaFromANewerServerIsLeftAlone) {
   open_score_store(address_)->add(posting("Kept", "1", 5), "::1", 1);
   set_schema_version(ScoreStore::kSchemaVersion + 1);
   try {
@@ -105,18 +102,18 @@ TEST_P(StoreTest, ASchemaFromANewerServerIsLeftAlone)
 INSTANTIATE_TEST_SUITE_P(BothStores, StoreTest, ::testing::Values("sqlite", "postgresql"),
                          [](const auto& info) { return info.param; });
 
-TEST(SqliteStore, AFileFromTheFirstServerIsUpgradedInPlace)
-{
+TEST(SqliteStore, AFileFromTheFirstServerIsUpgradedInPlace) {
   TempFolder folder;
   const auto file = folder.path() / "scores.db";
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
-                         "CREATE TABLE scores (id INTEGER PRIMARY KEY, name TEXT NOT NULL, date TEXT NOT NULL,"
-                         " score INTEGER NOT NULL, received INTEGER NOT NULL, client TEXT NOT NULL);"
-                         "INSERT INTO scores (name, date, score, received, client) VALUES ('Old', '1/1/26', 300, 5, '::1');",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(db,
+                   "CREATE TABLE scores (id INTEGER PRIMARY KEY, name TEXT NOT NULL, date TEXT NOT NULL,"
+                   " score INTEGER NOT NULL, received INTEGER NOT NULL, client TEXT NOT NULL);"
+                   "INSERT INTO scores (name, date, score, received, client) VALUES ('Old', '1/1/26', 300, 5, '::1');",
+                   nullptr, nullptr, nullptr),
+      SQLITE_OK);
   sqlite3_close(db);
 
   const auto store = open_score_store(file.string());
@@ -127,8 +124,7 @@ TEST(SqliteStore, AFileFromTheFirstServerIsUpgradedInPlace)
   EXPECT_EQ(store->standings(10).best[0].name, "New");
 }
 
-TEST(StoreAddresses, UnknownOrUnreachableStoresFailClearly)
-{
+TEST(StoreAddresses, UnknownOrUnreachableStoresFailClearly) {
   EXPECT_THROW(open_score_store("mysql://somewhere/scores"), StoreError);
   EXPECT_THROW(open_score_store("sqlite:"), StoreError);
   TempFolder folder;
@@ -140,8 +136,7 @@ TEST(StoreAddresses, UnknownOrUnreachableStoresFailClearly)
   }
 }
 
-TEST(PgStore, ALostDatabaseIsUnavailableAndComesBackByItself)
-{
+TEST(PgStore, ALostDatabaseIsUnavailableAndComesBackByItself) {
   PgCluster& cluster = shared_pg_cluster();
   const auto store = open_score_store(cluster.create_database());
   std::atomic<int> changes = 0;
@@ -167,7 +162,8 @@ TEST(PgStore, ALostDatabaseIsUnavailableAndComesBackByItself)
   }
   ASSERT_TRUE(stored);
   // The follower hears of changes again once the database is back.
-  while (changes == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(PgStore::kRetryInterval);
+  while (changes == 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(PgStore::kRetryInterval);
   EXPECT_GT(changes, 0);
   const Standings standings = store->standings(10);
   EXPECT_EQ(standings.games_posted, 2);

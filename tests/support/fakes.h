@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "windows/dialogs.h"
 #include "game/soundplayer.h"
 #include "records/tallycalls.h"
+#include "windows/dialogs.h"
 
 // Readable QStrings in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -52,8 +52,8 @@ bool enter_private_network(std::string& why) {
 }
 
 void clear_proxy_settings() {
-  for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy",
-                           "ALL_PROXY", "no_proxy", "NO_PROXY"})
+  for (const char* name :
+       {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
     unsetenv(name);
 }
 

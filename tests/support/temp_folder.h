@@ -24,8 +24,7 @@ inline void put_file(const std::filesystem::path& path, std::string_view bytes) 
 class TempFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("velnor_test_" + std::to_string(std::random_device{}()));
+    dir_ = std::filesystem::temp_directory_path() / ("velnor_test_" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

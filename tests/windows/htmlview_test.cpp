@@ -134,11 +134,16 @@ TEST(HtmlView, ShowsInlineImagesAndFetchesNothingElse) {
   const QString qrc_image = ":/qt-project.org/styles/commonstyle/images/stop-32.png";
   ASSERT_TRUE(QFile::exists(qrc_image));
 
-  const QString elsewhere[] = {"http://127.0.0.1:9/remote.png", "file:///etc/hostname", red_png,
-                               "file://" + red_png,            qrc_image,             "qrc" + qrc_image,
+  const QString elsewhere[] = {"http://127.0.0.1:9/remote.png",
+                               "file:///etc/hostname",
+                               red_png,
+                               "file://" + red_png,
+                               qrc_image,
+                               "qrc" + qrc_image,
                                "red.png"};
   RecordingView view;
-  QString page = "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"" + red_css + "\"></head><body><p>Pictures</p>";
+  QString page =
+      "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"" + red_css + "\"></head><body><p>Pictures</p>";
   for (const QString& source : elsewhere) page += "<img width=\"40\" height=\"40\" src=\"" + source + "\">";
   page += "<img width=\"40\" height=\"40\" src=\"data:image/png;base64," + png_of(kGreen).toBase64() + "\">";
   page += "</body></html>";

@@ -13,9 +13,9 @@
 
 #include <optional>
 
+#include "core/serveraddress.h"
 #include "game/randomgen.h"
 #include "game/tmain.h"
-#include "core/serveraddress.h"
 #include "support/fakes.h"
 #include "windows/tabout.h"
 #include "windows/tflatpanel.h"
@@ -31,8 +31,7 @@ TEST(ServerAddress, HostAndMultiplayerPageGrowFromTheBase) {
   EXPECT_EQ(maker_host("http://localhost/"), "localhost");
   EXPECT_EQ(multiplayer_page("http://localhost/"), "localhost/multiplayer.html");
   EXPECT_EQ(maker_host("http://games.example:8080/velnor/"), "games.example:8080");
-  EXPECT_EQ(multiplayer_page("http://games.example:8080/velnor/"),
-            "games.example:8080/velnor/multiplayer.html");
+  EXPECT_EQ(multiplayer_page("http://games.example:8080/velnor/"), "games.example:8080/velnor/multiplayer.html");
   // A base written without its last "/" still gives a page under it.
   EXPECT_EQ(maker_host("http://example.org"), "example.org");
   EXPECT_EQ(multiplayer_page("http://example.org"), "example.org/multiplayer.html");
@@ -55,9 +54,7 @@ struct RecordingOpener {
 
 // The built-in base read as a web address would be, independently of the
 // windows' own derivation.
-QString home_page() {
-  return "http://" + QUrl(QString::fromStdString(server_base())).authority();
-}
+QString home_page() { return "http://" + QUrl(QString::fromStdString(server_base())).authority(); }
 QString multiplayer_address() {
   return QUrl(QString::fromStdString(server_base())).resolved(QUrl("multiplayer.html")).toString();
 }
@@ -99,8 +96,7 @@ struct SecondaryWindows : ::testing::Test {
   // The page the player sees: the one on top in the middle of the page area.
   QTextEdit* shown_page() {
     QWidget* widget = help->panel_main->childAt(help->memo1->geometry().center());
-    while (widget != nullptr && qobject_cast<QTextEdit*>(widget) == nullptr)
-      widget = widget->parentWidget();
+    while (widget != nullptr && qobject_cast<QTextEdit*>(widget) == nullptr) widget = widget->parentWidget();
     return qobject_cast<QTextEdit*>(widget);
   }
   QString heading() { return help->label_caption->text(); }
@@ -146,20 +142,27 @@ TEST_F(SecondaryWindows, HelpComesBackOnThePageItWasHiddenOn) {
 }
 
 TEST_F(SecondaryWindows, PagesKeepEveryLineTheirBlanksIncluded) {
-  const QStringList scoring = {"Scoring", "", "You receive points equal to the boxes that you shut.",
-                               "", "If you shut all the boxes, you receive a 20 point bonus.", " "};
-  const QStringList history = {"History", "", "July 13, 2013 - Version 1.0.0.2",
-                               "  -Fixed about form image", "Jan 10, 2012 - Version 1.0.0.1", "", " "};
+  const QStringList scoring = {"Scoring",
+                               "",
+                               "You receive points equal to the boxes that you shut.",
+                               "",
+                               "If you shut all the boxes, you receive a 20 point bonus.",
+                               " "};
+  const QStringList history = {
+      "History", "", "July 13, 2013 - Version 1.0.0.2", "  -Fixed about form image", "Jan 10, 2012 - Version 1.0.0.1",
+      "",        " "};
   EXPECT_EQ(help->memo4->toPlainText(), scoring.join('\n'));
   EXPECT_EQ(help->memo4->document()->blockCount(), scoring.size());
   EXPECT_EQ(help->memo5->toPlainText(), history.join('\n'));
   EXPECT_EQ(help->memo5->document()->blockCount(), history.size());
 
   const QString game_play = help->memo3->toPlainText();
-  EXPECT_TRUE(game_play.contains("the sum of the dice. \nThe boxes must be open in order to select "
-                                 "them.  \n\nFor example"));
-  EXPECT_TRUE(game_play.endsWith("the dice, then the round will end.\n\n"
-                                "Keys: 1 to 9 click a tile, Space or R rolls the dice, Escape closes a window.\n "));
+  EXPECT_TRUE(
+      game_play.contains("the sum of the dice. \nThe boxes must be open in order to select "
+                         "them.  \n\nFor example"));
+  EXPECT_TRUE(
+      game_play.endsWith("the dice, then the round will end.\n\n"
+                         "Keys: 1 to 9 click a tile, Space or R rolls the dice, Escape closes a window.\n "));
   EXPECT_EQ(help->memo3->document()->blockCount(), 20);
   EXPECT_TRUE(help->memo1->toPlainText().startsWith(
       "Overview\n\nWe play this game a lot while hanging out with my friends and family.\n\n"));

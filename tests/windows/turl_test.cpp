@@ -83,9 +83,7 @@ TEST(TURL, TheDesktopOpenerGetsTheAddressAsOneArgumentWithoutAShell) {
   const QString log = dir.filePath("opened");
   QFile script(dir.filePath("xdg-open"));
   ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(QString("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > '%1.part' && mv '%1.part' '%1'\n")
-                   .arg(log)
-                   .toUtf8());
+  script.write(QString("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > '%1.part' && mv '%1.part' '%1'\n").arg(log).toUtf8());
   script.close();
   script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
   const QByteArray path = qgetenv("PATH");

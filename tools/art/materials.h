@@ -9,12 +9,12 @@
 
 // How a piece of wood looks; its grain runs along x.
 struct WoodLook {
-    QColor light;
-    QColor dark;
-    double rings_per_100px; // growth rings across the grain
-    double waviness;        // how far the rings wander, in pixels
-    double fibre;           // weight of the fine fibres, 0..1
-    uint32_t seed;
+  QColor light;
+  QColor dark;
+  double rings_per_100px;  // growth rings across the grain
+  double waviness;         // how far the rings wander, in pixels
+  double fibre;            // weight of the fine fibres, 0..1
+  uint32_t seed;
 };
 
 // Board and frames: a warm, fairly dark walnut.

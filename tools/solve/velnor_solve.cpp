@@ -27,8 +27,7 @@ unsigned parse_tiles(std::string_view text) {
   if (text.empty()) throw UsageError("--open needs at least one tile");
   unsigned tiles = 0;
   for (const char c : text) {
-    if (c < '1' || c > '9')
-      throw UsageError("--open takes the digits 1 to 9, not '" + std::string(text) + "'");
+    if (c < '1' || c > '9') throw UsageError("--open takes the digits 1 to 9, not '" + std::string(text) + "'");
     const unsigned bit = 1u << (c - '1');
     if (tiles & bit) throw UsageError(std::string("tile ") + c + " is given twice in --open");
     tiles |= bit;
@@ -37,8 +36,8 @@ unsigned parse_tiles(std::string_view text) {
 }
 
 int parse_roll(std::string_view text) {
-  const bool digits = !text.empty() && text.size() <= 2 &&
-                      text.find_first_not_of("0123456789") == std::string_view::npos;
+  const bool digits =
+      !text.empty() && text.size() <= 2 && text.find_first_not_of("0123456789") == std::string_view::npos;
   const int roll = digits ? std::stoi(std::string(text)) : 0;
   if (roll < 2 || roll > 12)
     throw UsageError("--roll takes a dice total from 2 to 12, not '" + std::string(text) + "'");
@@ -51,8 +50,8 @@ std::string digits(unsigned tiles) { return velnor::tiles_text(tiles, ""); }
 void full_board(const velnor::Solver& solver) {
   const double round = solver.expected(velnor::kAllTiles);
   std::printf("Expected round score under best play: %.4f\n", round);
-  std::printf("Expected game score under best play:  %.2f (%d rounds)\n\n",
-              round * velnor::Tgame::kRounds, velnor::Tgame::kRounds);
+  std::printf("Expected game score under best play:  %.2f (%d rounds)\n\n", round * velnor::Tgame::kRounds,
+              velnor::Tgame::kRounds);
   std::printf("Full board, best choice for each roll:\n");
   std::printf("roll  shut      expected round score\n");
   for (int total = 2; total <= 12; ++total) {
@@ -68,8 +67,8 @@ void one_roll(const velnor::Solver& solver, unsigned open, int roll) {
                 velnor::roundscore_of(velnor::kAllTiles & ~open));
     return;
   }
-  std::printf("Open %s, roll %d: %zu choice%s, best first\n", digits(open).c_str(), roll,
-              choices.size(), choices.size() == 1 ? "" : "s");
+  std::printf("Open %s, roll %d: %zu choice%s, best first\n", digits(open).c_str(), roll, choices.size(),
+              choices.size() == 1 ? "" : "s");
   std::printf("shut      expected round score\n");
   for (const velnor::Choice& choice : choices)
     std::printf("%-8s  %.4f\n", velnor::tiles_text(choice.tiles).c_str(), choice.expected);
@@ -87,8 +86,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
       }
-      if (option != "--open" && option != "--roll")
-        throw UsageError("unknown option '" + std::string(option) + "'");
+      if (option != "--open" && option != "--roll") throw UsageError("unknown option '" + std::string(option) + "'");
       if (i + 1 >= argc) throw UsageError(std::string(option) + " needs a value");
       if (option == "--open" ? open.has_value() : roll.has_value())
         throw UsageError(std::string(option) + " is given twice");

@@ -43,8 +43,7 @@ class Signal {
 
   // A rub or swish: noise through a band-pass swept from f0 to f1 over length,
   // with a half-sine envelope and a grainy flutter of the given depth.
-  void add_swish(Noise& noise, double start, double length, double amp, double f0, double f1, double q,
-                 double grain);
+  void add_swish(Noise& noise, double start, double length, double amp, double f0, double f1, double q, double grain);
 
   // Scales the whole so its peak sits at peak_dbfs, fades in over fade_in and out
   // over fade_out, and leaves the last tail seconds exactly silent.
