@@ -134,7 +134,9 @@ fs::path keep_aside(const fs::path& path, const std::tm& local_time) {
   const std::string stem = path.stem().string() + "-unreadable-" + stamp;
   const std::string extension = path.extension().string();
   for (int number = 1; number < 1000; ++number) {
-    const fs::path kept = path.parent_path() / (stem + (number > 1 ? "-" + std::to_string(number) : "") + extension);
+    std::string name = stem;
+    if (number > 1) name.append("-").append(std::to_string(number));
+    const fs::path kept = path.parent_path() / (name + extension);
     // RENAME_NOREPLACE: the name is taken only if nothing has it, in one step.
     if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, kept.c_str(), RENAME_NOREPLACE) == 0) return kept;
     if (errno != EEXIST) throw std::runtime_error(path.string() + " could not be moved aside: " + reason(errno));

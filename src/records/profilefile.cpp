@@ -114,7 +114,7 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
     }
   }
   if (header == lines_.size()) {
-    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(std::string("[").append(section).append("]"));
     lines_.push_back(std::move(entry));
     return;
   }
