@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,6 +14,8 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include "core/filedescriptor.h"
 
 namespace velnor {
 
@@ -34,33 +35,12 @@ QString runtime_folder() {
 class TurnLock {
  public:
   explicit TurnLock(const QString& path)
-      : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+      : file_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    if (file_.get() >= 0) ::flock(file_.get(), LOCK_EX);
   }
-  ~TurnLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TurnLock(const TurnLock&) = delete;
-  TurnLock& operator=(const TurnLock&) = delete;
 
  private:
-  int fd_;
-};
-
-// A socket file descriptor, closed when it goes.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
+  FileDescriptor file_;
 };
 
 // False when the path does not fit in an address (the runtime folder is too deep).
@@ -91,7 +71,7 @@ SingleInstance::~SingleInstance() {
 bool SingleInstance::tell_running_copy() const {
   sockaddr_un address;
   if (!address_of(socket_path_, address)) return false;
-  const Fd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  const FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (socket.get() < 0) return false;
   // The timeout bounds both the connect and the write.
   ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &kHandshakeTimeout, sizeof kHandshakeTimeout);
@@ -102,7 +82,7 @@ bool SingleInstance::tell_running_copy() const {
 bool SingleInstance::listen() {
   sockaddr_un address;
   if (!address_of(socket_path_, address)) return false;
-  Fd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (socket.get() < 0) return false;
   // No copy answered: a socket file still there was left by one that ended without removing it.
   ::unlink(address.sun_path);

@@ -123,10 +123,6 @@ void send_all(int socket, std::string_view bytes, HttpWaiter& waiter) {
 
 }  // namespace
 
-FileDescriptor::~FileDescriptor() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
 std::string system_reason(int error) {
   return std::system_category().message(error) + " (Error #" + std::to_string(error) + ")";
 }

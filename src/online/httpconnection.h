@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/filedescriptor.h"
 #include "httpreply.h"
 
 // One HTTP exchange on a non-blocking socket: resolve the host, connect, send
@@ -22,22 +23,6 @@ struct HttpWaitHooks {
   // True once the request is to be given up (the application is terminating, the
   // fetch was cancelled); the request then aborts.
   std::function<bool()> terminated;
-};
-
-class FileDescriptor {
- public:
-  FileDescriptor() = default;
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  FileDescriptor& operator=(FileDescriptor&& other) noexcept {
-    std::swap(fd_, other.fd_);
-    return *this;
-  }
-  ~FileDescriptor();
-  int get() const { return fd_; }
-
- private:
-  int fd_ = -1;
 };
 
 // How a request waits, and when it gives up: when told to, after `stall_limit`
