@@ -31,6 +31,8 @@ std::function<T*()> built_on_first_use(std::unique_ptr<T>& slot, Make make) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // What the first paint needs and the display does not, done while the application connects.
+  velnor::Tmain::decode_board_ahead();
   velnor::MessageBoxDialogs dialogs;
   velnor::VelnorApplication app(argc, argv, dialogs);
   velnor::SingleInstance instance(QString::fromUtf8(velnor::wire::kProductKey.data(), velnor::wire::kProductKey.size()),

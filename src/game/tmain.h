@@ -75,6 +75,9 @@ class Tmain : public QMainWindow {
   explicit Tmain(MainServices services, QWidget* parent = nullptr);
   ~Tmain() override;
 
+  // Starts decoding the board's pictures on a helper thread (see decode_pictures_ahead).
+  static void decode_board_ahead();
+
   // The tally window, told of games and shown from the menu.
   void set_tally(TallyCalls* tally, QWidget* window = nullptr) {
     tally_ = tally;

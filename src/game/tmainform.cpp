@@ -29,6 +29,16 @@ namespace {
 constexpr int kTileLefts[9] = {153, 208, 263, 318, 373, 428, 483, 538, 594};
 constexpr int kRoundTops[10] = {15, 36, 57, 79, 100, 121, 142, 164, 185, 206};
 
+// The pictures of the board.
+const QString kTilesBackdrop = QStringLiteral(":/images/backdrop_tiles.jpg");
+const QString kDiceBackdrop = QStringLiteral(":/images/backdrop_dice.jpg");
+const QString kDiceStrip = QStringLiteral(":/images/dice.png");
+const QString kRollPicture = QStringLiteral(":/images/roll.png");
+const QString kLogo = QStringLiteral(":/images/logo.png");
+const QString kRoundsPicture = QStringLiteral(":/images/rounds.png");
+const QString kGameOverPicture = QStringLiteral(":/images/gameover.png");
+QString tile_strip(int n) { return QString(":/images/tiles/tile%1.png").arg(n); }
+
 QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
@@ -43,6 +53,13 @@ QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) 
 }
 
 }  // namespace
+
+void Tmain::decode_board_ahead() {
+  std::vector<QString> pictures = {kTilesBackdrop, kDiceBackdrop, kDiceStrip,    kRollPicture,
+                                   kLogo,          kRoundsPicture, kGameOverPicture};
+  for (int n = 1; n <= 9; ++n) pictures.push_back(tile_strip(n));
+  decode_pictures_ahead(std::move(pictures));
+}
 
 void Tmain::build_menus() {
   QMenu* file1 = menuBar()->addMenu("File");
@@ -117,7 +134,7 @@ void Tmain::build_board() {
                           tfont(kFormFont, 10), kPaleYellow);
 
   panel_board1 = make_panel(panel_board, "panel_board1", QRect(6, 26, 670, 291), true, clBlack);
-  auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120), ":/images/backdrop_tiles.jpg");
+  auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120), kTilesBackdrop);
   image4->lower();
 
   for (int n = 1; n <= 9; ++n) {
@@ -134,7 +151,7 @@ void Tmain::build_board() {
     number->setReverse(false);
     number->setLoop(false);
     number->setTransparentColor(clNone);
-    number->setBitMap(resource_picture(QString(":/images/tiles/tile%1.png").arg(n)).toImage());
+    number->setBitMap(resource_picture(tile_strip(n)).toImage());
     number->resize(48, 91);
     connect(number, &TAnimated::mouseDown, this, [this](TAnimated* sender) { number_1MouseDown(sender); });
   }
@@ -148,7 +165,7 @@ void Tmain::build_board() {
                               tfont(kFormFont, 12, {.bold = true}), kPaleYellow, Qt::AlignRight | Qt::AlignTop);
   button_start = make_button(panel_board1, "button_start", "START GAME", QRect(19, 253, 125, 27));
   connect(button_start, &TSelButton::click, this, [this] { button_startClick(); });
-  image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32), ":/images/logo.png");
+  image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32), kLogo);
   image_logo->setCursor(Qt::PointingHandCursor);
   connect(image_logo, &TImage::click, this, [this] { image_logoClick(); });
 
@@ -173,14 +190,14 @@ void Tmain::build_board() {
 
 void Tmain::build_dicepanel(QWidget* board1) {
   panel_dicepanel = make_panel(board1, "panel_dicepanel", QRect(145, 8, 505, 121), true, clBlack);
-  auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), ":/images/backdrop_dice.jpg");
+  auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), kDiceBackdrop);
   felt->lower();
   make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13), tfont(kFormFont, 8, {.bold = true}),
              clBlack);
   label_total = make_label(panel_dicepanel, "label_total", "0", QRect(32, 30, 37, 37),
                            tfont(kFormFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 
-  const QPixmap strip = resource_picture(":/images/dice.png");
+  const QPixmap strip = resource_picture(kDiceStrip);
   for (int k = 0; k < 7; ++k) imagelist_dice[k] = picture_part(strip, QRect(k * 32, 0, 32, 32));
   dice1 = new QLabel(panel_dicepanel);
   dice1->setObjectName("dice1");
@@ -189,7 +206,7 @@ void Tmain::build_dicepanel(QWidget* board1) {
   dice2->setObjectName("dice2");
   dice2->setGeometry(59, 67, 32, 32);
 
-  button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), ":/images/roll.png");
+  button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), kRollPicture);
   button_roll->setCursor(Qt::PointingHandCursor);
   connect(button_roll, &TImage::click, this, [this] { button_rollClick(); });
 
@@ -199,7 +216,7 @@ void Tmain::build_dicepanel(QWidget* board1) {
 
 void Tmain::build_roundcolumn(QWidget* board1) {
   FlatPanel1 = make_panel(board1, "FlatPanel1", QRect(22, 8, 123, 241), false, clBlack);
-  make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), ":/images/rounds.png");
+  make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), kRoundsPicture);
   const QFont font = tfont(kFormFont, 13, {.bold = true});
   for (int r = 1; r <= 10; ++r) {
     const int top = kRoundTops[r - 1];
@@ -211,7 +228,7 @@ void Tmain::build_roundcolumn(QWidget* board1) {
 
 void Tmain::build_panel_cleared(QWidget* board1) {
   panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
-  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), ":/images/gameover.png");
+  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), kGameOverPicture);
   make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
              tfont(kFormFont, 14, {.bold = true, .underline = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   label_score1 = make_label(panel_cleared, "label_score1", "Your Score: ", QRect(112, 32, 217, 24),

@@ -7,9 +7,14 @@
 #include <QRectF>
 
 #include <cstdint>
+#include <future>
+#include <map>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 
 #include "windows/jpegimage.h"
+#include "windows/pngimage.h"
 
 namespace velnor {
 
@@ -34,22 +39,76 @@ QString sharp_path(const QString& path) {
   return path.left(dot) + "@2x" + path.mid(dot);
 }
 
-QImage read_picture(const QString& path) {
-  if (!path.endsWith(".jpg", Qt::CaseInsensitive)) return QImage(path);
+// A picture of the resources, decoded in a form any thread may make.
+ArgbImage decode_picture(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QImage();
+  if (!file.open(QIODevice::ReadOnly)) return {};
   const QByteArray bytes = file.readAll();
-  const RgbImage rgb =
-      decode_jpeg(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
-  const QImage view(rgb.rgb.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
-  return view.copy();
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  const auto size = static_cast<std::size_t>(bytes.size());
+  try {
+    if (!path.endsWith(".jpg", Qt::CaseInsensitive)) return decode_png(data, size);
+    RgbImage rgb = decode_jpeg(data, size);
+    ArgbImage argb{.width = rgb.width, .height = rgb.height, .has_alpha = false, .pixels = {}};
+    argb.pixels.resize(rgb.rgb.size() / 3);
+    for (std::size_t i = 0; i < argb.pixels.size(); ++i)
+      argb.pixels[i] = 0xff000000u | std::uint32_t{rgb.rgb[3 * i]} << 16 | std::uint32_t{rgb.rgb[3 * i + 1]} << 8 |
+                       rgb.rgb[3 * i + 2];
+    return argb;
+  } catch (const std::runtime_error&) {
+    return {};  // a null picture, as a damaged file gives
+  }
+}
+
+// The picture's pixels handed over to the QImage, which frees them.
+QImage to_qimage(ArgbImage&& picture) {
+  if (picture.pixels.empty()) return QImage();
+  auto* pixels = new std::vector<std::uint32_t>(std::move(picture.pixels));
+  return QImage(
+      reinterpret_cast<uchar*>(pixels->data()), picture.width, picture.height, picture.width * 4,
+      picture.has_alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32,
+      [](void* owned) { delete static_cast<std::vector<std::uint32_t>*>(owned); }, pixels);
+}
+
+// Pictures being decoded on a helper thread, and those it has decoded that nobody took yet.
+struct PicturesAhead {
+  std::future<std::map<QString, ArgbImage>> pending;
+  std::map<QString, ArgbImage> decoded;
+
+  std::optional<ArgbImage> take(const QString& path) {
+    if (pending.valid()) decoded = pending.get();
+    const auto found = decoded.find(path);
+    if (found == decoded.end()) return std::nullopt;
+    ArgbImage picture = std::move(found->second);
+    decoded.erase(found);
+    return picture;
+  }
+};
+
+PicturesAhead& pictures_ahead() {
+  static PicturesAhead ahead;
+  return ahead;
+}
+
+QImage read_picture(const QString& path) {
+  std::optional<ArgbImage> ahead = pictures_ahead().take(path);
+  return to_qimage(ahead ? std::move(*ahead) : decode_picture(path));
 }
 
 }  // namespace
 
+void decode_pictures_ahead(std::vector<QString> paths) {
+  pictures_ahead().pending = std::async(std::launch::async, [paths = std::move(paths)] {
+    std::map<QString, ArgbImage> decoded;
+    for (const QString& path : paths) decoded.emplace(path, decode_picture(path));
+    return decoded;
+  });
+}
+
 QPixmap resource_picture(const QString& path, qreal ratio) {
   const QString sharp = sharp_path(path);
   const bool use_sharp = ratio > 1 && QFile::exists(sharp);
+  if (use_sharp) pictures_ahead().take(path);  // decoded ahead for nothing: let it go
   QImage image = read_picture(use_sharp ? sharp : path);
   image.setDevicePixelRatio(use_sharp ? kSharpRatio : 1);
   return QPixmap::fromImage(std::move(image));

@@ -3,6 +3,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
+#include <QString>
+
+#include <vector>
 
 namespace velnor {
 
@@ -34,6 +37,10 @@ class TImage : public QLabel {
 QPixmap resource_picture(const QString& path, qreal ratio);
 // The same for the application's ratio: the highest of its screens.
 QPixmap resource_picture(const QString& path);
+// Starts decoding these resource pictures, at their design size, on a helper thread;
+// resource_picture then takes each from there, once, instead of decoding it again. Needs no
+// application object: called before it, the decoding overlaps the connection to the display.
+void decode_pictures_ahead(std::vector<QString> paths);
 
 // A window icon from a resource picture, at the sizes a desktop asks for up to the picture's own;
 // the twice-size drawing only on a screen of that ratio or more, since decoding it costs.
