@@ -14,6 +14,7 @@
 #include "records/ttallylist.h"
 #include "windows/dialogs.h"
 #include "windows/tabout.h"
+#include "windows/tfont.h"
 #include "windows/thelp.h"
 #include "windows/tmultiplayer.h"
 
@@ -32,6 +33,7 @@ std::function<T*()> built_on_first_use(std::unique_ptr<T>& slot, Make make) {
 
 int main(int argc, char** argv) {
   // What the first paint needs and the display does not, done while the application connects.
+  velnor::read_font_configuration_ahead();
   velnor::Tmain::decode_board_ahead();
   velnor::MessageBoxDialogs dialogs;
   velnor::VelnorApplication app(argc, argv, dialogs);

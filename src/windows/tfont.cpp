@@ -1,6 +1,9 @@
 #include "tfont.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <cmath>
+#include <future>
 
 namespace velnor {
 
@@ -17,6 +20,12 @@ void register_font_substitutions() {
   QFont::insertSubstitution(kFormFont, "Liberation Sans");
   QFont::insertSubstitution(kButtonFont, "Liberation Sans");
   QFont::insertSubstitution(kSerifFont, "Liberation Serif");
+}
+
+void read_font_configuration_ahead() {
+  // fontconfig makes its configuration once, whichever thread asks first; should Qt ask before
+  // this is done, it waits for nothing and reads its own. Kept so that the exit waits for it.
+  static std::future<void> reading = std::async(std::launch::async, [] { FcInit(); });
 }
 
 }  // namespace velnor

@@ -23,4 +23,9 @@ QFont tfont(const QString& family, int size, FontStyle style = {});
 // The forms name Windows fonts; map them onto metric-compatible free ones.
 void register_font_substitutions();
 
+// Starts reading the system's font configuration on a helper thread. Needs no application
+// object: called before it, the reading (a good part of a start) overlaps the connection to the
+// display, and Qt finds the configuration read when it first looks for a font.
+void read_font_configuration_ahead();
+
 }  // namespace velnor

@@ -33,7 +33,7 @@ class TImage : public QLabel {
 // A picture of the program's resources for a screen of `ratio` device pixels to a design
 // pixel. Above 1 it is the drawing at twice the size ("name@2x.png" beside "name.png") with a
 // device pixel ratio of 2, so that it still lays out at its design size; at 1, or when there is
-// no such drawing, the design-size one. JPEG files go through our own decoder.
+// no such drawing, the design-size one. PNG and JPEG files go through our own decoders.
 QPixmap resource_picture(const QString& path, qreal ratio);
 // The same for the application's ratio: the highest of its screens.
 QPixmap resource_picture(const QString& path);
