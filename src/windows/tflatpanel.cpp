@@ -2,7 +2,6 @@
 
 #include "tcolor.h"
 
-#include <QImage>
 #include <QPainter>
 
 namespace velnor {
@@ -86,15 +85,11 @@ void TFlatPanel::paintEvent(QPaintEvent*) {
   const int h = height();
   if (w <= 0 || h <= 0) return;
 
-  // Composed off-screen and put on the screen in one copy, so it never flickers.
-  const qreal ratio = devicePixelRatioF();
-  QImage image(QSize(w, h) * ratio, QImage::Format_ARGB32_Premultiplied);
-  image.setDevicePixelRatio(ratio);
-  // Transparent: the image starts empty and the parent's picture, already on
-  // the screen beneath, shows through it.
-  image.fill(transparent_ ? QColor(Qt::transparent) : effective_color());
-
-  QPainter painter(&image);
+  // Straight onto the panel: Qt draws a window's widgets into its back buffer and puts that on the
+  // screen in one copy, so nothing flickers. A transparent panel leaves its parent's picture,
+  // already drawn beneath, showing through.
+  QPainter painter(this);
+  if (!transparent_) painter.fillRect(rect(), effective_color());
   const QColor high_light = tcolor(color_high_light_);
   const QColor shadow = tcolor(color_shadow_);
   painter.fillRect(0, 0, w - 1, 1, high_light);
@@ -128,9 +123,6 @@ void TFlatPanel::paintEvent(QPaintEvent*) {
       painter.drawText(text_rect, flags, caption_);
     }
   }
-  painter.end();
-
-  QPainter(this).drawImage(0, 0, image);
 }
 
 }  // namespace velnor
