@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "windows/dialogs.h"
+#include "windows/lazyiconstyle.h"
 #include "windows/tfont.h"
 
 namespace velnor {
@@ -10,6 +11,7 @@ namespace velnor {
 VelnorApplication::VelnorApplication(int& argc, char** argv, Dialogs& dialogs)
     : QApplication(argc, argv), dialogs_(dialogs) {
   setApplicationName("velnorsolo");
+  setStyle(new LazyIconStyle);
   register_font_substitutions();
 }
 

@@ -55,7 +55,7 @@ QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) 
 }  // namespace
 
 void Tmain::decode_board_ahead() {
-  std::vector<QString> pictures = {kTilesBackdrop, kDiceBackdrop, kDiceStrip,    kRollPicture,
+  std::vector<QString> pictures = {kTilesBackdrop, kDiceBackdrop,  kDiceStrip,      kRollPicture,
                                    kLogo,          kRoundsPicture, kGameOverPicture};
   for (int n = 1; n <= 9; ++n) pictures.push_back(tile_strip(n));
   decode_pictures_ahead(std::move(pictures));
