@@ -23,8 +23,7 @@ void expect_same_pixels(const QImage& ours, const QImage& qts) {
   ASSERT_EQ(ours.size(), qts.size());
   ASSERT_EQ(ours.format(), qts.format());
   for (int y = 0; y < ours.height(); ++y)
-    for (int x = 0; x < ours.width(); ++x)
-      ASSERT_EQ(ours.pixel(x, y), qts.pixel(x, y)) << "at " << x << "," << y;
+    for (int x = 0; x < ours.width(); ++x) ASSERT_EQ(ours.pixel(x, y), qts.pixel(x, y)) << "at " << x << "," << y;
 }
 
 TEST(ResourcePictures, LookAsQtReadsThem) {
