@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QRectF>
+#include <QResource>
 
 #include <cstdint>
 #include <future>
@@ -39,11 +40,20 @@ QString sharp_path(const QString& path) {
   return path.left(dot) + "@2x" + path.mid(dot);
 }
 
-// A picture of the resources, decoded in a form any thread may make.
-ArgbImage decode_picture(const QString& path) {
+// A picture file's bytes, read on the user-interface thread.
+QByteArray file_bytes(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  const QByteArray bytes = file.readAll();
+  return file.readAll();
+}
+
+// A resource picture's bytes, read on any thread: QResource is no QObject. (The first thread that
+// makes a QObject becomes Qt's main thread, so a helper thread started before the application
+// must never make one.)
+QByteArray resource_bytes(const QString& path) { return QResource(path).uncompressedData(); }
+
+// A picture decoded in a form any thread may make; null when the bytes are not a picture.
+ArgbImage decode_picture(const QString& path, const QByteArray& bytes) {
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
   const auto size = static_cast<std::size_t>(bytes.size());
   try {
@@ -92,7 +102,7 @@ PicturesAhead& pictures_ahead() {
 
 QImage read_picture(const QString& path) {
   std::optional<ArgbImage> ahead = pictures_ahead().take(path);
-  return to_qimage(ahead ? std::move(*ahead) : decode_picture(path));
+  return to_qimage(ahead ? std::move(*ahead) : decode_picture(path, file_bytes(path)));
 }
 
 }  // namespace
@@ -100,7 +110,7 @@ QImage read_picture(const QString& path) {
 void decode_pictures_ahead(std::vector<QString> paths) {
   pictures_ahead().pending = std::async(std::launch::async, [paths = std::move(paths)] {
     std::map<QString, ArgbImage> decoded;
-    for (const QString& path : paths) decoded.emplace(path, decode_picture(path));
+    for (const QString& path : paths) decoded.emplace(path, decode_picture(path, resource_bytes(path)));
     return decoded;
   });
 }
