@@ -6,9 +6,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    const velnor::RgbImage image = velnor::decode_jpeg(data, size);
-    if (image.rgb.size() != static_cast<std::size_t>(image.width) * image.height * 3) __builtin_trap();
-  } catch (const velnor::EJpegError&) {
+    const velnor::ArgbImage image = velnor::decode_jpeg(data, size);
+    if (image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) __builtin_trap();
+  } catch (const velnor::EPictureError&) {
   }
   return 0;
 }

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const velnor::ArgbImage image = velnor::decode_png(data, size);
     if (image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) __builtin_trap();
-  } catch (const velnor::EPngError&) {
+  } catch (const velnor::EPictureError&) {
   }
   return 0;
 }

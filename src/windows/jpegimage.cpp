@@ -1,5 +1,6 @@
 #include "jpegimage.h"
 
+#include <bit>
 #include <csetjmp>
 #include <cstdio>
 
@@ -27,8 +28,8 @@ void on_message(j_common_ptr) {}  // warnings are not the player's business
 
 }  // namespace
 
-RgbImage decode_jpeg(const std::uint8_t* data, std::size_t size) {
-  if (data == nullptr || size == 0) throw EJpegError("Empty JPEG data");
+ArgbImage decode_jpeg(const std::uint8_t* data, std::size_t size) {
+  if (data == nullptr || size == 0) throw EPictureError("Empty JPEG data");
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
   cinfo.err = jpeg_std_error(&err.pub);
@@ -37,11 +38,11 @@ RgbImage decode_jpeg(const std::uint8_t* data, std::size_t size) {
   // Everything that must survive a longjmp lives outside this frame's locals
   // that change after setjmp.
   static_assert(sizeof(unsigned long) >= 4);
-  RgbImage* result = new RgbImage;
+  ArgbImage* result = new ArgbImage;
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     delete result;
-    throw EJpegError(std::string("Bad JPEG data: ") + err.message);
+    throw EPictureError(std::string("Bad JPEG data: ") + err.message);
   }
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
@@ -50,21 +51,23 @@ RgbImage decode_jpeg(const std::uint8_t* data, std::size_t size) {
   if (static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height > (1u << 24)) {
     jpeg_destroy_decompress(&cinfo);
     delete result;
-    throw EJpegError("JPEG picture too large");
+    throw EPictureError("JPEG picture too large");
   }
-  cinfo.out_color_space = JCS_RGB;
+  // Blue, green, red and an opaque alpha byte: 0xAARRGGBB words on a little-endian machine.
+  static_assert(std::endian::native == std::endian::little);
+  cinfo.out_color_space = JCS_EXT_BGRA;
   jpeg_start_decompress(&cinfo);
   result->width = static_cast<int>(cinfo.output_width);
   result->height = static_cast<int>(cinfo.output_height);
-  const std::size_t stride = static_cast<std::size_t>(cinfo.output_width) * 3;
-  result->rgb.resize(stride * cinfo.output_height);
+  result->pixels.resize(static_cast<std::size_t>(cinfo.output_width) * cinfo.output_height);
   while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = result->rgb.data() + stride * cinfo.output_scanline;
+    auto row = reinterpret_cast<JSAMPROW>(result->pixels.data() +
+                                          static_cast<std::size_t>(cinfo.output_width) * cinfo.output_scanline);
     jpeg_read_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
-  RgbImage out = std::move(*result);
+  ArgbImage out = std::move(*result);
   delete result;
   return out;
 }

@@ -1,25 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <stdexcept>
-#include <string>
-#include <vector>
+
+#include "windows/argbimage.h"
 
 namespace velnor {
 
-class EJpegError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// An 8-bit RGB picture, rows top to bottom, three bytes a pixel.
-struct RgbImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
-};
-
-// Decodes a baseline or progressive JPEG held in memory; throws EJpegError on bad data.
-RgbImage decode_jpeg(const std::uint8_t* data, std::size_t size);
+// Decodes a baseline or progressive JPEG held in memory; throws EPictureError on bad data.
+ArgbImage decode_jpeg(const std::uint8_t* data, std::size_t size);
 
 }  // namespace velnor

@@ -11,7 +11,6 @@
 #include <future>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <utility>
 
 #include "windows/jpegimage.h"
@@ -57,15 +56,8 @@ ArgbImage decode_picture(const QString& path, const QByteArray& bytes) {
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
   const auto size = static_cast<std::size_t>(bytes.size());
   try {
-    if (!path.endsWith(".jpg", Qt::CaseInsensitive)) return decode_png(data, size);
-    RgbImage rgb = decode_jpeg(data, size);
-    ArgbImage argb{.width = rgb.width, .height = rgb.height, .has_alpha = false, .pixels = {}};
-    argb.pixels.resize(rgb.rgb.size() / 3);
-    for (std::size_t i = 0; i < argb.pixels.size(); ++i)
-      argb.pixels[i] = 0xff000000u | std::uint32_t{rgb.rgb[3 * i]} << 16 | std::uint32_t{rgb.rgb[3 * i + 1]} << 8 |
-                       rgb.rgb[3 * i + 2];
-    return argb;
-  } catch (const std::runtime_error&) {
+    return path.endsWith(".jpg", Qt::CaseInsensitive) ? decode_jpeg(data, size) : decode_png(data, size);
+  } catch (const EPictureError&) {
     return {};  // a null picture, as a damaged file gives
   }
 }
