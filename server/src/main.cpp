@@ -26,6 +26,14 @@ std::filesystem::path program_folder() {
   return error ? std::filesystem::current_path() : program.parent_path();
 }
 
+// The maker's pages: beside the program in a build, else where an install puts them.
+std::filesystem::path default_www_dir() {
+  const auto folder = program_folder();
+  std::error_code error;
+  if (std::filesystem::is_directory(folder / "www", error)) return folder / "www";
+  return (folder / VELNOR_INSTALLED_WWW).lexically_normal();
+}
+
 int copy(const ServerOptions& options) {
   const auto from = open_score_store(options.copy_from);
   const auto to = open_score_store(options.copy_to);
@@ -43,7 +51,7 @@ int run(const ServerOptions& options) {
       return 1;
     }
   }
-  const auto www_dir = options.www_dir.empty() ? program_folder() / "www" : options.www_dir;
+  const auto www_dir = options.www_dir.empty() ? default_www_dir() : options.www_dir;
 
   // Signals go to one thread that asks the server to stop; every other thread keeps them blocked.
   sigset_t stop_signals;

@@ -19,7 +19,8 @@ const std::string kUsage =
     "  --release DIR          folder of " +
     std::string(velnor::wire::kVersionFile) + " and " + std::string(velnor::wire::kInstallerFile) +
     " (default ./release)\n"
-    "  --www DIR              folder of the home and multiplayer pages (default: www beside the program)\n"
+    "  --www DIR              folder of the home and multiplayer pages (default: www beside the program,\n"
+    "                         else the installed pages)\n"
     "  --post-limit N         score postings a minute from one address, 0 for no limit (default 10)\n"
     "  --max-connections N    connections held open at once; more are refused with status 503 (default 1024)\n"
     "  --trust-proxy ADDR     take the client's address from X-Forwarded-For on connections from ADDR\n"

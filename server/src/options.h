@@ -12,7 +12,7 @@ struct ServerOptions {
   std::filesystem::path data_dir = "data";  // the SQLite file's folder when --database is not given
   std::string database;                     // a store's address (see kUsage); empty: scores.db in data_dir
   std::filesystem::path release_dir = "release";
-  std::filesystem::path www_dir;  // empty until resolved: the folder beside the program
+  std::filesystem::path www_dir;  // empty until resolved: beside the program, else the installed pages
   int post_limit = 10;            // postings a minute from one address; 0 = no limit
   int max_connections = 1024;
   std::vector<std::string> trusted_proxies;  // peers whose X-Forwarded-For names the client

@@ -1,6 +1,8 @@
 #include "game/soundmoduleplayer.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 #include <string_view>
@@ -15,7 +17,11 @@ SoundModulePlayer::SoundModulePlayer(QString module_path) : module_path_(std::mo
 
 SoundModulePlayer::~SoundModulePlayer() = default;
 
-QString SoundModulePlayer::beside_program(const QString& program_dir) { return program_dir + "/" VELNOR_SOUND_MODULE; }
+QString SoundModulePlayer::beside_program(const QString& program_dir) {
+  const QString beside = program_dir + "/" VELNOR_SOUND_MODULE;
+  if (QFileInfo::exists(beside)) return beside;
+  return QDir::cleanPath(program_dir + "/" VELNOR_SOUND_MODULE_DIR "/" VELNOR_SOUND_MODULE);
+}
 
 void SoundModulePlayer::play(const QString& name) {
   if (!opened_) {

@@ -17,7 +17,8 @@ class SoundModulePlayer : public SoundPlayer {
   SoundModulePlayer(const SoundModulePlayer&) = delete;
   SoundModulePlayer& operator=(const SoundModulePlayer&) = delete;
 
-  // The module's file in the program's folder.
+  // The module's file: beside the program (a build), else in the private library folder where an
+  // install puts it.
   static QString beside_program(const QString& program_dir);
 
   void play(const QString& name) override;

@@ -1,6 +1,7 @@
 // Draws every picture of the game into one folder, each at its design size and again at
 // twice that for high-density screens, beside it with "@2x" before the extension.
-// Its output is committed under assets/; run it again after changing a picture:
+// The desktop's icons, at the sizes of the hicolor theme, go to icons/velnorsolo-SIZE.png. Its
+// output is committed under assets/; run it again after changing a picture:
 //   velnor-art OUTDIR
 
 #include "board_pictures.h"
@@ -25,6 +26,8 @@ struct Picture {
 
 // The scales drawn; a file name carries its scale unless it is 1.
 constexpr int kScales[] = {1, 2};
+// The desktop icon's sizes: those that desktops and software centres look for.
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
 
 QString file_name(const QString& name, int scale) {
   if (scale == 1) return name;
@@ -68,9 +71,11 @@ int main(int argc, char* argv[]) {
     }
   }
   const QDir out(QString::fromLocal8Bit(argv[1]));
-  if (!out.mkpath("tiles")) {
-    std::fprintf(stderr, "velnor-art: cannot create %s\n", qPrintable(out.filePath("tiles")));
-    return 1;
+  for (const char* folder : {"tiles", "icons"}) {
+    if (!out.mkpath(folder)) {
+      std::fprintf(stderr, "velnor-art: cannot create %s\n", qPrintable(out.filePath(folder)));
+      return 1;
+    }
   }
   for (const Picture& picture : pictures()) {
     for (const int scale : kScales) {
@@ -81,6 +86,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "velnor-art: cannot write %s\n", qPrintable(path));
         return 1;
       }
+    }
+  }
+  for (const int pixels : kIconSizes) {
+    const QString path = out.filePath(QString("icons/velnorsolo-%1.png").arg(pixels));
+    if (!desktop_icon(pixels).save(path)) {
+      std::fprintf(stderr, "velnor-art: cannot write %s\n", qPrintable(path));
+      return 1;
     }
   }
   return 0;

@@ -282,27 +282,31 @@ QImage multiplayer_picture(int scale) {
   return image;
 }
 
-QImage window_icon(int scale) {
-  const QSize size(256, 256);
-  QImage image = canvas(size, QImage::Format_ARGB32, scale);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
+namespace {
 
-  const QRectF outer(6, 6, 244, 244);
+// The icon's drawing on a painter that works in 256 x 256 design pixels, its textures made at
+// `texels` to a design pixel. Small icons (`small`) show one die, large enough that its pips
+// stay apart, on a frame wide enough to stay a frame.
+void paint_icon(QPainter& painter, int texels, bool small) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  const QSize size(256, 256);
+  const QRectF outer = small ? QRectF(4, 4, 248, 248) : QRectF(6, 6, 244, 244);
+  const double corner = small ? 40 : 46;
   QPainterPath frame;
-  frame.addRoundedRect(outer, 46, 46);
+  frame.addRoundedRect(outer, corner, corner);
   painter.save();
   painter.setClipPath(frame);
-  painter.drawImage(0, 0, wood_texture(size, kWalnut, scale));
+  painter.drawImage(QRectF(QPointF(0, 0), size), wood_texture(size, kWalnut, texels));
   painter.restore();
 
-  const QRectF inner = outer.adjusted(18, 18, -18, -18);
+  const double rim = small ? 30 : 18;
+  const QRectF inner = outer.adjusted(rim, rim, -rim, -rim);
   QPainterPath cloth;
   cloth.addRoundedRect(inner, 30, 30);
   painter.save();
   painter.setClipPath(cloth);
-  painter.drawImage(inner.topLeft(), felt_texture(inner.size().toSize(), QColor(0x3A, 0x9A, 0x48), 31, scale));
+  painter.drawImage(inner, felt_texture(inner.size().toSize(), QColor(0x3A, 0x9A, 0x48), 31, texels));
   QRadialGradient lamp(inner.center() - QPointF(20, 20), 170);
   lamp.setColorAt(0.0, QColor(255, 255, 220, 40));
   lamp.setColorAt(1.0, QColor(0, 0, 0, 80));
@@ -310,10 +314,35 @@ QImage window_icon(int scale) {
   painter.restore();
   inner_shadow(painter, cloth, 6, 160);
   painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(QColor(0x1A, 0x0C, 0x04), 3));
-  painter.drawRoundedRect(outer.adjusted(1.5, 1.5, -1.5, -1.5), 45, 45);
+  painter.setPen(QPen(QColor(0x1A, 0x0C, 0x04), small ? 8 : 3));
+  const double edge = painter.pen().widthF() / 2;
+  painter.drawRoundedRect(outer.adjusted(edge, edge, -edge, -edge), corner - 1, corner - 1);
 
-  place_die(painter, QPointF(160, 100), 92, 18, 3);
-  place_die(painter, QPointF(106, 152), 112, -9, 5);
+  if (small) {
+    place_die(painter, QPointF(126, 126), 136, -8, 5);
+  } else {
+    place_die(painter, QPointF(160, 100), 92, 18, 3);
+    place_die(painter, QPointF(106, 152), 112, -9, 5);
+  }
+}
+
+}  // namespace
+
+QImage window_icon(int scale) {
+  QImage image = canvas(QSize(256, 256), QImage::Format_ARGB32, scale);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  paint_icon(painter, scale, false);
+  return image;
+}
+
+QImage desktop_icon(int pixels) {
+  // At whole multiples of its size the desktop's icon is the window's own.
+  if (pixels % 256 == 0) return window_icon(pixels / 256);
+  QImage image(pixels, pixels, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.scale(pixels / 256.0, pixels / 256.0);
+  paint_icon(painter, 1, pixels < 48);
   return image;
 }
