@@ -88,7 +88,21 @@ std::string read_regular_file(const fs::path& path, std::size_t max_bytes) {
   return bytes;
 }
 
-Replaced replace_file(const fs::path& path, const std::function<bool(std::FILE*)>& write) {
+fs::path save_target(const fs::path& path) {
+  fs::path target = path;
+  std::error_code ec;
+  // As many links as the system itself follows; a loop stops there.
+  for (int hops = 0; hops < 40 && fs::is_symlink(target, ec); ++hops) {
+    const fs::path next = fs::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
+Replaced replace_file(const fs::path& link_or_file, const std::function<bool(std::FILE*)>& write) {
+  const fs::path path = save_target(link_or_file);
+  if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return Replaced::read_only;
   const fs::path temporary = temporary_beside(path);
   FilePtr file = create_new_file(temporary);
   if (!file) return Replaced::not_created;

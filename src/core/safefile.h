@@ -34,14 +34,18 @@ std::FILE* open_regular_file(const std::filesystem::path& path);
 // All bytes of a regular file of at most max_bytes; a bigger one is damaged. Throws UnreadableFile.
 std::string read_regular_file(const std::filesystem::path& path, std::size_t max_bytes);
 
-enum class Replaced { done, not_created, not_written };
+enum class Replaced { done, not_created, not_written, read_only };
 
 // Writes a new file "NAME.new" beside path through write, puts it on the disk and renames it over
 // path, so that path holds either its old bytes or all of the new ones. The new file takes the old
-// one's permissions. On failure (write returning false included) the new file is gone and path is
-// untouched.
+// one's permissions. A link at path is written through: its target is replaced and the link stays.
+// A file the player may not write is left alone (read_only), as a rename could replace it all the
+// same. On failure (write returning false included) the new file is gone and path is untouched.
 Replaced replace_file(const std::filesystem::path& path, const std::function<bool(std::FILE*)>& write);
 Replaced replace_file(const std::filesystem::path& path, std::string_view bytes);
+
+// Where a save of path writes: the file that path's links lead to, or path itself.
+std::filesystem::path save_target(const std::filesystem::path& path);
 
 // Removes the new files that a save cut short (by a kill or a power cut) left beside path.
 void remove_stale_temporaries(const std::filesystem::path& path);

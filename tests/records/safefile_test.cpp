@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/safefile.h"
 #include "records/profilefile.h"
@@ -81,6 +83,32 @@ TEST_F(PlayerFiles, ASaveCutShortLeavesNothingInTheWay) {
   EXPECT_FALSE(fs::exists(path("velnorsolo.ini.new")));
   EXPECT_EQ(replace_file(path("velnorsolo.ini"), "[velnorsolo]\r\nName=Bo\r\n"), Replaced::done);
   EXPECT_EQ(read("velnorsolo.ini"), "[velnorsolo]\r\nName=Bo\r\n");
+}
+
+// A save goes through links to the file they name, and leaves a file the player may not write as it
+// is: renaming over it would replace it all the same. Root may write anything, so the read-only
+// case is tried as an ordinary user, in a child that gives root up.
+TEST_F(PlayerFiles, LinksAreWrittenThroughAndReadOnlyFilesLeftAlone) {
+  fs::create_directory(path("kept"));
+  write("kept/velnorsolo.ini", "[velnorsolo]\r\nName=Ann\r\n");
+  fs::create_symlink("kept/velnorsolo.ini", path("velnorsolo.ini"));
+  EXPECT_EQ(replace_file(path("velnorsolo.ini"), "[velnorsolo]\r\nName=Bo\r\n"), Replaced::done);
+  EXPECT_TRUE(fs::is_symlink(path("velnorsolo.ini")));
+  EXPECT_EQ(read("kept/velnorsolo.ini"), "[velnorsolo]\r\nName=Bo\r\n");
+
+  write("velnorsolotally.tld", "old tally");
+  fs::permissions(dir_, fs::perms::all);
+  fs::permissions(path("velnorsolotally.tld"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::getuid() == 0 && ::setresuid(65534, 65534, 65534) != 0) ::_exit(3);
+    ::_exit(replace_file(path("velnorsolotally.tld"), "new tally") == Replaced::read_only ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(read("velnorsolotally.tld"), "old tally");
 }
 
 }  // namespace
