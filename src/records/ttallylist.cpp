@@ -7,6 +7,7 @@
 #include "core/safefile.h"
 #include "core/wire.h"
 #include "records/filetext.h"
+#include "records/savefailures.h"
 #include "records/unreadablefile.h"
 #include "windows/dialogs.h"
 #include "windows/formcontrols.h"
@@ -29,8 +30,8 @@ QString shown(const std::string& bytes) { return file_text_to_display(bytes); }
 
 }  // namespace
 
-Ttallylist::Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir, QWidget* parent)
-    : QWidget(parent, Qt::Tool), dialogs_(dialogs), path_(program_dir / wire::kTallyFile) {
+Ttallylist::Ttallylist(Dialogs& dialogs, SaveFailures& failures, const std::filesystem::path& folder, QWidget* parent)
+    : QWidget(parent, Qt::Tool), dialogs_(dialogs), failures_(failures), path_(folder / wire::kTallyFile) {
   LbBackground1 = set_up_secondary_window(
       this, {"Ttallylist", "Velnor Solo - Tally List", QSize(342, 425), SecondaryPlace::on_owner_always});
   build_form();
@@ -42,10 +43,11 @@ Ttallylist::~Ttallylist() { savetally(); }
 void Ttallylist::savetally() {
   // A tally file that could not be read, and is still at its name, is the player's to recover.
   if (!writable_) return;
-  // Saving never troubles the player; a failed save keeps the old file whole.
+  // A failed save keeps the old file whole, and the player hears of it.
   try {
     records_.save(path_.string());
-  } catch (...) {
+  } catch (const std::exception& error) {
+    failures_.report(this, "tally", path_, error.what());
   }
 }
 

@@ -12,6 +12,7 @@ class QLabel;
 namespace velnor {
 
 class Dialogs;
+class SaveFailures;
 class TLbBackground;
 class TSelButton;
 
@@ -20,8 +21,8 @@ class TSelButton;
 class Ttallylist : public QWidget, public TallyCalls {
   Q_OBJECT
  public:
-  // The tally file lies in program_dir, named after the product key.
-  Ttallylist(Dialogs& dialogs, const std::filesystem::path& program_dir, QWidget* parent = nullptr);
+  // The tally file lies in folder, named after the product key; failed saves go to failures.
+  Ttallylist(Dialogs& dialogs, SaveFailures& failures, const std::filesystem::path& folder, QWidget* parent = nullptr);
   ~Ttallylist() override;  // FormDestroy: writes the tally file
 
   void addtomineincrease(int which) override;
@@ -45,6 +46,7 @@ class Ttallylist : public QWidget, public TallyCalls {
   void show_row_look(int rank);
 
   Dialogs& dialogs_;
+  SaveFailures& failures_;
   std::filesystem::path path_;
   TallyRecords records_;
   bool writable_ = true;  // false while an unreadable tally file stays at its name

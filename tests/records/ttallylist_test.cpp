@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "records/gridtext.h"
+#include "records/savefailures.h"
 #include "records/tlzrw1.h"
 #include "support/fakes.h"
 #include "windows/tcolor.h"
@@ -25,11 +26,12 @@ namespace {
 
 struct TallyWindow : ::testing::Test {
   ScriptedDialogs dialogs;
+  SaveFailures failures{dialogs};
   QTemporaryDir folder;
   std::optional<Ttallylist> tally;
 
   std::filesystem::path file() const { return folder.path().toStdString() + "/velnorsolotally.tld"; }
-  void open() { tally.emplace(dialogs, folder.path().toStdString()); }
+  void open() { tally.emplace(dialogs, failures, folder.path().toStdString()); }
   void close() { tally.reset(); }
   QLabel* label(const QString& name) { return tally->findChild<QLabel*>(name); }
   QString row(int rank) {
@@ -159,9 +161,13 @@ TEST_F(TallyWindow, AFailedSaveKeepsThePreviousTally) {
   close();
   const auto before = std::filesystem::file_size(file());
   open();
-  // Something in the way of the new file: the saves (at the game's end and at exit) fail silently.
+  // Something in the way of the new file: the saves at the game's end and at exit fail, and the
+  // player hears of it once, with the folder to look in.
   std::filesystem::create_directory(file().string() + ".new");
   tally->checkscore(400, "Bob");
   close();
   EXPECT_EQ(std::filesystem::file_size(file()), before);
+  ASSERT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join("\n").toStdString();
+  EXPECT_TRUE(dialogs.errors[0].startsWith("Your tally could not be saved in the folder " + folder.path()))
+      << dialogs.errors[0].toStdString();
 }
