@@ -1,18 +1,26 @@
 #include <QProcess>
 
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <malloc.h>
 
+#include "app/commandline.h"
+#include "app/displayguard.h"
 #include "app/singleinstance.h"
 #include "app/terminationsignals.h"
 #include "app/velnorapplication.h"
+#include "core/recordfolders.h"
 #include "core/wire.h"
 #include "game/randomgen.h"
 #include "game/soundmoduleplayer.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
 #include "online/thighscore.h"
+#include "records/savefailures.h"
 #include "records/ttallylist.h"
 #include "windows/dialogs.h"
 #include "windows/tabout.h"
@@ -34,6 +42,19 @@ std::function<T*()> built_on_first_use(std::unique_ptr<T>& slot, Make make) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv, argv + argc);
+  const velnor::CommandLine command_line = velnor::read_command_line(arguments);
+  if (command_line.action != velnor::CommandLine::Action::play) {
+    const bool printing = command_line.action == velnor::CommandLine::Action::print_and_exit;
+    std::fputs(command_line.text.c_str(), printing ? stdout : stderr);
+    return printing ? 0 : 2;
+  }
+  if (const std::string missing = velnor::missing_display(arguments, std::getenv("QT_QPA_PLATFORM"),
+                                                          std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+      !missing.empty()) {
+    std::fputs(missing.c_str(), stderr);
+    return 1;
+  }
   // One malloc arena for all threads. The threads are few and mostly asleep, and an arena of
   // their own each kept what the start-up helpers had freed, some hundreds of KiB.
   mallopt(M_ARENA_MAX, 1);
@@ -41,10 +62,27 @@ int main(int argc, char** argv) {
   velnor::read_font_configuration_ahead();
   velnor::Tmain::decode_board_ahead();
   velnor::MessageBoxDialogs dialogs;
+  std::optional<velnor::DisplayGuard> display_guard(std::in_place);
   velnor::VelnorApplication app(argc, argv, dialogs);
+  display_guard.reset();
+
+  const velnor::RecordFolders records = velnor::record_folders(app.applicationDirPath().toStdString());
+  velnor::make_record_folder(records.settings);
+  velnor::make_record_folder(records.tally);
   velnor::SingleInstance instance(QString::fromUtf8(velnor::wire::kProductKey.data(), velnor::wire::kProductKey.size()),
-                                  app.applicationDirPath());
-  if (instance.handed_over()) return 0;
+                                  QString::fromStdString(records.tally.string()));
+  switch (instance.start()) {
+    case velnor::SingleInstance::Start::handed_over:
+      return 0;
+    case velnor::SingleInstance::Start::held_elsewhere:
+      dialogs.error(
+          nullptr, QString::fromStdString("Velnor Solo is already running on the records in " + records.tally.string() +
+                                          " for another user or session. Close it there first."));
+      return 1;
+    case velnor::SingleInstance::Start::first:
+      break;
+  }
+  velnor::SaveFailures save_failures(dialogs);
   velnor::SoundModulePlayer sounds(velnor::SoundModulePlayer::beside_program(app.applicationDirPath()));
   velnor::RandomGen random;
 
@@ -53,14 +91,16 @@ int main(int argc, char** argv) {
        .dialogs = &dialogs,
        .random = &random,
        .seed_source = velnor::ms_since_midnight_utc,
-       .program_dir = app.applicationDirPath().toStdString(),
+       .settings_dir = records.settings,
        .program_file = app.applicationFilePath().toStdString(),
        .post_to_ui = velnor::qt_ui_poster(),
        .start_detached = [](const QString& program,
                             const QStringList& args) { return QProcess::startDetached(program, args); },
-       .end_process = [](int code) { std::_Exit(code); }});
+       .end_process = [](int code) { std::_Exit(code); },
+       .save_failures = &save_failures,
+       .self_update = VELNOR_SELF_UPDATE && records.portable});
   // The tally is read at start; the other windows are built when first shown.
-  velnor::Ttallylist tallylist(dialogs, app.applicationDirPath().toStdString(), &main_window);
+  velnor::Ttallylist tallylist(dialogs, save_failures, records.tally, &main_window);
   main_window.set_tally(&tallylist, &tallylist);
   std::unique_ptr<velnor::Tabout> about;
   std::unique_ptr<velnor::Thelp> help;
@@ -83,7 +123,11 @@ int main(int argc, char** argv) {
     main_window.raise();
     main_window.activateWindow();
   };
-  velnor::close_on_termination_signals(&main_window);
+  // A logout has nobody to answer a box: what fails to save goes to standard error.
+  velnor::on_termination_signals(&main_window, [&main_window, &save_failures] {
+    save_failures.session_ending();
+    main_window.close();
+  });
 
   main_window.show();
   return app.exec();

@@ -55,13 +55,14 @@ bool address_of(const QString& path, sockaddr_un& address) {
 
 }  // namespace
 
-SingleInstance::SingleInstance(const QString& key, const QString& program_dir) {
-  const QByteArray folder = QFile::encodeName(QDir(program_dir).canonicalPath());
+SingleInstance::SingleInstance(const QString& key, const QString& records_folder) : records_folder_(records_folder) {
+  const QByteArray folder = QFile::encodeName(QDir(records_folder).canonicalPath());
   const QString tag = QCryptographicHash::hash(folder, QCryptographicHash::Sha256).toHex().left(16);
   socket_path_ = runtime_folder() + "/" + key + "-" + tag + ".socket";
 }
 
 SingleInstance::~SingleInstance() {
+  if (records_lock_ >= 0) ::close(records_lock_);
   if (listener_ < 0) return;
   delete notifier_;
   ::close(listener_);
@@ -121,11 +122,22 @@ void SingleInstance::accept_waiting() {
   }
 }
 
-bool SingleInstance::handed_over() {
+// The lock lies on the folder itself, which every user and session that may write the records
+// can open, and which holds no file of ours.
+bool SingleInstance::hold_records() {
+  FileDescriptor folder(::open(QFile::encodeName(records_folder_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() < 0) return true;  // no folder yet to share: nothing to guard
+  if (::flock(folder.get(), LOCK_EX | LOCK_NB) != 0) return errno != EWOULDBLOCK;
+  records_lock_ = folder.release();
+  return true;
+}
+
+SingleInstance::Start SingleInstance::start() {
   const TurnLock turn(socket_path_ + ".lock");
-  if (tell_running_copy()) return true;
+  if (tell_running_copy()) return Start::handed_over;
+  if (!hold_records()) return Start::held_elsewhere;
   listen();  // if it cannot, the game still runs, only alone
-  return false;
+  return Start::first;
 }
 
 }  // namespace velnor

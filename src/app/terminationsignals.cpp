@@ -1,7 +1,6 @@
 #include "terminationsignals.h"
 
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <csignal>
 
@@ -23,14 +22,14 @@ void on_signal(int number) {
 
 }  // namespace
 
-void close_on_termination_signals(QWidget* main_window) {
+void on_termination_signals(QObject* context, std::function<void()> end_session) {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signal_pipe) != 0) return;
-  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, main_window);
-  QObject::connect(notifier, &QSocketNotifier::activated, main_window, [main_window] {
+  auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, context);
+  QObject::connect(notifier, &QSocketNotifier::activated, context, [end_session = std::move(end_session)] {
     char bytes[16];
     while (::read(signal_pipe[0], bytes, sizeof bytes) > 0) {
     }
-    main_window->close();
+    end_session();
   });
   struct sigaction action {};
   action.sa_handler = on_signal;

@@ -344,7 +344,7 @@ void Tmain::keyPressEvent(QKeyEvent* event) {
 }
 
 void Tmain::FormShow() {
-  if (updatecheck->isChecked()) updater->check();
+  if (services_.self_update && updatecheck->isChecked()) updater->check();
 }
 
 }  // namespace velnor

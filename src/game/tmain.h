@@ -28,6 +28,7 @@ namespace velnor {
 class Dialogs;
 class InstanceLock;
 class PostingWait;
+class SaveFailures;
 class SoundPlayer;
 class TallyCalls;
 class TAnimated;
@@ -47,12 +48,16 @@ struct MainServices {
   Dialogs* dialogs = nullptr;
   RandomGen* random = nullptr;
   std::function<std::uint32_t()> seed_source;  // read once, at creation
-  std::filesystem::path program_dir;           // settings and tally lie here
+  std::filesystem::path settings_dir;          // the settings file lies here
   std::filesystem::path program_file;          // what an update replaces
   PostToUi post_to_ui;                         // hands fetch results to this thread
   // Starts a program detached with an argument list; true when it started.
   std::function<bool(const QString& program, const QStringList& args)> start_detached;
-  std::function<void(int)> end_process;  // ends the program at once
+  std::function<void(int)> end_process;   // ends the program at once
+  SaveFailures* save_failures = nullptr;  // told of a settings file that cannot be saved
+  // The update check and self-update: a portable copy's, never a packaged or installed one's,
+  // which only the package manager may replace.
+  bool self_update = true;
 };
 
 // A window that another shows, built the first time it is asked for; null when there is none.
@@ -156,6 +161,9 @@ class Tmain : public QMainWindow {
   int createdice(int n);
   void restdice();
   void save_settings(const WindowBounds& bounds);
+  // The bounds to store: the window's own, less what the platform cannot tell.
+  WindowBounds stored_bounds() const;
+  static bool knows_its_place();
   // The loaded bounds, fitted to the work area.
   QRect placed_bounds() const;
   TAnimated* tile(int n) const;

@@ -79,6 +79,8 @@ void Tmain::build_menus() {
   updatecheck = options1->addAction("Automatically Check for Updates", this, &Tmain::updatecheckClick);
   updatecheck->setCheckable(true);
   updatecheck->setChecked(true);
+  // Kept all the same, so that the settings file keeps its value for a portable copy.
+  updatecheck->setVisible(services_.self_update);
   options1->addSeparator()->setObjectName("N3");
   ShowBestMove1 = options1->addAction("Show Best Move", this, &Tmain::ShowBestMove1Click);
   ShowBestMove1->setShortcut(QKeySequence(Qt::Key_H));
@@ -280,12 +282,7 @@ void Tmain::build_update_panel() {
                                                                        .before_install =
                                                                            [this] {
                                                                              tally_->savetally();
-                                                                             try {
-                                                                               saveinifile();
-                                                                             } catch (const std::exception&) {
-                                                                               // The installer goes ahead; the settings
-                                                                               // are the player's to set again.
-                                                                             }
+                                                                             saveinifile();
                                                                            },
                                                                        .end_process = services_.end_process,
                                                                        .terminated = [this] { return closing_; },

@@ -5,12 +5,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 
 #include "core/safefile.h"
 #include "core/wire.h"
 #include "records/gamesettings.h"
+#include "records/savefailures.h"
 #include "records/unreadablefile.h"
 #include "windows/dialogs.h"
 #include "windows/windowplacement.h"
@@ -37,7 +39,20 @@ void Tmain::PlaySounds1Click() { saveinifile(); }
 
 void Tmain::updatecheckClick() { saveinifile(); }
 
-std::filesystem::path Tmain::settings_path() const { return services_.program_dir / wire::kSettingsFile; }
+std::filesystem::path Tmain::settings_path() const { return services_.settings_dir / wire::kSettingsFile; }
+
+// Under Wayland a window can neither place itself nor learn where it is: the saved place stays as
+// it was, for the next session under X11, and only the size is the window's.
+bool Tmain::knows_its_place() { return !QGuiApplication::platformName().startsWith("wayland"); }
+
+WindowBounds Tmain::stored_bounds() const {
+  WindowBounds now = window_bounds(bounds());
+  if (!knows_its_place()) {
+    now.left = remembered_.left;
+    now.top = remembered_.top;
+  }
+  return now;
+}
 
 void Tmain::loadinifile() {
   remove_stale_temporaries(settings_path());
@@ -62,7 +77,13 @@ void Tmain::loadinifile() {
   edit_aname->setText(edit_name->text());
 }
 
-void Tmain::saveinifile() { save_settings(window_bounds(bounds())); }
+void Tmain::saveinifile() {
+  try {
+    save_settings(stored_bounds());
+  } catch (const std::exception& error) {
+    services_.save_failures->report(this, "settings", settings_path(), error.what());
+  }
+}
 
 void Tmain::save_settings(const WindowBounds& bounds) {
   if (!settings_writable_) return;
@@ -74,19 +95,20 @@ void Tmain::save_settings(const WindowBounds& bounds) {
 }
 
 QRect Tmain::placed_bounds() const {
-  const QRect loaded(remembered_.left, remembered_.top, remembered_.width, remembered_.height);
+  const WindowBounds reachable = within_reach(remembered_);
+  const QRect loaded(reachable.left, reachable.top, reachable.width, reachable.height);
   return fit_into(loaded, work_area_for(loaded));
 }
 
 void Tmain::closeEvent(QCloseEvent* event) {
   closing_ = true;  // ends a download that is under way
   const QRect work = screen()->availableGeometry();
-  remembered_ = bounds_at_close(window_bounds(bounds()), remembered_, work.width(), work.height());
+  remembered_ = bounds_at_close(stored_bounds(), remembered_, work.width(), work.height());
   try {
     save_settings(remembered_);
   } catch (const std::exception& error) {
-    // The player is told, and the program still closes.
-    services_.dialogs->error(this, QString::fromUtf8(error.what()));
+    // The player is told (unless already told, or gone with the session), and the program still closes.
+    services_.save_failures->report(this, "settings", settings_path(), error.what());
   }
   event->accept();
   QApplication::quit();

@@ -1,5 +1,7 @@
 #include "gamesettings.h"
 
+#include <algorithm>
+
 #include "core/wire.h"
 #include "records/profilefile.h"
 
@@ -35,6 +37,15 @@ void GameSettings::save(const std::filesystem::path& path) const {
   profile.write(kSection, "Sounds", sounds ? "yes" : "no");
   profile.write(kSection, "Update", update ? "true" : "false");
   profile.save(path);
+}
+
+WindowBounds within_reach(const WindowBounds& loaded) {
+  // Far beyond any screen, and far from overflowing.
+  constexpr int kFar = 1 << 20;
+  const WindowBounds home;
+  return {std::clamp(loaded.left, -kFar, kFar), std::clamp(loaded.top, -kFar, kFar),
+          loaded.width > 0 ? std::min(loaded.width, kFar) : home.width,
+          loaded.height > 0 ? std::min(loaded.height, kFar) : home.height};
 }
 
 WindowBounds bounds_at_close(const WindowBounds& now, const WindowBounds& loaded, int work_width, int work_height) {

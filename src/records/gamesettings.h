@@ -31,6 +31,11 @@ struct GameSettings {
   void save(const std::filesystem::path& path) const;
 };
 
+// Loaded bounds made safe to place a window by, whatever the file held: a size that is not above
+// zero takes its default, and no value is so far out that a sum of two overflows. Fitting them to a
+// screen is the window's business.
+WindowBounds within_reach(const WindowBounds& loaded);
+
 // The bounds stored when the window closes: as they were loaded if the window was neither moved
 // nor resized; otherwise as they are now, each dimension that exceeds the work area's made three
 // pixels smaller, once.

@@ -1,8 +1,11 @@
-// The application object's error box, the instance lock and the hand-over to a running copy.
+// The application object's error box, the instance lock, the hand-over to a running copy, and the
+// program's command line.
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QObject>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@
 #include "app/singleinstance.h"
 #include "app/velnorapplication.h"
 #include "core/instancelock.h"
+#include "e2e/command.h"
 #include "support/fakes.h"
 #include "windows/dialogs.h"
 
@@ -80,30 +84,72 @@ void leave_stale_socket(const QString& path) {
 
 }  // namespace
 
-TEST(SingleInstance, SecondStartInTheFolderHandsOverEvenAfterACrash) {
-  QTemporaryDir runtime, elsewhere;
+TEST(SingleInstance, OneCopyPerRecordsWhoeverStartsIt) {
+  QTemporaryDir runtime, other_runtime, records, elsewhere;
   const QByteArray own_runtime = qgetenv("XDG_RUNTIME_DIR");
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-  const QString key = "velnortest", folder = QCoreApplication::applicationDirPath();
+  const QString key = "velnortest";
+  using Start = SingleInstance::Start;
   {
-    SingleInstance running(key, folder);
+    SingleInstance running(key, records.path());
     ASSERT_NO_FATAL_FAILURE(leave_stale_socket(running.socket_path()));
-    EXPECT_FALSE(running.handed_over()) << "the stale socket stopped the start";
+    EXPECT_EQ(running.start(), Start::first) << "the stale socket stopped the start";
     int asked = 0;
     running.on_second_start = [&] { ++asked; };
 
-    SingleInstance second(key, folder);
-    EXPECT_TRUE(second.handed_over());
+    SingleInstance second(key, records.path());
+    EXPECT_EQ(second.start(), Start::handed_over);
     const QDeadlineTimer deadline(5000);
     while (asked == 0 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(asked, 1) << "the running copy was not told to come forward";
 
-    SingleInstance other_folder(key, elsewhere.path());
-    EXPECT_FALSE(other_folder.handed_over());
+    EXPECT_EQ(SingleInstance(key, elsewhere.path()).start(), Start::first);
+
+    // Another user or session cannot reach this copy, and must not write its records.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(other_runtime.path()));
+    EXPECT_EQ(SingleInstance(key, records.path()).start(), Start::held_elsewhere);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
   }
-  // Ended properly: the next start runs.
-  EXPECT_FALSE(SingleInstance(key, folder).handed_over());
+  // Ended properly: the next start runs, from any session.
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(other_runtime.path()));
+  EXPECT_EQ(SingleInstance(key, records.path()).start(), Start::first);
   qputenv("XDG_RUNTIME_DIR", own_runtime);
+}
+
+// What a shell or a session manager meets, without a display: answers and one-line refusals, never
+// Qt's abort.
+TEST(CommandLine, AnswersWithoutADisplayAndRefusesWhatItDoesNotKnow) {
+  QProcessEnvironment bare;
+  bare.insert("PATH", "/usr/bin:/bin");
+  bare.insert("HOME", QDir::tempPath());
+  const auto run = [&](const QStringList& args, const QProcessEnvironment& environment) {
+    return velnor::testing::run_command(VELNOR_GAME_PROGRAM, args, environment);
+  };
+  const auto one_line = [](const QByteArray& text) { return text.endsWith('\n') && text.count('\n') == 1; };
+
+  const auto version = run({"--version"}, bare);
+  EXPECT_EQ(version.status, 0) << version.describe().toStdString();
+  EXPECT_EQ(version.out, "Velnor Solo " VELNOR_VERSION "\n");
+  const auto help = run({"-platform", "xcb", "--help"}, bare);
+  EXPECT_EQ(help.status, 0) << help.describe().toStdString();
+  EXPECT_TRUE(help.out.startsWith("Usage: velnorsolo")) << help.out.toStdString();
+
+  for (const QStringList& wrong : {QStringList{"--frobnicate"}, QStringList{"-platform", "xcb", "tally.tld"}}) {
+    const auto refused = run(wrong, bare);
+    EXPECT_EQ(refused.status, 2) << wrong.join(' ').toStdString();
+    EXPECT_TRUE(one_line(refused.err)) << refused.err.toStdString();
+    EXPECT_TRUE(refused.out.isEmpty());
+  }
+
+  const auto no_display = run({}, bare);
+  EXPECT_EQ(no_display.status, 1) << no_display.describe().toStdString();
+  EXPECT_TRUE(one_line(no_display.err)) << no_display.err.toStdString();
+  QProcessEnvironment gone = bare;
+  gone.insert("DISPLAY", ":97");  // no server there
+  const auto dead_display = run({}, gone);
+  EXPECT_EQ(dead_display.status, 1) << dead_display.describe().toStdString();
+  EXPECT_TRUE(one_line(dead_display.err)) << dead_display.err.toStdString();
+  EXPECT_TRUE(dead_display.err.startsWith("velnorsolo: cannot open a display")) << dead_display.err.toStdString();
 }
 
 int main(int argc, char** argv) {

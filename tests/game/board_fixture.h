@@ -17,6 +17,7 @@
 #include "game/tanimated.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
+#include "records/savefailures.h"
 #include "support/fakes.h"
 #include "windows/timage.h"
 #include "windows/tselbutton.h"
@@ -29,6 +30,7 @@ struct Board : ::testing::Test {
   RecordingSounds sounds;
   RecordingTally tally;
   ScriptedDialogs dialogs;
+  SaveFailures failures{dialogs};
   RandomGen random;
   QTemporaryDir folder;
   std::optional<Tmain> window;
@@ -47,7 +49,7 @@ struct Board : ::testing::Test {
                                   if (really_start) return QProcess::startDetached(program, args);
                                   return start_result;
                                 },
-                                [this](int code) { exit_codes.push_back(code); }});
+                                [this](int code) { exit_codes.push_back(code); }, &failures});
     window->set_tally(&tally);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));

@@ -107,11 +107,28 @@ TEST_F(Settings, CloseKeepsUnmovedBoundsAndTrimsOversizedOnes) {
   EXPECT_NE(read_file().find("Width=" + std::to_string(width - 3) + "\r\n"), std::string::npos);
 }
 
-TEST_F(Settings, FailedSaveAtCloseIsShownAndTheWindowStillCloses) {
+TEST_F(Settings, AFailedSaveIsToldOnceWithItsFolderAndTheWindowStillCloses) {
   std::filesystem::create_directory(settings());  // a folder where the file should be
   create();
+  window->PlaySounds1->trigger();
+  window->PlaySounds1->trigger();
   window->close();
   EXPECT_FALSE(window->isVisible());
-  ASSERT_EQ(dialogs.errors.size(), 1);
-  EXPECT_EQ(dialogs.errors[0], QString("Unable to write to %1.").arg(QString::fromStdString(settings())));
+  ASSERT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join("\n").toStdString();
+  EXPECT_TRUE(dialogs.errors[0].startsWith("Your settings could not be saved in the folder " + folder.path()))
+      << dialogs.errors[0].toStdString();
+  EXPECT_TRUE(dialogs.errors[0].contains("Unable to write to " + QString::fromStdString(settings())));
+}
+
+// At a logout nobody can close a box: the failure goes to standard error and the window closes.
+TEST_F(Settings, AFailedSaveAtTheSessionsEndAsksNobody) {
+  std::filesystem::create_directory(settings());
+  create();
+  failures.session_ending();
+  ::testing::internal::CaptureStderr();
+  window->close();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("\n").toStdString();
+  EXPECT_NE(said.find("velnorsolo: Your settings could not be saved in the folder"), std::string::npos) << said;
 }

@@ -16,6 +16,7 @@
 #include "core/serveraddress.h"
 #include "game/randomgen.h"
 #include "game/tmain.h"
+#include "records/savefailures.h"
 #include "support/fakes.h"
 #include "windows/tabout.h"
 #include "windows/tflatpanel.h"
@@ -62,6 +63,7 @@ QString multiplayer_address() {
 struct SecondaryWindows : ::testing::Test {
   RecordingSounds sounds;
   ScriptedDialogs dialogs;
+  SaveFailures failures{dialogs};
   RandomGen random;
   QTemporaryDir folder;
   RecordingOpener opener;
@@ -76,7 +78,8 @@ struct SecondaryWindows : ::testing::Test {
     services.dialogs = &dialogs;
     services.random = &random;
     services.seed_source = [] { return 1u; };
-    services.program_dir = folder.path().toStdString();
+    services.settings_dir = folder.path().toStdString();
+    services.save_failures = &failures;
     main.emplace(std::move(services));
     // These tests stay off the network.
     main->updatecheck->setChecked(false);
