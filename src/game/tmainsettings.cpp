@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QScreen>
 
+#include <algorithm>
+
 #include "core/safefile.h"
 #include "core/wire.h"
 #include "records/gamesettings.h"
@@ -96,7 +98,10 @@ void Tmain::save_settings(const WindowBounds& bounds) {
 
 QRect Tmain::placed_bounds() const {
   const WindowBounds reachable = within_reach(remembered_);
-  const QRect loaded(reachable.left, reachable.top, reachable.width, reachable.height);
+  // No smaller than the board allows: the window would grow past the work area's edge after.
+  const QSize least = minimumSizeHint() + (bounds().size() - size());
+  const QRect loaded(reachable.left, reachable.top, std::max(reachable.width, least.width()),
+                     std::max(reachable.height, least.height()));
   return fit_into(loaded, work_area_for(loaded));
 }
 

@@ -85,10 +85,17 @@ TEST_F(Settings, NameBytesSurviveAndTypedNamesAreUtf8) {
 // Bounds from a bigger screen or typed by hand still leave the whole window on the screen, its
 // title bar in reach (a width of 100000 once gave a 32767-pixel window).
 TEST_F(Settings, LoadedBoundsFitTheWorkArea) {
-  write_file("[velnorsolo]\r\nTop=-500\r\nLeft=90000\r\nWidth=100000\r\nHeight=100000\r\n");
-  create();
-  const QRect work = window->screen()->availableGeometry();
-  EXPECT_TRUE(work.contains(window->bounds())) << window->bounds().width() << "x" << window->bounds().height();
+  // The extremes overflowed a sum once and put the window past the screen's right edge.
+  for (const char* bounds : {"Top=-500\r\nLeft=90000\r\nWidth=100000\r\nHeight=100000",
+                             "Top=-99999999999\r\nLeft=2147483647\r\nWidth=-5\r\nHeight=999999999",
+                             "Top=-2147483648\r\nLeft=-2147483648\r\nWidth=2147483647\r\nHeight=0"}) {
+    write_file("[velnorsolo]\r\n" + std::string(bounds) + "\r\n");
+    create();
+    const QRect work = window->screen()->availableGeometry();
+    EXPECT_TRUE(work.contains(window->bounds()))
+        << bounds << ": " << window->bounds().x() << "," << window->bounds().y() << " " << window->bounds().width()
+        << "x" << window->bounds().height();
+  }
 }
 
 TEST_F(Settings, CloseKeepsUnmovedBoundsAndTrimsOversizedOnes) {
