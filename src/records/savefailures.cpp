@@ -11,11 +11,12 @@ namespace velnor {
 
 std::string SaveFailures::message(std::string_view what, const std::filesystem::path& file, std::string_view detail) {
   const std::filesystem::path target = save_target(file);
-  std::string text = "Your " + std::string(what) + " could not be saved in the folder " +
-                     target.parent_path().string() + ", so " + target.filename().string() +
-                     " there keeps what it held before";
-  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
-    text += ": the file is read-only";
+  std::string text = "Your " + std::string(what) + " could not be saved in the folder " + target.parent_path().string();
+  if (::access(target.c_str(), F_OK) != 0) {
+    text += ", so it is kept only until the game ends";
+  } else {
+    text += ", so " + target.filename().string() + " there keeps what it held before";
+    if (::access(target.c_str(), W_OK) != 0) text += ": the file is read-only";
   }
   return text + " (" + std::string(detail) + ").";
 }
