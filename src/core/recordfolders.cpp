@@ -45,7 +45,13 @@ RecordFolders record_folders(const fs::path& program_dir, const Environment& env
   std::error_code ec;
   fs::path folder = fs::canonical(program_dir, ec);
   if (ec) folder = program_dir;
-  if (::access(folder.c_str(), W_OK) == 0 && !is_system_folder(folder)) return {folder, folder, true};
+  // A folder the player owns and may write: another user who may write there too (a shared
+  // folder) keeps records of their own, so that nobody's games mix with another's.
+  struct stat about {};
+  if (::stat(folder.c_str(), &about) == 0 && about.st_uid == ::geteuid() && ::access(folder.c_str(), W_OK) == 0 &&
+      !is_system_folder(folder)) {
+    return {folder, folder, true};
+  }
   const fs::path product(wire::kProductKey);
   return {base_folder(environment, "XDG_CONFIG_HOME", ".config") / product,
           base_folder(environment, "XDG_DATA_HOME", fs::path(".local") / "share") / product, false};

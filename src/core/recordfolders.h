@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <functional>
 
-// Where the player's settings and tally live. A portable copy (its folder one the player can
-// write to, outside the system's folders) keeps them beside the program, as the game always has;
-// an installed copy keeps each user's own in the folders the XDG base directories name.
+// Where the player's settings and tally live. A portable copy (its folder the player's own and
+// writable, outside the system's folders) keeps them beside the program, as the game always has;
+// an installed copy, or one in a folder shared with others, keeps each user's own in the folders
+// the XDG base directories name.
 namespace velnor {
 
 struct RecordFolders {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <map>
 #include <string>
@@ -32,6 +33,14 @@ TEST_F(Records, APortableCopyKeepsThemBesideItAndAnInstalledOneInTheUsersFolders
   EXPECT_TRUE(portable.portable);
   EXPECT_EQ(portable.settings, fs::canonical(dir_));
   EXPECT_EQ(portable.tally, fs::canonical(dir_));
+
+  // A folder shared with another user who owns it: each keeps records of their own.
+  fs::create_directory(path("shared"));
+  fs::permissions(path("shared"), fs::perms::all);
+  if (::getuid() == 0) {
+    ASSERT_EQ(::chown(path("shared").c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(record_folders(path("shared"), environment()).portable);
+  }
 
   // A system folder is never portable, even for root who may write there.
   const RecordFolders installed = record_folders("/usr/games", environment());
