@@ -14,14 +14,18 @@ if(games_folder MATCHES "[\r\n]")
 endif()
 
 # Exec= names the program by its absolute path, so that a copy installed anywhere starts from the
-# menu. The program goes in double quotes, inside which " ` $ and \ are escaped with a backslash;
-# the line is then a string value, which writes a backslash as two, and a literal % is written %%.
+# menu. A path with a character that the entry reserves goes in double quotes, inside which " ` $
+# and \ are escaped with a backslash; the line is then a string value, which writes a backslash as
+# two, and a literal % is written %%.
 set(program "${games_folder}/velnorsolo")
-string(REPLACE "\\" "\\\\" quoted "${program}")
-string(REPLACE "\"" "\\\"" quoted "${quoted}")
-string(REPLACE "`" "\\`" quoted "${quoted}")
-string(REPLACE "$" "\\$" quoted "${quoted}")
-string(REPLACE "\\" "\\\\" desktop_exec "\"${quoted}\"")
+if(program MATCHES "[ \t\"'\\><~|&;$*?#()`]")
+  string(REPLACE "\\" "\\\\" quoted "${program}")
+  string(REPLACE "\"" "\\\"" quoted "${quoted}")
+  string(REPLACE "`" "\\`" quoted "${quoted}")
+  string(REPLACE "$" "\\$" quoted "${quoted}")
+  set(program "\"${quoted}\"")
+endif()
+string(REPLACE "\\" "\\\\" desktop_exec "${program}")
 string(REPLACE "%" "%%" desktop_exec "${desktop_exec}")
 
 set(entry "$ENV{DESTDIR}${data_folder}/applications/velnorsolo.desktop")
