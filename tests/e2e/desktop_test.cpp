@@ -34,11 +34,6 @@ QRect saved_bounds(const QString& settings) {
   return {left, top, width, height};
 }
 
-QByteArray read_file(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class Desktop : public InstalledGame {
  protected:
   // Starts the game and waits for its board; with the name panel dismissed by its DONE button.

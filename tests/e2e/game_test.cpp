@@ -37,13 +37,6 @@ class WholeGame : public InstalledGame {
  protected:
   void SetUp() override;
 
-  // What a run of the game did, as the test's own account has it.
-  struct Played {
-    int rolls = 0;
-    int score = 0;
-    int all_shut_rounds = 0;
-  };
-
   void add_to_menu();
   void launch_from_menu();
   // The steps of the game, each ending where the next begins.
@@ -65,11 +58,14 @@ class WholeGame : public InstalledGame {
 void WholeGame::SetUp() {
   InstalledGame::SetUp();
   ASSERT_FALSE(HasFatalFailure());
-  // The program with its sound module, desktop entry and icon, and nothing else.
+  // The game's folder holds the games and nothing else; the rest is in the system's folders.
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-            QStringList({"velnorsolo", "velnorsolo-sound.so", "velnorsolo.desktop", "velnorsolo.png"}));
+            QStringList({"velnor-solve", "velnorsolo"}));
   EXPECT_TRUE(QFileInfo(file("velnorsolo")).isExecutable());
-  EXPECT_EQ(QImage(file("velnorsolo.png")).size(), QSize(256, 256));
+  for (const int pixels : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+    const QString icon = QString("%1/share/icons/hicolor/%2x%2/apps/velnorsolo.png").arg(prefix).arg(pixels);
+    EXPECT_EQ(QImage(icon).size(), QSize(pixels, pixels)) << icon.toStdString();
+  }
   data_home = temp.filePath("share");
   ASSERT_NO_FATAL_FAILURE(add_to_menu());
   ASSERT_NO_FATAL_FAILURE(start_server(QByteArray(kOwnVersion)));
@@ -78,15 +74,16 @@ void WholeGame::SetUp() {
 void WholeGame::add_to_menu() {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_DATA_HOME", data_home);
-  const CommandResult added = run_command(VELNOR_SOURCE_DIR "/scripts/install-desktop", {folder}, environment);
+  const CommandResult added = run_command(VELNOR_SOURCE_DIR "/scripts/install-desktop", {prefix}, environment);
   ASSERT_TRUE(added.ok) << added.describe().toStdString();
   ASSERT_TRUE(QFile::exists(data_home + "/applications/velnorsolo.desktop"));
+  EXPECT_EQ(QImage(data_home + "/icons/hicolor/16x16/apps/velnorsolo.png").size(), QSize(16, 16));
   EXPECT_EQ(QImage(data_home + "/icons/hicolor/256x256/apps/velnorsolo.png").size(), QSize(256, 256));
 }
 
 void WholeGame::launch_from_menu() {
-  // As a desktop menu would: the entry's Exec= and Path= lines say what runs, and where. The
-  // game inherits the launcher's output, which must outlive the launcher: a file.
+  // As a desktop menu would: the entry's Exec= line says what runs. The game inherits the
+  // launcher's output, which must outlive the launcher: a file.
   QProcess launcher;
   end_with_parent(launcher);
   launcher.setProcessEnvironment(game_environment());
@@ -125,53 +122,17 @@ void WholeGame::start_with_name() {
 }
 
 void WholeGame::play_ten_rounds() {
-  x.click(layout->start_button().center());
-  DiceReplay dice(kSeed);
-  TilePlayer player;
   bool board_saved = false;
-  for (int round = 1; round <= 10; ++round) {
-    SCOPED_TRACE("round " + std::to_string(round));
-    player.new_round();
-    dice.rest();
-    for (;;) {
-      // Ready for a roll: the roll picture up, the dice at rest, the tiles as the player left them.
-      ASSERT_TRUE(wait_screen(
-          kRoundMs,
-          [&](const QImage& shot) {
-            return shows(shot, layout->roll_button().topLeft(), pictures.roll) && dice_show(shot, dice) &&
-                   tiles_show(shot, player);
-          },
-          "the board ready for a roll"));
-      const std::array<Die, 2> rolled = dice.roll();
-      ++played.rolls;
-      x.click(layout->roll_button().center());
-      ASSERT_TRUE(wait_screen(
-          kTurnMs,
-          [&](const QImage& shot) {
-            return dice_show(shot, dice) && !shows(shot, layout->roll_button().topLeft(), pictures.roll);
-          },
-          "the dice the generator predicts"));
-      const std::optional<std::vector<int>> tiles = player.choose(rolled[0].value + rolled[1].value);
-      if (!tiles) break;  // no play: the round ends where the dice lie
-      if (round == 1 && player.round_score() == 0) {
-        ASSERT_NO_FATAL_FAILURE(ask_for_best_move(player.open_tiles(), rolled[0].value + rolled[1].value));
-      }
-      // For the README: a board in play, several tiles shut and the dice on the felt.
-      if (!board_saved && round >= 3 && player.round_score() >= 15) {
-        save(x.frame(window), "board.png");
-        board_saved = true;
-      }
-      for (const int n : *tiles) x.click(layout->tile(n).center());
-      player.shut(*tiles);
-      if (player.round_done()) break;
-      dice.rest();
+  ASSERT_NO_FATAL_FAILURE(play_rounds(10, played, [&](int round, const TilePlayer& player, int total) {
+    if (round == 1 && player.round_score() == 0) {
+      ASSERT_NO_FATAL_FAILURE(ask_for_best_move(player.open_tiles(), total));
     }
-    // The round's last state, before the pause ends it: its shut tiles covered.
-    ASSERT_TRUE(wait_screen(
-        kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player); }, "the round's shut tiles"));
-    played.score += player.round_score();
-    played.all_shut_rounds += player.round_score() == 65;
-  }
+    // For the README: a board in play, several tiles shut and the dice on the felt.
+    if (!board_saved && round >= 3 && player.round_score() >= 15) {
+      save(x.frame(window), "board.png");
+      board_saved = true;
+    }
+  }));
   EXPECT_TRUE(board_saved);
   // After the tenth round's pause: the game-over panel.
   ASSERT_TRUE(wait_screen(
@@ -353,8 +314,7 @@ TEST_F(WholeGame, TenRoundsPostedTalliedAndSaved) {
 
   // Beside the program: its settings and tally, and no work file left behind.
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-            QStringList({"velnorsolo", "velnorsolo-sound.so", "velnorsolo.desktop", "velnorsolo.ini", "velnorsolo.png",
-                         "velnorsolotally.tld"}));
+            QStringList({"velnor-solve", "velnorsolo", "velnorsolo.ini", "velnorsolotally.tld"}));
   std::printf("%d rolls, score %d, %d all-shut rounds, %.1f s\n", played.rolls, played.score, played.all_shut_rounds,
               static_cast<double>(clock.elapsed()) / 1000);
 }

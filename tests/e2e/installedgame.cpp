@@ -19,6 +19,11 @@
 
 namespace velnor::testing {
 
+QByteArray read_file(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 pid_t child_running(const QString& program) {
   const QString wanted = QFileInfo(program).canonicalFilePath();
   for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
@@ -38,12 +43,17 @@ pid_t child_running(const QString& program) {
 
 void InstalledGame::SetUp() {
   ASSERT_TRUE(temp.isValid());
-  folder = temp.filePath("Velnor Solo");
+  prefix = temp.filePath("Velnor Solo");
+  folder = prefix + "/games";
+  const CommandResult installed =
+      run_command(VELNOR_CMAKE_COMMAND, {"--install", VELNOR_BUILD_DIR, "--prefix", prefix, "--component", "game"});
+  ASSERT_TRUE(installed.ok) << installed.describe().toStdString();
+  ASSERT_NO_FATAL_FAILURE(start_desktop());
+}
+
+void InstalledGame::start_desktop() {
   ASSERT_TRUE(QFile::exists(VELNOR_FAKETIME_LIBRARY))
       << VELNOR_FAKETIME_LIBRARY << " is missing: install faketime (scripts/deps.sh lists it)";
-  const CommandResult installed =
-      run_command(VELNOR_CMAKE_COMMAND, {"--install", VELNOR_BUILD_DIR, "--prefix", folder, "--component", "game"});
-  ASSERT_TRUE(installed.ok) << installed.describe().toStdString();
   ASSERT_TRUE(QDir().mkpath(temp.filePath("run")));
   QFile::setPermissions(temp.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   QString why;
@@ -139,6 +149,54 @@ void InstalledGame::enter_name(const QString& name) {
   x.keys({"ctrl+a"});
   x.type(name);
   x.click(layout->name_done().center());
+}
+
+void InstalledGame::play_rounds(
+    int rounds, Played& played,
+    const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles) {
+  x.click(layout->start_button().center());
+  DiceReplay dice(kSeed);
+  TilePlayer player;
+  for (int round = 1; round <= rounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    player.new_round();
+    dice.rest();
+    for (;;) {
+      // Ready for a roll: the roll picture up, the dice at rest, the tiles as the player left them.
+      ASSERT_TRUE(wait_screen(
+          kRoundMs,
+          [&](const QImage& shot) {
+            return shows(shot, layout->roll_button().topLeft(), pictures.roll) && dice_show(shot, dice) &&
+                   tiles_show(shot, player);
+          },
+          "the board ready for a roll"));
+      const std::array<Die, 2> rolled = dice.roll();
+      ++played.rolls;
+      x.click(layout->roll_button().center());
+      ASSERT_TRUE(wait_screen(
+          kTurnMs,
+          [&](const QImage& shot) {
+            return dice_show(shot, dice) && !shows(shot, layout->roll_button().topLeft(), pictures.roll);
+          },
+          "the dice the generator predicts"));
+      const int total = rolled[0].value + rolled[1].value;
+      const std::optional<std::vector<int>> tiles = player.choose(total);
+      if (!tiles) break;  // no play: the round ends where the dice lie
+      if (before_tiles) {
+        before_tiles(round, player, total);
+        if (HasFatalFailure()) return;
+      }
+      for (const int n : *tiles) x.click(layout->tile(n).center());
+      player.shut(*tiles);
+      if (player.round_done()) break;
+      dice.rest();
+    }
+    // The round's last state, before the pause ends it: its shut tiles covered.
+    ASSERT_TRUE(wait_screen(
+        kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player); }, "the round's shut tiles"));
+    played.score += player.round_score();
+    played.all_shut_rounds += player.round_score() == 65;
+  }
 }
 
 std::string InstalledGame::game_output() const {

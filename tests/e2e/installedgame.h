@@ -35,14 +35,19 @@ inline constexpr int kPollMs = 30;
 inline constexpr int kTurnMs = 5000;    // a click's effect, tiles' slides included
 inline constexpr int kRoundMs = 10000;  // the three-second pause between rounds, with room
 
-// The game installed with `cmake --install` into a fresh folder whose name holds a space, on a
-// private desktop (Xvfb and openbox), with the game's web server on port 80 of a private
-// network. The game runs in the player's default locale, C.UTF-8, with its clock frozen by
-// libfaketime so that its dice are known; the test sees only the screen and the files.
+// The game installed with `cmake --install` under a fresh prefix whose name holds a space (the
+// program in PREFIX/games, a portable copy keeping its records beside it), on a private desktop
+// (Xvfb and openbox), with the game's web server on port 80 of a private network. The game runs
+// in the player's default locale, C.UTF-8, with its clock frozen by libfaketime so that its dice
+// are known; the test sees only the screen and the files.
 class InstalledGame : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // What SetUp does once the game is installed: the frozen clock's library checked, the runtime
+  // folder made, the desktop started.
+  void start_desktop();
 
   // The server, with a release folder offering this version text (none for nullopt).
   void start_server(const std::optional<QByteArray>& version);
@@ -53,6 +58,18 @@ class InstalledGame : public ::testing::Test {
   void find_main_window();
   // Types a name on the name panel and presses its DONE button.
   void enter_name(const QString& name);
+
+  // What a run of the game did, as the test's own account has it.
+  struct Played {
+    int rolls = 0;
+    int score = 0;
+    int all_shut_rounds = 0;
+  };
+  // Presses START GAME and plays that many rounds with the test's player and the mouse, each
+  // roll's dice and each turn's tiles checked on the screen. before_tiles, when given, runs after
+  // each roll that has a play, before its tiles are clicked (the player's open tiles, the total).
+  void play_rounds(int rounds, Played& played,
+                   const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles = {});
 
   QProcessEnvironment game_environment() const;
   QString log_path() const { return temp.filePath("game.log"); }
@@ -78,7 +95,8 @@ class InstalledGame : public ::testing::Test {
   std::optional<int> end_game(int signal);
 
   QTemporaryDir temp;
-  QString folder;  // the installed game
+  QString prefix;  // the install's prefix
+  QString folder;  // ...and the installed game's folder in it
   XDisplay x;
   std::optional<ChildProgram> server;
   pid_t game = 0;
@@ -88,6 +106,9 @@ class InstalledGame : public ::testing::Test {
   std::optional<BoardLayout> layout;
   QImage screen;
 };
+
+// A file's bytes; empty when it cannot be read.
+QByteArray read_file(const QString& path);
 
 // The process, among this one's children, that runs the program file given; 0 when none does.
 pid_t child_running(const QString& program);
