@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
       break;
   }
   velnor::SaveFailures save_failures(dialogs);
-  velnor::SoundModulePlayer sounds(velnor::SoundModulePlayer::beside_program(app.applicationDirPath()));
+  velnor::SoundModulePlayer sounds(velnor::SoundModulePlayer::for_program(app.applicationDirPath()));
   velnor::RandomGen random;
 
   velnor::Tmain main_window(

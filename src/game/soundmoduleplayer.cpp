@@ -17,7 +17,7 @@ SoundModulePlayer::SoundModulePlayer(QString module_path) : module_path_(std::mo
 
 SoundModulePlayer::~SoundModulePlayer() = default;
 
-QString SoundModulePlayer::beside_program(const QString& program_dir) {
+QString SoundModulePlayer::for_program(const QString& program_dir) {
   const QString beside = program_dir + "/" VELNOR_SOUND_MODULE;
   if (QFileInfo::exists(beside)) return beside;
   return QDir::cleanPath(program_dir + "/" VELNOR_SOUND_MODULE_DIR "/" VELNOR_SOUND_MODULE);

@@ -19,7 +19,7 @@ class SoundModulePlayer : public SoundPlayer {
 
   // The module's file: beside the program (a build), else in the private library folder where an
   // install puts it.
-  static QString beside_program(const QString& program_dir);
+  static QString for_program(const QString& program_dir);
 
   void play(const QString& name) override;
 

@@ -8,6 +8,7 @@
 #include <sys/prctl.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -316,12 +317,12 @@ TEST_F(RealSound, UnknownNamePlaysNothing) {
 // A damaged, missing or other-version module costs the game its sounds, never its life.
 TEST_F(RealSound, ModuleThatDoesNotOpenLeavesTheGameSilent) {
   QTemporaryDir folder;
-  QFile damaged(velnor::SoundModulePlayer::beside_program(folder.path()));
+  QFile damaged(folder.filePath(QFileInfo(VELNOR_SOUND_MODULE_PATH).fileName()));
   ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
   damaged.write(QByteArray(4096, '\x7f'));
   damaged.close();
   velnor::SoundModulePlayer from_damaged(damaged.fileName());
-  velnor::SoundModulePlayer from_missing(velnor::SoundModulePlayer::beside_program(folder.filePath("missing")));
+  velnor::SoundModulePlayer from_missing(velnor::SoundModulePlayer::for_program(folder.filePath("missing")));
   // Left by another release: calling it would abort the game.
   velnor::SoundModulePlayer from_other_version(VELNOR_OTHER_SOUND_MODULE_PATH);
   for (int i = 0; i < 2; ++i) {
