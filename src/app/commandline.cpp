@@ -2,13 +2,22 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/version.h"
 
 namespace velnor {
 
 namespace {
+
+struct Answer {
+  std::string text;  // on standard output for status 0, on standard error otherwise
+  int status;
+};
 
 constexpr std::string_view kHelp =
     "Usage: velnorsolo [OPTION]...\n"
@@ -46,14 +55,13 @@ std::string_view qt_option_name(std::string_view argument) {
   return argument.substr(0, argument.find('='));
 }
 
-}  // namespace
-
-CommandLine read_command_line(const std::vector<std::string>& arguments) {
+// What to print and how to end, when the arguments ask for anything but the game.
+std::optional<Answer> read_arguments(const std::vector<std::string>& arguments) {
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument == "-h" || argument == "--help") return {CommandLine::Action::print_and_exit, std::string(kHelp)};
+    if (argument == "-h" || argument == "--help") return Answer{std::string(kHelp), 0};
     if (argument == "-v" || argument == "--version") {
-      return {CommandLine::Action::print_and_exit, "Velnor Solo " + std::string(kVersion) + "\n"};
+      return Answer{"Velnor Solo " + std::string(kVersion) + "\n", 0};
     }
   }
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -65,24 +73,39 @@ CommandLine read_command_line(const std::vector<std::string>& arguments) {
         if (argument.find('=') == std::string::npos) ++i;  // its value
         continue;
       }
-      return {CommandLine::Action::refuse, "velnorsolo: unknown option '" + argument + "' (try velnorsolo --help)\n"};
+      return Answer{"velnorsolo: unknown option '" + argument + "' (try velnorsolo --help)\n", 2};
     }
-    return {CommandLine::Action::refuse,
-            "velnorsolo: the game takes no file or other argument: '" + argument + "' (try velnorsolo --help)\n"};
+    return Answer{"velnorsolo: the game takes no file or other argument: '" + argument + "' (try velnorsolo --help)\n",
+                  2};
   }
-  return {};
+  return std::nullopt;
 }
 
-std::string missing_display(const std::vector<std::string>& arguments, const char* platform, const char* x11_display,
-                            const char* wayland_display) {
+// With no platform named and neither X11 nor Wayland set up, Qt would abort.
+std::optional<Answer> missing_display(const std::vector<std::string>& arguments, const char* platform,
+                                      const char* x11_display, const char* wayland_display) {
   const auto set = [](const char* value) { return value != nullptr && *value != '\0'; };
-  if (set(platform) || set(x11_display) || set(wayland_display)) return {};
+  if (set(platform) || set(x11_display) || set(wayland_display)) return std::nullopt;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     if (arguments[i].size() < 2 || arguments[i][0] != '-') continue;
     const std::string_view name = qt_option_name(arguments[i]);
-    if (name == "platform" || name == "display") return {};
+    if (name == "platform" || name == "display") return std::nullopt;
   }
-  return "velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set\n";
+  return Answer{"velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set\n", 1};
+}
+
+}  // namespace
+
+std::optional<int> answer_command_line(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv, argv + argc);
+  std::optional<Answer> answer = read_arguments(arguments);
+  if (!answer) {
+    answer = missing_display(arguments, std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                             std::getenv("WAYLAND_DISPLAY"));
+  }
+  if (!answer) return std::nullopt;
+  std::fputs(answer->text.c_str(), answer->status == 0 ? stdout : stderr);
+  return answer->status;
 }
 
 }  // namespace velnor

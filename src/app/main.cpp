@@ -1,10 +1,7 @@
 #include <QProcess>
 
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include <malloc.h>
 
@@ -42,19 +39,7 @@ std::function<T*()> built_on_first_use(std::unique_ptr<T>& slot, Make make) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv, argv + argc);
-  const velnor::CommandLine command_line = velnor::read_command_line(arguments);
-  if (command_line.action != velnor::CommandLine::Action::play) {
-    const bool printing = command_line.action == velnor::CommandLine::Action::print_and_exit;
-    std::fputs(command_line.text.c_str(), printing ? stdout : stderr);
-    return printing ? 0 : 2;
-  }
-  if (const std::string missing = velnor::missing_display(arguments, std::getenv("QT_QPA_PLATFORM"),
-                                                          std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
-      !missing.empty()) {
-    std::fputs(missing.c_str(), stderr);
-    return 1;
-  }
+  if (const std::optional<int> answered = velnor::answer_command_line(argc, argv)) return *answered;
   // One malloc arena for all threads. The threads are few and mostly asleep, and an arena of
   // their own each kept what the start-up helpers had freed, some hundreds of KiB.
   mallopt(M_ARENA_MAX, 1);
