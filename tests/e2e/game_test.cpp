@@ -304,6 +304,9 @@ TEST_F(WholeGame, TenRoundsPostedTalliedAndSaved) {
                 .arg(frame.height())
                 .arg(kPostedName));
 
+  // The rolls played their sound: the game found its module where the install put it.
+  EXPECT_EQ(game_output().find("plays no sounds"), std::string::npos) << game_output();
+
   const QStringList lines = tally_lines();
   ASSERT_EQ(lines.size(), 12) << lines.join('\n').toStdString();
   EXPECT_EQ(lines[0], "Total Games: 1");

@@ -133,8 +133,8 @@ void PackagedGame::launch_as(const Account& account) {
 
   const QProcessEnvironment desktop = game_environment();
   QProcessEnvironment environment;
-  for (const char* name : {"DISPLAY", "LANG", "LD_PRELOAD", "FAKETIME", "FAKETIME_DONT_FAKE_MONOTONIC", "TZ",
-                           "PULSE_SERVER", "DBUS_SESSION_BUS_ADDRESS"})
+  for (const char* name : {"DISPLAY", "LANG", "FAKETIME", "FAKETIME_DONT_FAKE_MONOTONIC", "TZ", "PULSE_SERVER",
+                           "DBUS_SESSION_BUS_ADDRESS"})
     environment.insert(name, desktop.value(name));
   environment.insert("HOME", account.home);
   environment.insert("USER", account.name);
@@ -142,13 +142,15 @@ void PackagedGame::launch_as(const Account& account) {
   environment.insert("PATH", "/usr/local/bin:/usr/bin:/bin:/usr/games");
   environment.insert("XDG_RUNTIME_DIR", runtime);
 
-  // setpriv becomes the user and then the game, so the process started is the game itself; it is
-  // left to this process (a subreaper) when the launcher ends.
+  // setpriv becomes the user, and env then the game, so the process started is the game itself;
+  // it is left to this process (a subreaper) when the launcher ends. The frozen clock is loaded
+  // only into the game: loaded while still root, it would keep its shared state from the user.
   QProcess launcher;
   launcher.setProcessEnvironment(environment);
   launcher.setProgram("setpriv");
   launcher.setArguments({"--reuid=" + QString::number(account.uid), "--regid=" + QString::number(account.gid),
-                         "--init-groups", "--", "/usr/games/velnorsolo"});
+                         "--init-groups", "--", "env", "LD_PRELOAD=" + desktop.value("LD_PRELOAD"),
+                         "/usr/games/velnorsolo"});
   launcher.setWorkingDirectory(account.home);
   launcher.setStandardOutputFile(log_path(), QIODevice::Append);
   launcher.setStandardErrorFile(log_path(), QIODevice::Append);
@@ -191,6 +193,8 @@ TEST_F(PackagedGame, EachUserKeepsTheirOwnRecords) {
   std::optional<int> status = end_game(SIGTERM);
   ASSERT_TRUE(status.has_value()) << "the game did not end on SIGTERM";
   EXPECT_EQ(*status, 0) << game_output();
+  // The rolls played their sound: the game found its module in the package's private folder.
+  EXPECT_EQ(game_output().find("plays no sounds"), std::string::npos) << game_output();
 
   // The records in the user's XDG folders, each folder the user's alone; none beside the program.
   for (const QString& folder : {ann.config(), ann.data()}) {
