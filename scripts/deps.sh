@@ -5,7 +5,7 @@ VELNOR_PLAY_PACKAGES="g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimed
 VELNOR_TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-apps x11-utils openbox imagemagick tinyproxy util-linux wrk nginx curl pulseaudio pulseaudio-utils libbenchmark-dev liblz4-dev clang libclang-rt-14-dev time faketime sqlite3 libglib2.0-bin postgresql"
 # What building the Debian packages and checking them need besides the first list: scripts/package
 # and scripts/test.
-VELNOR_PACKAGE_PACKAGES="debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db groff-base"
+VELNOR_PACKAGE_PACKAGES="build-essential debhelper dpkg-dev fakeroot lintian desktop-file-utils appstream man-db groff-base"
 
 # Installs what is missing of the packages named (as root), or says exactly what to run and stops.
 velnor_install_packages() {
