@@ -17,7 +17,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "command.h"
 #include "installedgame.h"
@@ -197,9 +196,9 @@ TEST_F(PackagedGame, EachUserKeepsTheirOwnRecords) {
   EXPECT_EQ(game_output().find("plays no sounds"), std::string::npos) << game_output();
 
   // The records in the user's XDG folders, each folder the user's alone; none beside the program.
-  for (const QString& folder : {ann.config(), ann.data()}) {
-    EXPECT_EQ(QFileInfo(folder).ownerId(), ann.uid) << folder.toStdString();
-    EXPECT_EQ(mode_of(folder), 0700u) << folder.toStdString() << " is not the user's alone";
+  for (const QString& records : {ann.config(), ann.data()}) {
+    EXPECT_EQ(QFileInfo(records).ownerId(), ann.uid) << records.toStdString();
+    EXPECT_EQ(mode_of(records), 0700u) << records.toStdString() << " is not the user's alone";
   }
   const QByteArray settings = read_file(ann.config() + "/velnorsolo.ini");
   EXPECT_TRUE(settings.contains("\r\nName=Ann\r\n")) << settings.constData();
