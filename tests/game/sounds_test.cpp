@@ -314,21 +314,31 @@ TEST_F(RealSound, UnknownNamePlaysNothing) {
   expect_length_of("invalid", recorder_->wait_for_sound_to_end());
 }
 
-// A damaged, missing or other-version module costs the game its sounds, never its life.
-TEST_F(RealSound, ModuleThatDoesNotOpenLeavesTheGameSilent) {
+// A damaged, cut short, missing or other build's module costs the game its sounds, never its life:
+// a copy cut short once crashed the game at every cue.
+TEST_F(RealSound, ModuleThatIsNotTheGamesLeavesTheGameSilent) {
   QTemporaryDir folder;
-  QFile damaged(folder.filePath(QFileInfo(VELNOR_SOUND_MODULE_PATH).fileName()));
-  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-  damaged.write(QByteArray(4096, '\x7f'));
-  damaged.close();
-  velnor::SoundModulePlayer from_damaged(damaged.fileName());
-  velnor::SoundModulePlayer from_missing(velnor::SoundModulePlayer::for_program(folder.filePath("missing")));
-  // Left by another release: calling it would abort the game.
-  velnor::SoundModulePlayer from_other_version(VELNOR_OTHER_SOUND_MODULE_PATH);
+  QFile real(VELNOR_SOUND_MODULE_PATH);
+  ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+  const QByteArray module = real.readAll();
+  std::vector<std::unique_ptr<velnor::SoundModulePlayer>> players;
+  const auto module_of = [&](const QString& name, const QByteArray& bytes) {
+    QFile copy(folder.filePath(name));
+    EXPECT_TRUE(copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size());
+    players.push_back(std::make_unique<velnor::SoundModulePlayer>(copy.fileName()));
+  };
+  module_of("damaged.so", QByteArray(4096, '\x7f'));
+  module_of("cut-5000.so", module.left(5000));
+  module_of("cut-12000.so", module.left(12000));
+  QByteArray rebuilt = module;  // same size, one byte other: as from another build
+  rebuilt[rebuilt.size() / 2] = static_cast<char>(~rebuilt[rebuilt.size() / 2]);
+  module_of("rebuilt.so", rebuilt);
+  players.push_back(
+      std::make_unique<velnor::SoundModulePlayer>(velnor::SoundModulePlayer::for_program(folder.filePath("missing"))));
+  // Of another build: calling it would abort the game.
+  players.push_back(std::make_unique<velnor::SoundModulePlayer>(VELNOR_OTHER_SOUND_MODULE_PATH));
   for (int i = 0; i < 2; ++i) {
-    from_damaged.play("invalid");
-    from_missing.play("invalid");
-    from_other_version.play("invalid");
+    for (const auto& player : players) player->play("invalid");
   }
   ASSERT_TRUE(QTest::qWaitFor([&] { return recorder_->seconds() > 0.6; }, kDeadlineMs));
   EXPECT_FALSE(recorder_->heard().has_value());
