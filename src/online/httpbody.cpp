@@ -8,6 +8,8 @@ namespace {
 
 [[noreturn]] void fail(const char* reason) { throw EHttpException(kHttpFailureStatus, reason); }
 
+[[noreturn]] void too_large() { throw EHttpBodyTooLarge(); }
+
 int hex_value(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -26,7 +28,7 @@ HttpBody::HttpBody(const HttpReplyHeader& header, std::uint64_t max_size) : max_
     // A coding we cannot undo would end up in the body as it came.
     fail("Unsupported transfer coding");
   } else if (header.content_length()) {
-    if (*header.content_length() > max_size_) fail("Reply body too large");
+    if (*header.content_length() > max_size_) too_large();
     framing_ = Framing::length;
     remaining_ = *header.content_length();
     if (remaining_ == 0) state_ = State::done;
@@ -63,7 +65,7 @@ void HttpBody::feed(std::string_view bytes, const Sink& sink) {
 
 void HttpBody::take(std::string_view& bytes, std::uint64_t count, const Sink& sink) {
   const auto taken = static_cast<std::size_t>(std::min<std::uint64_t>(count, bytes.size()));
-  if (taken > max_size_ - size_) fail("Reply body too large");
+  if (taken > max_size_ - size_) too_large();
   size_ += taken;
   sink(bytes.substr(0, taken));
   bytes.remove_prefix(taken);
@@ -92,7 +94,7 @@ void HttpBody::take_chunk_size() {
   std::size_t digits = 0;
   for (; digits < text.size() && hex_value(text[digits]) >= 0; ++digits) {
     // Checked before it grows, so the number never overflows.
-    if (size > max_size_ / 16) fail("Reply body too large");
+    if (size > max_size_ / 16) too_large();
     size = size * 16 + static_cast<std::uint64_t>(hex_value(text[digits]));
   }
   if (digits == 0) fail("Invalid chunked body");
@@ -105,7 +107,7 @@ void HttpBody::take_chunk_size() {
     state_ = State::trailer;
     return;
   }
-  if (size > max_size_ - size_) fail("Reply body too large");
+  if (size > max_size_ - size_) too_large();
   remaining_ = size;
   state_ = State::data;
 }

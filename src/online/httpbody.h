@@ -12,11 +12,17 @@
 // the framing is checked and the size bounded; anything else raises EHttpException.
 namespace velnor {
 
+// A body beyond the size its reader allows.
+class EHttpBodyTooLarge : public EHttpException {
+ public:
+  EHttpBodyTooLarge() : EHttpException(kHttpFailureStatus, "Reply body too large") {}
+};
+
 class HttpBody {
  public:
   using Sink = std::function<void(std::string_view)>;
 
-  // A body announced or grown beyond `max_size` bytes raises. A Content-Length
+  // A body announced or grown beyond `max_size` bytes raises EHttpBodyTooLarge. A Content-Length
   // that cannot be read counts as none: the body runs to the end of the connection.
   HttpBody(const HttpReplyHeader& header, std::uint64_t max_size);
 

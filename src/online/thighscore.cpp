@@ -1,6 +1,7 @@
 #include "thighscore.h"
 
 #include "core/wire.h"
+#include "online/pagemeasure.h"
 #include "online/percentencode.h"
 #include "records/filetext.h"
 #include "windows/formcontrols.h"
@@ -16,6 +17,8 @@ namespace velnor {
 namespace {
 
 std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+const char* const kPageRefused = "The high-score page is too large or too deeply nested to show.";
 
 }  // namespace
 
@@ -40,7 +43,12 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
           [this](HtmlView*, const QString& url, bool&) { displayhtmlHotSpotClick(url); });
 
   URL1.URLType = utnone;
+  // A page longer than may be shown is not read on.
+  getit.max_body = kMaxPageBytes;
   getit.OnDoneString = [this](THTTPGet*, const std::string& page) { getitDoneString(page); };
+  getit.OnError = [this](THTTPGet* get) {
+    if (get->body_too_large()) refuse_page();
+  };
   sendit.OnDoneString = [this](THTTPGet*, const std::string&) { senditDoneString(); };
 }
 
@@ -58,7 +66,12 @@ void Thighscore::sendscore(const QString& name, const QString& date, const QStri
   sendit.FetchString();
 }
 
-void Thighscore::getitDoneString(const std::string& page) { displayhtml->load_html(file_text_to_display(page)); }
+void Thighscore::getitDoneString(const std::string& page) {
+  if (measure_page(page) != PageFault::none) return refuse_page();
+  displayhtml->load_html(file_text_to_display(page));
+}
+
+void Thighscore::refuse_page() { displayhtml->load_html(QString("<p>%1</p>").arg(kPageRefused)); }
 
 void Thighscore::senditDoneString() {
   if (on_posted) on_posted();

@@ -40,6 +40,8 @@ class Thighscore : public QWidget {
  private:
   void getitDoneString(const std::string& page);
   void senditDoneString();
+  // Says in the page's place that the page was not shown.
+  void refuse_page();
   void displayhtmlHotSpotClick(const QString& url);
 
   std::string base_;

@@ -30,6 +30,7 @@ struct THTTPGet::Fetch {
   bool binary_data = false;
   std::chrono::milliseconds stall_limit{0};
   std::chrono::milliseconds deadline{0};
+  std::size_t max_body = 0;
   ProgressEvent on_progress;
   PostToUi post_to_ui;
 
@@ -52,6 +53,7 @@ struct THTTPGet::Fetch {
   int total_size = 0;
   int status = 0;
   bool success = false;
+  bool too_large = false;
 };
 
 namespace {
@@ -191,7 +193,7 @@ void transfer(const std::shared_ptr<THTTPGet::Fetch>& fetch) {
   const std::optional<std::uint64_t>& length = header.content_length();
   f.total_size = length && *length <= INT_MAX ? static_cast<int>(*length) : 0;
 
-  HttpBody body(header, THTTPGet::kMaxBody);
+  HttpBody body(header, f.max_body);
   const HttpBody::Sink keep = [&f](std::string_view bytes) { f.result.append(bytes); };
   const auto take = [&](std::string_view bytes) {
     const std::size_t before = f.result.size();
@@ -223,6 +225,9 @@ std::string environment(const char* name, const char* other_name) {
 void THTTPGet::work(const std::shared_ptr<Fetch>& fetch) {
   try {
     transfer(fetch);
+  } catch (const EHttpBodyTooLarge&) {
+    fetch->success = false;
+    fetch->too_large = true;
   } catch (...) {
     fetch->success = false;
   }
@@ -271,6 +276,7 @@ void THTTPGet::FetchString() {
   fetch->binary_data = BinaryData;
   fetch->stall_limit = stall_limit;
   fetch->deadline = deadline;
+  fetch->max_body = max_body;
   fetch->on_progress = OnProgress;
   fetch->post_to_ui = post_to_ui_;
   fetch->owner = this;
@@ -294,6 +300,7 @@ void THTTPGet::complete(const std::shared_ptr<Fetch>& fetch) {
   if (fetch != fetch_) return;
   if (worker_.joinable()) worker_.join();
   status_ = fetch->status;
+  too_large_ = fetch->too_large;
   // The instance is idle again only once the handler has returned; a handler
   // that destroys the component leaves it untouched.
   struct BackToIdle {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,9 +17,8 @@ namespace velnor {
 
 class THTTPGet {
  public:
-  // Replies longer than this end the fetch as a failure: the texts fetched are
-  // small, and a reply without end must not eat the memory.
-  static constexpr int kMaxBody = 16 * 1024 * 1024;
+  // The texts fetched are small, and a reply without end must not eat the memory.
+  static constexpr std::size_t kMaxBody = 16 * 1024 * 1024;
 
   using DoneStringEvent = std::function<void(THTTPGet* sender, const std::string& result)>;
   using ErrorEvent = std::function<void(THTTPGet* sender)>;
@@ -49,6 +49,9 @@ class THTTPGet {
   // deadline (a trickle of bytes must not keep the instance busy for ever).
   std::chrono::milliseconds stall_limit = std::chrono::seconds(30);
   std::chrono::milliseconds deadline = std::chrono::seconds(60);
+  // A reply longer than this ends the fetch as a failure as soon as it is
+  // announced or has grown past it; no more of it is read.
+  std::size_t max_body = kMaxBody;
 
   void FetchString();
   void CancelFetch();
@@ -56,6 +59,8 @@ class THTTPGet {
   // The status number of the reply of the last completed fetch, 0 when none was
   // read; set before OnDoneString or OnError is raised.
   int status_code() const { return status_; }
+  // The last completed fetch failed because its reply was longer than max_body.
+  bool body_too_large() const { return too_large_; }
 
   // The state of one fetch, shared by the component and its worker.
   struct Fetch;
@@ -71,6 +76,7 @@ class THTTPGet {
   std::shared_ptr<Fetch> fetch_;
   std::thread worker_;
   int status_ = 0;
+  bool too_large_ = false;
 };
 
 }  // namespace velnor
