@@ -287,6 +287,7 @@ Thighscore* Tmain::highscore() {
       panel_cleared->hide();
       postingwait_->stop();
     };
+    highscore_->on_refused = [this] { postingwait_->fail(); };
   }
   return highscore_;
 }

@@ -7,6 +7,12 @@
 
 namespace velnor {
 
+namespace {
+
+constexpr const char* kFailed = "Posting Failed.";
+
+}  // namespace
+
 PostingWait::PostingWait(TFlatPanel* panel_wait, QTimer* timer, Dialogs& dialogs, QWidget* owner)
     : panel_(panel_wait), timer_(timer), dialogs_(dialogs), owner_(owner) {}
 
@@ -24,11 +30,19 @@ void PostingWait::tick() {
   panel_->setCaption("Posting Score, Please Wait" + QString(dots_, '.'));
   if (countdown_ == 0) {
     // Ticks that come while the box is open only move the dots.
-    dialogs_.message(owner_, "Posting Failed.");
+    dialogs_.message(owner_, kFailed);
     timer_->stop();
   }
 }
 
 void PostingWait::stop() { timer_->stop(); }
+
+void PostingWait::fail() {
+  if (countdown_ <= 0 || !timer_->isActive()) return;
+  // Stopped first: no tick may count down to a second message while the box is open.
+  countdown_ = 0;
+  timer_->stop();
+  dialogs_.message(owner_, kFailed);
+}
 
 }  // namespace velnor

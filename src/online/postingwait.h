@@ -20,6 +20,9 @@ class PostingWait {
   void tick();
   // The server answered.
   void stop();
+  // The server refused the posting: the player is told at once, unless the wait
+  // has already ended.
+  void fail();
 
  private:
   TFlatPanel* panel_;

@@ -74,6 +74,11 @@ void Thighscore::getitDoneString(const std::string& page) {
 void Thighscore::refuse_page() { displayhtml->load_html(QString("<p>%1</p>").arg(kPageRefused)); }
 
 void Thighscore::senditDoneString() {
+  // Only a 2xx reply says the score was stored.
+  if (const int status = sendit.status_code(); status < 200 || status > 299) {
+    if (on_refused) on_refused();
+    return;
+  }
   if (on_posted) on_posted();
   loadit();
   show_window(this);

@@ -27,8 +27,10 @@ class Thighscore : public QWidget {
   void loadit();
   void sendscore(const QString& name, const QString& date, const QString& score);
 
-  // Run when a posting is answered, before the page is loaded and shown.
+  // Run when a posting is stored (a 2xx reply), before the page is loaded and shown.
   std::function<void()> on_posted;
+  // Run when the server answers a posting with any other status: it was not stored.
+  std::function<void()> on_refused;
 
   THTTPGet sendit;
   THTTPGet getit;

@@ -108,6 +108,24 @@ TEST_F(Posting, NoReplyCyclesTheDotsAndFailsOnceAfterFortyTicks) {
   EXPECT_NE(server.requests()[0].find("name=Guest&"), std::string::npos);
 }
 
+// Only a stored score opens the list: any other answer is "Posting Failed." at once, not
+// after forty ticks, and SEND SCORE stays covered as after a time-out.
+TEST_F(Posting, ARefusedPostingFailsAtOnce) {
+  play_game();
+  for (const char* refusal : {"503 Service Unavailable", "429 Too Many Requests", "400 Bad Request"}) {
+    dialogs.messages.clear();
+    server.script({std::string("HTTP/1.0 ") + refusal + "\r\nContent-Length: 8\r\n\r\nRefused."});
+    click(window->button_sendscore);
+    ASSERT_TRUE(wait_for([&] { return !dialogs.messages.isEmpty(); })) << refusal;
+    EXPECT_EQ(dialogs.messages, QStringList{"Posting Failed."}) << refusal;
+    EXPECT_FALSE(window->Timer1->isActive()) << refusal;
+    EXPECT_TRUE(window->panel_cleared->isVisible()) << refusal;
+    EXPECT_TRUE(window->panel_wait->isVisible()) << refusal;
+    EXPECT_FALSE(highscore->isVisible()) << refusal;
+  }
+  EXPECT_EQ(server.requests().size(), 3u);  // and no page fetched
+}
+
 TEST_F(Posting, ViewHighScoresTwiceFetchesOnce) {
   server.script({kPage});
   // The fetch stays busy until its result is handed over on this thread, so the
