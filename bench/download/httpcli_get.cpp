@@ -1,6 +1,5 @@
 // Downloads one address into a file with the game's download client, the way the
-// update does, and prints the bytes received and how often the wait handed the
-// user interface a turn.
+// update does, and prints the bytes received.
 #include "online/thttpcli.h"
 
 #include <cstdint>
@@ -17,8 +16,7 @@ int main(int argc, char** argv) {
     std::cerr << "httpcli_get: cannot create " << argv[2] << '\n';
     return 1;
   }
-  std::uint64_t pumps = 0;
-  velnor::THttpCli client({[&pumps] { ++pumps; }, {}});
+  velnor::THttpCli client;
   client.URL = argv[1];
   client.BodyStream = &file;
   try {
@@ -34,6 +32,6 @@ int main(int argc, char** argv) {
     std::cerr << "httpcli_get: cannot write " << argv[2] << '\n';
     return 1;
   }
-  std::cout << bytes << " bytes, " << pumps << " pumps\n";
+  std::cout << bytes << " bytes\n";
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "game/soundmoduleplayer.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
+#include "online/releasesignature.h"
 #include "online/thighscore.h"
 #include "records/savefailures.h"
 #include "records/ttallylist.h"
@@ -83,7 +84,10 @@ int main(int argc, char** argv) {
                             const QStringList& args) { return QProcess::startDetached(program, args); },
        .end_process = [](int code) { std::_Exit(code); },
        .save_failures = &save_failures,
-       .self_update = VELNOR_SELF_UPDATE && records.portable});
+       .self_update = VELNOR_SELF_UPDATE && records.portable,
+       // The build checked the key; were it unreadable all the same, no installer would run.
+       .release_key = velnor::release::key_from_text(VELNOR_RELEASE_KEY, velnor::release::kPublicKeySize)
+                          .value_or(std::string())});
   // The tally is read at start; the other windows are built when first shown.
   velnor::Ttallylist tallylist(dialogs, save_failures, records.tally, &main_window);
   main_window.set_tally(&tallylist, &tallylist);

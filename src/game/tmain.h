@@ -58,6 +58,7 @@ struct MainServices {
   // The update check and self-update: a portable copy's, never a packaged or installed one's,
   // which only the package manager may replace.
   bool self_update = true;
+  std::string release_key;  // the public key that an installer's signature must hold under
 };
 
 // A window that another shows, built the first time it is asked for; null when there is none.
@@ -174,8 +175,7 @@ class Tmain : public QMainWindow {
   SecondaryWindows windows_;
   Tgame game_;
   QString appname_;
-  WindowBounds remembered_;  // as loaded, then as last stored
-  bool closing_ = false;
+  WindowBounds remembered_;        // as loaded, then as last stored
   FileText name_text_;             // the name as the settings file holds it
   bool settings_writable_ = true;  // false while an unreadable settings file stays at its name
   std::unique_ptr<InstanceLock> mutex_;

@@ -278,6 +278,7 @@ void Tmain::build_update_panel() {
                                                                        .program_file = services_.program_file,
                                                                        .post_to_ui = services_.post_to_ui,
                                                                        .own_version = std::string(kVersion),
+                                                                       .release_key = services_.release_key,
                                                                        .start_detached = services_.start_detached,
                                                                        .before_install =
                                                                            [this] {
@@ -285,7 +286,6 @@ void Tmain::build_update_panel() {
                                                                              saveinifile();
                                                                            },
                                                                        .end_process = services_.end_process,
-                                                                       .terminated = [this] { return closing_; },
                                                                        .dialogs = services_.dialogs});
 }
 

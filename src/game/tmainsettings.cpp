@@ -106,7 +106,6 @@ QRect Tmain::placed_bounds() const {
 }
 
 void Tmain::closeEvent(QCloseEvent* event) {
-  closing_ = true;  // ends a download that is under way
   const QRect work = screen()->availableGeometry();
   remembered_ = bounds_at_close(stored_bounds(), remembered_, work.width(), work.height());
   try {

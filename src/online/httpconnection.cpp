@@ -21,9 +21,6 @@ namespace velnor {
 
 namespace {
 
-// The longest a wait lasts before the pump gets its turn again.
-constexpr auto kSlice = std::chrono::milliseconds(10);
-
 [[noreturn]] void fail(const std::string& reason) { throw EHttpException(kHttpFailureStatus, reason); }
 
 struct Endpoint {
@@ -112,7 +109,7 @@ void send_all(int socket, std::string_view bytes, HttpWaiter& waiter) {
     const ssize_t sent = ::send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent >= 0) {
       bytes.remove_prefix(static_cast<std::size_t>(sent));
-      waiter.moved();
+      waiter.moved(static_cast<std::size_t>(sent));
     } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
       waiter.await(socket, POLLOUT);
     } else if (errno != EINTR) {
@@ -140,27 +137,47 @@ std::string base64(std::string_view bytes) {
   return text;
 }
 
-HttpWaiter::HttpWaiter(HttpWaitHooks hooks, std::chrono::milliseconds stall_limit, Clock::time_point deadline,
-                       int wake_fd)
-    : hooks_(std::move(hooks)), stall_limit_(stall_limit), deadline_(deadline), wake_fd_(wake_fd) {}
+HttpWaiter::HttpWaiter(std::function<bool()> stop_requested, std::chrono::milliseconds stall_limit,
+                       Clock::time_point deadline, int wake_fd, RateFloor floor)
+    : stop_requested_(std::move(stop_requested)),
+      stall_limit_(stall_limit),
+      deadline_(deadline),
+      wake_fd_(wake_fd),
+      floor_(floor) {}
+
+bool HttpWaiter::below_floor(Clock::time_point now) const {
+  return floor_.bytes > 0 && now - window_start_ >= floor_.window && window_bytes_ < floor_.bytes;
+}
 
 void HttpWaiter::tick() const {
-  if (hooks_.pump) hooks_.pump();
-  if (hooks_.terminated && hooks_.terminated()) fail("Connection aborted on request");
+  if (stop_requested_ && stop_requested_()) fail("Connection aborted on request");
   const Clock::time_point now = Clock::now();
   if (now - last_moved_ >= stall_limit_) fail("Connection stalled");
+  if (below_floor(now)) fail("Transfer too slow");
   if (now >= deadline_) fail("Reply too slow");
 }
 
 bool HttpWaiter::await(int fd, short events) const {
   Clock::time_point until = std::min(last_moved_ + stall_limit_, deadline_);
-  // A pump must run often; so must a look at `terminated` when nothing signals it.
-  if (hooks_.pump || (hooks_.terminated && wake_fd_ < 0)) until = std::min(until, Clock::now() + kSlice);
+  if (floor_.bytes > 0 && window_bytes_ < floor_.bytes) until = std::min(until, window_start_ + floor_.window);
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
   pollfd entries[2] = {{fd, events, 0}, {wake_fd_, POLLIN, 0}};
   const auto timeout = std::clamp<std::int64_t>(left.count(), 0, std::numeric_limits<int>::max());
   const int ready = ::poll(entries, wake_fd_ >= 0 ? 2 : 1, static_cast<int>(timeout));
   return ready > 0 && entries[0].revents != 0;
+}
+
+void HttpWaiter::moved(std::size_t bytes) {
+  const Clock::time_point now = Clock::now();
+  last_moved_ = now;
+  if (floor_.bytes == 0) return;
+  // The windows that ended before these bytes came each had to reach the floor.
+  while (now - window_start_ >= floor_.window) {
+    if (window_bytes_ < floor_.bytes) fail("Transfer too slow");
+    window_start_ += floor_.window;
+    window_bytes_ = 0;
+  }
+  window_bytes_ += bytes;
 }
 
 HttpConnection::HttpConnection(const HttpAddress& to, std::string_view request, HttpWaiter& waiter,
@@ -189,7 +206,7 @@ HttpConnection::Outcome HttpConnection::receive() {
     waiter_.tick();
     const ssize_t received = ::recv(socket_.get(), buffer_.data(), buffer_.size(), 0);
     if (received > 0) {
-      waiter_.moved();
+      waiter_.moved(static_cast<std::size_t>(received));
       data_ = std::string_view(buffer_.data(), static_cast<std::size_t>(received));
       return Outcome::data;
     }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,42 +14,47 @@
 
 // One HTTP exchange on a non-blocking socket: resolve the host, connect, send
 // the request, read the reply's header and then its bytes. Both the download
-// client (on the user-interface thread) and the URL text fetcher (on a worker
-// thread) talk to servers through it; only how they wait differs.
+// client and the URL text fetcher talk to servers through it, each on a worker
+// thread of its own.
 namespace velnor {
 
-struct HttpWaitHooks {
-  // Handles the pending user-interface events; called over and over while waiting.
-  std::function<void()> pump;
-  // True once the request is to be given up (the application is terminating, the
-  // fetch was cancelled); the request then aborts.
-  std::function<bool()> terminated;
+// The least a transfer must move: `bytes` in each `window` of it, counted from its start. A
+// trickle of bytes, each soon enough to keep the stall limit away, must not hold a request for
+// ever. No floor when `bytes` is 0.
+struct RateFloor {
+  std::uint64_t bytes = 0;
+  std::chrono::milliseconds window{0};
 };
 
 // How a request waits, and when it gives up: when told to, after `stall_limit`
-// without a byte either way, or at the deadline.
+// without a byte either way, below its rate floor, or at the deadline.
 class HttpWaiter {
  public:
   using Clock = std::chrono::steady_clock;
 
-  // `wake_fd`, when given, becomes readable once `hooks.terminated` may have
-  // turned true, so that a wait without a pump need not wake up to look.
-  HttpWaiter(HttpWaitHooks hooks, std::chrono::milliseconds stall_limit,
-             Clock::time_point deadline = Clock::time_point::max(), int wake_fd = -1);
+  // `stop_requested` turns true once the request is to be given up (the fetch or the
+  // download was cancelled); `wake_fd` becomes readable when it does, and ends any wait.
+  HttpWaiter(std::function<bool()> stop_requested, std::chrono::milliseconds stall_limit,
+             Clock::time_point deadline = Clock::time_point::max(), int wake_fd = -1, RateFloor floor = {});
 
-  // Handles pending events, then raises if the request is to end.
+  // Raises if the request is to end.
   void tick() const;
-  // Waits until `fd` is ready (true), the request may have to end, or a pump is due.
+  // Waits until `fd` is ready (true), or the request may have to end.
   bool await(int fd, short events) const;
-  // Bytes went through: the stall clock starts again.
-  void moved() { last_moved_ = Clock::now(); }
+  // `bytes` went through: the stall clock starts again.
+  void moved(std::size_t bytes);
 
  private:
-  HttpWaitHooks hooks_;
+  bool below_floor(Clock::time_point now) const;
+
+  std::function<bool()> stop_requested_;
   std::chrono::milliseconds stall_limit_;
   Clock::time_point deadline_;
   int wake_fd_;
+  RateFloor floor_;
   Clock::time_point last_moved_ = Clock::now();
+  Clock::time_point window_start_ = last_moved_;
+  std::uint64_t window_bytes_ = 0;
 };
 
 // "<description> (Error #<number>)"

@@ -1,7 +1,11 @@
 #include "thttpcli.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
 #include <stdexcept>
-#include <utility>
 
 #include "httpbody.h"
 
@@ -25,13 +29,20 @@ std::string request_text(const HttpAddress& address, const std::string& accept, 
 
 }  // namespace
 
-THttpCli::THttpCli(HttpWaitHooks hooks) : hooks_(std::move(hooks)) {}
+THttpCli::THttpCli() : wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+  if (wake_.get() < 0) wake_error_ = errno;
+}
+
+void THttpCli::cancel() {
+  cancelled_ = true;
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const auto written = ::write(wake_.get(), &one, sizeof one);
+}
 
 void THttpCli::GetSync() {
-  if (busy_) throw EHttpException(0, "HTTP component is busy");
-  busy_ = true;
+  if (busy_.exchange(true)) throw EHttpException(0, "HTTP component is busy");
   struct Release {
-    bool& busy;
+    std::atomic<bool>& busy;
     ~Release() { busy = false; }
   } release{busy_};
 
@@ -49,7 +60,9 @@ void THttpCli::GetSync() {
 }
 
 void THttpCli::run_request() {
-  HttpWaiter waiter(hooks_, stall_limit);
+  if (wake_.get() < 0) fail(system_reason(wake_error_));
+  HttpWaiter waiter([this] { return cancelled_.load(); }, stall_limit, HttpWaiter::Clock::time_point::max(),
+                    wake_.get(), least_rate);
   HttpAddress address = split_address(URL);
   const HttpBody::Sink write = [this](std::string_view bytes) {
     if (BodyStream == nullptr || bytes.empty()) return;
@@ -72,7 +85,7 @@ void THttpCli::run_request() {
       continue;
     }
 
-    HttpBody body(header, kMaxBody);
+    HttpBody body(header, max_body);
     body.feed(header.take_body_start(), write);
     // An error reply's body is not waited for; what came with the header is kept.
     if (status_ >= 400) return;

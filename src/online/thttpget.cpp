@@ -183,8 +183,7 @@ void transfer(const std::shared_ptr<THTTPGet::Fetch>& fetch) {
   std::optional<HttpAddress> proxy;
   if (!f.proxy.empty() && !bypasses_proxy(f.no_proxy, server.host)) proxy = split_address(f.proxy);
 
-  HttpWaiter waiter({{}, [&f] { return f.stop.load(); }}, f.stall_limit, HttpWaiter::Clock::now() + f.deadline,
-                    f.wake.get());
+  HttpWaiter waiter([&f] { return f.stop.load(); }, f.stall_limit, HttpWaiter::Clock::now() + f.deadline, f.wake.get());
   HttpConnection connection(proxy ? *proxy : server, request_text(f, server, proxy), waiter, kBufferSize);
   HttpReplyHeader header;
   connection.read_header(header);

@@ -1,10 +1,8 @@
 #include "updatepanel.h"
 
-#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QTimer>
-
-#include <fstream>
 
 #include "core/serveraddress.h"
 #include "core/wire.h"
@@ -28,9 +26,9 @@ const QStringList kInstallerSwitches = {"/SP-", "/silent", "/noicons"};
 UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
     : QObject(),
       checkupdate(services.post_to_ui),
-      getupdate(HttpWaitHooks{[] { QCoreApplication::processEvents(); }, services.terminated}),
       panel_(panel_update),
-      services_(std::move(services)) {
+      services_(std::move(services)),
+      download_(getupdate, services_.post_to_ui) {
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
   make_label(panel_, "Label6", "Update Available", QRect(0, 12, 329, 24), tfont(kFormFont, 14, {.bold = true}),
              kPaleYellow, centred);
@@ -45,6 +43,16 @@ UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
   checkupdate.OnDoneString = [this](THTTPGet* sender, const std::string& version) {
     checkupdateDoneString(sender->status_code(), version);
   };
+  panel_->window()->installEventFilter(this);
+}
+
+bool UpdatePanel::eventFilter(QObject*, QEvent* event) {
+  // The program is ending: a download under way ends as a failure, and what it wrote goes.
+  if (event->type() == QEvent::Close && download_.running()) {
+    aborted();
+    download_.cancel();
+  }
+  return false;
 }
 
 void UpdatePanel::check() {
@@ -61,7 +69,11 @@ void UpdatePanel::checkupdateDoneString(int status, const std::string& version) 
   panel_->raise();
 }
 
-void UpdatePanel::button_updatecancelClick() { panel_->hide(); }
+void UpdatePanel::button_updatecancelClick() {
+  declined_ = true;
+  download_.cancel();
+  panel_->hide();
+}
 
 fs::path UpdatePanel::backup_path() const {
   fs::path backup = services_.program_file;
@@ -69,10 +81,37 @@ fs::path UpdatePanel::backup_path() const {
 }
 
 void UpdatePanel::button_updateyesClick() {
+  // CANCEL stays: it stops the download.
   button_updateyes->hide();
-  button_updatecancel->hide();
   label_update->setText("Updating. Please Wait...");
   downloadit();
+}
+
+void UpdatePanel::downloadit() {
+  const std::string url = services_.base + std::string(wire::kInstallerPath);
+  const fs::path installer = services_.program_file.parent_path() / url.substr(url.rfind('/') + 1);
+  download_.start(url, installer, services_.release_key,
+                  [this, installer](const InstallerDownload::Outcome& outcome) { downloaded(installer, outcome); });
+}
+
+void UpdatePanel::downloaded(const fs::path& installer, const InstallerDownload::Outcome& outcome) {
+  // The player said no: the download left nothing, and nothing more is shown.
+  if (declined_) return;
+  if (!outcome.verified) {
+    aborted();
+    if (!outcome.local_error.empty()) services_.dialogs->error(panel_, QString::fromStdString(outcome.local_error));
+    return;
+  }
+  button_updatecancel->hide();
+  label_update->setText(QString("Received %1 bytes").arg(outcome.size));
+  install(installer);
+}
+
+void UpdatePanel::aborted() {
+  button_updatecancel->hide();
+  label_update->setText("Download Aborted");
+  // Long enough to be read; then the board is the player's again.
+  QTimer::singleShot(aborted_notice, panel_, &QWidget::hide);
 }
 
 void UpdatePanel::undo(const fs::path& installer) {
@@ -81,43 +120,13 @@ void UpdatePanel::undo(const fs::path& installer) {
   if (!fs::exists(services_.program_file, ignored)) fs::rename(backup_path(), services_.program_file, ignored);
 }
 
-void UpdatePanel::downloadit() {
-  getupdate.URL = services_.base + std::string(wire::kInstallerPath);
-  const fs::path installer = services_.program_file.parent_path() / getupdate.URL.substr(getupdate.URL.rfind('/') + 1);
-  std::error_code ignored;
-  bool received = false;
-  {
-    std::ofstream file(installer, std::ios::binary | std::ios::trunc);
-    if (!file) throw std::runtime_error("Unable to create " + installer.string());
-    getupdate.BodyStream = &file;
-    try {
-      getupdate.GetSync();
-      received = true;
-    } catch (const EHttpException&) {
-      label_update->setText("Download Aborted");
-      // Long enough to be read; then the board is the player's again.
-      QTimer::singleShot(aborted_notice, panel_, &QWidget::hide);
-    } catch (...) {
-      getupdate.BodyStream = nullptr;
-      file.close();
-      fs::remove(installer, ignored);
-      throw;
-    }
-    getupdate.BodyStream = nullptr;
-  }
-  // Until the installer is complete the program file stays where it is.
-  if (!received) {
-    fs::remove(installer, ignored);
-    return;
-  }
-  std::error_code error;
-  const auto size = fs::file_size(installer, error);
-  label_update->setText(QString("Received %1 bytes").arg(error ? 0 : size));
+void UpdatePanel::install(const fs::path& installer) {
   label_update->setText("Installing");
+  std::error_code ignored;
   fs::permissions(installer, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                  fs::perm_options::add, error);
+                  fs::perm_options::add, ignored);
   services_.before_install();
-  // Only a complete installer takes the program file's place, just before it starts.
+  // Only a signed installer takes the program file's place, just before it starts.
   fs::remove(backup_path(), ignored);
   fs::rename(services_.program_file, backup_path(), ignored);
   if (services_.start_detached(QString::fromStdString(installer.string()), kInstallerSwitches)) {

@@ -9,9 +9,11 @@
 #include <functional>
 #include <string>
 
+#include "online/installerdownload.h"
 #include "online/thttpcli.h"
 #include "online/thttpget.h"
 
+class QEvent;
 class QLabel;
 
 namespace velnor {
@@ -27,17 +29,18 @@ struct UpdateServices {
   std::filesystem::path program_file;
   PostToUi post_to_ui;
   std::string own_version;  // compared with the server's version text, byte for byte
+  std::string release_key;  // the public key whose signature an installer must carry to be run
   // Starts a program detached with an argument list; true when it started.
   std::function<bool(const QString& program, const QStringList& args)> start_detached;
   std::function<void()> before_install;  // saves what the run must not lose
   std::function<void(int)> end_process;  // ends the program at once
-  std::function<bool()> terminated;      // the main window is closing
   Dialogs* dialogs = nullptr;
 };
 
 // The update offer on the main window's panel_update: asks the server for the
-// current version text and, if the player agrees, downloads and starts the
-// installer.
+// current version text and, if the player agrees, downloads the installer and
+// starts it once its signature holds. The download runs on a worker; CANCEL, or
+// closing the main window, ends it.
 class UpdatePanel : public QObject {
   Q_OBJECT
  public:
@@ -48,6 +51,7 @@ class UpdatePanel : public QObject {
   void button_updateyesClick();
   void button_updatecancelClick();
   void downloadit();
+  bool downloading() const { return download_.running(); }
 
   THTTPGet checkupdate;
   THttpCli getupdate;
@@ -58,7 +62,11 @@ class UpdatePanel : public QObject {
   std::chrono::milliseconds aborted_notice = std::chrono::seconds(3);
 
  private:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void checkupdateDoneString(int status, const std::string& version);
+  void downloaded(const std::filesystem::path& installer, const InstallerDownload::Outcome& outcome);
+  void aborted();
+  void install(const std::filesystem::path& installer);
   std::filesystem::path backup_path() const;
   // An installer that did not start leaves the game as it was: its program
   // file back under its own name and no installer lying about.
@@ -66,6 +74,8 @@ class UpdatePanel : public QObject {
 
   TFlatPanel* panel_;
   UpdateServices services_;
+  InstallerDownload download_;
+  bool declined_ = false;  // CANCEL: the panel is gone for this run
 };
 
 }  // namespace velnor

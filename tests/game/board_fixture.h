@@ -38,6 +38,7 @@ struct Board : ::testing::Test {
   bool start_result = true;     // whether starting them works
   bool really_start = false;    // start them for real instead
   std::vector<int> exit_codes;  // ends of the program it asked for
+  std::string release_key;      // whose signatures the update accepts
 
   void SetUp() override { create(); }
 
@@ -49,7 +50,7 @@ struct Board : ::testing::Test {
                                   if (really_start) return QProcess::startDetached(program, args);
                                   return start_result;
                                 },
-                                [this](int code) { exit_codes.push_back(code); }, &failures});
+                                [this](int code) { exit_codes.push_back(code); }, &failures, true, release_key});
     window->set_tally(&tally);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "game/board_fixture.h"
+#include "online/releasesignature.h"
 #include "online/script_server.h"
 #include "online/updatepanel.h"
 #include "support/temp_folder.h"
@@ -31,8 +32,12 @@ using velnor::testing::file_bytes;
 
 struct Update : velnor::testing::Board {
   ScriptServer server{80};
+  const release::KeyPair keys = release::make_key_pair();
 
-  void SetUp() override { std::ofstream(program_file(), std::ios::binary) << "the game, version 1.0.0"; }
+  void SetUp() override {
+    release_key = keys.public_key;
+    std::ofstream(program_file(), std::ios::binary) << "the game, version 1.0.0";
+  }
   // Shows the window, which asks for the version text, and waits for the answer.
   void start(const std::string& version_reply) {
     server.script({version_reply});
@@ -44,6 +49,25 @@ struct Update : velnor::testing::Board {
   fs::path installer() const { return folder.path().toStdString() + "/vnssetup.exe"; }
   fs::path backup() const { return folder.path().toStdString() + "/velnorsolo.BAK"; }
   void accept() { QTest::mouseClick(panel().button_updateyes, Qt::LeftButton, {}, QPoint(5, 5)); }
+  // The release folder's answers: the installer, then its signature.
+  void serve(const std::string& installer, const std::string& signature_reply) {
+    server.script({reply(installer)});
+    server.script({signature_reply});
+  }
+  std::string signature(const std::string& bytes) const { return reply(release::sign(bytes, keys.secret_key)); }
+  // The download runs on a worker; its end reaches the window as an event.
+  bool download_ends() {
+    return QTest::qWaitFor([&] { return !panel().downloading(); }, 10000);
+  }
+  // Nothing of the update is left, and the game is where it was.
+  void expect_untouched() {
+    EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
+    EXPECT_FALSE(fs::exists(backup()));
+    EXPECT_FALSE(fs::exists(installer()));
+    EXPECT_FALSE(fs::exists(installer().string() + ".sig"));
+    EXPECT_TRUE(started.isEmpty());
+    EXPECT_TRUE(exit_codes.empty());
+  }
   // Whether a click on the middle of `control` reaches it, not a panel above it.
   bool reachable(QWidget* control) {
     QWidget* hit = window->childAt(control->mapTo(&*window, control->rect().center()));
@@ -87,6 +111,7 @@ TEST_F(Update, MissingInstallerAbortsLeavesTheGameAloneAndClearsTheBoard) {
   panel().aborted_notice = 0ms;
   accept();
   EXPECT_FALSE(panel().button_updateyes->isVisible());
+  ASSERT_TRUE(download_ends());
   EXPECT_FALSE(panel().button_updatecancel->isVisible());
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");
   EXPECT_TRUE(reachable(window->button_start));
@@ -105,19 +130,45 @@ TEST_F(Update, AServerThatStopsSendingAbortsWithTheGameInPlace) {
   start(reply("1.0.1"));
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
   panel().getupdate.stall_limit = 200ms;
-  // Looked at during the download: a kill then must still leave the game behind.
-  std::optional<bool> in_place;
-  QTimer::singleShot(0, &*window, [&] {
-    if (panel().label_update->text() == "Updating. Please Wait...")
-      in_place = fs::exists(program_file()) && !fs::exists(backup());
-  });
   accept();
-  ASSERT_TRUE(in_place.has_value());
-  EXPECT_TRUE(*in_place);
+  // A kill during the download must still leave the game behind.
+  EXPECT_TRUE(panel().downloading());
+  EXPECT_TRUE(fs::exists(program_file()) && !fs::exists(backup()));
+  ASSERT_TRUE(download_ends());
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");
-  EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
-  EXPECT_FALSE(fs::exists(installer()));
-  EXPECT_TRUE(started.isEmpty());
+  expect_untouched();
+}
+
+// Whoever can answer for the server (a hostile network, a spoofed name) can send any
+// installer: only one signed with the release key runs, and any other leaves nothing.
+TEST_F(Update, AnInstallerWithoutAGoodSignatureNeverRuns) {
+  const std::string installer_bytes = "#!/bin/sh\nrm -rf \"$HOME\"\n";
+  const release::KeyPair other = release::make_key_pair();
+  struct Case {
+    const char* what;
+    std::string installer_reply, signature_reply;
+  };
+  const Case cases[] = {
+      {"unsigned", reply(installer_bytes), "HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\nnope"},
+      {"signed by another key", reply(installer_bytes), reply(release::sign(installer_bytes, other.secret_key))},
+      {"shorter than signed", reply(installer_bytes.substr(0, 10)), signature(installer_bytes)},
+      {"cut short in transfer", "HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n" + installer_bytes,
+       ""},  // no .sig asked
+      {"signature too long", reply(installer_bytes), reply(release::sign(installer_bytes, keys.secret_key) + "\n")},
+  };
+  for (const Case& c : cases) {
+    window.reset();
+    start(reply("1.0.1"));
+    server.script({c.installer_reply});
+    if (!c.signature_reply.empty()) server.script({c.signature_reply});
+    accept();
+    ASSERT_TRUE(download_ends()) << c.what;
+    EXPECT_EQ(panel().label_update->text(), "Download Aborted") << c.what;
+    expect_untouched();
+  }
+  EXPECT_EQ(server.requests().size(), 14u);  // the version, the installer and, but when cut short, its signature
+  EXPECT_EQ(server.requests()[2].rfind("GET /velnorsolo/vnssetup.exe.sig HTTP/1.0\r\n", 0), 0u);
+  EXPECT_TRUE(dialogs.messages.isEmpty() && dialogs.errors.isEmpty());
 }
 
 TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
@@ -125,9 +176,10 @@ TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
   const std::string script = "#!/bin/sh\necho \"$@\" > '" + marker.string() + "'\n";
   std::ofstream(backup()) << "an old backup";
   start(reply("1.0.1"));
-  server.script({reply(script)});
+  serve(script, signature(script));
   really_start = true;
   accept();
+  ASSERT_TRUE(download_ends());
   EXPECT_EQ(panel().label_update->text(), "Installing");
   EXPECT_EQ(file_bytes(installer()), script);
   EXPECT_NE(fs::status(installer()).permissions() & fs::perms::owner_exec, fs::perms::none);
@@ -142,9 +194,10 @@ TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
 
 TEST_F(Update, InstallerThatCannotStartIsReportedAndUndone) {
   start(reply("2.0.0"));
-  server.script({reply("MZ installer")});
+  serve("MZ installer", signature("MZ installer"));
   start_result = false;
   accept();
+  ASSERT_TRUE(download_ends());
   EXPECT_EQ(dialogs.messages, QStringList{"There was an error in the update process. Please "
                                           "downloadVELNORSOLO manually from http://localhost."});
   EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
@@ -152,14 +205,37 @@ TEST_F(Update, InstallerThatCannotStartIsReportedAndUndone) {
   EXPECT_TRUE(exit_codes.empty());
 }
 
+// The download runs beside the board, which goes on answering; CANCEL stops it.
+TEST_F(Update, CancelStopsATrickleAtOnceAndTheBoardAnswersMeanwhile) {
+  start(reply("1.0.1"));
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
+  accept();
+  ASSERT_TRUE(server.wait_requests(2));
+  std::optional<bool> ticked_while_downloading;
+  QTimer::singleShot(0, &*window, [&] { ticked_while_downloading = panel().downloading(); });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticked_while_downloading.has_value(); }, 10000));
+  EXPECT_TRUE(*ticked_while_downloading);
+  ASSERT_TRUE(panel().button_updatecancel->isVisible());
+
+  QTest::mouseClick(panel().button_updatecancel, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_FALSE(window->panel_update->isVisible());
+  EXPECT_TRUE(server.wait_client_gone());
+  ASSERT_TRUE(download_ends());
+  EXPECT_FALSE(window->panel_update->isVisible());
+  expect_untouched();
+  EXPECT_TRUE(dialogs.messages.isEmpty() && dialogs.errors.isEmpty());
+}
+
 TEST_F(Update, ClosingTheWindowDuringTheDownloadAbortsIt) {
   start(reply("1.0.1"));
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
-  // The download keeps the window's events flowing, so the close arrives during it.
-  QTimer::singleShot(100, &*window, [&] { window->close(); });
   accept();
+  ASSERT_TRUE(server.wait_requests(2));
+  window->close();
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");
-  EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
-  EXPECT_FALSE(fs::exists(installer()));
+  // The program then ends, and what was downloaded goes with it.
+  window.reset();
+  EXPECT_TRUE(server.wait_client_gone());
+  expect_untouched();
 }
