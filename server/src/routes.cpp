@@ -129,6 +129,9 @@ void Routes::install(httplib::Server& server) {
   server.Get(exact_route(wire::kInstallerPath), [this](const httplib::Request&, httplib::Response& response) {
     serve_file(setup_.release_dir / wire::kInstallerFile, "application/octet-stream", response);
   });
+  server.Get(exact_route(wire::kInstallerSignaturePath), [this](const httplib::Request&, httplib::Response& response) {
+    serve_file(setup_.release_dir / wire::kInstallerSignatureFile, "application/octet-stream", response);
+  });
   server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
     serve_file(setup_.www_dir / kHomePage, kHtml, response);
   });

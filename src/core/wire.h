@@ -16,12 +16,16 @@ inline constexpr std::string_view kTallyFile = "velnorsolotally.tld";
 // Files of the release folder on the server, and the installer's name on disk.
 inline constexpr std::string_view kVersionFile = "velnorsoloversion.txt";
 inline constexpr std::string_view kInstallerFile = "vnssetup.exe";
+// The installer's signature lies beside it, under its name and this suffix.
+inline constexpr std::string_view kSignatureSuffix = ".sig";
+inline constexpr std::string_view kInstallerSignatureFile = "vnssetup.exe.sig";
 
 // Addresses on the server.
 inline constexpr std::string_view kPostingPath = "cgi-bin/velnorsolo.cgi";
 inline constexpr std::string_view kHighScorePath = "counter/velnorsolo.shtml";
 inline constexpr std::string_view kVersionPath = "velnorsolo/velnorsoloversion.txt";
 inline constexpr std::string_view kInstallerPath = "velnorsolo/vnssetup.exe";
+inline constexpr std::string_view kInstallerSignaturePath = "velnorsolo/vnssetup.exe.sig";
 inline constexpr std::string_view kMultiplayerPage = "multiplayer.html";
 
 }  // namespace velnor::wire

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/safefile.h"
+#include "core/wire.h"
 #include "releasesignature.h"
 
 namespace velnor {
@@ -47,7 +48,7 @@ InstallerDownload::Outcome fetch_and_check(THttpCli& client, const InstallerDown
   try {
     download_into(client, job.url, job.file);
     std::ostringstream signature;
-    get_into(client, job.url + ".sig", signature, release::kSignatureSize);
+    get_into(client, job.url + std::string(wire::kSignatureSuffix), signature, release::kSignatureSize);
     // What is checked is what lies on the disk, the very bytes that will run.
     const std::string installer = read_regular_file(job.file, THttpCli::kMaxBody);
     outcome.verified = release::verify(installer, signature.str(), job.release_key);

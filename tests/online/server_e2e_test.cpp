@@ -10,9 +10,11 @@
 #include <fstream>
 
 #include "game/board_fixture.h"
+#include "online/releasesignature.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
 #include "support/childprocess.h"
+#include "support/temp_folder.h"
 #include "windows/htmlview.h"
 #include "windows/tflatpanel.h"
 #include "windows/tselbutton.h"
@@ -25,11 +27,18 @@ struct GameServer : velnor::testing::Board {
   QTemporaryDir site;
   std::optional<velnor::testing::ChildProgram> server;
   std::optional<Thighscore> highscore;
+  const release::KeyPair keys = release::make_key_pair();
+  const std::string installer = "#!/bin/sh\nexit 0\n";
 
   void SetUp() override {
     const QString release = site.path() + "/release";
     QDir().mkpath(release);
+    // A release as the README has it made: the installer, its signature, the version text.
+    std::ofstream((release + "/vnssetup.exe").toStdString(), std::ios::binary) << installer;
+    std::ofstream((release + "/vnssetup.exe.sig").toStdString(), std::ios::binary)
+        << release::sign(installer, keys.secret_key);
     std::ofstream((release + "/velnorsoloversion.txt").toStdString()) << "1.0.1";
+    release_key = keys.public_key;
     const std::string folder = site.path().toStdString();
     server.emplace(folder,
                    std::vector<std::string>{VELNOR_SERVER_PROGRAM, "--listen", "127.0.0.1", "--port", "80", "--data",
@@ -62,4 +71,14 @@ TEST_F(GameServer, APostedScoreShowsOnThePageAndTheUpdateIsOffered) {
   EXPECT_TRUE(highscore->displayhtml->toPlainText().contains(score));
   EXPECT_FALSE(window->panel_cleared->isVisible());
   EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(GameServer, ASignedReleaseIsDownloadedCheckedAndStarted) {
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window->panel_update->isVisible(); }, 10000));
+  click(window->updater->button_updateyes);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->updater->downloading(); }, 10000));
+  const std::string saved = folder.path().toStdString() + "/vnssetup.exe";
+  EXPECT_EQ(started, QStringList{QString::fromStdString(saved) + " /SP- /silent /noicons"});
+  EXPECT_EQ(velnor::testing::file_bytes(saved), installer);
+  EXPECT_EQ(exit_codes, std::vector<int>{0});
 }
