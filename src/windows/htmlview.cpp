@@ -2,7 +2,9 @@
 
 #include "tfont.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -17,8 +19,9 @@ const QColor kBackground(255, 255, 232);
 const QColor kLinkColor(128, 0, 0);             // maroon
 const QColor kVisitedLinkColor(192, 192, 192);  // silver
 
-// An inline image: "data:image/png;base64,..." (or jpeg or gif); null otherwise.
-QImage inline_image(const QUrl& name) {
+// An inline image: "data:image/png;base64,..." (or jpeg or gif); null otherwise,
+// and null when it would take more than `pixels_left` pixels, which it then uses up.
+QImage inline_image(const QUrl& name, qint64& pixels_left) {
   if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) != 0) return {};
   const QByteArray text = QByteArray::fromPercentEncoding(name.path(QUrl::FullyEncoded).toLatin1());
   const qsizetype comma = text.indexOf(',');
@@ -32,9 +35,15 @@ QImage inline_image(const QUrl& name) {
   else if (header == "image/gif;base64")
     format = "GIF";
   if (!format) return {};
-  const auto decoded = QByteArray::fromBase64Encoding(text.mid(comma + 1), QByteArray::AbortOnBase64DecodingErrors);
+  auto decoded = QByteArray::fromBase64Encoding(text.mid(comma + 1), QByteArray::AbortOnBase64DecodingErrors);
   if (!decoded) return {};
-  return QImage::fromData(*decoded, format);
+  QBuffer buffer(&*decoded);
+  QImageReader reader(&buffer, format);
+  const QSize size = reader.size();
+  const qint64 pixels = qint64(size.width()) * size.height();
+  if (!size.isValid() || pixels > pixels_left) return {};
+  pixels_left -= pixels;
+  return reader.read();
 }
 
 // What a page gets for every other image: one transparent pixel. It must not be
@@ -72,6 +81,7 @@ HtmlView::HtmlView(QWidget* parent) : QTextBrowser(parent) {
 void HtmlView::load_html(const QString& html) {
   document()->setBaseUrl(QUrl());
   document()->setMetaInformation(QTextDocument::DocumentUrl, QString());
+  pixels_left_ = kMaxPagePixels;
   setHtml(html);
   clearHistory();
   mark_visited();
@@ -79,7 +89,7 @@ void HtmlView::load_html(const QString& html) {
 
 QVariant HtmlView::loadResource(int type, const QUrl& name) {
   if (type == QTextDocument::ImageResource) {
-    const QImage image = inline_image(name);
+    const QImage image = inline_image(name, pixels_left_);
     return image.isNull() ? blank_image() : image;
   }
   // Style sheets and the like are never fetched; an empty text, not an empty

@@ -15,6 +15,10 @@ class HtmlView : public QTextBrowser {
   Q_OBJECT
 
  public:
+  // What the inline images of one page may decode to, all together: a few
+  // kilobytes of picture can claim a hundred megabytes. Images beyond are blank.
+  static constexpr qint64 kMaxPagePixels = 16 * 1024 * 1024;
+
   explicit HtmlView(QWidget* parent = nullptr);
 
   // Replaces the content with the page; it has no name and no base, so its
@@ -34,6 +38,7 @@ class HtmlView : public QTextBrowser {
   void mark_visited();
 
   QSet<QString> visited_;
+  qint64 pixels_left_ = kMaxPagePixels;
 };
 
 }  // namespace velnor

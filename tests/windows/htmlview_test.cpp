@@ -176,4 +176,28 @@ TEST(HtmlView, ShowsInlineImagesAndFetchesNothingElse) {
   EXPECT_EQ(qrc_shot, rendered(view));
 }
 
+// A few kilobytes of picture each, but a page's images decode to a bounded number of pixels in
+// all: beyond it they are blank, and the next page has the whole budget again.
+TEST(HtmlView, InlineImagesOfAPageDecodeToABoundedSize) {
+  const int side = 2500;  // 6.25 million pixels, three of them beyond the budget
+  ASSERT_LT(2LL * side * side, HtmlView::kMaxPagePixels);
+  ASSERT_GT(3LL * side * side, HtmlView::kMaxPagePixels);
+  QString page;
+  for (const QColor& color : {kGreen, kRed, kMaroon})
+    page += "<img width=\"40\" height=\"40\" src=\"data:image/png;base64," + png_of(color, side).toBase64() + "\">";
+  RecordingView view;
+  const auto sizes = [&] {
+    std::vector<QSize> out;
+    for (const auto& request : view.requests) out.push_back(request.given.value<QImage>().size());
+    view.requests.clear();
+    return out;
+  };
+  view.load_html(page);
+  view.grab();
+  EXPECT_EQ(sizes(), (std::vector<QSize>{{side, side}, {side, side}, {1, 1}}));
+  view.load_html(page);
+  view.grab();
+  EXPECT_EQ(sizes(), (std::vector<QSize>{{side, side}, {side, side}, {1, 1}}));
+}
+
 }  // namespace
