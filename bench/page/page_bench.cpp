@@ -13,10 +13,8 @@
 
 namespace {
 
-std::string repeated(const std::string& piece, std::size_t times) {
-  std::string out;
-  for (std::size_t i = 0; i < times; ++i) out += piece;
-  return out;
+std::string repeated(const std::string& piece, int times) {
+  return QByteArray::fromStdString(piece).repeated(times).toStdString();
 }
 
 std::string rows(int count) {

@@ -15,12 +15,7 @@ using velnor::testing::ScriptServer;
 
 namespace {
 
-std::string repeated(const std::string& piece, std::size_t times) {
-  std::string out;
-  out.reserve(piece.size() * times);
-  for (std::size_t i = 0; i < times; ++i) out += piece;
-  return out;
-}
+std::string repeated(const char* piece, int times) { return QByteArray(piece).repeated(times).toStdString(); }
 
 }  // namespace
 
