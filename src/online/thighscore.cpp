@@ -18,6 +18,9 @@ namespace {
 
 std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
+// Only a 2xx reply to a posting says the score was stored.
+bool stored(int status) { return status >= 200 && status <= 299; }
+
 const char* const kPageRefused = "The high-score page is too large or too deeply nested to show.";
 
 }  // namespace
@@ -50,6 +53,10 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
     if (get->body_too_large()) refuse_page();
   };
   sendit.OnDoneString = [this](THTTPGet*, const std::string&) { senditDoneString(); };
+  // A refusal without a body, or one whose body never ends, is a refusal all the same.
+  sendit.OnError = [this](THTTPGet* get) {
+    if (get->status_code() != 0 && !stored(get->status_code()) && on_refused) on_refused();
+  };
 }
 
 Thighscore::~Thighscore() = default;
@@ -74,8 +81,7 @@ void Thighscore::getitDoneString(const std::string& page) {
 void Thighscore::refuse_page() { displayhtml->load_html(QString("<p>%1</p>").arg(kPageRefused)); }
 
 void Thighscore::senditDoneString() {
-  // Only a 2xx reply says the score was stored.
-  if (const int status = sendit.status_code(); status < 200 || status > 299) {
+  if (!stored(sendit.status_code())) {
     if (on_refused) on_refused();
     return;
   }

@@ -112,9 +112,12 @@ TEST_F(Posting, NoReplyCyclesTheDotsAndFailsOnceAfterFortyTicks) {
 // after forty ticks, and SEND SCORE stays covered as after a time-out.
 TEST_F(Posting, ARefusedPostingFailsAtOnce) {
   play_game();
-  for (const char* refusal : {"503 Service Unavailable", "429 Too Many Requests", "400 Bad Request"}) {
+  for (const char* refusal :
+       {"503 Service Unavailable\r\nContent-Length: 8\r\n\r\nRefused.",
+        "429 Too Many Requests\r\nContent-Length: 8\r\n\r\nRefused.",
+        "400 Bad Request\r\nContent-Length: 8\r\n\r\nRefused.", "502 Bad Gateway\r\nContent-Length: 0\r\n\r\n"}) {
     dialogs.messages.clear();
-    server.script({std::string("HTTP/1.0 ") + refusal + "\r\nContent-Length: 8\r\n\r\nRefused."});
+    server.script({std::string("HTTP/1.0 ") + refusal});
     click(window->button_sendscore);
     ASSERT_TRUE(wait_for([&] { return !dialogs.messages.isEmpty(); })) << refusal;
     EXPECT_EQ(dialogs.messages, QStringList{"Posting Failed."}) << refusal;
@@ -123,7 +126,7 @@ TEST_F(Posting, ARefusedPostingFailsAtOnce) {
     EXPECT_TRUE(window->panel_wait->isVisible()) << refusal;
     EXPECT_FALSE(highscore->isVisible()) << refusal;
   }
-  EXPECT_EQ(server.requests().size(), 3u);  // and no page fetched
+  EXPECT_EQ(server.requests().size(), 4u);  // and no page fetched
 }
 
 TEST_F(Posting, ViewHighScoresTwiceFetchesOnce) {
