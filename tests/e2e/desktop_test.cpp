@@ -122,6 +122,25 @@ TEST_F(Desktop, KeysPlayTheGameOnceTheNamePanelIsGone) {
   EXPECT_EQ(tally_lines().value(0), "Total Games: 1");
 }
 
+// A sound module cut short by an interrupted copy once crashed the game at its first cue: now the
+// game plays on, silent, and says why once.
+TEST_F(Desktop, ASoundModuleCutShortLeavesTheGamePlayingSilently) {
+  QFile module(prefix + "/lib/velnorsolo/velnorsolo-sound.so");
+  ASSERT_TRUE(module.exists());
+  ASSERT_TRUE(module.resize(12000));
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  ASSERT_NO_FATAL_FAILURE(enter_name("Eve"));
+  DiceReplay dice(kSeed);
+  TilePlayer player;
+  ASSERT_NO_FATAL_FAILURE(play_one_roll_by_keys(dice, player));
+  EXPECT_FALSE(wait_for_exit(0).has_value()) << game_output();
+  ASSERT_NO_FATAL_FAILURE(close_window());
+  const std::string said = game_output();
+  const std::size_t warning = said.find("The game plays no sounds");
+  ASSERT_NE(warning, std::string::npos) << said;
+  EXPECT_EQ(said.find("The game plays no sounds", warning + 1), std::string::npos) << said;
+}
+
 // The window is where its settings say, title bar and all, start after start; it neither creeps
 // nor hides its title bar, and a place the player chose is kept exactly.
 TEST_F(Desktop, TheWindowKeepsItsPlaceStartAfterStart) {
