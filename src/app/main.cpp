@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     case velnor::SingleInstance::Start::held_elsewhere:
       dialogs.error(
           nullptr, QString::fromStdString("Velnor Solo is already running on the records in " + records.tally.string() +
-                                          " for another user or session. Close it there first."));
+                                          ", in another session or for another user. Close it there first."));
       return 1;
     case velnor::SingleInstance::Start::first:
       break;
