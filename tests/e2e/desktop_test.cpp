@@ -58,7 +58,14 @@ void Desktop::start_game_window() {
 void Desktop::close_window() {
   x.focus(window);
   x.keys({"alt+F4"});  // openbox's close
-  const std::optional<int> status = wait_for_exit(20000);
+  std::optional<int> status = wait_for_exit(10000);
+  if (!status) {
+    // On a loaded machine the key can reach the window manager before the focus has: the
+    // player would press it again.
+    x.focus(window);
+    x.keys({"alt+F4"});
+    status = wait_for_exit(20000);
+  }
   ASSERT_TRUE(status.has_value()) << "the game did not end when its window was closed";
   EXPECT_EQ(*status, 0) << game_output();
 }
@@ -139,6 +146,35 @@ TEST_F(Desktop, ASoundModuleCutShortLeavesTheGamePlayingSilently) {
   const std::size_t warning = said.find("The game plays no sounds");
   ASSERT_NE(warning, std::string::npos) << said;
   EXPECT_EQ(said.find("The game plays no sounds", warning + 1), std::string::npos) << said;
+}
+
+// A hostile high-score page (5,000 tables in tables) once crashed the game 20 s after it came;
+// now the window says it will not show it, and the game answers the keys at once.
+TEST_F(Desktop, AHostileHighScorePageLeavesTheGameAnswering) {
+  ScriptServer server{80};
+  std::string tables;
+  for (int i = 0; i < 5000; ++i) tables += "<table><tr><td>";
+  // Held open after the page: the client's hang-up says the page was read whole.
+  server.script({"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(tables.size()) +
+                     "\r\n\r\n" + tables,
+                 true});
+  QFile settings(file("velnorsolo.ini"));  // no update check to take the page's place
+  ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[velnorsolo]\r\nUpdate=false\r\n") > 0);
+  settings.close();
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  // View › View High Score List, by keys from the File menu.
+  ASSERT_NO_FATAL_FAILURE(open_file_menu());
+  x.keys({"Right", "Right", "Down", "Return"});
+  const quint64 scores_window = wait_window("Velnor Solo - High Scores");
+  ASSERT_NE(scores_window, 0u);
+  ASSERT_TRUE(server.wait_requests(1)) << "the page was never asked for";
+  EXPECT_NE(server.requests().front().find("GET /counter/velnorsolo.shtml "), std::string::npos);
+  ASSERT_TRUE(server.wait_client_gone()) << "the page was not read to its end";
+  x.focus(scores_window);
+  x.keys({"Escape"});
+  EXPECT_TRUE(x.wait_for_window_gone(scores_window, kTurnMs)) << "the game stopped answering";
+  EXPECT_FALSE(wait_for_exit(0).has_value()) << game_output();
+  ASSERT_NO_FATAL_FAILURE(close_window());
 }
 
 // The window is where its settings say, title bar and all, start after start; it neither creeps

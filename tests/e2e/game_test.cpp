@@ -48,8 +48,6 @@ class WholeGame : public InstalledGame {
   void look_at_coach();
   void ask_for_best_move(unsigned open, int total);
   void exit_from_menu();
-  // Clicks File on the main window's menu bar and waits for the menu, which then takes the keys.
-  void open_file_menu();
 
   QString data_home;  // the player's XDG data folder
   Played played;
@@ -262,15 +260,6 @@ void WholeGame::look_at_coach() {
   save(x.frame(coach), "coach.png");
   x.keys({"Escape"});
   ASSERT_TRUE(x.wait_for_window_gone(coach, kTurnMs)) << "Escape left the coach up";
-}
-
-void WholeGame::open_file_menu() {
-  x.click(bounds.topLeft() + QPoint(14, 10));
-  // The menu drops over the board's brown top edge.
-  const QPoint under_menu_bar = bounds.topLeft() + QPoint(100, bounds.height() - BoardLayout::kClientHeight + 2);
-  ASSERT_TRUE(wait_screen(
-      kTurnMs, [&](const QImage& shot) { return (shot.pixel(under_menu_bar) & RGB_MASK) != kWindowColor; },
-      "the File menu"));
 }
 
 void WholeGame::exit_from_menu() {

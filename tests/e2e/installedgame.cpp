@@ -141,6 +141,15 @@ void InstalledGame::find_main_window() {
   layout.emplace(bounds);
 }
 
+void InstalledGame::open_file_menu() {
+  x.click(bounds.topLeft() + QPoint(14, 10));
+  // The menu drops over the board's brown top edge.
+  const QPoint under_menu_bar = bounds.topLeft() + QPoint(100, bounds.height() - BoardLayout::kClientHeight + 2);
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return (shot.pixel(under_menu_bar) & RGB_MASK) != kWindowColor; },
+      "the File menu"));
+}
+
 void InstalledGame::enter_name(const QString& name) {
   ASSERT_TRUE(wait_screen(
       kTurnMs, [&](const QImage& shot) { return count_colour(shot, layout->name_box(), kEditColor) > 1000; },

@@ -58,6 +58,8 @@ class InstalledGame : public ::testing::Test {
   void find_main_window();
   // Types a name on the name panel and presses its DONE button.
   void enter_name(const QString& name);
+  // Clicks File on the main window's menu bar and waits for the menu, which then takes the keys.
+  void open_file_menu();
 
   // What a run of the game did, as the test's own account has it.
   struct Played {
