@@ -88,6 +88,10 @@ std::string read_regular_file(const fs::path& path, std::size_t max_bytes) {
   return bytes;
 }
 
+bool read_only_file(const fs::path& path) {
+  return ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
+}
+
 fs::path save_target(const fs::path& path) {
   fs::path target = path;
   std::error_code ec;
@@ -102,7 +106,7 @@ fs::path save_target(const fs::path& path) {
 
 Replaced replace_file(const fs::path& link_or_file, const std::function<bool(std::FILE*)>& write) {
   const fs::path path = save_target(link_or_file);
-  if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return Replaced::read_only;
+  if (read_only_file(path)) return Replaced::read_only;
   const fs::path temporary = temporary_beside(path);
   FilePtr file = create_new_file(temporary);
   if (!file) return Replaced::not_created;

@@ -44,6 +44,9 @@ enum class Replaced { done, not_created, not_written, read_only };
 Replaced replace_file(const std::filesystem::path& path, const std::function<bool(std::FILE*)>& write);
 Replaced replace_file(const std::filesystem::path& path, std::string_view bytes);
 
+// A file that is there and that this user may not write.
+bool read_only_file(const std::filesystem::path& path);
+
 // Where a save of path writes: the file that path's links lead to, or path itself.
 std::filesystem::path save_target(const std::filesystem::path& path);
 

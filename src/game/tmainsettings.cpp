@@ -79,21 +79,20 @@ void Tmain::loadinifile() {
   edit_aname->setText(edit_name->text());
 }
 
-void Tmain::saveinifile() {
-  try {
-    save_settings(stored_bounds());
-  } catch (const std::exception& error) {
-    services_.save_failures->report(this, "settings", settings_path(), error.what());
-  }
-}
+void Tmain::saveinifile() { save_settings(stored_bounds()); }
 
+// A failed save is told (once, or on standard error at a logout); the game and its close go on.
 void Tmain::save_settings(const WindowBounds& bounds) {
   if (!settings_writable_) return;
   const GameSettings settings{.bounds = bounds,
                               .name = name_text_.bytes_for(edit_name->text()),
                               .sounds = PlaySounds1->isChecked(),
                               .update = updatecheck->isChecked()};
-  settings.save(settings_path());
+  try {
+    settings.save(settings_path());
+  } catch (const std::exception& error) {
+    services_.save_failures->report(this, "settings", settings_path(), error.what());
+  }
 }
 
 QRect Tmain::placed_bounds() const {
@@ -108,12 +107,7 @@ QRect Tmain::placed_bounds() const {
 void Tmain::closeEvent(QCloseEvent* event) {
   const QRect work = screen()->availableGeometry();
   remembered_ = bounds_at_close(stored_bounds(), remembered_, work.width(), work.height());
-  try {
-    save_settings(remembered_);
-  } catch (const std::exception& error) {
-    // The player is told (unless already told, or gone with the session), and the program still closes.
-    services_.save_failures->report(this, "settings", settings_path(), error.what());
-  }
+  save_settings(remembered_);
   event->accept();
   QApplication::quit();
 }

@@ -1,7 +1,5 @@
 #include "savefailures.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "core/safefile.h"
@@ -12,11 +10,11 @@ namespace velnor {
 std::string SaveFailures::message(std::string_view what, const std::filesystem::path& file, std::string_view detail) {
   const std::filesystem::path target = save_target(file);
   std::string text = "Your " + std::string(what) + " could not be saved in the folder " + target.parent_path().string();
-  if (::access(target.c_str(), F_OK) != 0) {
+  if (!file_present(target)) {
     text += ", so it is kept only until the game ends";
   } else {
     text += ", so " + target.filename().string() + " there keeps what it held before";
-    if (::access(target.c_str(), W_OK) != 0) text += ": the file is read-only";
+    if (read_only_file(target)) text += ": the file is read-only";
   }
   return text + " (" + std::string(detail) + ").";
 }
