@@ -14,4 +14,9 @@ DieThrow throw_die(RandomGen& random, int die, int panel_width, int panel_height
   return result;
 }
 
+std::pair<DieThrow, DieThrow> throw_dice(RandomGen& random) {
+  DieThrow first = throw_die(random, 1, kDicePanelWidth, kDicePanelHeight, kDiceRestTop);
+  return {first, throw_die(random, 2, kDicePanelWidth, kDicePanelHeight, kDiceRestTop)};
+}
+
 }  // namespace velnor

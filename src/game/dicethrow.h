@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include "game/randomgen.h"
 
 namespace velnor {
@@ -16,5 +18,15 @@ struct DieThrow {
 // equals current_top so that the die visibly lands anew. The window and the tests that replay the
 // dice both throw them with this.
 DieThrow throw_die(RandomGen& random, int die, int panel_width, int panel_height, int current_top);
+
+// The board's dice panel, whose size the throws depend on, and the top at which both dice wait for
+// a roll (at the start of a round and after each turn).
+inline constexpr int kDicePanelWidth = 505;
+inline constexpr int kDicePanelHeight = 121;
+inline constexpr int kDiceRestTop = 67;
+
+// Both dice of a roll, thrown from rest on the board's panel: what the board shows, and what a
+// replay of a posted game throws.
+std::pair<DieThrow, DieThrow> throw_dice(RandomGen& random);
 
 }  // namespace velnor

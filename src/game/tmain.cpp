@@ -11,6 +11,7 @@
 #include "core/instancelock.h"
 #include "core/wire.h"
 #include "game/dicethrow.h"
+#include "game/playedgame.h"
 #include "game/solver.h"
 #include "game/soundplayer.h"
 #include "game/tanimated.h"
@@ -18,6 +19,7 @@
 #include "game/tcoach.h"
 #include "online/postingdate.h"
 #include "online/postingwait.h"
+#include "online/seedsupply.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
 #include "records/tallycalls.h"
@@ -55,6 +57,7 @@ Tmain::Tmain(MainServices services, QWidget* parent) : QMainWindow(parent), serv
   after_first_paint(this, [this] {
     setWindowIcon(resource_icon(":/images/icon.png", devicePixelRatioF()));
     playsounds("entered");
+    if (services_.seeds) services_.seeds->refill();
     FormShow();
   });
 }
@@ -106,12 +109,20 @@ void Tmain::button_startClick() {
   scoretag_ = 0;
   label_score->setText("Score: 0");
   game_.newgame();
+  deal_seed();
   record_.on_game_start();
   recorded();
   label_name->setText("Good Luck " + edit_name->text());
   // A pause still running from the abandoned game must not start a surprise round.
   pausetimer->stop();
   startround();
+}
+
+void Tmain::deal_seed() {
+  const std::optional<SeedTicket> ticket = services_.seeds ? services_.seeds->take() : std::nullopt;
+  if (ticket) services_.random->setseed(ticket->seed);
+  game_ticket_ = ticket ? ticket->text() : std::string();
+  game_seed_ = services_.random->seed();
 }
 
 void Tmain::StartGame1Click() {
@@ -137,17 +148,19 @@ void Tmain::startround() {
 }
 
 void Tmain::restdice() {
-  dice1->move(19, 67);
-  dice2->move(59, 67);
+  dice1->move(19, kDiceRestTop);
+  dice2->move(59, kDiceRestTop);
 }
 
 void Tmain::button_rollClick() {
   if (!game_.gameon() || game_.phase() != Phase::awaitingroll) return;
-  const int first = createdice(1);
-  const int second = createdice(2);
-  record_.on_roll(first, second);
+  const auto [first, second] = throw_dice(*services_.random);
+  label_total->setText("0");
+  show_die(dice1, first);
+  show_die(dice2, second);
+  record_.on_roll(first.value, second.value);
   recorded();
-  if (game_.roll(first, second) == RollOutcome::play) {
+  if (game_.roll(first.value, second.value) == RollOutcome::play) {
     button_roll->hide();
     label_status->setText("Select Boxes to Shut!");
     playsounds("Dice");
@@ -157,16 +170,11 @@ void Tmain::button_rollClick() {
   }
 }
 
-int Tmain::createdice(int n) {
-  label_total->setText("0");
-  QLabel* die = findChild<QLabel*>(QString("dice%1").arg(n));
-  const DieThrow thrown =
-      throw_die(*services_.random, n, panel_dicepanel->width(), panel_dicepanel->height(), die->y());
+void Tmain::show_die(QLabel* die, const DieThrow& thrown) {
   die->setPixmap(imagelist_dice[thrown.value]);
   die->move(thrown.left, thrown.top);
   die->setProperty("tag", thrown.value);
   die->show();
-  return thrown.value;
 }
 
 void Tmain::number_1MouseDown(TAnimated* sender) {
@@ -238,6 +246,8 @@ void Tmain::pausetimerTimer() {
 void Tmain::endgame() {
   tally_->checkscore(scoretag_, edit_name->text());
   button_sendscore->show();
+  // The next game's seed is fetched while this one's score is looked at.
+  if (services_.seeds) services_.seeds->refill();
   label_score1->setText(QString("Your Score: %1").arg(scoretag_));
   panel_cleared->show();
   panel_cleared->raise();
@@ -297,7 +307,8 @@ void Tmain::button_sendscoreClick() {
   try {
     if (edit_name->text().isEmpty()) edit_name->setText("Guest");
     const QString date = posting_date(QDate::currentDate(), QLocale::system());
-    highscore()->sendscore(edit_name->text(), date, QString::number(scoretag_));
+    highscore()->sendscore(edit_name->text(), date, QString::number(scoretag_),
+                           played_game_text(played_game(game_ticket_, game_seed_, record_.turns())));
   } catch (...) {
   }
   postingwait_->start();

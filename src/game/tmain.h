@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "game/dicethrow.h"
 #include "game/gamerecord.h"
 #include "game/randomgen.h"
 #include "game/soundcues.h"
@@ -29,6 +30,7 @@ class Dialogs;
 class InstanceLock;
 class PostingWait;
 class SaveFailures;
+class SeedSupply;
 class SoundPlayer;
 class TallyCalls;
 class TAnimated;
@@ -59,6 +61,7 @@ struct MainServices {
   // which only the package manager may replace.
   bool self_update = true;
   std::string release_key;  // the public key that an installer's signature must hold under
+  SeedSupply* seeds = nullptr;  // the server's seeds, for scores it can verify; none: the clock's
 };
 
 // A window that another shows, built the first time it is asked for; null when there is none.
@@ -158,8 +161,10 @@ class Tmain : public QMainWindow {
   void startround();
   void endround();
   void endgame();
-  // Throws die n (1 or 2) onto the dice panel; its face.
-  int createdice(int n);
+  // Seeds the game about to start: from the server's ticket when one is in hand.
+  void deal_seed();
+  // Shows a die where it was thrown.
+  void show_die(QLabel* die, const DieThrow& thrown);
   void restdice();
   void save_settings(const WindowBounds& bounds);
   // The bounds to store: the window's own, less what the platform cannot tell.
@@ -183,6 +188,8 @@ class Tmain : public QMainWindow {
   Thighscore* highscore_ = nullptr;  // wired once it exists
   std::unique_ptr<PostingWait> postingwait_;
   GameRecord record_;        // the game in progress or the last one, for the coach
+  std::uint32_t game_seed_ = 0;  // ...the generator's seed at its start
+  std::string game_ticket_;      // ...and the server's ticket for that seed, if it dealt it
   Tcoach* coach_ = nullptr;  // built when first shown
   int scoretag_ = 0;         // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;

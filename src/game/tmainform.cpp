@@ -191,7 +191,7 @@ void Tmain::build_board() {
 }
 
 void Tmain::build_dicepanel(QWidget* board1) {
-  panel_dicepanel = make_panel(board1, "panel_dicepanel", QRect(145, 8, 505, 121), true, clBlack);
+  panel_dicepanel = make_panel(board1, "panel_dicepanel", QRect(145, 8, kDicePanelWidth, kDicePanelHeight), true, clBlack);
   auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), kDiceBackdrop);
   felt->lower();
   make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13), tfont(kFormFont, 8, {.bold = true}),
@@ -203,10 +203,10 @@ void Tmain::build_dicepanel(QWidget* board1) {
   for (int k = 0; k < 7; ++k) imagelist_dice[k] = picture_part(strip, QRect(k * 32, 0, 32, 32));
   dice1 = new QLabel(panel_dicepanel);
   dice1->setObjectName("dice1");
-  dice1->setGeometry(19, 67, 32, 32);
+  dice1->setGeometry(19, kDiceRestTop, 32, 32);
   dice2 = new QLabel(panel_dicepanel);
   dice2->setObjectName("dice2");
-  dice2->setGeometry(59, 67, 32, 32);
+  dice2->setGeometry(59, kDiceRestTop, 32, 32);
 
   button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), kRollPicture);
   button_roll->setCursor(Qt::PointingHandCursor);

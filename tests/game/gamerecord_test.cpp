@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
+
+#include "game/playedgame.h"
+#include "support/bestplay.h"
 
 using namespace velnor;
 
@@ -49,4 +53,42 @@ TEST(GameRecord, CallsThatDoNotFitTheGameAreRefusedAndChangeNothing) {
   EXPECT_EQ(done.turns().size(), 3u);  // the roll without a play is a turn too
   EXPECT_EQ(done.turns().back().shut, 0u);
   EXPECT_EQ(done.round_scores(), std::vector<int>{22});
+}
+
+// A posted game's record reads back as written, and its replay refuses every way a record can
+// stray from the dice: a play left out, a roll too few or too many, tiles that are not the roll's.
+TEST(PlayedGame, ReplaysOnlyWhatTheDiceAllowed) {
+  const std::string ticket = SeedTicket{0xC0FFEE, 1'800'000'000, std::string(22, 'x')}.text();
+  const PlayedGame game = velnor::testing::play_best(0xC0FFEE, ticket);
+  const std::optional<PlayedGame> read = parse_played_game(played_game_text(game));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->ticket, ticket);
+  EXPECT_EQ(read->seed, 0xC0FFEEu);
+  EXPECT_EQ(read->shut, game.shut);
+  const std::optional<int> score = replay_score(game);
+  ASSERT_TRUE(score);
+  EXPECT_GE(*score, 10) << "best play scores something every round";
+
+  const auto first_play = [](PlayedGame& g) -> unsigned& {
+    return *std::find_if(g.shut.begin(), g.shut.end(), [](unsigned tiles) { return tiles != 0; });
+  };
+  PlayedGame strayed = game;
+  first_play(strayed) = 0;
+  EXPECT_FALSE(replay_score(strayed)) << "a play recorded as none";
+  strayed = game;
+  unsigned& turn = first_play(strayed);
+  turn |= ~turn & (turn + 1);  // its lowest tile not already in it
+  EXPECT_FALSE(replay_score(strayed)) << "a tile added to a turn";
+  strayed = game;
+  strayed.shut.pop_back();
+  EXPECT_FALSE(replay_score(strayed)) << "the last roll left out";
+  strayed = game;
+  strayed.shut.push_back(0);
+  EXPECT_FALSE(replay_score(strayed)) << "a roll after the tenth round";
+
+  // Only the one spelling of a record is read.
+  const std::string text = played_game_text(game);
+  for (const std::string& bad : {text + "A", "00C0FFEE" + text.substr(text.rfind('.')), text.substr(1),
+                                 text.substr(0, text.size() - 2) + "//", text.substr(0, text.size() - 2) + "_A"})
+    EXPECT_FALSE(parse_played_game(bad)) << bad;
 }

@@ -1,0 +1,31 @@
+#include "bestplay.h"
+
+#include "game/dicethrow.h"
+#include "game/solver.h"
+#include "game/tgame.h"
+
+namespace velnor::testing {
+
+PlayedGame play_best(std::uint32_t seed, std::string ticket) {
+  PlayedGame played{std::move(ticket), seed, {}};
+  RandomGen random;
+  random.setseed(seed);
+  Tgame game;
+  game.newgame();
+  while (game.startround()) {
+    for (bool round_on = true; round_on;) {
+      const auto [first, second] = throw_dice(random);
+      if (game.roll(first.value, second.value) == RollOutcome::roundover) {
+        played.shut.push_back(0);
+        break;
+      }
+      const unsigned best = Solver::table().best(game.openmask(), game.dicetotal());
+      played.shut.push_back(best);
+      for (int n = 1; n <= Tgame::kTiles; ++n)
+        if (best & (1u << (n - 1))) round_on = !game.clicktile(n).roundover;
+    }
+  }
+  return played;
+}
+
+}  // namespace velnor::testing
