@@ -71,7 +71,8 @@ int run(const ServerOptions& options) {
   limits.worker_threads = std::max(16u, 4 * std::thread::hardware_concurrency());
   limits.max_connections = static_cast<size_t>(options.max_connections);
   HttpServer server(limits);
-  Routes routes(*store, page_cache, post_limiter,
+  const SeedTickets seed_tickets(store->ticket_key());
+  Routes routes(*store, page_cache, post_limiter, seed_tickets,
                 {options.release_dir, www_dir, options.trusted_proxies, access_log.get()});
   routes.install(server.handlers());
   if (access_log)

@@ -7,9 +7,12 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <set>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "seedtickets.h"
 
 namespace {
 
@@ -28,13 +31,19 @@ constexpr std::array kStatements = {
     Statement{"commit", "COMMIT"},
     Statement{"rollback", "ROLLBACK"},
     // A whole batch in one statement, one round trip: each parameter is an array of one column.
+    // A row whose ticket another score has spent is left out; the tickets stored come back.
     Statement{"insert",
-              "INSERT INTO scores (name, date, score, received, client)"
-              " SELECT * FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[])"},
+              "INSERT INTO scores (name, date, score, received, client, game, ticket, verified)"
+              " SELECT n, d, s, r, c, g, t, t IS NOT NULL"
+              " FROM unnest($1::text[], $2::text[], $3::integer[], $4::bigint[], $5::text[], $6::text[], $7::text[])"
+              " AS u (n, d, s, r, c, g, t)"
+              " ON CONFLICT DO NOTHING RETURNING ticket"},
     Statement{"notify", "SELECT pg_notify('velnor_scores', '')"},
-    Statement{"best", "SELECT name, date, score FROM scores ORDER BY score DESC, id LIMIT $1"},
+    Statement{"best", "SELECT name, date, score FROM scores WHERE verified = $2 ORDER BY score DESC, id LIMIT $1"},
     Statement{"count", "SELECT count(*) FROM scores"},
-    Statement{"all", "SELECT name, date, score, received, client FROM scores ORDER BY id"},
+    Statement{"all", "SELECT name, date, score, received, client, game, coalesce(ticket, '') FROM scores ORDER BY id"},
+    Statement{"make_key", "INSERT INTO velnor_keys (name, value) VALUES ('tickets', $1) ON CONFLICT DO NOTHING"},
+    Statement{"key", "SELECT value FROM velnor_keys WHERE name = 'tickets'"},
 };
 
 class Result {
@@ -95,15 +104,21 @@ Result run(PgStore::Connection& connection, const char* name, std::initializer_l
 // The columns of many rows as PostgreSQL array literals, one for each parameter of "insert".
 class Columns {
  public:
-  void add(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client) {
-    add_text(name_, name);
-    add_text(date_, date);
-    add_number(score_, score);
-    add_number(received_, received);
-    add_text(client_, client);
+  void add(const StoredScore& row) {
+    add_text(name_, row.name);
+    add_text(date_, row.date);
+    add_number(score_, row.score);
+    add_number(received_, row.received_unix_time);
+    add_text(client_, row.client_address);
+    add_text(game_, row.game);
+    if (row.ticket.empty())
+      add_null(ticket_);
+    else
+      add_text(ticket_, row.ticket);
   }
-  void insert_into(PgStore::Connection& connection) const {
-    run(connection, "insert", {name_ + '}', date_ + '}', score_ + '}', received_ + '}', client_ + '}'});
+  Result insert_into(PgStore::Connection& connection) const {
+    return run(connection, "insert",
+               {name_ + '}', date_ + '}', score_ + '}', received_ + '}', client_ + '}', game_ + '}', ticket_ + '}'});
   }
 
  private:
@@ -115,12 +130,13 @@ class Columns {
     }
     array += '"';
   }
+  static void add_null(std::string& array) { array += array.size() > 1 ? ",NULL" : "NULL"; }
   static void add_number(std::string& array, int64_t number) {
     if (array.size() > 1) array += ',';
     array += std::to_string(number);
   }
 
-  std::string name_ = "{", date_ = "{", score_ = "{", received_ = "{", client_ = "{";
+  std::string name_ = "{", date_ = "{", score_ = "{", received_ = "{", client_ = "{", game_ = "{", ticket_ = "{";
 };
 
 // Runs `work` inside one transaction on `connection`, whose mutex the caller holds.
@@ -197,8 +213,9 @@ PgStore::~PgStore() {
   if (listener_.joinable()) listener_.join();
 }
 
-// Version 1: the scores table as SQLite keeps it, with an index in page order. The version lives in
-// a table of its own; a database from a newer server is left alone.
+// Version 1: the scores table as SQLite keeps it, with an index in page order; version 2 adds each
+// score's game record and verification. The version lives in a table of its own; a database from a
+// newer server is left alone.
 void PgStore::upgrade_schema() {
   pg_conn* conn = connect(address_);
   const auto fail = [&](const std::string& what) {
@@ -234,18 +251,51 @@ void PgStore::upgrade_schema() {
     exec("CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, id)");
     exec("INSERT INTO velnor_schema (version) VALUES (1)");
   }
+  if (version < 2) {
+    // Scores stored before are unverified: nothing came with them to replay.
+    exec("ALTER TABLE scores ADD COLUMN game text NOT NULL DEFAULT ''");
+    exec("ALTER TABLE scores ADD COLUMN ticket text");  // NULL: unverified
+    exec("ALTER TABLE scores ADD COLUMN verified boolean NOT NULL DEFAULT false");
+    exec("CREATE UNIQUE INDEX scores_by_ticket ON scores (ticket)");
+    exec("DROP INDEX IF EXISTS scores_by_rank");
+    exec("CREATE INDEX scores_by_standing ON scores (verified, score DESC, id)");
+    exec("CREATE TABLE velnor_keys (name text PRIMARY KEY, value text NOT NULL)");
+    exec("INSERT INTO velnor_schema (version) VALUES (2)");
+  }
   exec("COMMIT");
   PQfinish(conn);
 }
 
+void PgStore::insert(const std::vector<StoredScore>& rows) {
+  Columns columns;
+  for (const StoredScore& row : rows) columns.add(row);
+  const Result stored = columns.insert_into(writer_);
+  // Each ticket that came back was stored once; the other rows with a ticket go in without it.
+  std::multiset<std::string> spent;
+  for (int row = 0; row < PQntuples(stored.get()); ++row)
+    if (!PQgetisnull(stored.get(), row, 0)) spent.insert(stored.text(row, 0));
+  std::vector<StoredScore> unverified;
+  for (const StoredScore& row : rows) {
+    if (row.ticket.empty()) continue;
+    if (const auto found = spent.find(row.ticket); found != spent.end()) {
+      spent.erase(found);
+    } else {
+      unverified.push_back(row);
+      unverified.back().ticket.clear();
+    }
+  }
+  if (!unverified.empty()) insert(unverified);
+}
+
 void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   std::lock_guard lock(writer_.mutex());
-  // Other servers learn of the rows when the transaction commits, not before.
-  Columns columns;
+  std::vector<StoredScore> stored;
+  stored.reserve(rows.size());
   for (const GroupCommit::Row& row : rows)
-    columns.add(row.posting->name, row.posting->date, row.posting->score, row.received_unix_time, row.client_address);
+    stored.push_back(stored_score(*row.posting, row.client_address, row.received_unix_time));
+  // Other servers learn of the rows when the transaction commits, not before.
   in_transaction(writer_, "begin", [&] {
-    columns.insert_into(writer_);
+    insert(stored);
     run(writer_, "notify");
   });
 }
@@ -258,12 +308,9 @@ void PgStore::add_all(const std::vector<StoredScore>& rows) {
   std::lock_guard lock(writer_.mutex());
   constexpr size_t kRowsAStatement = 1000;
   in_transaction(writer_, "begin", [&] {
-    for (size_t first = 0; first < rows.size(); first += kRowsAStatement) {
-      Columns columns;
-      for (size_t i = first; i < std::min(rows.size(), first + kRowsAStatement); ++i)
-        columns.add(rows[i].name, rows[i].date, rows[i].score, rows[i].received_unix_time, rows[i].client_address);
-      columns.insert_into(writer_);
-    }
+    for (size_t first = 0; first < rows.size(); first += kRowsAStatement)
+      insert({rows.begin() + static_cast<std::ptrdiff_t>(first),
+              rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), first + kRowsAStatement))});
     run(writer_, "notify");
   });
 }
@@ -272,9 +319,12 @@ Standings PgStore::standings(int limit) {
   std::lock_guard lock(reader_.mutex());
   Standings standings;
   in_transaction(reader_, "begin_read", [&] {
-    const Result best = run(reader_, "best", {std::to_string(limit)});
-    for (int row = 0; row < PQntuples(best.get()); ++row)
-      standings.best.push_back({best.text(row, 0), best.text(row, 1), static_cast<int>(best.number(row, 2))});
+    for (const bool verified : {true, false}) {
+      const Result best = run(reader_, "best", {std::to_string(limit), verified ? "true" : "false"});
+      auto& into = verified ? standings.best : standings.unverified;
+      for (int row = 0; row < PQntuples(best.get()); ++row)
+        into.push_back({best.text(row, 0), best.text(row, 1), static_cast<int>(best.number(row, 2))});
+    }
     standings.games_posted = run(reader_, "count").number(0, 0);
   });
   return standings;
@@ -286,8 +336,14 @@ void PgStore::read_all(const std::function<void(const StoredScore&)>& each) {
     const Result all = run(reader_, "all");
     for (int row = 0; row < PQntuples(all.get()); ++row)
       each({all.text(row, 0), all.text(row, 1), static_cast<int>(all.number(row, 2)), all.number(row, 3),
-            all.text(row, 4)});
+            all.text(row, 4), all.text(row, 5), all.text(row, 6)});
   });
+}
+
+std::string PgStore::ticket_key() {
+  std::lock_guard lock(writer_.mutex());
+  run(writer_, "make_key", {new_ticket_key()});
+  return run(writer_, "key").text(0, 0);
 }
 
 int64_t PgStore::count() {

@@ -32,6 +32,7 @@ class PgStore : public ScoreStore {
   void read_all(const std::function<void(const StoredScore&)>& each) override;
   void add_all(const std::vector<StoredScore>& rows) override;
   int64_t count() override;
+  std::string ticket_key() override;
 
   // One connection with its prepared statements, reopened after a loss.
   class Connection {
@@ -57,6 +58,9 @@ class PgStore : public ScoreStore {
  private:
   void upgrade_schema();
   void write_rows(const std::vector<GroupCommit::Row>& rows);
+  // Stores rows in the transaction open on the writer; a row whose ticket is spent already is
+  // stored without it, unverified.
+  void insert(const std::vector<StoredScore>& rows);
   // A connection listening for postings, or null when none could be made.
   pg_conn* listen();
   void listen_loop(pg_conn* conn);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/bytetext.h"
+#include "game/playedgame.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ std::string check_field(std::string_view label, const std::optional<std::string>
 
 PostingResult parse_posting(std::string_view query) {
   PostingResult result;
-  std::optional<std::string> name, date, score;
+  std::optional<std::string> name, date, score, game;
   while (!query.empty()) {
     const size_t amp = query.find('&');
     const std::string_view field = query.substr(0, amp);
@@ -86,6 +87,7 @@ PostingResult parse_posting(std::string_view query) {
     std::optional<std::string>* slot = *key == "name"    ? &name
                                        : *key == "date"  ? &date
                                        : *key == "score" ? &score
+                                       : *key == "game"  ? &game
                                                          : nullptr;
     if (!slot) continue;
     if (*slot) {
@@ -108,6 +110,7 @@ PostingResult parse_posting(std::string_view query) {
   result.error = check_field("name", name, kMaxNameCharacters);
   if (result.error.empty()) result.error = check_field("date", date, kMaxDateCharacters);
   if (!result.ok()) return result;
-  result.posting = Posting{*name, *date, static_cast<int>(*value)};
+  result.posting = Posting{*name, *date, static_cast<int>(*value), {}, {}};
+  if (game && velnor::parse_played_game(*game)) result.posting.game = std::move(*game);
   return result;
 }

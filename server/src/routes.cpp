@@ -97,10 +97,19 @@ void refuse_for_now(const StoreUnavailable& error, httplib::Response& response) 
   response.set_content("The scores cannot be reached just now; try again in a moment.\n", kPlainText);
 }
 
+int64_t unix_time_now() {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
-Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, Setup setup)
-    : store_(store), page_cache_(page_cache), post_limiter_(post_limiter), setup_(std::move(setup)) {}
+Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, const SeedTickets& seed_tickets,
+               Setup setup)
+    : store_(store),
+      page_cache_(page_cache),
+      post_limiter_(post_limiter),
+      seed_tickets_(seed_tickets),
+      setup_(std::move(setup)) {}
 
 // A proxy appends the address it got the request from to X-Forwarded-For, so the last entry is the
 // one to believe; anything before it came from the client and could be made up.
@@ -123,6 +132,8 @@ void Routes::install(httplib::Server& server) {
              [this](const httplib::Request& request, httplib::Response& response) { post_score(request, response); });
   server.Get(exact_route(wire::kHighScorePath),
              [this](const httplib::Request&, httplib::Response& response) { high_score_page(response); });
+  server.Get(exact_route(wire::kSeedPath),
+             [this](const httplib::Request&, httplib::Response& response) { deal_seed(response); });
   server.Get(exact_route(wire::kVersionPath), [this](const httplib::Request&, httplib::Response& response) {
     serve_file(setup_.release_dir / wire::kVersionFile, "text/plain", response);
   });
@@ -182,22 +193,28 @@ void Routes::post_score(const httplib::Request& request, httplib::Response& resp
   const auto question = request.target.find('?');
   const auto query =
       question == std::string::npos ? std::string_view() : std::string_view(request.target).substr(question + 1);
-  const PostingResult result = parse_posting(query);
+  PostingResult result = parse_posting(query);
   if (!result.ok()) {
     response.status = 400;
     response.set_content("Score not posted: " + result.error + ".\n", kPlainText);
     return;
   }
-  const auto now =
-      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
+  const int64_t now = unix_time_now();
+  result.posting.ticket = seed_tickets_.verifying_ticket(result.posting, now);
   try {
-    store_.add(result.posting, client, now.count());
+    store_.add(result.posting, client, now);
   } catch (const StoreUnavailable& e) {
     refuse_for_now(e, response);
     return;
   }
   page_cache_.invalidate();
   response.set_content("Score posted.\n", kPlainText);
+}
+
+// Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
+void Routes::deal_seed(httplib::Response& response) {
+  response.set_header("Cache-Control", "no-store");
+  response.set_content(seed_tickets_.deal(unix_time_now()).text() + "\n", kPlainText);
 }
 
 void Routes::high_score_page(httplib::Response& response) {

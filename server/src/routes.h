@@ -10,6 +10,7 @@
 #include "pagecache.h"
 #include "ratelimiter.h"
 #include "scorestore.h"
+#include "seedtickets.h"
 
 // What the server answers at each address the game and the player's browser ask for.
 class Routes {
@@ -21,7 +22,8 @@ class Routes {
     AccessLog* access_log = nullptr;           // none: no log
   };
 
-  Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, Setup setup);
+  Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, const SeedTickets& seed_tickets,
+         Setup setup);
 
   void install(httplib::Server& server);
 
@@ -31,9 +33,11 @@ class Routes {
  private:
   void post_score(const httplib::Request& request, httplib::Response& response);
   void high_score_page(httplib::Response& response);
+  void deal_seed(httplib::Response& response);
 
   ScoreStore& store_;
   PageCache& page_cache_;
   RateLimiter& post_limiter_;
+  const SeedTickets& seed_tickets_;
   const Setup setup_;
 };

@@ -16,9 +16,11 @@ struct ScoreEntry {
   int score = 0;
 };
 
-// What the high-score page shows: the best postings, best first, and how many were ever posted.
+// What the high-score page shows: the best verified postings and, apart, the best unverified ones,
+// best first, and how many were ever posted.
 struct Standings {
   std::vector<ScoreEntry> best;
+  std::vector<ScoreEntry> unverified;
   int64_t games_posted = 0;
 };
 
@@ -29,7 +31,12 @@ struct StoredScore {
   int score = 0;
   int64_t received_unix_time = 0;
   std::string client_address;
+  std::string game;    // the played game's record, or empty
+  std::string ticket;  // the seed ticket that verified it; empty for an unverified score
 };
+
+// A posting as the row that stores it, verified by its ticket if it has one.
+StoredScore stored_score(const Posting& posting, std::string_view client_address, int64_t received_unix_time);
 
 // A store that cannot do what was asked: a wrong address, a schema from a newer server.
 class StoreError : public std::runtime_error {
@@ -47,15 +54,17 @@ class StoreUnavailable : public StoreError {
 // commits each posting before add() returns. Safe to use from several threads.
 class ScoreStore {
  public:
-  static constexpr int kSchemaVersion = 1;
+  // 2: each score keeps its game's record, and whether (by which ticket) it was verified.
+  static constexpr int kSchemaVersion = 2;
 
   virtual ~ScoreStore() = default;
 
-  // Stores one posting and returns once it is committed.
+  // Stores one posting and returns once it is committed. A posting with a ticket is stored verified
+  // unless a stored score has spent that ticket already; then it is stored unverified.
   virtual void add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) = 0;
 
-  // The best `limit` scores (ties: the earlier posting first) and the number of postings, read
-  // together so that the two agree.
+  // The best `limit` verified scores and the best `limit` unverified ones (ties: the earlier
+  // posting first) and the number of postings, read together so that they agree.
   virtual Standings standings(int limit) = 0;
 
   // Calls `changed` (on a thread of the store's) whenever the scores may have changed in a way
@@ -67,6 +76,10 @@ class ScoreStore {
   virtual void read_all(const std::function<void(const StoredScore&)>& each) = 0;
   virtual void add_all(const std::vector<StoredScore>& rows) = 0;
   virtual int64_t count() = 0;
+
+  // The key that seals the seed tickets (SeedTickets), made by the first server to ask and kept in
+  // the store, so that every server sharing the store checks the others' tickets.
+  virtual std::string ticket_key() = 0;
 };
 
 // Opens the store at `address`: a file path or sqlite:PATH (SQLite), or a postgresql:// or

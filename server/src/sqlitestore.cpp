@@ -4,6 +4,8 @@
 
 #include <iostream>
 
+#include "seedtickets.h"
+
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
@@ -54,10 +56,14 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     exec("PRAGMA synchronous=FULL");
     upgrade_schema(file);
 
-    insert_ = prepare("INSERT INTO scores (name, date, score, received, client) VALUES (?1, ?2, ?3, ?4, ?5)");
-    best_ = prepare("SELECT name, date, score FROM scores ORDER BY score DESC, id LIMIT ?1");
+    insert_ = prepare(
+        "INSERT INTO scores (name, date, score, received, client, game, ticket, verified)"
+        " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?7 IS NOT NULL) ON CONFLICT DO NOTHING");
+    best_ = prepare("SELECT name, date, score FROM scores WHERE verified = ?2 ORDER BY score DESC, id LIMIT ?1");
     count_ = prepare("SELECT count(*) FROM scores");
-    all_ = prepare("SELECT name, date, score, received, client FROM scores ORDER BY id");
+    all_ = prepare("SELECT name, date, score, received, client, game, ticket FROM scores ORDER BY id");
+    make_key_ = prepare("INSERT OR IGNORE INTO velnor_keys (name, value) VALUES ('tickets', ?1)");
+    key_ = prepare("SELECT value FROM velnor_keys WHERE name = 'tickets'");
     begin_read_ = prepare("BEGIN");
     begin_write_ = prepare("BEGIN IMMEDIATE");
     commit_ = prepare("COMMIT");
@@ -71,7 +77,8 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
 SqliteStore::~SqliteStore() { close(); }
 
 // Version 1 is the table the first server made (without a version number), so its files upgrade
-// in place. A file from a newer server is left alone.
+// in place; version 2 adds each score's game record and verification. A file from a newer server
+// is left alone.
 void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
   exec("BEGIN IMMEDIATE");
   try {
@@ -95,7 +102,17 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
           " received INTEGER NOT NULL,"  // seconds since 1970, UTC
           " client TEXT NOT NULL)");
       exec("CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, id)");
-      exec("PRAGMA user_version = 1");
+    }
+    if (version < 2) {
+      // Scores stored before are unverified: nothing came with them to replay.
+      exec("ALTER TABLE scores ADD COLUMN game TEXT NOT NULL DEFAULT ''");
+      exec("ALTER TABLE scores ADD COLUMN ticket TEXT");  // NULL: unverified
+      exec("ALTER TABLE scores ADD COLUMN verified INTEGER NOT NULL DEFAULT 0");
+      exec("CREATE UNIQUE INDEX scores_by_ticket ON scores (ticket)");
+      exec("DROP INDEX IF EXISTS scores_by_rank");
+      exec("CREATE INDEX scores_by_standing ON scores (verified, score DESC, id)");
+      exec("CREATE TABLE velnor_keys (name TEXT PRIMARY KEY, value TEXT NOT NULL)");
+      exec("PRAGMA user_version = 2");
     }
     exec("COMMIT");
   } catch (...) {
@@ -106,7 +123,7 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
 
 void SqliteStore::close() {
   for (sqlite3_stmt** statement :
-       {&insert_, &best_, &count_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
+       {&insert_, &best_, &count_, &make_key_, &key_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
@@ -148,15 +165,25 @@ void SqliteStore::add(const Posting& posting, std::string_view client_address, i
   group_commit_.add(posting, client_address, received_unix_time);
 }
 
-void SqliteStore::insert(std::string_view name, std::string_view date, int score, int64_t received,
-                         std::string_view client) {
+bool SqliteStore::insert_once(const StoredScore& row) {
   StatementUse use(insert_);
-  if (sqlite3_bind_text(insert_, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
-      sqlite3_bind_text(insert_, 2, date.data(), static_cast<int>(date.size()), SQLITE_TRANSIENT) != SQLITE_OK ||
-      sqlite3_bind_int(insert_, 3, score) != SQLITE_OK || sqlite3_bind_int64(insert_, 4, received) != SQLITE_OK ||
-      sqlite3_bind_text(insert_, 5, client.data(), static_cast<int>(client.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+  const auto bind_text = [&](int at, std::string_view text) {
+    return sqlite3_bind_text(insert_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+  };
+  if (!bind_text(1, row.name) || !bind_text(2, row.date) || sqlite3_bind_int(insert_, 3, row.score) != SQLITE_OK ||
+      sqlite3_bind_int64(insert_, 4, row.received_unix_time) != SQLITE_OK || !bind_text(5, row.client_address) ||
+      !bind_text(6, row.game) || (!row.ticket.empty() && !bind_text(7, row.ticket)))
     fail("bind");
   if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert");
+  return sqlite3_changes(db_) == 1;
+}
+
+void SqliteStore::insert(const StoredScore& row) {
+  if (insert_once(row)) return;
+  // The ticket was spent by a score stored before: this one stands unverified.
+  StoredScore unverified = row;
+  unverified.ticket.clear();
+  if (!insert_once(unverified)) fail("insert");
 }
 
 void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
@@ -164,7 +191,7 @@ void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   run(begin_write_);
   try {
     for (const GroupCommit::Row& row : rows)
-      insert(row.posting->name, row.posting->date, row.posting->score, row.received_unix_time, row.client_address);
+      insert(stored_score(*row.posting, row.client_address, row.received_unix_time));
     // With a full sync, COMMIT returns once the rows are on disk.
     run(commit_);
   } catch (...) {
@@ -177,8 +204,7 @@ void SqliteStore::add_all(const std::vector<StoredScore>& rows) {
   std::lock_guard lock(db_mutex_);
   run(begin_write_);
   try {
-    for (const StoredScore& row : rows)
-      insert(row.name, row.date, row.score, row.received_unix_time, row.client_address);
+    for (const StoredScore& row : rows) insert(row);
     run(commit_);
   } catch (...) {
     rollback();
@@ -192,19 +218,23 @@ void SqliteStore::rollback() {
   sqlite3_step(rollback_);
 }
 
+void SqliteStore::read_scores(int limit, bool verified, std::vector<ScoreEntry>& into) {
+  StatementUse use(best_);
+  if (sqlite3_bind_int(best_, 1, limit) != SQLITE_OK || sqlite3_bind_int(best_, 2, verified ? 1 : 0) != SQLITE_OK)
+    fail("bind");
+  int step;
+  while ((step = sqlite3_step(best_)) == SQLITE_ROW)
+    into.push_back({column_text(best_, 0), column_text(best_, 1), sqlite3_column_int(best_, 2)});
+  if (step != SQLITE_DONE) fail("read");
+}
+
 Standings SqliteStore::standings(int limit) {
   std::lock_guard lock(db_mutex_);
   run(begin_read_);
   try {
     Standings result;
-    {
-      StatementUse use(best_);
-      if (sqlite3_bind_int(best_, 1, limit) != SQLITE_OK) fail("bind");
-      int step;
-      while ((step = sqlite3_step(best_)) == SQLITE_ROW)
-        result.best.push_back({column_text(best_, 0), column_text(best_, 1), sqlite3_column_int(best_, 2)});
-      if (step != SQLITE_DONE) fail("read");
-    }
+    read_scores(limit, true, result.best);
+    read_scores(limit, false, result.unverified);
     {
       StatementUse use(count_);
       if (sqlite3_step(count_) != SQLITE_ROW) fail("count");
@@ -226,7 +256,7 @@ void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each) 
     int step;
     while ((step = sqlite3_step(all_)) == SQLITE_ROW)
       each({column_text(all_, 0), column_text(all_, 1), sqlite3_column_int(all_, 2), sqlite3_column_int64(all_, 3),
-            column_text(all_, 4)});
+            column_text(all_, 4), column_text(all_, 5), column_text(all_, 6)});
     if (step != SQLITE_DONE) fail("read");
     run(commit_);
   } catch (...) {
@@ -240,4 +270,18 @@ int64_t SqliteStore::count() {
   StatementUse use(count_);
   if (sqlite3_step(count_) != SQLITE_ROW) fail("count");
   return sqlite3_column_int64(count_, 0);
+}
+
+std::string SqliteStore::ticket_key() {
+  std::lock_guard lock(db_mutex_);
+  const std::string made = new_ticket_key();
+  {
+    StatementUse use(make_key_);
+    if (sqlite3_bind_text(make_key_, 1, made.data(), static_cast<int>(made.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+      fail("bind");
+    if (sqlite3_step(make_key_) != SQLITE_DONE) fail("key");
+  }
+  StatementUse use(key_);
+  if (sqlite3_step(key_) != SQLITE_ROW) fail("key");
+  return column_text(key_, 0);
 }

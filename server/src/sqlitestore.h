@@ -26,11 +26,15 @@ class SqliteStore : public ScoreStore {
   void read_all(const std::function<void(const StoredScore&)>& each) override;
   void add_all(const std::vector<StoredScore>& rows) override;
   int64_t count() override;
+  std::string ticket_key() override;
 
  private:
   void upgrade_schema(const std::filesystem::path& file);
   void write_rows(const std::vector<GroupCommit::Row>& rows);
-  void insert(std::string_view name, std::string_view date, int score, int64_t received, std::string_view client);
+  // Stores one row; a row whose ticket is spent already is stored without it, unverified.
+  void insert(const StoredScore& row);
+  bool insert_once(const StoredScore& row);
+  void read_scores(int limit, bool verified, std::vector<ScoreEntry>& into);
   void rollback();
   void close();
   sqlite3_stmt* prepare(const char* sql);
@@ -44,6 +48,8 @@ class SqliteStore : public ScoreStore {
   sqlite3_stmt* insert_ = nullptr;
   sqlite3_stmt* best_ = nullptr;
   sqlite3_stmt* count_ = nullptr;
+  sqlite3_stmt* make_key_ = nullptr;
+  sqlite3_stmt* key_ = nullptr;
   sqlite3_stmt* all_ = nullptr;
   sqlite3_stmt* begin_read_ = nullptr;
   sqlite3_stmt* begin_write_ = nullptr;

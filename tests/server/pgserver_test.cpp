@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "pgcluster.h"
+#include "playedgames.h"
 #include "serverprocess.h"
 
 namespace {
@@ -175,19 +176,26 @@ TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage) {
       ASSERT_EQ(get(sqlite_server->port(), "/cgi-bin/velnorsolo.cgi?name=p" + std::to_string(i) +
                                                "&date=1%2F5%2F27&score=" + std::to_string(i * 7 % 651)),
                 200);
+    for (int i = 0; i < 3; ++i) {
+      const velnor::SeedTicket ticket = deal_ticket(sqlite_server->port());
+      const velnor::PlayedGame game = play_best(ticket.seed, ticket.text());
+      ASSERT_EQ(get(sqlite_server->port(), posting_with_game("v", velnor::replay_score(game).value_or(0), game)), 200);
+    }
     ASSERT_EQ(sqlite_server->stop(), 0);
   }
   const std::string sqlite_store = "sqlite:" + (folder_a_.path() / "data" / "scores.db").string();
   ASSERT_EQ(run_server_to_end(folder_b_.path(), {"--copy-scores", sqlite_store, database_}), 0);
-  EXPECT_EQ(PgCluster::query(database_, "SELECT count(*) FROM scores"), "150");
+  EXPECT_EQ(PgCluster::query(database_, "SELECT count(*) FROM scores"), "153");
+  // The copies keep their records and stay verified: their tickets stay spent.
+  EXPECT_EQ(PgCluster::query(database_, "SELECT count(*) FROM scores WHERE verified AND game <> ''"), "3");
   // A second copy would double the list: it is refused, and nothing changes.
   EXPECT_EQ(run_server_to_end(folder_b_.path(), {"--copy-scores", sqlite_store, database_}), 1);
-  EXPECT_EQ(PgCluster::query(database_, "SELECT count(*) FROM scores"), "150");
+  EXPECT_EQ(PgCluster::query(database_, "SELECT count(*) FROM scores"), "153");
 
   const auto on_sqlite = std::make_unique<ServerProcess>(folder_a_.path(), std::vector<std::string>{});
   const auto on_pg = start_server(folder_b_);
   const std::string expected = page(on_sqlite->port());
-  EXPECT_EQ(games_posted(expected), 150);
+  EXPECT_EQ(games_posted(expected), 153);
   EXPECT_EQ(page(on_pg->port()), expected);
   EXPECT_EQ(on_pg->stop(), 0) << on_pg->log();
 }

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "playedgames.h"
 #include "serverprocess.h"
 
 namespace {
@@ -84,12 +85,13 @@ class ServerTest : public ::testing::Test {
                       body);
   }
 
-  int stored_postings() const {
+  // The stored postings, or those that meet an SQL condition.
+  int stored_postings(const std::string& condition = "1") const {
     sqlite3* db = nullptr;
     EXPECT_EQ(sqlite3_open_v2((folder_.path() / "data" / "scores.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
               SQLITE_OK);
     sqlite3_stmt* count = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT count(*) FROM scores", -1, &count, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_prepare_v2(db, ("SELECT count(*) FROM scores WHERE " + condition).c_str(), -1, &count, nullptr), SQLITE_OK);
     EXPECT_EQ(sqlite3_step(count), SQLITE_ROW);
     const int stored = sqlite3_column_int(count, 0);
     sqlite3_finalize(count);
@@ -279,6 +281,71 @@ TEST_F(ServerTest, ConcurrentPostingsAreAllStored) {
   EXPECT_EQ(answered_ok, kClients * kPostingsEach);
   EXPECT_EQ(stored_postings(), answered_ok.load());
   EXPECT_EQ(games_posted(page()), answered_ok.load());
+}
+
+// A score is verified only when the server dealt its seed, the ticket is genuine and unspent, and
+// the game replays to exactly that score; every other posting is kept, unverified.
+TEST_F(ServerTest, OnlyAFaithfulGameFromAFreshTicketIsVerified) {
+  start({"--post-limit", "0"});
+  const auto dealt_game = [&] {
+    const velnor::SeedTicket ticket = deal_ticket(server_->port());
+    return play_best(ticket.seed, ticket.text());
+  };
+  const velnor::PlayedGame honest = dealt_game();
+  const int score = velnor::replay_score(honest).value_or(-1);
+  ASSERT_GE(score, 0);
+  EXPECT_EQ(get_status(posting_with_game("Honest", score, honest)), 200);
+  EXPECT_EQ(get_status(posting_with_game("Reused", score, honest)), 200);
+  const velnor::PlayedGame raised = dealt_game();
+  EXPECT_EQ(get_status(posting_with_game("Raised", velnor::replay_score(raised).value_or(0) + 1, raised)), 200);
+  velnor::PlayedGame forged = dealt_game();
+  forged.ticket.back() = forged.ticket.back() == 'A' ? 'B' : 'A';
+  EXPECT_EQ(get_status(posting_with_game("Forged", velnor::replay_score(forged).value_or(0), forged)), 200);
+  // Tile 1 taken out of or put into the first turn: no longer the dice's total.
+  velnor::PlayedGame illegal = dealt_game();
+  const int illegal_score = velnor::replay_score(illegal).value_or(0);
+  *std::find_if(illegal.shut.begin(), illegal.shut.end(), [](unsigned tiles) { return tiles != 0; }) ^= 1u;
+  ASSERT_FALSE(velnor::replay_score(illegal));
+  EXPECT_EQ(get_status(posting_with_game("Illegal", illegal_score, illegal)), 200);
+  const velnor::PlayedGame clock_seeded = play_best(36826000);
+  EXPECT_EQ(get_status(posting_with_game("Clock", velnor::replay_score(clock_seeded).value_or(0), clock_seeded)), 200);
+  EXPECT_EQ(post("Plain", "1/5/27", "100"), 200);
+
+  EXPECT_EQ(stored_postings(), 7);
+  EXPECT_EQ(stored_postings("verified = 1"), 1);
+  EXPECT_EQ(stored_postings("verified = 1 AND name = 'Honest'"), 1);
+  // The verified score stands in the list with its mark; the others below, apart.
+  const std::string html = page();
+  EXPECT_NE(html.find("<td>Honest</td><td align=\"right\"><b>" + std::to_string(score) + "</b> <font color=\"#"),
+            std::string::npos)
+      << html;
+  const size_t apart = html.find("Unverified Scores");
+  ASSERT_NE(apart, std::string::npos);
+  EXPECT_LT(html.find("Honest"), apart);
+  for (const char* name : {"Reused", "Raised", "Forged", "Illegal", "Clock", "Plain"})
+    EXPECT_GT(html.find(std::string("<td>") + name + "</td>"), apart) << name;
+}
+
+TEST_F(ServerTest, AThousandGamesPlayedFromDealtSeedsAllVerify) {
+  start({"--post-limit", "0"});
+  constexpr int kPlayers = 4;
+  constexpr int kGamesEach = 250;
+  std::atomic<int> answered_ok = 0;
+  std::vector<std::thread> players;
+  for (int p = 0; p < kPlayers; ++p)
+    players.emplace_back([&] {
+      auto connection = client();
+      for (int i = 0; i < kGamesEach; ++i) {
+        const velnor::SeedTicket ticket = deal_ticket(server_->port());
+        const velnor::PlayedGame game = play_best(ticket.seed, ticket.text());
+        const auto result =
+            connection.Get(posting_with_game("Solver", velnor::replay_score(game).value_or(-1), game));
+        if (result && result->status == 200) ++answered_ok;
+      }
+    });
+  for (auto& player : players) player.join();
+  EXPECT_EQ(answered_ok, kPlayers * kGamesEach);
+  EXPECT_EQ(stored_postings("verified = 1"), kPlayers * kGamesEach);
 }
 
 TEST_F(ServerTest, IdleAndSlowClientsHoldUpNoOneAndSlowHeadsEnd) {

@@ -15,8 +15,15 @@
 namespace {
 
 Posting posting(std::string name, std::string date, int score) {
-  return Posting{std::move(name), std::move(date), score};
+  return Posting{std::move(name), std::move(date), score, {}, {}};
 }
+
+// A posting whose record verified it with this ticket.
+Posting verified(std::string name, int score, std::string ticket) {
+  return Posting{std::move(name), "1/1/27", score, "record of " + ticket, std::move(ticket)};
+}
+
+StoredScore stored(const Posting& posting) { return stored_score(posting, "::1", 1'800'000'001); }
 
 class StoreTest : public ::testing::TestWithParam<std::string> {
  protected:
@@ -49,19 +56,33 @@ TEST_P(StoreTest, PostingsAreKeptRankedAndCountedAcrossReopening) {
     const Posting postings[] = {posting("Ann", "1/5/27", 412), posting("Bö Ĝ", "1/6/27", 650),
                                 posting("", "1/7/27", 412), posting("'); DROP", "x", 0), posting("\"\\{,}", "NULL", 1)};
     for (const Posting& p : postings) store->add(p, "10.0.0.1", 1'800'000'000);
+    // A ticket verifies one score only: spent before, or twice in one batch, the later stands unverified.
+    store->add(verified("Vera", 300, "T1"), "::1", 1'800'000'001);
+    store->add_all({stored(verified("Again", 640, "T1")), stored(verified("Vic", 200, "T2")),
+                    stored(verified("Val", 500, "T2"))});
   }
   const auto store = open_score_store(address_);
   const Standings standings = store->standings(3);
-  EXPECT_EQ(standings.games_posted, 5);
-  ASSERT_EQ(standings.best.size(), 3u);
-  EXPECT_EQ(standings.best[0].name, "Bö Ĝ");
-  EXPECT_EQ(standings.best[1].name, "Ann") << "equal scores: the earlier posting first";
-  EXPECT_EQ(standings.best[2].name, "");
-  EXPECT_EQ(standings.best[2].date, "1/7/27");
+  EXPECT_EQ(standings.games_posted, 9);
+  ASSERT_EQ(standings.best.size(), 2u);
+  EXPECT_EQ(standings.best[0].name, "Vera");
+  EXPECT_EQ(standings.best[1].name, "Vic");
+  ASSERT_EQ(standings.unverified.size(), 3u);
+  EXPECT_EQ(standings.unverified[0].name, "Bö Ĝ");
+  EXPECT_EQ(standings.unverified[1].name, "Again");
+  EXPECT_EQ(standings.unverified[2].name, "Val");
+  const Standings unverified = store->standings(6);
+  ASSERT_EQ(unverified.unverified.size(), 6u);
+  EXPECT_EQ(unverified.unverified[3].name, "Ann") << "equal scores: the earlier posting first";
+  EXPECT_EQ(unverified.unverified[4].name, "");
+  EXPECT_EQ(unverified.unverified[4].date, "1/7/27");
 
   std::vector<StoredScore> rows;
   store->read_all([&](const StoredScore& row) { rows.push_back(row); });
-  ASSERT_EQ(rows.size(), 5u);
+  ASSERT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows[5].ticket, "T1");
+  EXPECT_EQ(rows[5].game, "record of T1");
+  EXPECT_EQ(rows[0].ticket, "");
   EXPECT_EQ(rows[3].name, "'); DROP");
   EXPECT_EQ(rows[4].name, "\"\\{,}");
   EXPECT_EQ(rows[4].date, "NULL");
@@ -116,11 +137,13 @@ TEST(SqliteStore, AFileFromTheFirstServerIsUpgradedInPlace) {
       SQLITE_OK);
   sqlite3_close(db);
 
+  // Its scores are kept, unverified: nothing came with them to replay.
   const auto store = open_score_store(file.string());
   const Standings standings = store->standings(10);
-  ASSERT_EQ(standings.best.size(), 1u);
-  EXPECT_EQ(standings.best[0].name, "Old");
-  store->add(posting("New", "2/1/26", 301), "::1", 6);
+  EXPECT_TRUE(standings.best.empty());
+  ASSERT_EQ(standings.unverified.size(), 1u);
+  EXPECT_EQ(standings.unverified[0].name, "Old");
+  store->add(verified("New", 301, "T"), "::1", 6);
   EXPECT_EQ(store->standings(10).best[0].name, "New");
 }
 
@@ -167,7 +190,8 @@ TEST(PgStore, ALostDatabaseIsUnavailableAndComesBackByItself) {
   EXPECT_GT(changes, 0);
   const Standings standings = store->standings(10);
   EXPECT_EQ(standings.games_posted, 2);
-  EXPECT_EQ(standings.best[0].name, "After");
+  ASSERT_FALSE(standings.unverified.empty());
+  EXPECT_EQ(standings.unverified[0].name, "After");
 }
 
 }  // namespace
