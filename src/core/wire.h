@@ -27,5 +27,7 @@ inline constexpr std::string_view kVersionPath = "velnorsolo/velnorsoloversion.t
 inline constexpr std::string_view kInstallerPath = "velnorsolo/vnssetup.exe";
 inline constexpr std::string_view kInstallerSignaturePath = "velnorsolo/vnssetup.exe.sig";
 inline constexpr std::string_view kMultiplayerPage = "multiplayer.html";
+// A fresh seed for the next game, with the ticket that lets its score be verified.
+inline constexpr std::string_view kSeedPath = "velnorsolo/seed";
 
 }  // namespace velnor::wire

@@ -67,9 +67,10 @@ void Thighscore::loadit() {
   getit.FetchString();
 }
 
-void Thighscore::sendscore(const QString& name, const QString& date, const QString& score) {
+void Thighscore::sendscore(const QString& name, const QString& date, const QString& score, const std::string& game) {
   sendit.URL = base_ + std::string(wire::kPostingPath) + "?name=" + percent_encode(utf8(name)) +
                "&date=" + percent_encode(utf8(date)) + "&score=" + utf8(score);
+  if (!game.empty()) sendit.URL += "&game=" + percent_encode(game);
   sendit.FetchString();
 }
 

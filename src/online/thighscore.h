@@ -25,7 +25,8 @@ class Thighscore : public QWidget {
   ~Thighscore() override;
 
   void loadit();
-  void sendscore(const QString& name, const QString& date, const QString& score);
+  // game: the played game's record (see game/playedgame.h), which lets the server verify the score.
+  void sendscore(const QString& name, const QString& date, const QString& score, const std::string& game = {});
 
   // Run when a posting is stored (a 2xx reply), before the page is loaded and shown.
   std::function<void()> on_posted;

@@ -39,6 +39,7 @@ struct Board : ::testing::Test {
   bool really_start = false;    // start them for real instead
   std::vector<int> exit_codes;  // ends of the program it asked for
   std::string release_key;      // whose signatures the update accepts
+  SeedSupply* seeds = nullptr;  // the server's seeds; none: the games play from kSeed on
 
   void SetUp() override { create(); }
 
@@ -50,7 +51,7 @@ struct Board : ::testing::Test {
                                   if (really_start) return QProcess::startDetached(program, args);
                                   return start_result;
                                 },
-                                [this](int code) { exit_codes.push_back(code); }, &failures, true, release_key});
+                                [this](int code) { exit_codes.push_back(code); }, &failures, true, release_key, seeds});
     window->set_tally(&tally);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));

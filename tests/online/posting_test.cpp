@@ -10,7 +10,9 @@
 
 #include "game/board_fixture.h"
 #include "online/postingdate.h"
+#include "game/playedgame.h"
 #include "online/qtpost.h"
+#include "online/seedsupply.h"
 #include "online/script_server.h"
 #include "online/thighscore.h"
 #include "windows/htmlview.h"
@@ -48,7 +50,26 @@ struct Posting : velnor::testing::Board {
   }
 
   bool wait_for(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+
+  // The window again, now with the server's seeds.
+  void create_with_seeds() {
+    window.reset();
+    supply.emplace(VELNOR_SERVER_BASE, qt_ui_poster());
+    seeds = &*supply;
+    create();
+    window->set_windows({.highscore = [this] { return &*highscore; }});
+    click(window->button_namedone);
+  }
+
+  std::optional<SeedSupply> supply;
 };
+
+// The record that a posting's request line carries.
+std::string posted_record(const std::string& request) {
+  const size_t at = request.find("&game=");
+  if (at == std::string::npos) return {};
+  return request.substr(at + 6, request.find(' ', at) - at - 6);
+}
 
 }  // namespace
 
@@ -68,8 +89,16 @@ TEST_F(Posting, SendScorePostsTheEscapedNameThenShowsThePage) {
   const std::string post = server.requests()[0];
   const std::string score = std::to_string(window->game().score());
   const QString date = QString::fromStdString(post).section("&date=", 1).section("&score=", 0, 0);
+  // The three fields as ever, then the game's record, from which the server plays it again.
+  const std::string record = posted_record(post);
   EXPECT_EQ(post.substr(0, post.find("\r\n")), "GET /cgi-bin/velnorsolo.cgi?name=A%26b%20%3D%23c&date=" +
-                                                   date.toStdString() + "&score=" + score + " HTTP/1.0");
+                                                   date.toStdString() + "&score=" + score + "&game=" + record +
+                                                   " HTTP/1.0");
+  const std::optional<PlayedGame> game = parse_played_game(record);
+  ASSERT_TRUE(game);
+  EXPECT_EQ(game->seed, velnor::testing::kSeed);
+  EXPECT_TRUE(game->ticket.empty());
+  EXPECT_EQ(replay_score(*game), window->game().score());
   // Month, day and two-digit year, whatever separator the system uses.
   const QDate today = QDate::currentDate();
   const QString year = QString::number(today.year() % 100).rightJustified(2, '0');
@@ -127,6 +156,35 @@ TEST_F(Posting, ARefusedPostingFailsAtOnce) {
     EXPECT_FALSE(highscore->isVisible()) << refusal;
   }
   EXPECT_EQ(server.requests().size(), 4u);  // and no page fetched
+}
+
+// The first paint fetches a seed, and the game after it plays from that seed and posts its ticket;
+// each game's end fetches the next. A reply that is not a ticket, or not a 2xx, is not taken.
+TEST_F(Posting, AGameIsPlayedFromTheDealtSeedAndPostsItsTicket) {
+  const SeedTicket ticket{0xC0FFEE, 1'800'000'000, std::string(SeedTicket::kSealCharacters, 'Q')};
+  server.script({"HTTP/1.0 200 OK\r\n\r\n" + ticket.text() + "\n"});
+  server.script({"HTTP/1.0 503 Service Unavailable\r\n\r\n" + ticket.text() + "\n"});
+  server.script({"HTTP/1.0 200 OK\r\n\r\nthanks"});
+  server.script({kPage});
+  server.script({"HTTP/1.0 200 OK\r\n\r\n" + ticket.text() + "<b>\n"});
+  create_with_seeds();
+  ASSERT_TRUE(wait_for([&] { return supply->holds_ticket(); }));
+
+  play_game();
+  ASSERT_TRUE(wait_for([&] { return server.requests().size() == 2 && !supply->fetching(); }));
+  EXPECT_FALSE(supply->holds_ticket()) << "a refusal's body was taken for a ticket";
+  click(window->button_sendscore);
+  ASSERT_TRUE(wait_for([&] { return highscore->isVisible(); }));
+  ASSERT_TRUE(server.wait_requests(4));
+  const std::optional<PlayedGame> game = parse_played_game(posted_record(server.requests()[2]));
+  ASSERT_TRUE(game);
+  EXPECT_EQ(game->ticket, ticket.text());
+  EXPECT_EQ(replay_score(*game), window->game().score()) << "the game was not played from the dealt seed";
+
+  // No ticket in hand (the last reply is not one): the next game goes on from the generator.
+  play_game();
+  ASSERT_TRUE(wait_for([&] { return server.requests().size() == 5 && !supply->fetching(); }));
+  EXPECT_FALSE(supply->holds_ticket());
 }
 
 TEST_F(Posting, ViewHighScoresTwiceFetchesOnce) {
