@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures velnor-server with wrk, on loopback only: the high-score page (about 100 stored scores)
 # on each store, SQLite and PostgreSQL, beside nginx serving a static copy of the same page; and the
-# posting rate on SQLite (one server) and on PostgreSQL (one server, then two sharing the database).
+# posting rate on SQLite (one server) and on PostgreSQL (one server, then two sharing the database);
+# then, on each store, what a verified posting costs beside a plain one (bench/server/posting_cost.cpp).
 # Each measurement runs three times, the servers taking turns in an order that changes each round,
 # and the medians are reported. Exits 1 when a page's rate is below 0.7 of nginx's, or its p99
 # latency above three times nginx's (or 5 ms, whichever is more).
@@ -24,10 +25,12 @@ p99_floor_ms=5
 server=${1:-}
 if [ -z "$server" ]; then
   build="$top/build/bench-server"
-  [ -f "$build/build.ninja" ] || cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELNOR_TESTS=OFF >/dev/null
-  cmake --build "$build" -j2 --target velnor-server >/dev/null
+  [ -f "$build/build.ninja" ] || cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELNOR_TESTS=OFF \
+    -DVELNOR_BENCH=ON >/dev/null
+  cmake --build "$build" -j2 --target velnor-server posting_cost >/dev/null
   server="$build/server/velnor-server"
 fi
+posting_cost=${POSTING_COST:-$(dirname "$(dirname "$server")")/bench/posting_cost}
 # The servers run in folders of their own, so a relative path is made absolute first.
 server=$(cd "$(dirname "$server")" && pwd)/$(basename "$server")
 [ -x "$server" ] || { echo "server_bench: $server is not a program" >&2; exit 1; }
@@ -213,6 +216,12 @@ row "velnor-server page, PostgreSQL" pg_page
 row "velnor-server posting, SQLite, 1 server" sqlite_post
 row "velnor-server posting, PostgreSQL, 1 server" pg_post
 row "velnor-server posting, PostgreSQL, 2 servers" pg2_post
+
+for store in sqlite pg; do
+  port_var=${store}_port
+  echo "verified postings on $store, $connections connections, ${seconds}s a round, $rounds rounds (medians):"
+  "$posting_cost" "${!port_var}" "$seconds" "$connections" | sed 's/^/  /'
+done
 
 # shellcheck disable=SC2086
 nginx_rps=$(median ${rps[nginx]})

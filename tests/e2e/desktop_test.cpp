@@ -10,6 +10,7 @@
 #include <signal.h>
 
 #include "command.h"
+#include "core/wire.h"
 #include "installedgame.h"
 #include "online/script_server.h"
 
@@ -18,6 +19,11 @@ using namespace velnor::testing;
 namespace {
 
 constexpr QRgb kButtonFace = 0xFFFFC6;
+
+// The answer of a server that deals no seeds: the game then plays from the clock's.
+ScriptServer::Reply no_seed() {
+  return {"HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n", false, "/" + std::string(velnor::wire::kSeedPath)};
+}
 
 // The four bounds in the settings file: left, top, width, height.
 QRect saved_bounds(const QString& settings) {
@@ -152,6 +158,7 @@ TEST_F(Desktop, ASoundModuleCutShortLeavesTheGamePlayingSilently) {
 // now the window says it will not show it, and the game answers the keys at once.
 TEST_F(Desktop, AHostileHighScorePageLeavesTheGameAnswering) {
   ScriptServer server{80};
+  server.script(no_seed());
   std::string tables;
   for (int i = 0; i < 5000; ++i) tables += "<table><tr><td>";
   // Held open after the page: the client's hang-up says the page was read whole.
@@ -167,13 +174,46 @@ TEST_F(Desktop, AHostileHighScorePageLeavesTheGameAnswering) {
   x.keys({"Right", "Right", "Down", "Return"});
   const quint64 scores_window = wait_window("Velnor Solo - High Scores");
   ASSERT_NE(scores_window, 0u);
-  ASSERT_TRUE(server.wait_requests(1)) << "the page was never asked for";
-  EXPECT_NE(server.requests().front().find("GET /counter/velnorsolo.shtml "), std::string::npos);
+  ASSERT_TRUE(server.wait_requests(2)) << "the page was never asked for";
+  EXPECT_EQ(server.requests().back().rfind("GET /counter/velnorsolo.shtml ", 0), 0u);
   ASSERT_TRUE(server.wait_client_gone()) << "the page was not read to its end";
   x.focus(scores_window);
   x.keys({"Escape"});
   EXPECT_TRUE(x.wait_for_window_gone(scores_window, kTurnMs)) << "the game stopped answering";
   EXPECT_FALSE(wait_for_exit(0).has_value()) << game_output();
+  ASSERT_NO_FATAL_FAILURE(close_window());
+}
+
+// A posting the server refuses (here with 503) is "Posting Failed." at once, not after the wait's
+// forty seconds, and no list opens.
+TEST_F(Desktop, ARefusedPostingFailsAtOnce) {
+  ScriptServer server{80};
+  server.script(no_seed());  // at the start
+  server.script(no_seed());  // and once the game is over, for the next
+  server.script({"HTTP/1.0 503 Service Unavailable\r\nContent-Length: 8\r\n\r\nRefused."});
+  QFile settings(file("velnorsolo.ini"));  // no update check to take the posting's reply
+  ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[velnorsolo]\r\nUpdate=false\r\n") > 0);
+  settings.close();
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  ASSERT_NO_FATAL_FAILURE(enter_name("Flo"));
+  Played played;
+  ASSERT_NO_FATAL_FAILURE(play_rounds(10, played));
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->gameover_picture(), pictures.gameover); },
+      "the game-over panel"));
+  x.click(layout->send_score().center());
+  // The box takes the keyboard as it shows.
+  quint64 box = 0;
+  const QDeadlineTimer at_once(kTurnMs);
+  while (!at_once.hasExpired() && (box = x.active_window()) == window) QThread::msleep(kPollMs);
+  if (box == window) screen = x.grab();
+  ASSERT_NE(box, window) << "no Posting Failed. box within " << kTurnMs << " ms (" << save_failure() << ")";
+  EXPECT_EQ(x.title(box), "Velnor Solo");
+  ASSERT_TRUE(server.wait_requests(3));
+  EXPECT_EQ(server.requests()[2].rfind("GET /cgi-bin/velnorsolo.cgi?name=Flo&", 0), 0u) << server.requests()[2];
+  EXPECT_EQ(x.find_window("Velnor Solo - High Scores"), 0u);
+  x.keys({"Return"});
+  ASSERT_TRUE(x.wait_for_window_gone(box, kTurnMs));
   ASSERT_NO_FATAL_FAILURE(close_window());
 }
 
@@ -265,7 +305,10 @@ TEST_F(Desktop, TheUpdateOfferFollowsTheServersAnswer) {
       kRoundMs, [&](const QImage& shot) { return name_box_shows(shot); }, "the board again after Download Aborted"));
   EXPECT_TRUE(QFile::exists(file("velnorsolo")));
   ASSERT_NO_FATAL_FAILURE(enter_name("Di"));
-  DiceReplay dice(kSeed);
+  // This second start plays from the second seed the server dealt.
+  const std::optional<velnor::SeedTicket> ticket = relay->wait_ticket(2, kRoundMs);
+  ASSERT_TRUE(ticket) << "the game asked for no seed";
+  DiceReplay dice(ticket->seed);
   TilePlayer player;
   ASSERT_NO_FATAL_FAILURE(play_one_roll_by_keys(dice, player));
 }
@@ -274,6 +317,7 @@ TEST_F(Desktop, TheUpdateOfferFollowsTheServersAnswer) {
 // update is aborted and the program is still in its folder, never renamed away.
 TEST_F(Desktop, AStalledDownloadLeavesTheProgramInPlace) {
   ScriptServer server(80);
+  server.script(no_seed());
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1"});
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nMZ half an installer", true});
   ASSERT_NO_FATAL_FAILURE(start_game_window());
@@ -281,7 +325,7 @@ TEST_F(Desktop, AStalledDownloadLeavesTheProgramInPlace) {
       kRoundMs, [&](const QImage& shot) { return update_offered(shot); }, "the update offer"));
   const QByteArray program = read_file(file("velnorsolo"));
   x.click(layout->update_yes().center());
-  ASSERT_TRUE(server.wait_requests(2));
+  ASSERT_TRUE(server.wait_requests(3));
   EXPECT_TRUE(QFile::exists(file("velnorsolo"))) << "the program was renamed before its installer came";
   ASSERT_TRUE(wait_screen(
       45000, [&](const QImage& shot) { return name_box_shows(shot); },

@@ -3,9 +3,9 @@
 // for ten rounds with X input, a second start meanwhile hands over to it, its score is posted to
 // velnor-server, and it is closed from the File menu.
 //
-// The dice are known in advance: the game seeds its generator once, with the milliseconds since
-// midnight UTC, and the frozen clock fixes those. The test replays the generator and plays from
-// what it predicts; the screen must show exactly those dice and tiles.
+// The dice are known in advance: the game plays from the seed that velnor-server dealt it, which
+// the test sees pass on the way. The test replays the generator and plays from what it predicts;
+// the screen must show exactly those dice and tiles, and the score is posted verified.
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -99,6 +99,10 @@ void WholeGame::launch_from_menu() {
 void WholeGame::start_with_name() {
   ASSERT_NO_FATAL_FAILURE(launch_from_menu());
   ASSERT_NO_FATAL_FAILURE(find_main_window());
+  // The board asks the server for its first game's seed as soon as it shows.
+  const std::optional<velnor::SeedTicket> ticket = relay->wait_ticket(1, kRoundMs);
+  ASSERT_TRUE(ticket) << "the game asked for no seed";
+  seed = ticket->seed;
   // A fresh folder has no settings: the whole window, title bar included, stands at 3, 3.
   ASSERT_EQ(x.frame(window).topLeft(), QPoint(3, 3));
 
@@ -204,15 +208,20 @@ void WholeGame::send_score() {
       },
       "the high-score page"));
 
-  // Posted in the player's default locale, the date still has its slashes.
-  const CommandResult stored =
-      run_command("sqlite3", {temp.filePath("data/scores.db"), "SELECT name, date, score, client FROM scores"});
+  // Posted in the player's default locale, the date still has its slashes; the server played the
+  // game again from the seed it dealt, and the score stands verified, with its mark on the page.
+  const CommandResult stored = run_command(
+      "sqlite3", {temp.filePath("data/scores.db"), "SELECT name, date, score, client, verified FROM scores"});
   ASSERT_TRUE(stored.ok) << stored.describe().toStdString();
   EXPECT_EQ(QString::fromUtf8(stored.out),
-            QString("%1|%2|%3|127.0.0.1\n").arg(kPostedName, kPostedDate).arg(played.score));
+            QString("%1|%2|%3|127.0.0.1|1\n").arg(kPostedName, kPostedDate).arg(played.score));
   const CommandResult page = run_command("curl", {"-sS", "http://127.0.0.1/counter/velnorsolo.shtml"});
   ASSERT_TRUE(page.ok) << page.describe().toStdString();
-  EXPECT_TRUE(page.out.contains(kPostedName.toUtf8()));
+  EXPECT_TRUE(page.out.contains(QString("<td>%1</td><td align=\"right\"><b>%2</b> <font color=")
+                                    .arg(kPostedName)
+                                    .arg(played.score)
+                                    .toUtf8()))
+      << page.out.constData();
   EXPECT_TRUE(page.out.contains("Games posted: 1"));
 
   x.click(scores.topLeft() + QRect(498, 521, 95, 32).center());  // DONE

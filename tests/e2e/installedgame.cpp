@@ -19,6 +19,12 @@
 
 namespace velnor::testing {
 
+namespace {
+
+constexpr std::uint16_t kServerPort = 8080;  // the server's own, behind the relay on port 80
+
+}  // namespace
+
 QByteArray read_file(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -81,10 +87,12 @@ void InstalledGame::start_server(const std::optional<QByteArray>& version) {
   }
   const std::string site = temp.path().toStdString();
   server.emplace(site,
-                 std::vector<std::string>{VELNOR_SERVER_PROGRAM, "--listen", "127.0.0.1", "--port", "80", "--data",
-                                          site + "/data", "--release", site + "/release"},
+                 std::vector<std::string>{VELNOR_SERVER_PROGRAM, "--listen", "127.0.0.1", "--port",
+                                          std::to_string(kServerPort), "--data", site + "/data", "--release",
+                                          site + "/release"},
                  site + "/server.log");
-  ASSERT_TRUE(server->wait_for_port(80)) << server->log();
+  ASSERT_TRUE(server->wait_for_port(kServerPort)) << server->log();
+  relay.emplace(80, kServerPort);
 }
 
 QProcessEnvironment InstalledGame::game_environment() const {
@@ -164,7 +172,7 @@ void InstalledGame::play_rounds(
     int rounds, Played& played,
     const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles) {
   x.click(layout->start_button().center());
-  DiceReplay dice(kSeed);
+  DiceReplay dice(seed);
   TilePlayer player;
   for (int round = 1; round <= rounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));

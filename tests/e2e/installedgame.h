@@ -18,6 +18,7 @@
 #include "boardpictures.h"
 #include "dicereplay.h"
 #include "support/childprocess.h"
+#include "ticketrelay.h"
 #include "tileplayer.h"
 #include "xdisplay.h"
 
@@ -49,7 +50,8 @@ class InstalledGame : public ::testing::Test {
   // folder made, the desktop started.
   void start_desktop();
 
-  // The server, with a release folder offering this version text (none for nullopt).
+  // The server, with a release folder offering this version text (none for nullopt). The game
+  // reaches it on port 80 through a relay, which shows the test the seeds it deals.
   void start_server(const std::optional<QByteArray>& version);
   // Starts the installed program as the desktop would; the game is the first copy started.
   void launch();
@@ -101,6 +103,8 @@ class InstalledGame : public ::testing::Test {
   QString folder;  // ...and the installed game's folder in it
   XDisplay x;
   std::optional<ChildProgram> server;
+  std::optional<TicketRelay> relay;
+  std::uint32_t seed = kSeed;  // what play_rounds plays from: the frozen clock's, unless the server dealt one
   pid_t game = 0;
   quint64 window = 0;  // the main window
   QRect bounds;        // ...its inside on the screen

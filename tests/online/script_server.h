@@ -1,7 +1,8 @@
 #pragma once
 
 // A scripted HTTP server on 127.0.0.1 for tests: it records each request's
-// bytes and answers each connection with the next scripted reply.
+// bytes and answers each connection with the next scripted reply (or the next
+// one scripted for that request's path).
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -28,10 +30,12 @@ class ScriptServer {
 
   struct Reply {
     Reply() = default;
-    Reply(std::string head_bytes, bool hold_after = false) : head(std::move(head_bytes)), hold(hold_after) {}
+    Reply(std::string head_bytes, bool hold_after = false, std::string for_path = {})
+        : head(std::move(head_bytes)), hold(hold_after), path(std::move(for_path)) {}
 
     std::string head;   // sent as soon as the request is in
     bool hold = false;  // then the connection stays open until the client goes away
+    std::string path;   // only for a request of this path ("/a/b", no query); empty: for any
   };
 
   explicit ScriptServer(std::uint16_t port = 80) {
@@ -139,9 +143,15 @@ class ScriptServer {
     {
       std::lock_guard lock(mutex_);
       requests_.push_back(request);
-      if (!replies_.empty()) {
-        reply = std::move(replies_.front());
-        replies_.pop_front();
+      // The request line's path: what follows the method, up to a query or the version.
+      const std::size_t start = request.find(' ') + 1;
+      const std::string path = request.substr(start, request.find_first_of("? ", start) - start);
+      auto chosen = std::find_if(replies_.begin(), replies_.end(), [&](const Reply& r) { return r.path == path; });
+      if (chosen == replies_.end())
+        chosen = std::find_if(replies_.begin(), replies_.end(), [](const Reply& r) { return r.path.empty(); });
+      if (chosen != replies_.end()) {
+        reply = std::move(*chosen);
+        replies_.erase(chosen);
       }
       changed_.notify_all();
     }
