@@ -197,10 +197,7 @@ TEST_F(Desktop, ARefusedPostingFailsAtOnce) {
   ASSERT_NO_FATAL_FAILURE(start_game_window());
   ASSERT_NO_FATAL_FAILURE(enter_name("Flo"));
   Played played;
-  ASSERT_NO_FATAL_FAILURE(play_rounds(10, played));
-  ASSERT_TRUE(wait_screen(
-      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->gameover_picture(), pictures.gameover); },
-      "the game-over panel"));
+  ASSERT_NO_FATAL_FAILURE(play_whole_game(played));
   x.click(layout->send_score().center());
   // The box takes the keyboard as it shows.
   quint64 box = 0;

@@ -125,7 +125,7 @@ void WholeGame::start_with_name() {
 
 void WholeGame::play_ten_rounds() {
   bool board_saved = false;
-  ASSERT_NO_FATAL_FAILURE(play_rounds(10, played, [&](int round, const TilePlayer& player, int total) {
+  ASSERT_NO_FATAL_FAILURE(play_whole_game(played, [&](int round, const TilePlayer& player, int total) {
     if (round == 1 && player.round_score() == 0) {
       ASSERT_NO_FATAL_FAILURE(ask_for_best_move(player.open_tiles(), total));
     }
@@ -136,10 +136,6 @@ void WholeGame::play_ten_rounds() {
     }
   }));
   EXPECT_TRUE(board_saved);
-  // After the tenth round's pause: the game-over panel.
-  ASSERT_TRUE(wait_screen(
-      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->gameover_picture(), pictures.gameover); },
-      "the game-over panel"));
 }
 
 // The finished game is on the disk at once, before any exit (a kill now would keep it), and a

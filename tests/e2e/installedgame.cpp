@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "command.h"
+#include "game/tgame.h"
 #include "support/private_network.h"
 
 namespace velnor::testing {
@@ -93,6 +94,15 @@ void InstalledGame::start_server(const std::optional<QByteArray>& version) {
                  site + "/server.log");
   ASSERT_TRUE(server->wait_for_port(kServerPort)) << server->log();
   relay.emplace(80, kServerPort);
+}
+
+void InstalledGame::play_whole_game(
+    Played& played, const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles) {
+  ASSERT_NO_FATAL_FAILURE(play_rounds(Tgame::kRounds, played, before_tiles));
+  // After the tenth round's pause: the game-over panel.
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->gameover_picture(), pictures.gameover); },
+      "the game-over panel"));
 }
 
 QProcessEnvironment InstalledGame::game_environment() const {

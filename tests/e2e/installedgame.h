@@ -75,6 +75,10 @@ class InstalledGame : public ::testing::Test {
   void play_rounds(int rounds, Played& played,
                    const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles = {});
 
+  // The same for a whole game of ten rounds, until the game-over panel shows.
+  void play_whole_game(Played& played,
+                       const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles = {});
+
   QProcessEnvironment game_environment() const;
   QString log_path() const { return temp.filePath("game.log"); }
   std::string game_output() const;  // what the game wrote

@@ -185,10 +185,7 @@ TEST_F(PackagedGame, EachUserKeepsTheirOwnRecords) {
   ASSERT_NO_FATAL_FAILURE(find_main_window());
   ASSERT_NO_FATAL_FAILURE(enter_name("Ann"));
   Played played;
-  ASSERT_NO_FATAL_FAILURE(play_rounds(10, played));
-  ASSERT_TRUE(wait_screen(
-      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->gameover_picture(), pictures.gameover); },
-      "the game-over panel"));
+  ASSERT_NO_FATAL_FAILURE(play_whole_game(played));
   std::optional<int> status = end_game(SIGTERM);
   ASSERT_TRUE(status.has_value()) << "the game did not end on SIGTERM";
   EXPECT_EQ(*status, 0) << game_output();

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <memory>
 #include <sstream>
@@ -107,6 +108,23 @@ class ServerTest : public ::testing::Test {
     for (unsigned i = 0; i < 300000; ++i) installer += static_cast<char>((i * 7919u) % 256u);
     std::ofstream(release / "vnssetup.exe", std::ios::binary) << installer;
     return installer;
+  }
+
+  // Each client posts `each` times on a connection of its own, all clients at once; how many
+  // postings were answered 200.
+  int post_at_once(int clients, int each, const std::function<std::string(int client, int i)>& target) const {
+    std::atomic<int> answered_ok = 0;
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c)
+      threads.emplace_back([&, c] {
+        auto connection = client();
+        for (int i = 0; i < each; ++i) {
+          const auto result = connection.Get(target(c, i));
+          if (result && result->status == 200) ++answered_ok;
+        }
+      });
+    for (auto& thread : threads) thread.join();
+    return answered_ok;
   }
 
   std::string page() const {
@@ -264,23 +282,12 @@ TEST_F(ServerTest, ConcurrentPostingsAreAllStored) {
   start({"--post-limit", "0"});
   constexpr int kClients = 8;
   constexpr int kPostingsEach = 50;
-  std::atomic<int> answered_ok = 0;
-  std::vector<std::thread> clients;
-  for (int c = 0; c < kClients; ++c) {
-    clients.emplace_back([&, c] {
-      auto connection = client();
-      for (int i = 0; i < kPostingsEach; ++i) {
-        const auto target =
-            "/cgi-bin/velnorsolo.cgi?name=c" + std::to_string(c) + "&date=1%2F5%2F27&score=" + std::to_string(i);
-        const auto result = connection.Get(target);
-        if (result && result->status == 200) ++answered_ok;
-      }
-    });
-  }
-  for (auto& thread : clients) thread.join();
+  const int answered_ok = post_at_once(kClients, kPostingsEach, [](int c, int i) {
+    return "/cgi-bin/velnorsolo.cgi?name=c" + std::to_string(c) + "&date=1%2F5%2F27&score=" + std::to_string(i);
+  });
   EXPECT_EQ(answered_ok, kClients * kPostingsEach);
-  EXPECT_EQ(stored_postings(), answered_ok.load());
-  EXPECT_EQ(games_posted(page()), answered_ok.load());
+  EXPECT_EQ(stored_postings(), answered_ok);
+  EXPECT_EQ(games_posted(page()), answered_ok);
 }
 
 // A score is verified only when the server dealt its seed, the ticket is genuine and unspent, and
@@ -330,20 +337,11 @@ TEST_F(ServerTest, AThousandGamesPlayedFromDealtSeedsAllVerify) {
   start({"--post-limit", "0"});
   constexpr int kPlayers = 4;
   constexpr int kGamesEach = 250;
-  std::atomic<int> answered_ok = 0;
-  std::vector<std::thread> players;
-  for (int p = 0; p < kPlayers; ++p)
-    players.emplace_back([&] {
-      auto connection = client();
-      for (int i = 0; i < kGamesEach; ++i) {
-        const velnor::SeedTicket ticket = deal_ticket(server_->port());
-        const velnor::PlayedGame game = play_best(ticket.seed, ticket.text());
-        const auto result =
-            connection.Get(posting_with_game("Solver", velnor::replay_score(game).value_or(-1), game));
-        if (result && result->status == 200) ++answered_ok;
-      }
-    });
-  for (auto& player : players) player.join();
+  const int answered_ok = post_at_once(kPlayers, kGamesEach, [this](int, int) {
+    const velnor::SeedTicket ticket = deal_ticket(server_->port());
+    const velnor::PlayedGame game = play_best(ticket.seed, ticket.text());
+    return posting_with_game("Solver", velnor::replay_score(game).value_or(-1), game);
+  });
   EXPECT_EQ(answered_ok, kPlayers * kGamesEach);
   EXPECT_EQ(stored_postings("verified = 1"), kPlayers * kGamesEach);
 }
