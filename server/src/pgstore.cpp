@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <random>
 #include <set>
 #include <string_view>
 #include <utility>
@@ -17,6 +18,8 @@
 namespace {
 
 constexpr char kChannel[] = "velnor_scores";
+// Rows of the postings' count; two servers that pick the same one only share it.
+constexpr unsigned kCountShards = 1024;
 constexpr std::chrono::milliseconds kListenSlice(200);
 // Taken while a server creates or upgrades the schema, so that servers starting together take turns.
 constexpr char kSchemaLock[] = "SELECT pg_advisory_xact_lock(7215400)";
@@ -41,9 +44,15 @@ constexpr std::array kStatements = {
     Statement{"notify", "SELECT pg_notify('velnor_scores', '')"},
     Statement{"best", "SELECT name, date, score FROM scores WHERE verified = $2 ORDER BY score DESC, id LIMIT $1"},
     Statement{"count", "SELECT count(*) FROM scores"},
+    Statement{"posted", "SELECT coalesce(sum(games), 0) FROM velnor_counts"},
+    // Each server adds to a shard of its own, so that servers sharing the store do not queue for one row.
+    Statement{"add_posted",
+              "INSERT INTO velnor_counts (shard, games) VALUES ($1, $2)"
+              " ON CONFLICT (shard) DO UPDATE SET games = velnor_counts.games + excluded.games"},
     Statement{"all", "SELECT name, date, score, received, client, game, coalesce(ticket, '') FROM scores ORDER BY id"},
     Statement{"make_key", "INSERT INTO velnor_keys (name, value) VALUES ('tickets', $1) ON CONFLICT DO NOTHING"},
     Statement{"key", "SELECT value FROM velnor_keys WHERE name = 'tickets'"},
+    Statement{"check", "SELECT 1"},
 };
 
 class Result {
@@ -195,6 +204,7 @@ void PgStore::Connection::check_after_failure() {
 
 PgStore::PgStore(std::string address)
     : address_(std::move(address)),
+      shard_(static_cast<int>(std::random_device()() % kCountShards)),
       writer_(address_),
       reader_(address_),
       group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }) {
@@ -260,6 +270,10 @@ void PgStore::upgrade_schema() {
     exec("DROP INDEX IF EXISTS scores_by_rank");
     exec("CREATE INDEX scores_by_standing ON scores (verified, score DESC, id)");
     exec("CREATE TABLE velnor_keys (name text PRIMARY KEY, value text NOT NULL)");
+    // The number of postings, kept in step by each posting's transaction, so that the page never
+    // counts the scores; counted once here.
+    exec("CREATE TABLE velnor_counts (shard integer PRIMARY KEY, games bigint NOT NULL)");
+    exec("INSERT INTO velnor_counts (shard, games) SELECT 0, count(*) FROM scores");
     exec("INSERT INTO velnor_schema (version) VALUES (2)");
   }
   exec("COMMIT");
@@ -287,6 +301,10 @@ void PgStore::insert(const std::vector<StoredScore>& rows) {
   if (!unverified.empty()) insert(unverified);
 }
 
+void PgStore::count_posted(size_t rows) {
+  run(writer_, "add_posted", {std::to_string(shard_), std::to_string(rows)});
+}
+
 void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   std::lock_guard lock(writer_.mutex());
   std::vector<StoredScore> stored;
@@ -296,6 +314,7 @@ void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   // Other servers learn of the rows when the transaction commits, not before.
   in_transaction(writer_, "begin", [&] {
     insert(stored);
+    count_posted(stored.size());
     run(writer_, "notify");
   });
 }
@@ -311,6 +330,7 @@ void PgStore::add_all(const std::vector<StoredScore>& rows) {
     for (size_t first = 0; first < rows.size(); first += kRowsAStatement)
       insert({rows.begin() + static_cast<std::ptrdiff_t>(first),
               rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), first + kRowsAStatement))});
+    count_posted(rows.size());
     run(writer_, "notify");
   });
 }
@@ -325,7 +345,7 @@ Standings PgStore::standings(int limit) {
       for (int row = 0; row < PQntuples(best.get()); ++row)
         into.push_back({best.text(row, 0), best.text(row, 1), static_cast<int>(best.number(row, 2))});
     }
-    standings.games_posted = run(reader_, "count").number(0, 0);
+    standings.games_posted = run(reader_, "posted").number(0, 0);
   });
   return standings;
 }
@@ -344,6 +364,11 @@ std::string PgStore::ticket_key() {
   std::lock_guard lock(writer_.mutex());
   run(writer_, "make_key", {new_ticket_key()});
   return run(writer_, "key").text(0, 0);
+}
+
+void PgStore::check() {
+  std::lock_guard lock(reader_.mutex());
+  run(reader_, "check");
 }
 
 int64_t PgStore::count() {

@@ -32,6 +32,7 @@ class PgStore : public ScoreStore {
   void read_all(const std::function<void(const StoredScore&)>& each) override;
   void add_all(const std::vector<StoredScore>& rows) override;
   int64_t count() override;
+  void check() override;
   std::string ticket_key() override;
 
   // One connection with its prepared statements, reopened after a loss.
@@ -61,11 +62,14 @@ class PgStore : public ScoreStore {
   // Stores rows in the transaction open on the writer; a row whose ticket is spent already is
   // stored without it, unverified.
   void insert(const std::vector<StoredScore>& rows);
+  // Adds to the number of postings, in the same transaction.
+  void count_posted(size_t rows);
   // A connection listening for postings, or null when none could be made.
   pg_conn* listen();
   void listen_loop(pg_conn* conn);
 
   const std::string address_;
+  const int shard_;  // this server's row of the postings' count
   Connection writer_;
   Connection reader_;
   GroupCommit group_commit_;

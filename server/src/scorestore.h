@@ -76,6 +76,8 @@ class ScoreStore {
   virtual void read_all(const std::function<void(const StoredScore&)>& each) = 0;
   virtual void add_all(const std::vector<StoredScore>& rows) = 0;
   virtual int64_t count() = 0;
+  // Returns when the store answers a query just now; throws StoreUnavailable when it does not.
+  virtual void check() = 0;
 
   // The key that seals the seed tickets (SeedTickets), made by the first server to ask and kept in
   // the store, so that every server sharing the store checks the others' tickets.

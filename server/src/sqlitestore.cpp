@@ -61,9 +61,12 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
         " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?7 IS NOT NULL) ON CONFLICT DO NOTHING");
     best_ = prepare("SELECT name, date, score FROM scores WHERE verified = ?2 ORDER BY score DESC, id LIMIT ?1");
     count_ = prepare("SELECT count(*) FROM scores");
+    posted_ = prepare("SELECT coalesce(sum(games), 0) FROM velnor_counts");
+    add_posted_ = prepare("UPDATE velnor_counts SET games = games + ?1");
     all_ = prepare("SELECT name, date, score, received, client, game, ticket FROM scores ORDER BY id");
     make_key_ = prepare("INSERT OR IGNORE INTO velnor_keys (name, value) VALUES ('tickets', ?1)");
     key_ = prepare("SELECT value FROM velnor_keys WHERE name = 'tickets'");
+    check_ = prepare("SELECT count(*) FROM velnor_keys");
     begin_read_ = prepare("BEGIN");
     begin_write_ = prepare("BEGIN IMMEDIATE");
     commit_ = prepare("COMMIT");
@@ -112,6 +115,10 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
       exec("DROP INDEX IF EXISTS scores_by_rank");
       exec("CREATE INDEX scores_by_standing ON scores (verified, score DESC, id)");
       exec("CREATE TABLE velnor_keys (name TEXT PRIMARY KEY, value TEXT NOT NULL)");
+      // The number of postings, kept in step by each posting's transaction, so that the page never
+      // counts the scores; counted once here.
+      exec("CREATE TABLE velnor_counts (shard INTEGER PRIMARY KEY, games INTEGER NOT NULL)");
+      exec("INSERT INTO velnor_counts (shard, games) SELECT 0, count(*) FROM scores");
       exec("PRAGMA user_version = 2");
     }
     exec("COMMIT");
@@ -123,7 +130,7 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
 
 void SqliteStore::close() {
   for (sqlite3_stmt** statement :
-       {&insert_, &best_, &count_, &make_key_, &key_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
+       {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
@@ -192,6 +199,7 @@ void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   try {
     for (const GroupCommit::Row& row : rows)
       insert(stored_score(*row.posting, row.client_address, row.received_unix_time));
+    count_posted(static_cast<int64_t>(rows.size()));
     // With a full sync, COMMIT returns once the rows are on disk.
     run(commit_);
   } catch (...) {
@@ -205,11 +213,18 @@ void SqliteStore::add_all(const std::vector<StoredScore>& rows) {
   run(begin_write_);
   try {
     for (const StoredScore& row : rows) insert(row);
+    count_posted(static_cast<int64_t>(rows.size()));
     run(commit_);
   } catch (...) {
     rollback();
     throw;
   }
+}
+
+void SqliteStore::count_posted(int64_t rows) {
+  StatementUse use(add_posted_);
+  if (sqlite3_bind_int64(add_posted_, 1, rows) != SQLITE_OK) fail("bind");
+  if (sqlite3_step(add_posted_) != SQLITE_DONE) fail("count");
 }
 
 void SqliteStore::rollback() {
@@ -236,9 +251,9 @@ Standings SqliteStore::standings(int limit) {
     read_scores(limit, true, result.best);
     read_scores(limit, false, result.unverified);
     {
-      StatementUse use(count_);
-      if (sqlite3_step(count_) != SQLITE_ROW) fail("count");
-      result.games_posted = sqlite3_column_int64(count_, 0);
+      StatementUse use(posted_);
+      if (sqlite3_step(posted_) != SQLITE_ROW) fail("count");
+      result.games_posted = sqlite3_column_int64(posted_, 0);
     }
     run(commit_);
     return result;
@@ -284,4 +299,10 @@ std::string SqliteStore::ticket_key() {
   StatementUse use(key_);
   if (sqlite3_step(key_) != SQLITE_ROW) fail("key");
   return column_text(key_, 0);
+}
+
+void SqliteStore::check() {
+  std::lock_guard lock(db_mutex_);
+  StatementUse use(check_);
+  if (sqlite3_step(check_) != SQLITE_ROW) fail("check");
 }

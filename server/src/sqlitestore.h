@@ -26,6 +26,7 @@ class SqliteStore : public ScoreStore {
   void read_all(const std::function<void(const StoredScore&)>& each) override;
   void add_all(const std::vector<StoredScore>& rows) override;
   int64_t count() override;
+  void check() override;
   std::string ticket_key() override;
 
  private:
@@ -35,6 +36,7 @@ class SqliteStore : public ScoreStore {
   void insert(const StoredScore& row);
   bool insert_once(const StoredScore& row);
   void read_scores(int limit, bool verified, std::vector<ScoreEntry>& into);
+  void count_posted(int64_t rows);
   void rollback();
   void close();
   sqlite3_stmt* prepare(const char* sql);
@@ -48,8 +50,11 @@ class SqliteStore : public ScoreStore {
   sqlite3_stmt* insert_ = nullptr;
   sqlite3_stmt* best_ = nullptr;
   sqlite3_stmt* count_ = nullptr;
+  sqlite3_stmt* posted_ = nullptr;
+  sqlite3_stmt* add_posted_ = nullptr;
   sqlite3_stmt* make_key_ = nullptr;
   sqlite3_stmt* key_ = nullptr;
+  sqlite3_stmt* check_ = nullptr;
   sqlite3_stmt* all_ = nullptr;
   sqlite3_stmt* begin_read_ = nullptr;
   sqlite3_stmt* begin_write_ = nullptr;

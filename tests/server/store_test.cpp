@@ -143,8 +143,10 @@ TEST(SqliteStore, AFileFromTheFirstServerIsUpgradedInPlace) {
   EXPECT_TRUE(standings.best.empty());
   ASSERT_EQ(standings.unverified.size(), 1u);
   EXPECT_EQ(standings.unverified[0].name, "Old");
+  EXPECT_EQ(standings.games_posted, 1) << "the postings of before are counted once, at the upgrade";
   store->add(verified("New", 301, "T"), "::1", 6);
   EXPECT_EQ(store->standings(10).best[0].name, "New");
+  EXPECT_EQ(store->standings(10).games_posted, 2);
 }
 
 TEST(StoreAddresses, UnknownOrUnreachableStoresFailClearly) {
