@@ -49,9 +49,10 @@ void append_row(std::string& page, int rank, const ScoreEntry& entry, bool shade
   page += shaded ? kPaleYellow : kViewBackground;
   page += "\"><td align=\"right\">";
   page += std::to_string(rank);
-  page += "</td><td>";
+  // Isolated, so that a direction mark in a name cannot reorder the rest of its row.
+  page += "</td><td><bdi>";
   page += html_escape(entry.name);
-  page += "</td><td align=\"right\"><b>";
+  page += "</bdi></td><td align=\"right\"><b>";
   page += std::to_string(entry.score);
   page += "</b>";
   if (verified) page += std::string(" <font color=\"") + kDarkGreen + "\">" + kVerifiedMark + "</font>";
@@ -85,7 +86,9 @@ std::string render_high_score_page(const Standings& standings) {
   std::string page;
   page.reserve(2048 + (standings.best.size() + standings.unverified.size()) * 180);
   page +=
-      "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Velnor Solo - High Scores</title>\n</head>\n";
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+      "<title>Velnor Solo - High Scores</title>\n</head>\n";
   page += std::string("<body bgcolor=\"") + kViewBackground + "\" text=\"#000000\">\n";
   page += std::string("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\" bgcolor=\"") + kDarkBrown + "\">\n";
   page += std::string("<tr><td align=\"center\"><font size=\"5\" color=\"") + kPaleYellow +

@@ -1,5 +1,7 @@
 #include "routes.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -97,6 +99,13 @@ void refuse_for_now(const StoreUnavailable& error, httplib::Response& response) 
   response.set_content("The scores cannot be reached just now; try again in a moment.\n", kPlainText);
 }
 
+bool is_ip_address(std::string_view text) {
+  if (text.empty() || text.size() >= INET6_ADDRSTRLEN) return false;
+  const std::string terminated(text);
+  in6_addr parsed;
+  return inet_pton(AF_INET, terminated.c_str(), &parsed) == 1 || inet_pton(AF_INET6, terminated.c_str(), &parsed) == 1;
+}
+
 int64_t unix_time_now() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
@@ -112,7 +121,8 @@ Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limit
       setup_(std::move(setup)) {}
 
 // A proxy appends the address it got the request from to X-Forwarded-For, so the last entry is the
-// one to believe; anything before it came from the client and could be made up.
+// one to believe; anything before it came from the client and could be made up. An entry that is
+// not an IPv4 or IPv6 address is not believed either.
 std::string Routes::client_address(const httplib::Request& request) const {
   if (std::find(setup_.trusted_proxies.begin(), setup_.trusted_proxies.end(), request.remote_addr) ==
       setup_.trusted_proxies.end())
@@ -124,7 +134,8 @@ std::string Routes::client_address(const httplib::Request& request) const {
   if (const auto comma = forwarded.rfind(','); comma != std::string_view::npos) forwarded.remove_prefix(comma + 1);
   while (!forwarded.empty() && forwarded.front() == ' ') forwarded.remove_prefix(1);
   while (!forwarded.empty() && forwarded.back() == ' ') forwarded.remove_suffix(1);
-  return forwarded.empty() ? request.remote_addr : std::string(forwarded);
+  // Only an address is taken: the header's text reaches the store and the log.
+  return is_ip_address(forwarded) ? std::string(forwarded) : request.remote_addr;
 }
 
 void Routes::install(httplib::Server& server) {
@@ -132,6 +143,7 @@ void Routes::install(httplib::Server& server) {
              [this](const httplib::Request& request, httplib::Response& response) { post_score(request, response); });
   server.Get(exact_route(wire::kHighScorePath),
              [this](const httplib::Request&, httplib::Response& response) { high_score_page(response); });
+  server.Get("/healthz", [this](const httplib::Request&, httplib::Response& response) { health(response); });
   server.Get(exact_route(wire::kSeedPath),
              [this](const httplib::Request&, httplib::Response& response) { deal_seed(response); });
   server.Get(exact_route(wire::kVersionPath), [this](const httplib::Request&, httplib::Response& response) {
@@ -211,6 +223,18 @@ void Routes::post_score(const httplib::Request& request, httplib::Response& resp
   response.set_content("Score posted.\n", kPlainText);
 }
 
+// For load balancers: whether this server can reach its store just now.
+void Routes::health(httplib::Response& response) {
+  response.set_header("Cache-Control", "no-store");
+  try {
+    store_.check();
+  } catch (const StoreUnavailable& e) {
+    refuse_for_now(e, response);
+    return;
+  }
+  response.set_content("ok\n", kPlainText);
+}
+
 // Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
 void Routes::deal_seed(httplib::Response& response) {
   response.set_header("Cache-Control", "no-store");
@@ -226,5 +250,8 @@ void Routes::high_score_page(httplib::Response& response) {
     return;
   }
   response.set_header("Cache-Control", "no-cache");
+  // The page is plain HTML that needs nothing from anywhere: a browser may run or fetch nothing.
+  response.set_header("Content-Security-Policy", "default-src 'none'; frame-ancestors 'none'");
+  response.set_header("X-Content-Type-Options", "nosniff");
   response.set_content(*page, kHtml);
 }

@@ -34,6 +34,7 @@ class Routes {
   void post_score(const httplib::Request& request, httplib::Response& response);
   void high_score_page(httplib::Response& response);
   void deal_seed(httplib::Response& response);
+  void health(httplib::Response& response);
 
   ScoreStore& store_;
   PageCache& page_cache_;

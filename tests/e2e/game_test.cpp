@@ -213,7 +213,7 @@ void WholeGame::send_score() {
             QString("%1|%2|%3|127.0.0.1|1\n").arg(kPostedName, kPostedDate).arg(played.score));
   const CommandResult page = run_command("curl", {"-sS", "http://127.0.0.1/counter/velnorsolo.shtml"});
   ASSERT_TRUE(page.ok) << page.describe().toStdString();
-  EXPECT_TRUE(page.out.contains(QString("<td>%1</td><td align=\"right\"><b>%2</b> <font color=")
+  EXPECT_TRUE(page.out.contains(QString("<td><bdi>%1</bdi></td><td align=\"right\"><b>%2</b> <font color=")
                                     .arg(kPostedName)
                                     .arg(played.score)
                                     .toUtf8()))

@@ -70,7 +70,7 @@ TEST_F(SharedStoreTest, TwoServersShowOneListToManyClients) {
   std::string seen;
   while ((seen = page(b->port())).find("First") == std::string::npos && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_NE(seen.find("<td>First</td>"), std::string::npos);
+  EXPECT_NE(seen.find("<td><bdi>First</bdi></td>"), std::string::npos);
 
   constexpr int kClients = 200;
   constexpr int kPostingsEach = 3;
@@ -144,11 +144,15 @@ TEST_F(SharedStoreTest, ADatabaseStoppedUnderLoadLosesNothingAndServiceReturns) 
     return condition();
   };
   EXPECT_TRUE(wait_until([&] { return ok_before > 100; }));
+  EXPECT_EQ(get(a->port(), "/healthz"), 200);
   cluster_.stop();
   EXPECT_TRUE(wait_until([&] { return unavailable > 50; }));
+  // A load balancer asking now is told that this server cannot serve.
+  EXPECT_EQ(get(a->port(), "/healthz"), 503);
   cluster_.start();
   restarted = true;
   EXPECT_TRUE(wait_until([&] { return ok_after > 100; })) << "service did not come back";
+  EXPECT_TRUE(wait_until([&] { return get(b->port(), "/healthz") == 200; }));
   done = true;
   for (auto& client : clients) client.join();
 

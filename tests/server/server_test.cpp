@@ -154,9 +154,9 @@ TEST_F(ServerTest, PostedScoresAppearRankedOnThePage) {
   ASSERT_NE(best, std::string::npos);
   ASSERT_NE(second, std::string::npos);
   EXPECT_LT(best, second);
-  EXPECT_NE(html.find("<td align=\"right\">2</td><td>Ann</td><td align=\"right\"><b>412</b></td><td>1/5/27</td>"),
+  EXPECT_NE(html.find("<td align=\"right\">2</td><td><bdi>Ann</bdi></td><td align=\"right\"><b>412</b></td><td>1/5/27</td>"),
             std::string::npos);
-  EXPECT_NE(html.find("<td align=\"right\">2</td><td></td><td align=\"right\"><b>412</b></td><td>1/7/27</td>"),
+  EXPECT_NE(html.find("<td align=\"right\">2</td><td><bdi></bdi></td><td align=\"right\"><b>412</b></td><td>1/7/27</td>"),
             std::string::npos)
       << "equal scores share a rank";
   EXPECT_EQ(html.find("<script"), std::string::npos);
@@ -166,18 +166,26 @@ TEST_F(ServerTest, StoredTextIsEscapedAndSqlLookingNamesAreJustNames) {
   start();
   EXPECT_EQ(post("<b>&\"'", "<i>1/5/27", "100"), 200);
   EXPECT_EQ(post("');DROP--", "';DELETE--", "200"), 200);
+  EXPECT_EQ(post("\u202Eevil", "1/5/27", "50"), 200);
   std::string reply;
   EXPECT_EQ(post("'); DROP TABLE scores;--", "1/5/27", "300", &reply), 400) << "longer than ten characters";
   EXPECT_NE(reply.find("name is longer than 10 characters"), std::string::npos) << reply;
 
   const std::string html = page();
-  EXPECT_EQ(games_posted(html), 2);
-  EXPECT_NE(html.find("<td>&lt;b&gt;&amp;&quot;&#39;</td>"), std::string::npos);
+  EXPECT_EQ(games_posted(html), 3);
+  EXPECT_NE(html.find("<td><bdi>&lt;b&gt;&amp;&quot;&#39;</bdi></td>"), std::string::npos);
   EXPECT_NE(html.find("<td>&lt;i&gt;1/5/27</td>"), std::string::npos);
-  EXPECT_NE(html.find("<td>&#39;);DROP--</td>"), std::string::npos);
+  EXPECT_NE(html.find("<td><bdi>&#39;);DROP--</bdi></td>"), std::string::npos);
+  // A direction mark in a name is isolated from the rest of its row.
+  EXPECT_NE(html.find("<td><bdi>\u202Eevil</bdi></td>"), std::string::npos);
   EXPECT_NE(html.find("<td>&#39;;DELETE--</td>"), std::string::npos);
   EXPECT_EQ(html.find("<b>&"), std::string::npos);
   EXPECT_EQ(html.find("<i>"), std::string::npos);
+  // A browser may run and fetch nothing for the page, nor take it for anything but HTML.
+  const auto reply_to_browser = client().Get("/counter/velnorsolo.shtml");
+  ASSERT_TRUE(reply_to_browser);
+  EXPECT_EQ(reply_to_browser->get_header_value("Content-Security-Policy"), "default-src 'none'; frame-ancestors 'none'");
+  EXPECT_EQ(reply_to_browser->get_header_value("X-Content-Type-Options"), "nosniff");
 }
 
 TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored) {
@@ -209,7 +217,7 @@ TEST_F(ServerTest, ScoresSurviveARestart) {
   EXPECT_EQ(server_->stop(), 0);
   server_->start();
   const std::string html = page();
-  EXPECT_NE(html.find("<td>Keeper</td><td align=\"right\"><b>555</b></td>"), std::string::npos);
+  EXPECT_NE(html.find("<td><bdi>Keeper</bdi></td><td align=\"right\"><b>555</b></td>"), std::string::npos);
   EXPECT_EQ(games_posted(html), 1);
 }
 
@@ -323,14 +331,14 @@ TEST_F(ServerTest, OnlyAFaithfulGameFromAFreshTicketIsVerified) {
   EXPECT_EQ(stored_postings("verified = 1 AND name = 'Honest'"), 1);
   // The verified score stands in the list with its mark; the others below, apart.
   const std::string html = page();
-  EXPECT_NE(html.find("<td>Honest</td><td align=\"right\"><b>" + std::to_string(score) + "</b> <font color=\"#"),
+  EXPECT_NE(html.find("<td><bdi>Honest</bdi></td><td align=\"right\"><b>" + std::to_string(score) + "</b> <font color=\"#"),
             std::string::npos)
       << html;
   const size_t apart = html.find("Unverified Scores");
   ASSERT_NE(apart, std::string::npos);
   EXPECT_LT(html.find("Honest"), apart);
   for (const char* name : {"Reused", "Raised", "Forged", "Illegal", "Clock", "Plain"})
-    EXPECT_GT(html.find(std::string("<td>") + name + "</td>"), apart) << name;
+    EXPECT_GT(html.find(std::string("<td><bdi>") + name + "</bdi></td>"), apart) << name;
 }
 
 TEST_F(ServerTest, AThousandGamesPlayedFromDealtSeedsAllVerify) {
@@ -454,8 +462,15 @@ TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy) {
   EXPECT_EQ(post_from("198.51.100.1, 203.0.113.7", 3), 200);
   EXPECT_EQ(post_from("203.0.113.8", 4), 200) << "another client behind the same proxy";
   EXPECT_EQ(post_from("203.0.113.7", 5), 429);
+  // What is no address is not taken: such postings count as the proxy's own.
+  EXPECT_EQ(post_from("<script>", 6), 200);
+  EXPECT_EQ(post_from(std::string(8000, '7'), 7), 429);
+  EXPECT_EQ(post_from("2001:db8::1", 8), 200);
   EXPECT_EQ(server_->stop(), 0);
   EXPECT_NE(server_->log().find("\n203.0.113.8 - - ["), std::string::npos) << server_->log();
+  EXPECT_EQ(stored_postings("client = '127.0.0.1'"), 2) << "the untrusted first posting, and <script>";
+  EXPECT_EQ(stored_postings("client = '2001:db8::1'"), 1);
+  EXPECT_EQ(stored_postings("client LIKE '%<%' OR length(client) > 45"), 0);
 }
 
 TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat) {
