@@ -2,7 +2,9 @@
 # Measures velnor-server with wrk, on loopback only: the high-score page (about 100 stored scores)
 # on each store, SQLite and PostgreSQL, beside nginx serving a static copy of the same page; and the
 # posting rate on SQLite (one server) and on PostgreSQL (one server, then two sharing the database);
-# then, on each store, what a verified posting costs beside a plain one (bench/server/posting_cost.cpp).
+# then, on each store, what a verified posting costs beside a plain one (bench/server/posting_cost.cpp);
+# then the page and postings together, on a store just begun beside one of millions of scores
+# (BENCH_BIG_SQLITE rows, default 5,000,000; BENCH_BIG_PG, default 20,000,000; 0 skips a store).
 # Each measurement runs three times, the servers taking turns in an order that changes each round,
 # and the medians are reported. Exits 1 when a page's rate is below 0.7 of nginx's, or its p99
 # latency above three times nginx's (or 5 ms, whichever is more).
@@ -239,5 +241,77 @@ for store in sqlite pg; do
   awk -v p="$latency" -v l="$p99_limit" 'BEGIN { exit !(p <= l) }' || verdict="P99 TOO HIGH"
   [ "$verdict" = ok ] || failed=1
   echo "page on $store / nginx: $ratio (at least $min_ratio wanted); p99 ${latency} ms (at most $p99_limit ms wanted): $verdict"
+done
+
+# The page and postings at once, half the connections each; prints "page_rps page_p99_ms post_rps".
+mixed() {
+  local port=$1 half=$((connections / 2))
+  [ "$half" -ge 1 ] || half=1
+  wrk -t1 -c"$half" -d"${seconds}s" --latency "http://127.0.0.1:$port$page" >"$work/mixed_page.txt" &
+  wrk -t1 -c"$half" -d"${seconds}s" -s "$post" "http://127.0.0.1:$port/" >"$work/mixed_post.txt" &
+  wait
+  if grep -q "Non-2xx" "$work/mixed_page.txt" "$work/mixed_post.txt"; then
+    echo "server_bench: errors under the mixed load:" >&2
+    cat "$work/mixed_page.txt" "$work/mixed_post.txt" >&2
+    exit 1
+  fi
+  echo "$(awk '/^Requests\/sec:/ {print $2}' "$work/mixed_page.txt")" \
+    "$(to_ms "$(awk '$1 == "99%" {print $2}' "$work/mixed_page.txt")")" \
+    "$(awk '/^Requests\/sec:/ {print $2}' "$work/mixed_post.txt")"
+}
+# Fills a store with rows scores (half of them verified) and counts them, as years of play would.
+fill_sqlite() {
+  sqlite3 "$1" "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $2)
+    INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
+    SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
+           CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM n;
+    UPDATE velnor_counts SET games = games + $2; COMMIT;"
+}
+fill_pg() {
+  "$pg_bin/psql" -q -v ON_ERROR_STOP=1 "$1" -c "BEGIN;
+    INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
+    SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
+           CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM generate_series(1, $2) AS i;
+    INSERT INTO velnor_counts (shard, games) VALUES (-1, $2); COMMIT; ANALYZE scores;" >/dev/null
+}
+declare -A mixed_page mixed_p99 mixed_post
+for store in sqlite pg; do
+  if [ "$store" = sqlite ]; then rows=${BENCH_BIG_SQLITE:-5000000}; else rows=${BENCH_BIG_PG:-20000000}; fi
+  [ "$rows" -gt 0 ] || continue
+  if [ "$store" = sqlite ]; then
+    start_server big_sqlite "sqlite:$work/big_sqlite/scores.db"
+    big_port=$started_port
+    fill_sqlite "$work/big_sqlite/scores.db" "$rows"
+    small_port=$sqlite_port
+  else
+    "$pg_bin/createdb" -h "$work/pg" -U velnor big
+    start_server big_pg "postgresql://velnor@/big?host=$work/pg"
+    big_port=$started_port
+    fill_pg "postgresql://velnor@/big?host=$work/pg" "$rows"
+    small_port=$pg_port
+  fi
+  # The filled rows came in behind the server's back: its page is dropped by a posting.
+  http_body "$big_port" "/cgi-bin/velnorsolo.cgi?name=after&date=1%2F5%2F27&score=1" >/dev/null
+  grep -q "Games posted: $((rows + 1))" <(http_body "$big_port" "$page") ||
+    { echo "server_bench: the big $store store does not count $((rows + 1)) postings" >&2; exit 1; }
+  for round in $(seq 1 $rounds); do
+    for size in $( ((round % 2)) && echo "small big" || echo "big small"); do
+      port_var=${size}_port
+      read -r r p q < <(mixed "${!port_var}")
+      mixed_page[$store$size]="${mixed_page[$store$size]:-} $r"
+      mixed_p99[$store$size]="${mixed_p99[$store$size]:-} $p"
+      mixed_post[$store$size]="${mixed_post[$store$size]:-} $q"
+    done
+  done
+  # shellcheck disable=SC2086
+  {
+    small_page=$(median ${mixed_page[${store}small]}); big_page=$(median ${mixed_page[${store}big]})
+    small_p99=$(median ${mixed_p99[${store}small]}); big_p99=$(median ${mixed_p99[${store}big]})
+    small_post=$(median ${mixed_post[${store}small]}); big_post=$(median ${mixed_post[${store}big]})
+  }
+  echo "page and postings at once on $store, $rows scores beside a store just begun (medians of $rounds):"
+  printf '  page requests/s %10s vs %10s (%s)\n' "$big_page" "$small_page" "$(awk -v a="$big_page" -v b="$small_page" 'BEGIN { printf "%.2f", a / b }')"
+  printf '  page p99 (ms)   %10s vs %10s (%s of the small store'"'"'s, inverted)\n' "$big_p99" "$small_p99" "$(awk -v a="$big_p99" -v b="$small_p99" 'BEGIN { printf "%.2f", b / a }')"
+  printf '  postings/s      %10s vs %10s (%s)\n' "$big_post" "$small_post" "$(awk -v a="$big_post" -v b="$small_post" 'BEGIN { printf "%.2f", a / b }')"
 done
 exit $failed
