@@ -23,9 +23,10 @@ class SharedStoreTest : public ::testing::Test {
     database_ = cluster_.create_database();
   }
 
-  std::unique_ptr<ServerProcess> start_server(const TempFolder& folder) const {
-    return std::make_unique<ServerProcess>(folder.path(),
-                                           std::vector<std::string>{"--database", database_, "--post-limit", "0"});
+  std::unique_ptr<ServerProcess> start_server(const TempFolder& folder, std::vector<std::string> more = {}) const {
+    std::vector<std::string> arguments{"--database", database_, "--post-limit", "0"};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return std::make_unique<ServerProcess>(folder.path(), arguments);
   }
 
   static int get(int port, const std::string& target, std::string* body = nullptr) {
@@ -202,6 +203,92 @@ TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage) {
   EXPECT_EQ(games_posted(expected), 153);
   EXPECT_EQ(page(on_pg->port()), expected);
   EXPECT_EQ(on_pg->stop(), 0) << on_pg->log();
+}
+
+// nginx as the load balancer in front of two servers, set up as the README says: postings through
+// it land once each, both servers' pages show them, and a server stopped with SIGTERM under load
+// loses nothing it answered 200, while the balancer sends the rest to the other.
+TEST_F(SharedStoreTest, BehindALoadBalancerAServerStoppedUnderLoadLosesNothing) {
+  const auto a = start_server(folder_a_, {"--trust-proxy", "127.0.0.1"});
+  const auto b = start_server(folder_b_, {"--trust-proxy", "127.0.0.1"});
+  const TempFolder nginx_folder;
+  const std::string n = nginx_folder.path().string();
+  const int port = velnor::testing::free_loopback_port();
+  std::ofstream(nginx_folder.path() / "nginx.conf")
+      << "daemon off;\nmaster_process off;\npid " << n << "/nginx.pid;\nerror_log " << n << "/error.log;\n"
+      << "events { worker_connections 256; }\nhttp {\n  access_log off;\n"
+      << "  client_body_temp_path " << n << "/body;\n  proxy_temp_path " << n << "/proxy;\n"
+      << "  fastcgi_temp_path " << n << "/fastcgi;\n  uwsgi_temp_path " << n << "/uwsgi;\n  scgi_temp_path " << n
+      << "/scgi;\n"
+      << "  upstream velnor_servers {\n    server 127.0.0.1:" << a->port()
+      << " max_fails=1 fail_timeout=5s;\n    server 127.0.0.1:" << b->port()
+      << " max_fails=1 fail_timeout=5s;\n    keepalive 32;\n  }\n"
+      << "  server {\n    listen 127.0.0.1:" << port << ";\n"
+      << "    location / {\n      proxy_pass http://velnor_servers;\n      proxy_http_version 1.1;\n"
+      << "      proxy_set_header Connection \"\";\n      proxy_set_header Host $host;\n"
+      << "      proxy_set_header X-Forwarded-For $proxy_add_x_forwarded_for;\n"
+      << "      proxy_next_upstream error timeout http_502 http_503;\n    }\n  }\n}\n";
+  velnor::testing::ChildProgram nginx(
+      nginx_folder.path(), {"/usr/sbin/nginx", "-p", n + "/", "-c", n + "/nginx.conf", "-e", n + "/error.log"},
+      nginx_folder.path() / "output.log");
+  ASSERT_TRUE(nginx.wait_for_port(port)) << nginx.log();
+
+  constexpr int kClients = 8;
+  std::atomic<int> answered_ok = 0, other = 0;
+  std::vector<std::string> accepted[kClients];
+  // Each client posts through the balancer on a keep-alive connection of its own until `done`
+  // says so, or `each` times.
+  const auto post_through = [&](std::function<bool(int posted)> done) {
+    std::vector<std::thread> clients;
+    for (int c = 0; c < kClients; ++c)
+      clients.emplace_back([&, c, done] {
+        httplib::Client client("127.0.0.1", port);
+        client.set_keep_alive(true);
+        for (int i = 0; !done(i); ++i) {
+          const std::string name = "lb" + std::to_string(c);
+          const std::string date = std::to_string(accepted[c].size()) + "." + std::to_string(i);
+          const auto reply = client.Get("/cgi-bin/velnorsolo.cgi?name=" + name + "&date=" + date + "&score=1");
+          if (reply && reply->status == 200) {
+            accepted[c].push_back(name + "/" + date);
+            ++answered_ok;
+          } else {
+            ++other;
+          }
+        }
+      });
+    return clients;
+  };
+  const auto wait_until = [](const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (!condition() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return condition();
+  };
+
+  for (auto& client : post_through([](int posted) { return posted == 40; })) client.join();
+  // Both servers show what came through the balancer, whichever server stored it.
+  EXPECT_TRUE(wait_until([&] {
+    return games_posted(page(a->port())) == answered_ok && games_posted(page(b->port())) == answered_ok;
+  }));
+
+  std::atomic<bool> done = false;
+  std::vector<std::thread> clients = post_through([&](int) { return done.load(); });
+  const int before_stop = answered_ok;
+  EXPECT_TRUE(wait_until([&] { return answered_ok > before_stop + 300; }));
+  EXPECT_EQ(a->stop(), 0) << a->log();
+  const int at_stop = answered_ok;
+  EXPECT_TRUE(wait_until([&] { return answered_ok > at_stop + 300; }))
+      << "the balancer did not go on";
+  done = true;
+  for (auto& client : clients) client.join();
+
+  EXPECT_EQ(other, 0) << "the balancer passed on a failure instead of the other server's answer";
+  const auto rows = stored();
+  for (const auto& postings : accepted)
+    for (const auto& key : postings) EXPECT_EQ(rows.count(key) ? rows.at(key) : 0, 1) << key << " answered 200";
+  for (const auto& [key, times] : rows) EXPECT_EQ(times, 1) << key << " stored more than once";
+  EXPECT_EQ(games_posted(page(b->port())), static_cast<long>(rows.size()));
+  EXPECT_EQ(b->stop(), 0) << b->log();
 }
 
 TEST(ServerStartup, AStoreThatCannotBeReachedEndsTheServerWithAReason) {
