@@ -13,19 +13,26 @@ const QString kTitle = QStringLiteral("Velnor Solo");
 // hidden with it, and the program would wait, unseen, for an answer.
 QWidget* shown_owner(QWidget* owner) { return owner != nullptr && owner->window()->isVisible() ? owner : nullptr; }
 
+// The texts hold file names and the player's name: shown as they are, never read as markup.
+int show_box(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+             QMessageBox::StandardButtons buttons = QMessageBox::Ok) {
+  QMessageBox box(icon, kTitle, text, buttons, shown_owner(owner));
+  box.setTextFormat(Qt::PlainText);
+  return box.exec();
+}
+
 }  // namespace
 
 void MessageBoxDialogs::message(QWidget* owner, const QString& text) {
-  QMessageBox::information(shown_owner(owner), kTitle, text);
+  show_box(owner, QMessageBox::Information, text);
 }
 
 void MessageBoxDialogs::error(QWidget* owner, const QString& text) {
-  QMessageBox::critical(shown_owner(owner), kTitle, error_box_text(text));
+  show_box(owner, QMessageBox::Critical, error_box_text(text));
 }
 
 bool MessageBoxDialogs::ask_yes_no(QWidget* owner, const QString& text) {
-  return QMessageBox::question(shown_owner(owner), kTitle, text, QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  return show_box(owner, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString error_box_text(const QString& text) {

@@ -13,6 +13,8 @@ namespace velnor {
 QLabel* make_label(QWidget* parent, const QString& name, const QString& text, const QRect& bounds, const QFont& font,
                    std::uint32_t color, Qt::Alignment alignment) {
   auto* label = new QLabel(text, parent);
+  // Captions are text, never markup: some show the player's name, which may hold anything.
+  label->setTextFormat(Qt::PlainText);
   label->setObjectName(name);
   label->setGeometry(bounds);
   label->setFont(font);

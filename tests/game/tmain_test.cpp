@@ -1,5 +1,6 @@
 #include "game/tmain.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +116,17 @@ TEST_F(Board, NameDialogDoneCopiesAndCancelKeepsTheTyping) {
   EXPECT_EQ(window->edit_name->text(), "Ann");
   window->ChangeName1->trigger();
   EXPECT_EQ(window->edit_aname->text(), "Bob");
+}
+
+// A name is text, whatever it holds: "<h1>B</h1>" once made the greeting a huge heading that
+// read "Good Luck B".
+TEST_F(Board, ANameThatLooksLikeMarkupIsShownAsTyped) {
+  window->edit_aname->setText("<h1>B</h1>");
+  click(window->button_namedone);
+  click(window->button_start);
+  QLabel* greeting = label("label_name");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(greeting)->text(QAccessible::Name), "Good Luck <h1>B</h1>");
+  EXPECT_LE(greeting->sizeHint().height(), QFontMetrics(greeting->font()).height() + 2) << "not one line";
 }
 
 // A whole game, clicked through the real window with a known seed.
