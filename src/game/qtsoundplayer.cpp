@@ -1,8 +1,9 @@
 #include "game/qtsoundplayer.h"
 
-#include <QAudioFormat>
 #include <QAudioSink>
+#include <QDebug>
 #include <QFile>
+#include <QMediaDevices>
 
 #include "game/wavereader.h"
 
@@ -39,23 +40,35 @@ QtSoundPlayer::Loaded& QtSoundPlayer::load(std::size_t cue) {
       read_wave({reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
   if (!wave) return *loaded;
 
-  QAudioFormat format;
-  format.setSampleRate(wave->rate);
-  format.setChannelCount(wave->channels);
-  format.setSampleFormat(wave->bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+  loaded->format.setSampleRate(wave->rate);
+  loaded->format.setChannelCount(wave->channels);
+  loaded->format.setSampleFormat(wave->bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
   loaded->samples =
       QByteArray(reinterpret_cast<const char*>(wave->samples.data()), static_cast<qsizetype>(wave->samples.size()));
   const auto tail_frames = static_cast<qsizetype>(wave->rate * kSilentTailSeconds);
-  loaded->samples.append(tail_frames * format.bytesPerFrame(), wave->bits == 8 ? '\x80' : '\0');
+  loaded->samples.append(tail_frames * loaded->format.bytesPerFrame(), wave->bits == 8 ? '\x80' : '\0');
   loaded->source.setBuffer(&loaded->samples);
   loaded->source.open(QIODevice::ReadOnly);
+  return *loaded;
+}
+
+bool QtSoundPlayer::has_sink(Loaded& loaded) {
+  if (loaded.sink) return true;
+  // Without a device Qt would warn at every sink made: the player is told once, and each cue
+  // tries again when it next plays, so that a device plugged in later is used.
+  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+  if (device.isNull()) {
+    if (!told_no_device_) qWarning().noquote() << "No sound device was found; the game is silent until there is one.";
+    told_no_device_ = true;
+    return false;
+  }
   // The first sink made opens the audio.
-  loaded->sink = std::make_unique<QAudioSink>(format);
-  QAudioSink* sink = loaded->sink.get();
+  loaded.sink = std::make_unique<QAudioSink>(device, loaded.format);
+  QAudioSink* sink = loaded.sink.get();
   QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State state) {
     if (state == QAudio::IdleState) sink->stop();  // run dry: see kSilentTailSeconds
   });
-  return *loaded;
+  return true;
 }
 
 void QtSoundPlayer::play(const QString& name) {
@@ -63,7 +76,7 @@ void QtSoundPlayer::play(const QString& name) {
   const std::optional<std::size_t> cue = find_sound_cue({latin.constData(), static_cast<std::size_t>(latin.size())});
   if (!cue) return;
   Loaded& loaded = load(*cue);
-  if (!loaded.sink) return;
+  if (loaded.samples.isEmpty() || !has_sink(loaded)) return;
   if (sounding_ != nullptr) sounding_->stop();  // cuts off the cue still sounding
   loaded.source.seek(0);
   loaded.sink->start(&loaded.source);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAudioFormat>
 #include <QBuffer>
 #include <QByteArray>
 #include <QString>
@@ -30,14 +31,18 @@ class QtSoundPlayer : public SoundPlayer {
 
  private:
   struct Loaded {
-    QByteArray samples;  // PCM, with a silent tail
+    QByteArray samples;  // PCM, with a silent tail; empty if its file cannot be read
+    QAudioFormat format;
     QBuffer source;
-    std::unique_ptr<QAudioSink> sink;  // of the cue's own format; none if its file cannot be read
+    std::unique_ptr<QAudioSink> sink;  // of the cue's own format, made when it first plays on a device
   };
   Loaded& load(std::size_t cue);  // cue: its place in kSoundCues
+  // The cue's sink, made on the system's sound device; false while there is none.
+  bool has_sink(Loaded& loaded);
 
   std::array<std::unique_ptr<Loaded>, kSoundCues.size()> loaded_;
   QAudioSink* sounding_ = nullptr;  // the sink started last
+  bool told_no_device_ = false;
 };
 
 }  // namespace velnor

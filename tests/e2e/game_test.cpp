@@ -298,8 +298,14 @@ TEST_F(WholeGame, TenRoundsPostedTalliedAndSaved) {
                 .arg(frame.height())
                 .arg(kPostedName));
 
-  // The rolls played their sound: the game found its module where the install put it.
-  EXPECT_EQ(game_output().find("plays no sounds"), std::string::npos) << game_output();
+  // The rolls played their sound: the game found its module where the install put it. The test's
+  // desktop has no sound server, which the game says once, not at every cue.
+  const std::string said = game_output();
+  EXPECT_EQ(said.find("plays no sounds"), std::string::npos) << said;
+  const std::size_t no_device = said.find("No sound device was found");
+  EXPECT_NE(no_device, std::string::npos) << said;
+  EXPECT_EQ(said.find("No sound device was found", no_device + 1), std::string::npos) << said;
+  EXPECT_EQ(said.find("No audio device detected"), std::string::npos) << said;
 
   const QStringList lines = tally_lines();
   ASSERT_EQ(lines.size(), 12) << lines.join('\n').toStdString();
