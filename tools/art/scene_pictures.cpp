@@ -204,9 +204,10 @@ QImage about_picture(int scale) {
   QPainterPath tray_path;
   tray_path.addRect(tray);
   inner_shadow(painter, tray_path, 2, 140);
-  const std::array<double, 4> covers{1.0, 0.0, 0.5, 0.0};
-  for (int i = 0; i < 4; ++i)
-    draw_tile(painter, QRectF(7 + i * 26, 53, 24, 45.5), 6 + i, covers[static_cast<std::size_t>(i)]);
+  // Tiles 7 to 9, whole and centred in the tray: the window shows the picture as it is.
+  const std::array<double, 3> covers{1.0, 0.0, 0.5};
+  for (int i = 0; i < 3; ++i)
+    draw_tile(painter, QRectF(12.5 + i * 26, 53, 24, 45.5), 7 + i, covers[static_cast<std::size_t>(i)]);
   raised_rim(painter, QRectF(0, 0, 97, 104), 3, 80, 120);
   pixel_frame(painter, QRect(0, 0, 97, 104), QColor(0x1A, 0x0E, 0x06));
   return image;
