@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 
 #include "core/version.h"
@@ -62,14 +63,17 @@ void Tmain::decode_board_ahead() {
 }
 
 void Tmain::build_menus() {
-  QMenu* file1 = menuBar()->addMenu("File");
+  // Alt and a caption's underlined letter open its menu; F10 opens the first, as desktops do.
+  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
+  QMenu* file1 = menuBar()->addMenu("&File");
   file1->setObjectName("file1");
   StartGame1 = file1->addAction("Start Game", this, &Tmain::StartGame1Click);
   StartGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   file1->addSeparator()->setObjectName("N1");
   Exit1 = file1->addAction("Exit", this, &Tmain::close);
 
-  QMenu* options1 = menuBar()->addMenu("Options");
+  QMenu* options1 = menuBar()->addMenu("&Options");
   options1->setObjectName("Options1");
   PlaySounds1 = options1->addAction("Play Sounds", this, &Tmain::PlaySounds1Click);
   PlaySounds1->setCheckable(true);
@@ -88,14 +92,14 @@ void Tmain::build_menus() {
   AlwaysShowBestMove1 = options1->addAction("Always Show Best Move", this, &Tmain::ShowBestMove1Click);
   AlwaysShowBestMove1->setCheckable(true);
 
-  QMenu* view1 = menuBar()->addMenu("View");
+  QMenu* view1 = menuBar()->addMenu("&View");
   view1->setObjectName("View1");
   TallyList1 = view1->addAction("Tally List", this, &Tmain::TallyList1Click);
   ViewHighScoreList1 = view1->addAction("View High Score List", this, &Tmain::button_highscoresClick);
   Coach1 = view1->addAction("Coach", this, &Tmain::Coach1Click);
   Coach1->setShortcut(QKeySequence(Qt::Key_C));
 
-  QMenu* help1 = menuBar()->addMenu("Help");
+  QMenu* help1 = menuBar()->addMenu("&Help");
   help1->setObjectName("Help1");
   Help2 = help1->addAction("Help", this, &Tmain::Help2Click);
   Help2->setShortcut(QKeySequence(Qt::Key_F1));
@@ -103,7 +107,7 @@ void Tmain::build_menus() {
   About1 = help1->addAction("About", this, &Tmain::About1Click);
 
   MultiplayerVersionofVelnor1 =
-      menuBar()->addAction("Multiplayer Version of Velnor", this, &Tmain::MultiplayerVersionofVelnor1Click);
+      menuBar()->addAction("&Multiplayer Version of Velnor", this, &Tmain::MultiplayerVersionofVelnor1Click);
 
   const std::pair<QAction*, const char*> names[] = {{StartGame1, "StartGame1"},
                                                     {Exit1, "Exit1"},

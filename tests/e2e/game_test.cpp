@@ -229,9 +229,9 @@ void WholeGame::send_score() {
 }
 
 void WholeGame::show_tally() {
-  // View › Tally List, by keys from the File menu. Moving to a menu with the keys highlights
-  // its first item.
-  ASSERT_NO_FATAL_FAILURE(open_file_menu());
+  // View › Tally List, by keys alone: Alt+F opens the File menu, and moving to a menu with the
+  // keys highlights its first item.
+  ASSERT_NO_FATAL_FAILURE(open_file_menu({"alt+f"}));
   x.keys({"Right", "Right", "Return"});
   const quint64 tally_window = wait_window("Velnor Solo - Tally List");
   ASSERT_NE(tally_window, 0u);

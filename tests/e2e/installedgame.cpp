@@ -159,8 +159,13 @@ void InstalledGame::find_main_window() {
   layout.emplace(bounds);
 }
 
-void InstalledGame::open_file_menu() {
-  x.click(bounds.topLeft() + QPoint(14, 10));
+void InstalledGame::open_file_menu(const QStringList& keys) {
+  if (keys.isEmpty()) {
+    x.click(bounds.topLeft() + QPoint(14, 10));
+  } else {
+    x.focus(window);
+    x.keys(keys);
+  }
   // The menu drops over the board's brown top edge.
   const QPoint under_menu_bar = bounds.topLeft() + QPoint(100, bounds.height() - BoardLayout::kClientHeight + 2);
   ASSERT_TRUE(wait_screen(

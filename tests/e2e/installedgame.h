@@ -60,8 +60,9 @@ class InstalledGame : public ::testing::Test {
   void find_main_window();
   // Types a name on the name panel and presses its DONE button.
   void enter_name(const QString& name);
-  // Clicks File on the main window's menu bar and waits for the menu, which then takes the keys.
-  void open_file_menu();
+  // Opens the main window's File menu, by a click on its caption or with the keys given (F10,
+  // alt+f), and waits for the menu, which then takes the keys.
+  void open_file_menu(const QStringList& keys = {});
 
   // What a run of the game did, as the test's own account has it.
   struct Played {
