@@ -80,9 +80,7 @@ int main(int argc, char** argv) {
   dealer.set_keep_alive(true);
   for (size_t i = 0; i < games; ++i) {
     const auto reply = dealer.Get("/velnorsolo/seed");
-    std::string_view body = reply ? std::string_view(reply->body) : std::string_view();
-    if (body.ends_with('\n')) body.remove_suffix(1);
-    const auto ticket = velnor::parse_seed_ticket(body);
+    const auto ticket = velnor::parse_seed_reply(reply ? reply->body : std::string());
     if (!ticket) {
       std::fprintf(stderr, "posting_cost: the server dealt no ticket\n");
       return 1;

@@ -51,4 +51,10 @@ std::optional<SeedTicket> parse_seed_ticket(std::string_view text) {
   return SeedTicket{*seed, static_cast<std::int64_t>(*issued), std::string(seal)};
 }
 
+std::optional<SeedTicket> parse_seed_reply(std::string_view body) {
+  if (body.ends_with('\n')) body.remove_suffix(1);
+  if (body.ends_with('\r')) body.remove_suffix(1);
+  return parse_seed_ticket(body);
+}
+
 }  // namespace velnor

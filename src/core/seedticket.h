@@ -32,6 +32,8 @@ std::optional<std::uint32_t> parse_seed_text(std::string_view text);
 
 // A ticket in exactly the form above, or nothing (whatever the bytes).
 std::optional<SeedTicket> parse_seed_ticket(std::string_view text);
+// The ticket of a reply's body as the server sends it: the ticket and one line end.
+std::optional<SeedTicket> parse_seed_reply(std::string_view body);
 
 // Whether every character is one of URL-safe base64's 64.
 bool is_base64url(std::string_view text);

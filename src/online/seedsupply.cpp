@@ -31,10 +31,7 @@ std::optional<SeedTicket> SeedSupply::take() {
 }
 
 void SeedSupply::received(const std::string& body) {
-  std::string_view line = body;
-  if (line.ends_with('\n')) line.remove_suffix(1);
-  if (line.ends_with('\r')) line.remove_suffix(1);
-  ticket_ = parse_seed_ticket(line);
+  ticket_ = parse_seed_reply(body);
   fetched_at_ = Clock::now();
 }
 

@@ -101,9 +101,7 @@ void TicketRelay::relay(int client) {
   const std::string asked = "GET /" + std::string(wire::kSeedPath) + " ";
   const size_t body = reply.find("\r\n\r\n");
   if (!request.starts_with(asked) || body == std::string::npos) return;
-  std::string_view text = std::string_view(reply).substr(body + 4);
-  while (text.ends_with('\n') || text.ends_with('\r')) text.remove_suffix(1);
-  if (const auto ticket = parse_seed_ticket(text)) {
+  if (const auto ticket = parse_seed_reply(std::string_view(reply).substr(body + 4))) {
     std::lock_guard lock(mutex_);
     tickets_.push_back(*ticket);
     dealt_.notify_all();

@@ -7,10 +7,8 @@ velnor::SeedTicket deal_ticket(int port) {
   httplib::Client client("127.0.0.1", port);
   const auto reply = client.Get("/velnorsolo/seed");
   EXPECT_TRUE(reply && reply->status == 200);
-  std::string_view body = reply ? std::string_view(reply->body) : std::string_view();
-  if (body.ends_with('\n')) body.remove_suffix(1);
-  const auto ticket = velnor::parse_seed_ticket(body);
-  EXPECT_TRUE(ticket) << body;
+  const auto ticket = velnor::parse_seed_reply(reply ? reply->body : std::string());
+  EXPECT_TRUE(ticket) << (reply ? reply->body : std::string());
   return ticket.value_or(velnor::SeedTicket{});
 }
 
