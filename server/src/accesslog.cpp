@@ -70,24 +70,24 @@ AccessLog::~AccessLog() {
   writer_.join();
 }
 
-std::string AccessLog::line(std::string_view client, const httplib::Request& request, const httplib::Response& response,
-                            int64_t unix_time) {
+std::string AccessLog::line(std::string_view client, const Exchange& exchange, int64_t unix_time) {
   std::string out = line_start(client, unix_time);
-  append_escaped(out, request.method);
+  append_escaped(out, exchange.method);
   out += ' ';
-  append_escaped(out, request.target);
-  out += ' ';
-  append_escaped(out, request.version);
+  append_escaped(out, exchange.target);
+  out += " HTTP/";
+  out += std::to_string(exchange.version / 10);
+  out += '.';
+  out += std::to_string(exchange.version % 10);
   out += "\" ";
-  out += std::to_string(response.status);
+  out += std::to_string(exchange.status);
   out += ' ';
-  const std::string length = response.get_header_value("Content-Length");
-  out += length.empty() || length == "0" || request.method == "HEAD" ? "-" : length;
+  out += exchange.body_bytes == 0 ? "-" : std::to_string(exchange.body_bytes);
   return out;
 }
 
-void AccessLog::record(std::string_view client, const httplib::Request& request, const httplib::Response& response) {
-  append(line(client, request, response, now_unix()) + '\n');
+void AccessLog::record(std::string_view client, const Exchange& exchange) {
+  append(line(client, exchange, now_unix()) + '\n');
 }
 
 void AccessLog::record_refusal(std::string_view client, int status) {

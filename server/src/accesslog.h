@@ -1,7 +1,5 @@
 #pragma once
 
-#include <httplib.h>
-
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -19,13 +17,21 @@ class AccessLog {
   AccessLog(const AccessLog&) = delete;
   AccessLog& operator=(const AccessLog&) = delete;
 
-  void record(std::string_view client, const httplib::Request& request, const httplib::Response& response);
+  // What one line tells of a request and its reply.
+  struct Exchange {
+    std::string_view method;
+    std::string_view target;
+    unsigned version;  // 11 for HTTP/1.1
+    int status;
+    uint64_t body_bytes;  // 0 is written "-", as for HEAD
+  };
+
+  void record(std::string_view client, const Exchange& exchange);
   // A connection that the server refused before reading its request: the request line is "-".
   void record_refusal(std::string_view client, int status);
 
   // The line for one request at `unix_time`, without its line break.
-  static std::string line(std::string_view client, const httplib::Request& request, const httplib::Response& response,
-                          int64_t unix_time);
+  static std::string line(std::string_view client, const Exchange& exchange, int64_t unix_time);
 
  private:
   void append(std::string text);

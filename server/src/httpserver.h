@@ -1,92 +1,69 @@
 #pragma once
 
-#include <httplib.h>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
 
 #include <atomic>
 #include <chrono>
 #include <cstddef>
-#include <functional>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
-#include "workerpool.h"
+#include "connectioncounts.h"
+#include "httpconnection.h"
 
-class ConnectionStream;
-
-// The server's connections: one thread gathers request heads from every client without blocking,
-// and a pool of workers answers each complete head through the HTTP library's routing. A client
-// that sends slowly or nothing never holds a worker; each head has a deadline; the number of open
-// connections is bounded, and a client beyond the bound is told to come back.
-class HttpServer : private httplib::Server {
+// The server's connections, event-driven: each I/O thread (one per core) runs its own share of the
+// connections, none of them ever blocking a thread; work that waits for the store goes to the store's
+// workers. The number of open connections is bounded, in all and for each address.
+class HttpServer {
  public:
   struct Limits {
-    size_t worker_threads = 16;
+    size_t io_threads = 1;
     size_t max_connections = 1024;
-    size_t max_head_bytes = 16 * 1024;  // request line and headers together
-    size_t keep_alive_max_requests = 10000;
-    std::chrono::milliseconds keep_alive{5000};     // for the first byte of the next request
-    std::chrono::milliseconds head_deadline{5000};  // from a request's first byte to its last
-    std::chrono::milliseconds write_timeout{5000};  // for each stall of a slow reader
+    size_t max_per_address = 64;
+    HttpLimits connection;
+    std::chrono::milliseconds drain{9000};  // after stop(), for the replies under way
   };
 
-  // A reply of the server's own that ends a connection before the library has seen its request.
-  struct Refusal {
-    int status;
-    std::string reply;
-  };
-
-  explicit HttpServer(Limits limits);
+  HttpServer(Limits limits, Routes& routes, WorkerPool& store_work, AccessLog* access_log);
   ~HttpServer();
-
-  // Where the routes, the error handlers and the logger are set.
-  httplib::Server& handlers() { return *this; }
-
-  // Told of each refusal (the peer's address and the status), for the log; set before serve().
-  void on_refusal(std::function<void(const std::string& client, int status)> refused) { refused_ = std::move(refused); }
 
   // Binds the address and starts listening; then serve() answers until stop().
   bool bind(const std::string& host, int port);
-  // Answers requests until stop(); the requests that have fully arrived by then are still answered.
+  // Answers requests until stop(), then finishes the replies under way (for the drain time at most).
   // False when the listening socket failed.
   bool serve();
   // May be called from any thread.
   void stop();
 
-  size_t max_connections() const { return limits_.max_connections; }
+  size_t max_connections() const { return counts_.max_total(); }
 
  private:
-  using Clock = std::chrono::steady_clock;
-  struct Waiting {
-    std::shared_ptr<ConnectionStream> connection;
-    Clock::time_point deadline;
-    bool request_started;
+  struct IoThread {
+    boost::asio::io_context context{1};
+    ConnectionSet connections;
   };
 
-  void refuse(ConnectionStream& connection, const Refusal& refusal);
-  void accept_all();
-  void admit(std::shared_ptr<ConnectionStream> connection);
-  void dispatch(std::shared_ptr<ConnectionStream> connection);
-  void answer(std::shared_ptr<ConnectionStream> connection);
-  void give_back(std::shared_ptr<ConnectionStream> connection, Clock::time_point deadline);
-  void take_back_given();
-  void watch(std::shared_ptr<ConnectionStream> connection, Clock::time_point deadline);
-  void on_readable(int fd);
-  void end_overdue(Clock::time_point now);
-  std::shared_ptr<ConnectionStream> forget(int fd);
+  void run(IoThread& thread);
+  void accept();
+  void on_accepted(IoThread& thread, boost::asio::ip::tcp::socket socket);
+  void begin_stop();
+  void watch_drain(std::chrono::steady_clock::time_point until);
+  // Runs `action` on every connection, each on its own thread.
+  template <class Action>
+  void for_each_connection(Action action);
 
   Limits limits_;
-  std::function<void(const std::string&, int)> refused_;
-  int listener_ = -1;
-  int epoll_ = -1;
-  int wake_ = -1;  // eventfd: a stop, or connections given back by the workers
-  std::atomic<bool> stopping_{false};
-  std::atomic<size_t> open_{0};
-  std::unique_ptr<WorkerPool> pool_;
-  std::unordered_map<int, Waiting> waiting_;  // connections waiting for a request's bytes, by socket
-
-  std::mutex given_mutex_;
-  std::vector<std::pair<std::shared_ptr<ConnectionStream>, Clock::time_point>> given_;
+  std::vector<std::unique_ptr<IoThread>> threads_;
+  ConnectionCounts counts_;
+  ServerShared shared_;
+  boost::asio::ip::tcp::acceptor acceptor_;
+  boost::asio::steady_timer retry_accept_;
+  boost::asio::steady_timer drain_timer_;
+  std::vector<std::optional<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>>> keep_running_;
+  size_t next_thread_ = 0;
+  std::atomic<bool> failed_{false};
 };

@@ -17,6 +17,7 @@
 #include "ratelimiter.h"
 #include "routes.h"
 #include "scorestore.h"
+#include "workerpool.h"
 
 namespace {
 
@@ -67,16 +68,15 @@ int run(const ServerOptions& options) {
   RateLimiter post_limiter(static_cast<size_t>(options.post_limit));
   std::unique_ptr<AccessLog> access_log;
   if (options.access_log) access_log = std::make_unique<AccessLog>(STDOUT_FILENO);
-  HttpServer::Limits limits;
-  limits.worker_threads = std::max(16u, 4 * std::thread::hardware_concurrency());
-  limits.max_connections = static_cast<size_t>(options.max_connections);
-  HttpServer server(limits);
   const SeedTickets seed_tickets(store->ticket_key());
-  Routes routes(*store, page_cache, post_limiter, seed_tickets,
-                {options.release_dir, www_dir, options.trusted_proxies, access_log.get()});
-  routes.install(server.handlers());
-  if (access_log)
-    server.on_refusal([&](const std::string& client, int status) { access_log->record_refusal(client, status); });
+  Routes routes(*store, page_cache, post_limiter, seed_tickets, {options.release_dir, www_dir, options.trusted_proxies});
+  // The store's work waits on the database: enough workers that postings fill the group commits.
+  WorkerPool store_work(std::max(16u, 4 * std::thread::hardware_concurrency()));
+  HttpServer::Limits limits;
+  limits.io_threads = std::max(1u, std::thread::hardware_concurrency());
+  limits.max_connections = static_cast<size_t>(options.max_connections);
+  limits.max_per_address = static_cast<size_t>(options.max_per_address);
+  HttpServer server(limits, routes, store_work, access_log.get());
 
   if (!server.bind(options.listen_address, options.port)) {
     std::cerr << "velnor-server: cannot listen on " << options.listen_address << " port " << options.port << ": "
@@ -93,8 +93,9 @@ int run(const ServerOptions& options) {
     signalled = true;
     server.stop();
   });
-  // Returns after stop() once every answered request has been written: each posting commits before its answer.
+  // Returns after stop() once the replies under way are written: each posting commits before its answer.
   const bool served = server.serve();
+  store_work.shutdown();
   if (!signalled) pthread_kill(signal_waiter.native_handle(), SIGTERM);
   signal_waiter.join();
   if (!served) {

@@ -8,8 +8,8 @@
 
 const std::string kUsage =
     "Usage: velnor-server [--listen ADDR] [--port N] [--database URL | --data DIR] [--release DIR]\n"
-    "                     [--www DIR] [--post-limit N] [--max-connections N] [--trust-proxy ADDR]...\n"
-    "                     [--no-access-log]\n"
+    "                     [--www DIR] [--post-limit N] [--max-connections N] [--max-per-address N]\n"
+    "                     [--trust-proxy ADDR]... [--no-access-log]\n"
     "       velnor-server --copy-scores FROM TO\n"
     "  --listen ADDR          address to listen on (default 127.0.0.1)\n"
     "  --port N               port to listen on (default 80)\n"
@@ -23,6 +23,8 @@ const std::string kUsage =
     "                         else the installed pages)\n"
     "  --post-limit N         score postings a minute from one address, 0 for no limit (default 10)\n"
     "  --max-connections N    connections held open at once; more are refused with status 503 (default 1024)\n"
+    "  --max-per-address N    connections held open at once from one address, the trusted proxies apart;\n"
+    "                         more are refused with status 503 (default 64)\n"
     "  --trust-proxy ADDR     take the client's address from X-Forwarded-For on connections from ADDR\n"
     "                         (a proxy or load balancer); may be given more than once\n"
     "  --no-access-log        do not log each request on standard output\n"
@@ -42,7 +44,7 @@ int parse_number(const std::string& option, const std::string& text, int low, in
 
 constexpr std::array kValued = {"--listen",     "--port", "--data",       "--database",
                                 "--release",    "--www",  "--post-limit", "--max-connections",
-                                "--trust-proxy"};
+                                "--max-per-address", "--trust-proxy"};
 
 }  // namespace
 
@@ -93,6 +95,8 @@ ServerOptions parse_options(const std::vector<std::string>& args) {
       options.post_limit = parse_number(name, value, 0, 1000000);
     } else if (name == "--max-connections") {
       options.max_connections = parse_number(name, value, 1, 1000000);
+    } else if (name == "--max-per-address") {
+      options.max_per_address = parse_number(name, value, 1, 1000000);
     } else if (name == "--trust-proxy") {
       if (value.empty()) throw OptionsError("--trust-proxy needs an address");
       options.trusted_proxies.push_back(value);

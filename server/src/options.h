@@ -15,6 +15,7 @@ struct ServerOptions {
   std::filesystem::path www_dir;  // empty until resolved: beside the program, else the installed pages
   int post_limit = 10;            // postings a minute from one address; 0 = no limit
   int max_connections = 1024;
+  int max_per_address = 64;
   std::vector<std::string> trusted_proxies;  // peers whose X-Forwarded-For names the client
   bool access_log = true;
   std::string copy_from;  // with copy_to: copy every score from one store to another, then end

@@ -1,92 +1,122 @@
 #include "routes.h"
 
 #include <arpa/inet.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <atomic>
+#include <charconv>
 #include <chrono>
-#include <fstream>
 #include <iostream>
-#include <memory>
 
 #include "core/wire.h"
 #include "highscorepage.h"
+#include "httpconventions.h"
 #include "posting.h"
 
 namespace {
 
 constexpr char kPlainText[] = "text/plain; charset=utf-8";
 constexpr char kHtml[] = "text/html; charset=utf-8";
-constexpr size_t kFileChunk = 64 * 1024;
 constexpr char kHomePage[] = "index.html";
+constexpr char kGetOnly[] = "GET";
+constexpr char kGetAndHead[] = "GET, HEAD";
 
 namespace wire = velnor::wire;
 
-// The route pattern that matches exactly one server path (the library's patterns are regular expressions).
-std::string exact_route(std::string_view path) {
-  std::string pattern = "/";
-  for (const char c : path) {
-    if (std::string_view(R"(\^$.|?*+()[]{})").find(c) != std::string_view::npos) pattern += '\\';
-    pattern += c;
-  }
-  return pattern;
+enum class Place { kNone, kPosting, kPage, kHealth, kSeed, kVersion, kInstaller, kSignature, kHome, kMultiplayer };
+
+Place place_of(std::string_view target) {
+  const std::string_view path = target.substr(0, target.find('?'));
+  if (!path.starts_with('/')) return Place::kNone;
+  const std::string_view name = path.substr(1);
+  if (name == wire::kPostingPath) return Place::kPosting;
+  if (name == wire::kHighScorePath) return Place::kPage;
+  if (name == "healthz") return Place::kHealth;
+  if (name == wire::kSeedPath) return Place::kSeed;
+  if (name == wire::kVersionPath) return Place::kVersion;
+  if (name == wire::kInstallerPath) return Place::kInstaller;
+  if (name == wire::kInstallerSignaturePath) return Place::kSignature;
+  if (name.empty()) return Place::kHome;
+  if (name == wire::kMultiplayerPage) return Place::kMultiplayer;
+  return Place::kNone;
 }
 
-const char* status_text(int status) {
-  switch (status) {
-    case 400:
-      return "Bad request\n";
-    case 404:
-      return "Not found\n";
-    case 405:
-      return "Method not allowed\n";
-    case 413:
-      return "Request too large\n";
-    case 414:
-      return "Request line too long\n";
-    case 416:
-      return "Range not satisfiable\n";
-    case 500:
-      return "Server error\n";
-    default:
-      return "Request failed\n";
-  }
+// A wrong method on a path that exists, with the methods that it takes.
+Reply method_not_allowed(const char* allowed) {
+  TextReply reply = text_reply(http::status::method_not_allowed, "Method not allowed\n");
+  reply.set(http::field::allow, allowed);
+  return reply;
 }
 
-// Sends a file as it is on disk, in chunks, so that a large installer does not sit in memory.
-void serve_file(const std::filesystem::path& path, const char* content_type, httplib::Response& response) {
-  std::error_code error;
-  auto file = std::make_shared<std::ifstream>(path, std::ios::binary | std::ios::ate);
-  if (!std::filesystem::is_regular_file(path, error) || !*file) {
-    response.status = 404;
-    return;
+std::string hex(uint64_t value) {
+  char digits[16];
+  return std::string(digits, std::to_chars(digits, digits + sizeof digits, value, 16).ptr);
+}
+
+// Sends a file as it is on disk, read in chunks as the client takes it, so that a large installer
+// never sits in memory. The size is that of the file opened: a file replaced meanwhile goes whole,
+// old or new.
+Reply file_reply(const Routes::Request& request, const std::filesystem::path& path, const char* content_type) {
+  http::file_body::value_type file;
+  boost::beast::error_code error;
+  file.open(path.c_str(), boost::beast::file_mode::scan, error);
+  struct stat status {};
+  if (error || ::fstat(file.file().native_handle(), &status) != 0 || !S_ISREG(status.st_mode))
+    return text_reply(http::status::not_found, "Not found\n");
+  // Size and time of change name this version of the file on this server.
+  const std::string etag = '"' + hex(static_cast<uint64_t>(status.st_size)) + '-' +
+                           hex(static_cast<uint64_t>(status.st_mtim.tv_sec) * 1000000000ull +
+                               static_cast<uint64_t>(status.st_mtim.tv_nsec)) +
+                           '"';
+  const std::time_t modified = status.st_mtim.tv_sec;
+  if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
+                                    etag, modified)) {
+    HeadReply unchanged{http::status::not_modified, request.version()};
+    unchanged.set(http::field::etag, etag);
+    unchanged.set(http::field::last_modified, http_conventions::http_date(modified));
+    return unchanged;
   }
-  // The size of the file that was opened: a file replaced meanwhile is sent whole, old or new.
-  const std::streamoff end = file->tellg();
-  if (end < 0) {
-    response.status = 404;
-    return;
+  FileReply reply{http::status::ok, request.version()};
+  reply.set(http::field::content_type, content_type);
+  reply.set(http::field::etag, etag);
+  reply.set(http::field::last_modified, http_conventions::http_date(modified));
+  reply.body() = std::move(file);
+  reply.prepare_payload();
+  return reply;
+}
+
+// The page in the form the client takes best; 304 when the client holds it already.
+Reply page_reply(const Routes::Request& request, const PageCache::Page& page) {
+  const auto encoding = http_conventions::preferred_encoding(request[http::field::accept_encoding]);
+  const RenderedPage::Form& form = page->form(encoding);
+  const auto set_common = [&](auto& reply) {
+    reply.set(http::field::cache_control, "no-cache");
+    reply.set(http::field::vary, "Accept-Encoding");
+    reply.set(http::field::etag, form.etag);
+    reply.set(http::field::last_modified, http_conventions::http_date(page->rendered_at()));
+  };
+  if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
+                                    form.etag, page->rendered_at())) {
+    HeadReply unchanged{http::status::not_modified, request.version()};
+    set_common(unchanged);
+    return unchanged;
   }
-  const auto size = static_cast<size_t>(end);
-  if (size == 0) {
-    // The library gives a provider of no bytes no Content-Length, which would leave the client waiting.
-    response.set_content("", content_type);
-    return;
-  }
-  response.set_content_provider(size, content_type, [file](size_t offset, size_t length, httplib::DataSink& sink) {
-    std::array<char, kFileChunk> chunk;
-    file->clear();
-    file->seekg(static_cast<std::streamoff>(offset));
-    file->read(chunk.data(), static_cast<std::streamsize>(std::min(length, chunk.size())));
-    const auto got = file->gcount();
-    // A file cut short while being sent ends the transfer instead of padding it.
-    return got > 0 && sink.write(chunk.data(), static_cast<size_t>(got));
-  });
+  TextReply reply{http::status::ok, request.version()};
+  set_common(reply);
+  reply.set(http::field::content_type, kHtml);
+  // The page is plain HTML that needs nothing from anywhere: a browser may run or fetch nothing.
+  reply.set("Content-Security-Policy", "default-src 'none'; frame-ancestors 'none'");
+  reply.set("X-Content-Type-Options", "nosniff");
+  if (encoding != http_conventions::Encoding::kIdentity)
+    reply.set(http::field::content_encoding, http_conventions::encoding_name(encoding));
+  reply.body() = form.bytes;
+  reply.prepare_payload();
+  return reply;
 }
 
 // The store is out of reach for now: the client may try again shortly, and the administrator is told.
-void refuse_for_now(const StoreUnavailable& error, httplib::Response& response) {
+Reply refuse_for_now(const StoreUnavailable& error) {
   // Said once every few seconds at most, however many requests are refused meanwhile.
   static std::atomic<int64_t> last_said{0};
   const auto now =
@@ -94,9 +124,10 @@ void refuse_for_now(const StoreUnavailable& error, httplib::Response& response) 
   int64_t said = last_said;
   if (now - said >= 5 && last_said.compare_exchange_strong(said, now))
     std::cerr << "velnor-server: " << error.what() << " (answering 503 meanwhile)\n";
-  response.status = 503;
-  response.set_header("Retry-After", "5");
-  response.set_content("The scores cannot be reached just now; try again in a moment.\n", kPlainText);
+  TextReply reply = text_reply(http::status::service_unavailable,
+                               "The scores cannot be reached just now; try again in a moment.\n");
+  reply.set(http::field::retry_after, "5");
+  return reply;
 }
 
 bool is_ip_address(std::string_view text) {
@@ -112,6 +143,14 @@ int64_t unix_time_now() {
 
 }  // namespace
 
+TextReply text_reply(http::status status, std::string text) {
+  TextReply reply{status, 11};
+  reply.set(http::field::content_type, kPlainText);
+  reply.body() = std::make_shared<const std::string>(std::move(text));
+  reply.prepare_payload();
+  return reply;
+}
+
 Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, const SeedTickets& seed_tickets,
                Setup setup)
     : store_(store),
@@ -120,138 +159,111 @@ Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limit
       seed_tickets_(seed_tickets),
       setup_(std::move(setup)) {}
 
+bool Routes::is_trusted_proxy(const std::string& peer) const {
+  return std::find(setup_.trusted_proxies.begin(), setup_.trusted_proxies.end(), peer) != setup_.trusted_proxies.end();
+}
+
 // A proxy appends the address it got the request from to X-Forwarded-For, so the last entry is the
 // one to believe; anything before it came from the client and could be made up. An entry that is
 // not an IPv4 or IPv6 address is not believed either.
-std::string Routes::client_address(const httplib::Request& request) const {
-  if (std::find(setup_.trusted_proxies.begin(), setup_.trusted_proxies.end(), request.remote_addr) ==
-      setup_.trusted_proxies.end())
-    return request.remote_addr;
-  const auto count = request.get_header_value_count("X-Forwarded-For");
-  if (count == 0) return request.remote_addr;
-  const std::string last_header = request.get_header_value("X-Forwarded-For", count - 1);
+std::string Routes::client_address(const Request& request, const std::string& peer) const {
+  if (!is_trusted_proxy(peer)) return peer;
+  std::string_view last_header;
+  const auto [first, end] = request.equal_range("X-Forwarded-For");
+  for (auto field = first; field != end; ++field) last_header = field->value();
+  if (last_header.data() == nullptr) return peer;
   std::string_view forwarded = last_header;
   if (const auto comma = forwarded.rfind(','); comma != std::string_view::npos) forwarded.remove_prefix(comma + 1);
   while (!forwarded.empty() && forwarded.front() == ' ') forwarded.remove_prefix(1);
   while (!forwarded.empty() && forwarded.back() == ' ') forwarded.remove_suffix(1);
   // Only an address is taken: the header's text reaches the store and the log.
-  return is_ip_address(forwarded) ? std::string(forwarded) : request.remote_addr;
+  return is_ip_address(forwarded) ? std::string(forwarded) : peer;
 }
 
-void Routes::install(httplib::Server& server) {
-  server.Get(exact_route(wire::kPostingPath),
-             [this](const httplib::Request& request, httplib::Response& response) { post_score(request, response); });
-  server.Get(exact_route(wire::kHighScorePath),
-             [this](const httplib::Request&, httplib::Response& response) { high_score_page(response); });
-  server.Get("/healthz", [this](const httplib::Request&, httplib::Response& response) { health(response); });
-  server.Get(exact_route(wire::kSeedPath),
-             [this](const httplib::Request&, httplib::Response& response) { deal_seed(response); });
-  server.Get(exact_route(wire::kVersionPath), [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(setup_.release_dir / wire::kVersionFile, "text/plain", response);
-  });
-  server.Get(exact_route(wire::kInstallerPath), [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(setup_.release_dir / wire::kInstallerFile, "application/octet-stream", response);
-  });
-  server.Get(exact_route(wire::kInstallerSignaturePath), [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(setup_.release_dir / wire::kInstallerSignatureFile, "application/octet-stream", response);
-  });
-  server.Get("/", [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(setup_.www_dir / kHomePage, kHtml, response);
-  });
-  server.Get(exact_route(wire::kMultiplayerPage), [this](const httplib::Request&, httplib::Response& response) {
-    serve_file(setup_.www_dir / wire::kMultiplayerPage, kHtml, response);
-  });
-
-  if (setup_.access_log)
-    server.set_logger([this](const httplib::Request& request, const httplib::Response& response) {
-      setup_.access_log->record(client_address(request), request, response);
-    });
-
-  // Gives a short text to the errors that the library answers with an empty body.
-  server.set_error_handler(
-      httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
-        if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-        response.set_content(status_text(response.status), kPlainText);
-        return httplib::Server::HandlerResponse::Handled;
-      }));
-  server.set_exception_handler(
-      [](const httplib::Request& request, httplib::Response& response, std::exception_ptr thrown) {
-        try {
-          std::rethrow_exception(thrown);
-        } catch (const std::exception& e) {
-          std::cerr << "velnor-server: " << request.path << ": " << e.what() << '\n';
-        } catch (...) {
-          std::cerr << "velnor-server: " << request.path << ": unknown failure\n";
-        }
-        response.status = 500;
-        response.set_content(status_text(500), kPlainText);
-      });
-}
-
-void Routes::post_score(const httplib::Request& request, httplib::Response& response) {
-  // The library routes HEAD to the GET handlers; a HEAD must not store anything.
-  if (request.method == "HEAD") {
-    response.status = 405;
-    response.set_header("Allow", "GET");
-    return;
+std::optional<Reply> Routes::answer_at_once(const Request& request, const std::string&) {
+  const Place place = place_of(request.target());
+  if (place == Place::kNone) return text_reply(http::status::not_found, "Not found\n");
+  const auto method = request.method();
+  // A posting changes the store: HEAD, which must change nothing, is not taken for one.
+  if (place == Place::kPosting) {
+    if (method != http::verb::get) return method_not_allowed(kGetOnly);
+    return std::nullopt;
   }
-  const std::string client = client_address(request);
+  if (method != http::verb::get && method != http::verb::head) return method_not_allowed(kGetAndHead);
+  switch (place) {
+    case Place::kPage:
+      if (const auto page = page_cache_.cached()) return page_reply(request, page);
+      return std::nullopt;
+    case Place::kSeed: {
+      // Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
+      TextReply reply = text_reply(http::status::ok, seed_tickets_.deal(unix_time_now()).text() + "\n");
+      reply.set(http::field::cache_control, "no-store");
+      return reply;
+    }
+    case Place::kVersion:
+      return file_reply(request, setup_.release_dir / wire::kVersionFile, "text/plain");
+    case Place::kInstaller:
+      return file_reply(request, setup_.release_dir / wire::kInstallerFile, "application/octet-stream");
+    case Place::kSignature:
+      return file_reply(request, setup_.release_dir / wire::kInstallerSignatureFile, "application/octet-stream");
+    case Place::kHome:
+      return file_reply(request, setup_.www_dir / kHomePage, kHtml);
+    case Place::kMultiplayer:
+      return file_reply(request, setup_.www_dir / wire::kMultiplayerPage, kHtml);
+    default:
+      return std::nullopt;
+  }
+}
+
+Reply Routes::answer(const Request& request, const std::string& client) {
+  if (auto reply = answer_at_once(request, client)) return std::move(*reply);
+  switch (place_of(request.target())) {
+    case Place::kPosting:
+      return post_score(request, client);
+    case Place::kHealth:
+      return health();
+    default:
+      try {
+        return page_reply(request, page_cache_.get(
+                                       [this] { return render_high_score_page(store_.standings(kPageScoreCount)); }));
+      } catch (const StoreUnavailable& e) {
+        return refuse_for_now(e);
+      }
+  }
+}
+
+Reply Routes::post_score(const Request& request, const std::string& client) {
   if (!post_limiter_.allow(client, RateLimiter::Clock::now())) {
-    response.status = 429;
-    response.set_header("Retry-After", "60");
-    response.set_content("Too many postings from your address; try again in a minute.\n", kPlainText);
-    return;
+    TextReply reply = text_reply(http::status::too_many_requests,
+                                 "Too many postings from your address; try again in a minute.\n");
+    reply.set(http::field::retry_after, "60");
+    return reply;
   }
-  const auto question = request.target.find('?');
-  const auto query =
-      question == std::string::npos ? std::string_view() : std::string_view(request.target).substr(question + 1);
+  const std::string_view target = request.target();
+  const auto question = target.find('?');
+  const auto query = question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
   PostingResult result = parse_posting(query);
-  if (!result.ok()) {
-    response.status = 400;
-    response.set_content("Score not posted: " + result.error + ".\n", kPlainText);
-    return;
-  }
+  if (!result.ok()) return text_reply(http::status::bad_request, "Score not posted: " + result.error + ".\n");
   const int64_t now = unix_time_now();
   result.posting.ticket = seed_tickets_.verifying_ticket(result.posting, now);
   try {
     store_.add(result.posting, client, now);
   } catch (const StoreUnavailable& e) {
-    refuse_for_now(e, response);
-    return;
+    return refuse_for_now(e);
   }
   page_cache_.invalidate();
-  response.set_content("Score posted.\n", kPlainText);
+  return text_reply(http::status::ok, "Score posted.\n");
 }
 
 // For load balancers: whether this server can reach its store just now.
-void Routes::health(httplib::Response& response) {
-  response.set_header("Cache-Control", "no-store");
+Reply Routes::health() {
+  Reply reply;
   try {
     store_.check();
+    reply = text_reply(http::status::ok, "ok\n");
   } catch (const StoreUnavailable& e) {
-    refuse_for_now(e, response);
-    return;
+    reply = refuse_for_now(e);
   }
-  response.set_content("ok\n", kPlainText);
-}
-
-// Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
-void Routes::deal_seed(httplib::Response& response) {
-  response.set_header("Cache-Control", "no-store");
-  response.set_content(seed_tickets_.deal(unix_time_now()).text() + "\n", kPlainText);
-}
-
-void Routes::high_score_page(httplib::Response& response) {
-  PageCache::Page page;
-  try {
-    page = page_cache_.get([this] { return render_high_score_page(store_.standings(kPageScoreCount)); });
-  } catch (const StoreUnavailable& e) {
-    refuse_for_now(e, response);
-    return;
-  }
-  response.set_header("Cache-Control", "no-cache");
-  // The page is plain HTML that needs nothing from anywhere: a browser may run or fetch nothing.
-  response.set_header("Content-Security-Policy", "default-src 'none'; frame-ancestors 'none'");
-  response.set_header("X-Content-Type-Options", "nosniff");
-  response.set_content(*page, kHtml);
+  std::visit([](auto& answer) { answer.set(http::field::cache_control, "no-store"); }, reply);
+  return reply;
 }

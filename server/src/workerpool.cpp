@@ -26,11 +26,6 @@ void WorkerPool::shutdown() {
     if (thread.joinable()) thread.join();
 }
 
-size_t WorkerPool::waiting() const {
-  std::lock_guard lock(mutex_);
-  return jobs_.size();
-}
-
 void WorkerPool::work() {
   for (;;) {
     std::function<void()> job;

@@ -8,8 +8,7 @@
 #include <thread>
 #include <vector>
 
-// A fixed set of threads running jobs in arrival order. It tells how many jobs are waiting for a
-// thread, so that a connection idling in keep-alive can make way for them.
+// A fixed set of threads running jobs in arrival order.
 class WorkerPool {
  public:
   explicit WorkerPool(size_t threads);
@@ -21,12 +20,10 @@ class WorkerPool {
   // Runs the jobs already queued, then ends the threads.
   void shutdown();
 
-  size_t waiting() const;
-
  private:
   void work();
 
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<std::function<void()>> jobs_;
   bool stopping_ = false;

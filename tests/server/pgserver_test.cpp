@@ -24,7 +24,8 @@ class SharedStoreTest : public ::testing::Test {
   }
 
   std::unique_ptr<ServerProcess> start_server(const TempFolder& folder, std::vector<std::string> more = {}) const {
-    std::vector<std::string> arguments{"--database", database_, "--post-limit", "0"};
+    // The clients are many, all from one loopback address.
+    std::vector<std::string> arguments{"--database", database_, "--post-limit", "0", "--max-per-address", "1000"};
     arguments.insert(arguments.end(), more.begin(), more.end());
     return std::make_unique<ServerProcess>(folder.path(), arguments);
   }

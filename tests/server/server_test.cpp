@@ -35,8 +35,9 @@ std::string percent_encode(std::string_view text) {
   return out;
 }
 
-// Everything the server sends until it ends the connection (or `limit` passes), then closes it.
-std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+// Everything the server sends until it ends the connection (or `limit` passes), then closes it;
+// `ended` tells which.
+std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::seconds(10), bool* ended = nullptr) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   std::string answer;
   char buffer[4096];
@@ -46,6 +47,7 @@ std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::s
     pollfd entry{fd, POLLIN, 0};
     if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) break;
     const ssize_t received = ::recv(fd, buffer, sizeof buffer, 0);
+    if (ended) *ended = received <= 0;
     if (received <= 0) break;
     answer.append(buffer, static_cast<size_t>(received));
   }
@@ -256,6 +258,69 @@ TEST_F(ServerTest, ReleaseFilesAreServedByteForByte) {
   EXPECT_EQ(get_status("/velnorsolo/../data/scores.db"), 404);
 }
 
+TEST_F(ServerTest, RepliesFollowTheWebsConventions) {
+  put_installer();
+  start();
+  EXPECT_EQ(post("Ann", "1", "5"), 200);
+  auto browser = client();
+  browser.set_decompress(false);
+  for (const std::string target : {"/counter/velnorsolo.shtml", "/velnorsolo/vnssetup.exe"}) {
+    const auto got = browser.Get(target);
+    ASSERT_TRUE(got) << target;
+    EXPECT_EQ(got->status, 200) << target;
+    EXPECT_TRUE(got->has_header("Date")) << target;
+    const std::string etag = got->get_header_value("ETag");
+    const std::string modified = got->get_header_value("Last-Modified");
+    EXPECT_TRUE(etag.starts_with('"') && etag.ends_with('"')) << target << ": a strong tag, not " << etag;
+    EXPECT_TRUE(modified.ends_with(" GMT")) << target << ": " << modified;
+
+    // A client holding the same bytes is told so, with no body; by tag first, else by date.
+    for (const httplib::Headers& condition : {httplib::Headers{{"If-None-Match", "\"x\", " + etag}},
+                                              httplib::Headers{{"If-Modified-Since", modified}}}) {
+      const auto again = browser.Get(target, condition);
+      ASSERT_TRUE(again) << target;
+      EXPECT_EQ(again->status, 304) << target << " " << condition.begin()->first;
+      EXPECT_TRUE(again->body.empty()) << target;
+      EXPECT_EQ(again->get_header_value("ETag"), etag) << target;
+    }
+    const auto stale = browser.Get(target, {{"If-None-Match", "\"other\""}, {"If-Modified-Since", modified}});
+    ASSERT_TRUE(stale);
+    EXPECT_EQ(stale->status, 200) << target << ": a tag that differs decides, whatever the date";
+
+    // HEAD has exactly GET's headers; no range is ever honoured; a method the path does not take is 405.
+    const auto head = browser.Head(target);
+    ASSERT_TRUE(head);
+    auto head_headers = head->headers, get_headers = got->headers;
+    head_headers.erase("Date");
+    get_headers.erase("Date");
+    EXPECT_EQ(head_headers, get_headers) << target;
+    const auto ranged = browser.Get(target, {{"Range", "bytes=-1--5,abc"}});
+    ASSERT_TRUE(ranged);
+    EXPECT_EQ(ranged->status, 200) << target;
+    EXPECT_EQ(ranged->body, got->body) << target;
+    const auto put = browser.Put(target, "", "text/plain");
+    ASSERT_TRUE(put);
+    EXPECT_EQ(put->status, 405) << target;
+    EXPECT_EQ(put->get_header_value("Allow"), "GET, HEAD") << target;
+  }
+
+  // The page's compressed forms: each is told apart by Vary and a tag of its own, and q=0 refuses one.
+  const auto plain = browser.Get("/counter/velnorsolo.shtml");
+  const auto gzipped = browser.Get("/counter/velnorsolo.shtml", {{"Accept-Encoding", "br;q=0, gzip"}});
+  const auto brotli = browser.Get("/counter/velnorsolo.shtml", {{"Accept-Encoding", "gzip;q=0.5, br"}});
+  ASSERT_TRUE(plain && gzipped && brotli);
+  EXPECT_EQ(plain->get_header_value("Vary"), "Accept-Encoding");
+  EXPECT_FALSE(plain->has_header("Content-Encoding"));
+  EXPECT_EQ(gzipped->get_header_value("Content-Encoding"), "gzip");
+  EXPECT_EQ(brotli->get_header_value("Content-Encoding"), "br");
+  EXPECT_LT(gzipped->body.size(), plain->body.size());
+  EXPECT_NE(gzipped->get_header_value("ETag"), plain->get_header_value("ETag"));
+  EXPECT_NE(gzipped->get_header_value("ETag"), brotli->get_header_value("ETag"));
+  const auto decoded = client().Get("/counter/velnorsolo.shtml", {{"Accept-Encoding", "gzip"}});
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->body, plain->body);
+}
+
 TEST_F(ServerTest, MakersPagesComeFromTheFolderBesideTheProgram) {
   start();
   std::string body;
@@ -283,6 +348,17 @@ TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm) {
   ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
   const std::string answer = read_to_end(fd);
   EXPECT_TRUE(answer.starts_with("HTTP/1.1 431") || answer.starts_with("HTTP/1.1 400")) << answer.substr(0, 100);
+
+  // What is not HTTP/1.x is answered and the connection ends at once, rather than at a deadline.
+  for (const std::string malformed : {"GET /\r\n\r\n", "GET / HTTP/9.9\r\nConnection: close\r\n\r\n",
+                                      "GET / HTTP/1.1\r\nHost: x\r\nno colon\r\n\r\n"}) {
+    const int bad = connect_loopback(server_->port());
+    ::send(bad, malformed.data(), malformed.size(), MSG_NOSIGNAL);
+    bool ended = false;
+    const std::string refusal = read_to_end(bad, std::chrono::seconds(2), &ended);
+    EXPECT_TRUE(refusal.starts_with("HTTP/1.1 400")) << refusal.substr(0, 60);
+    EXPECT_TRUE(ended) << malformed;
+  }
   EXPECT_EQ(games_posted(page()), 0) << "the server goes on serving";
 }
 
@@ -355,7 +431,7 @@ TEST_F(ServerTest, AThousandGamesPlayedFromDealtSeedsAllVerify) {
 }
 
 TEST_F(ServerTest, IdleAndSlowClientsHoldUpNoOneAndSlowHeadsEnd) {
-  start();
+  start({"--max-per-address", "1000"});
   constexpr int kIdle = 300;
   constexpr int kSlow = 100;
   std::vector<int> idle, slow;
@@ -412,6 +488,20 @@ TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack) {
   for (const int fd : held) ::close(fd);
   EXPECT_EQ(server_->stop(), 0);
   EXPECT_NE(server_->log().find("\"-\" 503 -\n"), std::string::npos) << "the refusal is in the access log";
+
+  // One address cannot take the room of all the others; a trusted proxy speaks for many and can.
+  start({"--max-per-address", "10", "--trust-proxy", "127.0.0.3"});
+  for (const char* from : {"127.0.0.2", "127.0.0.3"}) {
+    for (int i = 0; i < 10; ++i) held.push_back(connect_loopback(server_->port(), from));
+    const int fd = connect_loopback(server_->port(), from);
+    const std::string request = "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+    ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    const std::string answer = read_to_end(fd);
+    EXPECT_TRUE(answer.starts_with(from == std::string("127.0.0.2") ? "HTTP/1.1 503" : "HTTP/1.1 200"))
+        << from << ": " << answer.substr(0, 60);
+  }
+  EXPECT_EQ(get_status("/"), 200) << "the others are served";
+  for (const int fd : held) ::close(fd);
 }
 
 TEST_F(ServerTest, RangesAreIgnoredAndEveryLengthIsTrue) {
@@ -476,7 +566,7 @@ TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy) {
 TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat) {
   start();
   EXPECT_EQ(post("Ann", "1", "5"), 200);
-  EXPECT_EQ(get_status("/nothing\x7f"), 404);
+  EXPECT_EQ(get_status("/nothing\xff\""), 404);
   // Lines are written within a second of their requests.
   const std::string request = "\"GET /cgi-bin/velnorsolo.cgi?name=Ann&date=1&score=5 HTTP/1.1\" 200 14\n";
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -496,7 +586,7 @@ TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat) {
   EXPECT_FALSE(stamp.fail()) << line;
   EXPECT_EQ(zone, " +0000] ") << line;
   EXPECT_EQ(server_->stop(), 0);
-  EXPECT_NE(server_->log().find("\"GET /nothing\\x7F HTTP/1.1\" 404"), std::string::npos)
+  EXPECT_NE(server_->log().find("\"GET /nothing\\xFF\\x22 HTTP/1.1\" 404"), std::string::npos)
       << "written at the stop at the latest";
 }
 

@@ -1,5 +1,6 @@
 #include "childprocess.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -17,8 +18,17 @@
 
 namespace velnor::testing {
 
-int connect_loopback(int port) {
+int connect_loopback(int port, const char* from) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (from) {
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    ::inet_pton(AF_INET, from, &source.sin_addr);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) {
+      ::close(fd);
+      return -1;
+    }
+  }
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);

@@ -38,8 +38,9 @@ class ChildProgram {
   int pidfd_ = -1;
 };
 
-// A plain TCP connection to `port` on 127.0.0.1: its socket, or -1.
-int connect_loopback(int port);
+// A plain TCP connection to `port` on 127.0.0.1 (from the loopback address `from`, if given): its
+// socket, or -1.
+int connect_loopback(int port, const char* from = nullptr);
 
 // A loopback port that nothing listens on at the moment.
 int free_loopback_port();

@@ -1,0 +1,322 @@
+#include "httpconnection.h"
+
+#include <boost/asio/post.hpp>
+#include <boost/asio/execution/outstanding_work.hpp>
+#include <boost/asio/prefer.hpp>
+#include <boost/beast/http.hpp>
+
+#include <ctime>
+#include <iostream>
+
+#include "httpconventions.h"
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+
+namespace {
+
+constexpr std::chrono::milliseconds kDrainLimit{2000};
+constexpr size_t kDrainBytes = 64 * 1024;
+constexpr size_t kDrainPiece = 4096;
+
+// The Date header, made once a second on each thread.
+const std::string& date_now() {
+  thread_local std::time_t made_at = -1;
+  thread_local std::string date;
+  const std::time_t now = std::time(nullptr);
+  if (now != made_at) {
+    date = http_conventions::http_date(now);
+    made_at = now;
+  }
+  return date;
+}
+
+bool announces_body(const http::request_parser<http::empty_body>& parser) {
+  const auto& request = parser.get();
+  if (request.find(http::field::transfer_encoding) != request.end()) return true;
+  const auto length = parser.content_length();
+  return length && *length != 0;
+}
+
+// The bytes of a reply's body, as the log counts them.
+uint64_t body_bytes(const Reply& reply) {
+  return std::visit(
+      [](const auto& answer) -> uint64_t {
+        const auto length = answer.find(http::field::content_length);
+        if (length == answer.end()) return 0;
+        return std::strtoull(std::string(length->value()).c_str(), nullptr, 10);
+      },
+      reply);
+}
+
+}  // namespace
+
+HttpConnection::HttpConnection(asio::ip::tcp::socket socket, std::string peer, ServerShared& shared,
+                               ConnectionSet& set)
+    : socket_(std::move(socket)),
+      deadline_(socket_.get_executor()),
+      buffer_(shared.limits.max_head_bytes + 1024),
+      peer_(std::move(peer)),
+      shared_(shared),
+      set_(set) {
+  set_.insert(this);
+  ++shared_.live;
+}
+
+HttpConnection::~HttpConnection() {
+  set_.erase(this);
+  if (admitted_) shared_.counts.leave(peer_);
+  --shared_.live;
+}
+
+void HttpConnection::start() {
+  admitted_ = true;
+  wait_for_request();
+}
+
+void HttpConnection::turn_away() {
+  refuse(http::status::service_unavailable, "Server busy; try again shortly.\n");
+}
+
+void HttpConnection::stop() {
+  if (step_ == Step::kIdle) {
+    step_ = Step::kEnded;
+    disarm();
+    beast::error_code ignored;
+    socket_.close(ignored);
+  }
+  // Any other step ends after its reply: keep_alive_ is dropped once the reply is sent.
+}
+
+void HttpConnection::end_now() {
+  if (step_ == Step::kEnded) return;
+  reset();
+}
+
+// Between requests a connection holds no buffer and no parser, only its socket and its timer.
+void HttpConnection::wait_for_request() {
+  if (shared_.stopping) {
+    step_ = Step::kEnded;
+    disarm();
+    close_gracefully();
+    return;
+  }
+  if (buffer_.size() > 0) {  // the next request came with the last
+    read_head();
+    return;
+  }
+  step_ = Step::kIdle;
+  buffer_.shrink_to_fit();
+  arm(shared_.limits.idle);
+  socket_.async_wait(asio::ip::tcp::socket::wait_read, [self = shared_from_this()](beast::error_code error) {
+    if (self->step_ != Step::kIdle) return;
+    if (error) {
+      self->step_ = Step::kEnded;
+      self->disarm();
+      beast::error_code ignored;
+      self->socket_.close(ignored);
+      return;
+    }
+    self->read_head();
+  });
+}
+
+void HttpConnection::read_head() {
+  step_ = Step::kReadingHead;
+  parser_.emplace();
+  parser_->header_limit(static_cast<uint32_t>(shared_.limits.max_head_bytes));
+  arm(shared_.limits.head_deadline);
+  http::async_read_header(socket_, buffer_, *parser_,
+                          [self = shared_from_this()](beast::error_code error, size_t) { self->on_head(error); });
+}
+
+void HttpConnection::on_head(beast::error_code error) {
+  if (step_ != Step::kReadingHead) return;
+  if (error) {
+    const bool started = buffer_.size() > 0 || parser_->got_some();
+    if (timed_out_) {
+      // An idle connection just ends; one that began a request is told why.
+      if (started) return refuse(http::status::request_timeout, "Request took too long\n");
+    } else if (error == http::error::header_limit || error == http::error::buffer_overflow) {
+      return refuse(http::status::request_header_fields_too_large, "Request too large\n");
+    } else if (error != http::error::end_of_stream && error != http::error::partial_message &&
+               error.category() == http::make_error_code(http::error::bad_method).category()) {
+      return refuse(http::status::bad_request, "Bad request\n");
+    }
+    step_ = Step::kEnded;
+    disarm();
+    beast::error_code ignored;
+    socket_.close(ignored);
+    return;
+  }
+  // The body would be read as the next request: nothing here takes one, so the connection ends.
+  if (announces_body(*parser_)) return refuse(http::status::payload_too_large, "No request here takes a body\n");
+  answer();
+}
+
+void HttpConnection::answer() {
+  step_ = Step::kAnswering;
+  disarm();
+  const auto& request = parser_->get();
+  client_ = shared_.routes.client_address(request, peer_);
+  logged_method_ = std::string(request.method_string());
+  logged_target_ = std::string(request.target());
+  exchange_ = AccessLog::Exchange{logged_method_, logged_target_, request.version(), 0, 0};
+  ++served_;
+  keep_alive_ = request.keep_alive() && served_ < shared_.limits.keep_alive_max_requests;
+  try {
+    if (auto reply = shared_.routes.answer_at_once(request, client_)) return respond(std::move(*reply));
+  } catch (const std::exception& e) {
+    std::cerr << "velnor-server: " << logged_target_ << ": " << e.what() << '\n';
+    return respond(text_reply(http::status::internal_server_error, "Server error\n"));
+  }
+  // The store's work runs on its own threads; the answer comes back to this connection's thread.
+  shared_.store_work.enqueue(
+      [self = shared_from_this(),
+       work = asio::prefer(socket_.get_executor(), asio::execution::outstanding_work.tracked)] {
+        auto reply = std::make_shared<Reply>();
+        try {
+          *reply = self->shared_.routes.answer(self->parser_->get(), self->client_);
+        } catch (const std::exception& e) {
+          std::cerr << "velnor-server: " << self->logged_target_ << ": " << e.what() << '\n';
+          *reply = text_reply(http::status::internal_server_error, "Server error\n");
+        }
+        asio::post(work, [self, reply] { self->respond(std::move(*reply)); });
+      });
+}
+
+void HttpConnection::respond(Reply reply) {
+  if (step_ != Step::kAnswering) return;  // ended meanwhile
+  const bool head = parser_->get().method() == http::verb::head;
+  const unsigned version = parser_->get().version();
+  if (shared_.stopping) keep_alive_ = false;
+  std::visit(
+      [&](auto& answer) {
+        answer.version(version);
+        answer.set(http::field::date, date_now());
+        answer.keep_alive(keep_alive_);
+        exchange_.status = static_cast<int>(answer.result_int());
+      },
+      reply);
+  exchange_.body_bytes = head ? 0 : body_bytes(reply);
+  // HEAD gets exactly the header that GET would, Content-Length included, and no body.
+  if (head && !std::holds_alternative<HeadReply>(reply))
+    reply = std::visit([](auto& answer) { return Reply(HeadReply(std::move(answer.base()))); }, reply);
+  std::visit([this](auto& answer) { send(std::move(answer)); }, reply);
+}
+
+template <class Body>
+void HttpConnection::send(http::response<Body>&& response) {
+  step_ = Step::kWriting;
+  auto message = std::make_shared<http::response<Body>>(std::move(response));
+  auto serializer = std::make_shared<http::response_serializer<Body>>(*message);
+  write_more(std::move(message), std::move(serializer));
+}
+
+// Writes as much as the client takes; each piece taken gives the client a new stall limit.
+template <class Body>
+void HttpConnection::write_more(std::shared_ptr<http::response<Body>> response,
+                                std::shared_ptr<http::response_serializer<Body>> serializer) {
+  arm(shared_.limits.write_stall);
+  http::async_write_some(socket_, *serializer,
+                         [self = shared_from_this(), response, serializer](beast::error_code error, size_t) {
+                           if (self->step_ != Step::kWriting && self->step_ != Step::kClosing) return;
+                           if (error) return self->reset();
+                           if (!serializer->is_done()) return self->write_more(response, serializer);
+                           self->on_sent();
+                         });
+}
+
+void HttpConnection::on_sent() {
+  disarm();
+  if (step_ == Step::kClosing) return close_gracefully();  // a refusal, logged as it was made
+  if (shared_.access_log) shared_.access_log->record(client_, exchange_);
+  parser_.reset();
+  if (!keep_alive_ || shared_.stopping) {
+    step_ = Step::kEnded;
+    return close_gracefully();
+  }
+  wait_for_request();
+}
+
+void HttpConnection::refuse(http::status status, std::string text) {
+  if (shared_.access_log) shared_.access_log->record_refusal(peer_, static_cast<int>(status));
+  TextReply reply = text_reply(status, std::move(text));
+  reply.set(http::field::date, date_now());
+  if (status == http::status::service_unavailable) reply.set(http::field::retry_after, "1");
+  reply.keep_alive(false);
+  parser_.reset();
+  // Sent like any reply, but it is not a request's and is not logged again.
+  step_ = Step::kClosing;
+  auto message = std::make_shared<TextReply>(std::move(reply));
+  auto serializer = std::make_shared<http::response_serializer<SharedTextBody>>(*message);
+  write_more(std::move(message), std::move(serializer));
+}
+
+void HttpConnection::close_gracefully() {
+  step_ = Step::kEnded;
+  beast::error_code ignored;
+  socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+  buffer_.clear();
+  arm(kDrainLimit);
+  drain_input(0);
+}
+
+void HttpConnection::drain_input(size_t drained) {
+  if (drained >= kDrainBytes) return reset();
+  socket_.async_read_some(buffer_.prepare(kDrainPiece),
+                          [self = shared_from_this(), drained](beast::error_code error, size_t got) {
+                            if (!self->socket_.is_open()) return;
+                            if (error) {
+                              self->disarm();
+                              beast::error_code ignored;
+                              self->socket_.close(ignored);
+                              return;
+                            }
+                            self->buffer_.clear();
+                            self->drain_input(drained + got);
+                          });
+}
+
+void HttpConnection::reset() {
+  step_ = Step::kEnded;
+  disarm();
+  beast::error_code ignored;
+  socket_.set_option(asio::socket_base::linger(true, 0), ignored);
+  socket_.close(ignored);
+}
+
+void HttpConnection::arm(std::chrono::milliseconds limit) {
+  timed_out_ = false;
+  deadline_.expires_after(limit);
+  deadline_.async_wait([weak = weak_from_this()](beast::error_code error) {
+    if (error) return;  // disarmed or armed anew
+    if (const auto self = weak.lock()) self->on_deadline();
+  });
+}
+
+void HttpConnection::disarm() { deadline_.cancel(); }
+
+void HttpConnection::on_deadline() {
+  timed_out_ = true;
+  switch (step_) {
+    case Step::kIdle:
+    case Step::kReadingHead: {
+      // The pending wait or read ends with an error, and its handler decides.
+      beast::error_code ignored;
+      socket_.cancel(ignored);
+      if (step_ == Step::kIdle) {
+        step_ = Step::kEnded;
+        socket_.close(ignored);
+      }
+      break;
+    }
+    case Step::kWriting:
+    case Step::kClosing:
+    case Step::kEnded:
+      reset();
+      break;
+    case Step::kAnswering:
+      break;
+  }
+}

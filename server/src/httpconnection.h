@@ -1,0 +1,105 @@
+#pragma once
+
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+
+#include "accesslog.h"
+#include "connectioncounts.h"
+#include "reply.h"
+#include "routes.h"
+#include "workerpool.h"
+
+struct HttpLimits {
+  size_t max_head_bytes = 16 * 1024;  // request line and headers together
+  size_t keep_alive_max_requests = 10000;
+  std::chrono::milliseconds idle{60000};          // for the first byte of the next request
+  std::chrono::milliseconds head_deadline{5000};  // from a request's first byte to its last
+  std::chrono::milliseconds write_stall{30000};   // a reader that takes nothing for this long is cut off
+};
+
+// What every connection of one server shares.
+struct ServerShared {
+  HttpLimits limits;
+  Routes& routes;
+  WorkerPool& store_work;  // answers that wait for the store run here, never on a connection's thread
+  AccessLog* access_log;   // none: no log
+  ConnectionCounts& counts;
+  std::atomic<bool> stopping{false};
+  std::atomic<size_t> live{0};  // connection objects, refused ones too, until their sockets are closed
+};
+
+class HttpConnection;
+// The connections served by one I/O thread, touched only from that thread.
+using ConnectionSet = std::unordered_set<HttpConnection*>;
+
+// One client's connection, from its first byte to its end, on one I/O thread: it waits for a
+// request, reads its head against a deadline, has it answered (by the store's workers when it needs
+// the store), writes the reply while the client takes it, and then waits for the next one. A single
+// deadline timer ends whatever step outstays its limit.
+class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
+ public:
+  HttpConnection(boost::asio::ip::tcp::socket socket, std::string peer, ServerShared& shared, ConnectionSet& set);
+  ~HttpConnection();
+  HttpConnection(const HttpConnection&) = delete;
+  HttpConnection& operator=(const HttpConnection&) = delete;
+
+  // Serves a connection that the counts admitted.
+  void start();
+  // Tells a connection the counts did not admit to come back later, and ends it.
+  void turn_away();
+  // The server stops: ends the connection if it waits for a request, else after its reply.
+  void stop();
+  // The server's time to stop is up: ends the connection whatever it is doing.
+  void end_now();
+
+ private:
+  enum class Step { kIdle, kReadingHead, kAnswering, kWriting, kClosing, kEnded };
+
+  void wait_for_request();
+  void read_head();
+  void on_head(boost::beast::error_code error);
+  void answer();
+  void respond(Reply reply);
+  template <class Body>
+  void send(http::response<Body>&& response);
+  template <class Body>
+  void write_more(std::shared_ptr<http::response<Body>> response,
+                  std::shared_ptr<http::response_serializer<Body>> serializer);
+  void on_sent();
+  // A reply of the server's own before a request could be read; the connection ends after it.
+  void refuse(http::status status, std::string text);
+  void arm(std::chrono::milliseconds limit);
+  void disarm();
+  void on_deadline();
+  // Ends after the reply: no more is sent, and what the client still sends is read and dropped
+  // for a moment, so that the reply is not lost to a reset.
+  void close_gracefully();
+  void drain_input(size_t drained);
+  // Ends at once, with a reset: for a client that stopped reading (a cut-off file must never look whole).
+  void reset();
+
+  boost::asio::ip::tcp::socket socket_;
+  boost::asio::steady_timer deadline_;
+  boost::beast::flat_buffer buffer_;
+  std::optional<http::request_parser<http::empty_body>> parser_;
+  const std::string peer_;
+  std::string client_;
+  ServerShared& shared_;
+  ConnectionSet& set_;
+  Step step_ = Step::kIdle;
+  bool admitted_ = false;
+  bool timed_out_ = false;
+  bool keep_alive_ = true;
+  size_t served_ = 0;
+  AccessLog::Exchange exchange_{};
+  std::string logged_method_;
+  std::string logged_target_;
+};

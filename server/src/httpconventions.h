@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The parts of HTTP that every reply follows whatever it carries: dates, validators and the choice
+// of a compressed form. Plain functions over header text, so that any bytes a client sends can be
+// tried on them.
+namespace http_conventions {
+
+// An HTTP date (RFC 9110's IMF-fixdate), as in Date and Last-Modified.
+std::string http_date(std::time_t time);
+// The time an IMF-fixdate names; nothing for any other text (the obsolete forms are not taken, so a
+// client that sends one just gets the whole reply).
+std::optional<std::time_t> parse_http_date(std::string_view text);
+
+// A strong validator for bytes: the same bytes give the same tag on every server and every run.
+std::string content_tag(std::string_view bytes);
+
+// Whether a client holding a representation tagged `etag` and modified at `modified` may be told
+// 304 Not Modified. If-None-Match, when sent, decides alone (weak comparison, "*" matches);
+// If-Modified-Since counts only without it.
+bool still_fresh(std::string_view if_none_match, std::string_view if_modified_since, std::string_view etag,
+                 std::time_t modified);
+
+enum class Encoding { kIdentity, kGzip, kBrotli };
+
+// The compressed form that an Accept-Encoding header welcomes most, Brotli before gzip when both are
+// equal; a coding given q=0 (by name or by "*") is never chosen.
+Encoding preferred_encoding(std::string_view accept_encoding);
+
+// What Content-Encoding says for the form, and what is added to an ETag for it (each form of a
+// representation needs a tag of its own).
+std::string_view encoding_name(Encoding encoding);
+
+}  // namespace http_conventions
