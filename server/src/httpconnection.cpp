@@ -3,6 +3,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/execution/outstanding_work.hpp>
 #include <boost/asio/prefer.hpp>
+#include <boost/beast/core/buffers_suffix.hpp>
 #include <boost/beast/http.hpp>
 
 #include <ctime>
@@ -39,14 +40,11 @@ bool announces_body(const http::request_parser<http::empty_body>& parser) {
 }
 
 // The bytes of a reply's body, as the log counts them.
-uint64_t body_bytes(const Reply& reply) {
-  return std::visit(
-      [](const auto& answer) -> uint64_t {
-        const auto length = answer.find(http::field::content_length);
-        if (length == answer.end()) return 0;
-        return std::strtoull(std::string(length->value()).c_str(), nullptr, 10);
-      },
-      reply);
+template <class Body>
+uint64_t body_bytes(const http::response<Body>& reply) {
+  const auto length = reply.find(http::field::content_length);
+  if (length == reply.end()) return 0;
+  return std::strtoull(std::string(length->value()).c_str(), nullptr, 10);
 }
 
 }  // namespace
@@ -54,7 +52,6 @@ uint64_t body_bytes(const Reply& reply) {
 HttpConnection::HttpConnection(asio::ip::tcp::socket socket, std::string peer, ServerShared& shared,
                                ConnectionSet& set)
     : socket_(std::move(socket)),
-      deadline_(socket_.get_executor()),
       buffer_(shared.limits.max_head_bytes + 1024),
       peer_(std::move(peer)),
       shared_(shared),
@@ -187,22 +184,51 @@ void HttpConnection::answer() {
 
 void HttpConnection::respond(Reply reply) {
   if (step_ != Step::kAnswering) return;  // ended meanwhile
-  const bool head = parser_->get().method() == http::verb::head;
-  const unsigned version = parser_->get().version();
   if (shared_.stopping) keep_alive_ = false;
-  std::visit(
-      [&](auto& answer) {
-        answer.version(version);
-        answer.set(http::field::date, date_now());
-        answer.keep_alive(keep_alive_);
-        exchange_.status = static_cast<int>(answer.result_int());
-      },
-      reply);
+  std::visit([this](auto& answer) { deliver(std::move(answer)); }, reply);
+}
+
+template <class Body>
+void HttpConnection::deliver(http::response<Body>&& reply) {
+  const bool head = parser_->get().method() == http::verb::head;
+  reply.version(parser_->get().version());
+  reply.set(http::field::date, date_now());
+  reply.keep_alive(keep_alive_);
+  exchange_.status = static_cast<int>(reply.result_int());
   exchange_.body_bytes = head ? 0 : body_bytes(reply);
   // HEAD gets exactly the header that GET would, Content-Length included, and no body.
-  if (head && !std::holds_alternative<HeadReply>(reply))
-    reply = std::visit([](auto& answer) { return Reply(HeadReply(std::move(answer.base()))); }, reply);
-  std::visit([this](auto& answer) { send(std::move(answer)); }, reply);
+  if (head && !std::is_same_v<Body, http::empty_body>) return send(HeadReply(std::move(reply.base())));
+  send(std::move(reply));
+}
+
+void HttpConnection::deliver(PreparedReply&& reply) {
+  const bool head = parser_->get().method() == http::verb::head;
+  const unsigned version = parser_->get().version();
+  exchange_.status = static_cast<int>(reply.status);
+  exchange_.body_bytes = head ? 0 : reply.body.size();
+  status_line_ = "HTTP/" + std::to_string(version / 10) + '.' + std::to_string(version % 10) + ' ' +
+                 std::to_string(exchange_.status) + ' ' + std::string(http::obsolete_reason(reply.status)) + "\r\n";
+  closing_lines_ = "Date: " + date_now() + "\r\n";
+  // HTTP/1.1 keeps a connection unless told; HTTP/1.0 closes it unless told.
+  if (version >= 11 && !keep_alive_) closing_lines_ += "Connection: close\r\n";
+  if (version < 11 && keep_alive_) closing_lines_ += "Connection: keep-alive\r\n";
+  closing_lines_ += "\r\n";
+  step_ = Step::kWriting;
+  auto pieces = std::make_shared<PreparedPieces>(std::array<asio::const_buffer, 4>{
+      asio::buffer(status_line_), asio::buffer(reply.header.data(), reply.header.size()), asio::buffer(closing_lines_),
+      head ? asio::const_buffer() : asio::buffer(reply.body.data(), reply.body.size())});
+  write_more(std::move(pieces), std::move(reply.owner));
+}
+
+void HttpConnection::write_more(std::shared_ptr<PreparedPieces> pieces, std::shared_ptr<const void> owner) {
+  arm(shared_.limits.write_stall);
+  socket_.async_write_some(*pieces, [self = shared_from_this(), pieces, owner](beast::error_code error, size_t sent) {
+    if (self->step_ != Step::kWriting) return;
+    if (error) return self->reset();
+    pieces->consume(sent);
+    if (beast::buffer_bytes(*pieces) > 0) return self->write_more(pieces, owner);
+    self->on_sent();
+  });
 }
 
 template <class Body>
@@ -288,14 +314,16 @@ void HttpConnection::reset() {
 
 void HttpConnection::arm(std::chrono::milliseconds limit) {
   timed_out_ = false;
-  deadline_.expires_after(limit);
-  deadline_.async_wait([weak = weak_from_this()](beast::error_code error) {
-    if (error) return;  // disarmed or armed anew
-    if (const auto self = weak.lock()) self->on_deadline();
-  });
+  deadline_ = std::chrono::steady_clock::now() + limit;
 }
 
-void HttpConnection::disarm() { deadline_.cancel(); }
+void HttpConnection::disarm() { deadline_ = std::chrono::steady_clock::time_point::max(); }
+
+void HttpConnection::check_deadline(std::chrono::steady_clock::time_point now) {
+  if (now < deadline_) return;
+  disarm();
+  on_deadline();
+}
 
 void HttpConnection::on_deadline() {
   timed_out_ = true;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/steady_timer.hpp>
+#include <boost/beast/core/buffers_suffix.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -43,7 +44,7 @@ using ConnectionSet = std::unordered_set<HttpConnection*>;
 // One client's connection, from its first byte to its end, on one I/O thread: it waits for a
 // request, reads its head against a deadline, has it answered (by the store's workers when it needs
 // the store), writes the reply while the client takes it, and then waits for the next one. A single
-// deadline timer ends whatever step outstays its limit.
+// deadline ends whatever step outstays its limit.
 class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
  public:
   HttpConnection(boost::asio::ip::tcp::socket socket, std::string peer, ServerShared& shared, ConnectionSet& set);
@@ -59,6 +60,9 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   void stop();
   // The server's time to stop is up: ends the connection whatever it is doing.
   void end_now();
+  // Ends whatever step has outstayed its limit. The server calls it a few times a second for each
+  // connection: one sweep costs less than a timer set and cleared at every step of every request.
+  void check_deadline(std::chrono::steady_clock::time_point now);
 
  private:
   enum class Step { kIdle, kReadingHead, kAnswering, kWriting, kClosing, kEnded };
@@ -68,6 +72,12 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   void on_head(boost::beast::error_code error);
   void answer();
   void respond(Reply reply);
+  // Sends a reply with the Date, Connection and version that this request calls for.
+  template <class Body>
+  void deliver(http::response<Body>&& reply);
+  void deliver(PreparedReply&& reply);
+  using PreparedPieces = boost::beast::buffers_suffix<std::array<boost::asio::const_buffer, 4>>;
+  void write_more(std::shared_ptr<PreparedPieces> pieces, std::shared_ptr<const void> owner);
   template <class Body>
   void send(http::response<Body>&& response);
   template <class Body>
@@ -87,7 +97,7 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   void reset();
 
   boost::asio::ip::tcp::socket socket_;
-  boost::asio::steady_timer deadline_;
+  std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
   boost::beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::empty_body>> parser_;
   const std::string peer_;
@@ -102,4 +112,6 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   AccessLog::Exchange exchange_{};
   std::string logged_method_;
   std::string logged_target_;
+  std::string status_line_;    // of a prepared reply, while it is sent
+  std::string closing_lines_;  // its Date and Connection, and the blank line
 };

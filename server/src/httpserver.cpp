@@ -15,6 +15,7 @@ constexpr int kListenBacklog = 4096;
 constexpr rlim_t kReservedFiles = 64;  // for the database, the files served and the log
 constexpr std::chrono::milliseconds kAcceptPause{50};
 constexpr std::chrono::milliseconds kDrainCheck{20};
+constexpr std::chrono::milliseconds kSweepEvery{100};
 
 // Each connection is a file: takes what the system allows, and returns how many connections fit.
 size_t raise_file_limit(size_t wanted) {
@@ -85,7 +86,10 @@ bool HttpServer::bind(const std::string& host, int port) {
 
 bool HttpServer::serve() {
   if (!acceptor_.is_open()) return false;
-  for (auto& thread : threads_) keep_running_.emplace_back(asio::make_work_guard(thread->context));
+  for (auto& thread : threads_) {
+    keep_running_.emplace_back(asio::make_work_guard(thread->context));
+    sweep(*thread);
+  }
   accept();
   std::vector<std::thread> others;
   for (size_t i = 1; i < threads_.size(); ++i) others.emplace_back([this, i] { run(*threads_[i]); });
@@ -104,6 +108,19 @@ void HttpServer::run(IoThread& thread) {
       std::cerr << "velnor-server: " << e.what() << '\n';
     }
   }
+}
+
+void HttpServer::sweep(IoThread& thread) {
+  const auto now = std::chrono::steady_clock::now();
+  // Copied first: a connection ended here leaves the set.
+  const std::vector<HttpConnection*> connections(thread.connections.begin(), thread.connections.end());
+  for (HttpConnection* connection : connections)
+    if (thread.connections.count(connection)) connection->check_deadline(now);
+  if (shared_.stopping && thread.connections.empty()) return;
+  thread.sweep.expires_after(kSweepEvery);
+  thread.sweep.async_wait([this, &thread](boost::system::error_code error) {
+    if (!error) sweep(thread);
+  });
 }
 
 void HttpServer::stop() {

@@ -45,9 +45,13 @@ class HttpServer {
   struct IoThread {
     boost::asio::io_context context{1};
     ConnectionSet connections;
+    boost::asio::steady_timer sweep{context};
   };
 
   void run(IoThread& thread);
+  // Ends the steps of the thread's connections that are past their deadlines, a few times a second,
+  // until the server has stopped and the thread has no connection left.
+  void sweep(IoThread& thread);
   void accept();
   void on_accepted(IoThread& thread, boost::asio::ip::tcp::socket socket);
   void begin_stop();

@@ -4,18 +4,40 @@
 
 #include "compression.h"
 
+namespace {
+
+std::string header_line(std::string_view name, std::string_view value) {
+  return std::string(name) + ": " + std::string(value) + "\r\n";
+}
+
+}  // namespace
+
 RenderedPage::RenderedPage(std::string html, std::time_t rendered_at)
     : html_(std::move(html)), rendered_at_(rendered_at) {}
 
 const RenderedPage::Form& RenderedPage::form(http_conventions::Encoding encoding) const {
   const auto index = static_cast<size_t>(encoding);
   std::call_once(made_[index], [&] {
-    auto bytes = std::make_shared<const std::string>(compressed(html_, encoding));
-    std::string etag = http_conventions::content_tag(html_);
+    Form& made = forms_[index];
+    made.bytes = compressed(html_, encoding);
+    made.etag = http_conventions::content_tag(html_);
     // Each form is a representation of its own, with a tag of its own.
+    if (encoding != http_conventions::Encoding::kIdentity) {
+      made.etag.pop_back();
+      made.etag += '-';
+      made.etag += http_conventions::encoding_name(encoding);
+      made.etag += '"';
+    }
+    made.unchanged_header = header_line("Cache-Control", "no-cache") + header_line("Vary", "Accept-Encoding") +
+                            header_line("ETag", made.etag) +
+                            header_line("Last-Modified", http_conventions::http_date(rendered_at_));
+    made.full_header = made.unchanged_header + header_line("Content-Type", "text/html; charset=utf-8") +
+                       // Plain HTML that needs nothing from anywhere: a browser may run or fetch nothing.
+                       header_line("Content-Security-Policy", "default-src 'none'; frame-ancestors 'none'") +
+                       header_line("X-Content-Type-Options", "nosniff");
     if (encoding != http_conventions::Encoding::kIdentity)
-      etag.insert(etag.size() - 1, "-" + std::string(http_conventions::encoding_name(encoding)));
-    forms_[index] = Form{std::move(bytes), std::move(etag)};
+      made.full_header += header_line("Content-Encoding", http_conventions::encoding_name(encoding));
+    made.full_header += header_line("Content-Length", std::to_string(made.bytes.size()));
   });
   return forms_[index];
 }

@@ -11,12 +11,15 @@
 
 #include "httpconventions.h"
 
-// One rendering of the high-score page, in each form a client may take it.
+// One rendering of the high-score page, in each form a client may take it, each with its reply's
+// header made once for all the clients that fetch it.
 class RenderedPage {
  public:
   struct Form {
-    std::shared_ptr<const std::string> bytes;
+    std::string bytes;
     std::string etag;
+    std::string full_header;       // of a 200 reply: every line but the status, Date and Connection
+    std::string unchanged_header;  // of a 304 reply, likewise
   };
 
   RenderedPage(std::string html, std::time_t rendered_at);

@@ -40,7 +40,15 @@ using TextReply = http::response<SharedTextBody>;
 using FileReply = http::response<http::file_body>;
 // The head of a reply without its body: for HEAD, 304 and the like.
 using HeadReply = http::response<http::empty_body>;
-using Reply = std::variant<TextReply, FileReply, HeadReply>;
+// A reply whose header lines were made once for many clients (the cached page): sent as it is,
+// with only the status line, Date and Connection added.
+struct PreparedReply {
+  http::status status;
+  std::string_view header;  // lines, each ending in CRLF
+  std::string_view body;
+  std::shared_ptr<const void> owner;  // keeps the bytes alive while they are sent
+};
+using Reply = std::variant<TextReply, FileReply, HeadReply, PreparedReply>;
 
 // A reply of `status` with a short text for a person to read.
 TextReply text_reply(http::status status, std::string text);

@@ -90,33 +90,14 @@ Reply file_reply(const Routes::Request& request, const std::filesystem::path& pa
 Reply page_reply(const Routes::Request& request, const PageCache::Page& page) {
   const auto encoding = http_conventions::preferred_encoding(request[http::field::accept_encoding]);
   const RenderedPage::Form& form = page->form(encoding);
-  const auto set_common = [&](auto& reply) {
-    reply.set(http::field::cache_control, "no-cache");
-    reply.set(http::field::vary, "Accept-Encoding");
-    reply.set(http::field::etag, form.etag);
-    reply.set(http::field::last_modified, http_conventions::http_date(page->rendered_at()));
-  };
   if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
-                                    form.etag, page->rendered_at())) {
-    HeadReply unchanged{http::status::not_modified, request.version()};
-    set_common(unchanged);
-    return unchanged;
-  }
-  TextReply reply{http::status::ok, request.version()};
-  set_common(reply);
-  reply.set(http::field::content_type, kHtml);
-  // The page is plain HTML that needs nothing from anywhere: a browser may run or fetch nothing.
-  reply.set("Content-Security-Policy", "default-src 'none'; frame-ancestors 'none'");
-  reply.set("X-Content-Type-Options", "nosniff");
-  if (encoding != http_conventions::Encoding::kIdentity)
-    reply.set(http::field::content_encoding, http_conventions::encoding_name(encoding));
-  reply.body() = form.bytes;
-  reply.prepare_payload();
-  return reply;
+                                    form.etag, page->rendered_at()))
+    return PreparedReply{http::status::not_modified, form.unchanged_header, {}, page};
+  return PreparedReply{http::status::ok, form.full_header, form.bytes, page};
 }
 
 // The store is out of reach for now: the client may try again shortly, and the administrator is told.
-Reply refuse_for_now(const StoreUnavailable& error) {
+TextReply refuse_for_now(const StoreUnavailable& error) {
   // Said once every few seconds at most, however many requests are refused meanwhile.
   static std::atomic<int64_t> last_said{0};
   const auto now =
@@ -257,13 +238,13 @@ Reply Routes::post_score(const Request& request, const std::string& client) {
 
 // For load balancers: whether this server can reach its store just now.
 Reply Routes::health() {
-  Reply reply;
+  TextReply reply;
   try {
     store_.check();
     reply = text_reply(http::status::ok, "ok\n");
   } catch (const StoreUnavailable& e) {
     reply = refuse_for_now(e);
   }
-  std::visit([](auto& answer) { answer.set(http::field::cache_control, "no-store"); }, reply);
+  reply.set(http::field::cache_control, "no-store");
   return reply;
 }

@@ -1,0 +1,261 @@
+// The crowds that wrk cannot make, for bench/server_bench.sh, on loopback:
+//
+//   crowd fair PORT CONNECTIONS SECONDS PATH
+//     keep-alive GETs of PATH on every connection at once, one request in flight on each; prints
+//     "requests_per_s fewest_on_a_connection mean_per_connection failures", so that a server that
+//     serves some connections and starves others shows it.
+//   crowd hold PORT IDLE DRIPPERS READERS BIG_PATH SECONDS
+//     holds IDLE connections that send nothing, DRIPPERS that send a request head one byte a second
+//     (and come back when they are cut off), and READERS that fetch BIG_PATH at 64 KB a second;
+//     prints what each kind met when SECONDS are over.
+//
+// One thread and epoll: the crowd costs the machine little beside the server it measures.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/epoll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int open_connection(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  const int on = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 && errno != EINPROGRESS) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+void raise_file_limit() {
+  rlimit files{};
+  ::getrlimit(RLIMIT_NOFILE, &files);
+  files.rlim_cur = files.rlim_max;
+  ::setrlimit(RLIMIT_NOFILE, &files);
+}
+
+// Where a reply in `bytes` ends: after its head and Content-Length bytes; 0 while incomplete.
+size_t reply_end(const std::string& bytes) {
+  const size_t head_end = bytes.find("\r\n\r\n");
+  if (head_end == std::string::npos) return 0;
+  size_t length = 0;
+  const size_t field = bytes.find("Content-Length: ");
+  if (field != std::string::npos && field < head_end) length = std::strtoull(bytes.c_str() + field + 16, nullptr, 10);
+  const size_t end = head_end + 4 + length;
+  return bytes.size() >= end ? end : 0;
+}
+
+struct Client {
+  int fd = -1;
+  std::string received;
+  long served = 0;
+};
+
+int fair(int port, int connections, int seconds, const std::string& path) {
+  const std::string request = "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+  const int poller = ::epoll_create1(EPOLL_CLOEXEC);
+  std::vector<Client> clients(static_cast<size_t>(connections));
+  long failures = 0;
+  for (size_t i = 0; i < clients.size(); ++i) {
+    clients[i].fd = open_connection(port);
+    if (clients[i].fd < 0) {
+      ++failures;
+      continue;
+    }
+    epoll_event event{};
+    event.events = EPOLLIN | EPOLLOUT;
+    event.data.u64 = i;
+    ::epoll_ctl(poller, EPOLL_CTL_ADD, clients[i].fd, &event);
+  }
+  const auto start = Clock::now();
+  const auto end = start + std::chrono::seconds(seconds);
+  std::vector<bool> sent(clients.size(), false);
+  std::vector<epoll_event> events(1024);
+  char buffer[65536];
+  while (Clock::now() < end) {
+    const int ready = ::epoll_wait(poller, events.data(), static_cast<int>(events.size()), 100);
+    for (int e = 0; e < ready; ++e) {
+      const size_t i = events[e].data.u64;
+      Client& client = clients[i];
+      if (client.fd < 0) continue;
+      if (!sent[i] && (events[e].events & EPOLLOUT)) {
+        if (::send(client.fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
+          ++failures;
+          ::close(client.fd);
+          client.fd = -1;
+          continue;
+        }
+        sent[i] = true;
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.u64 = i;
+        ::epoll_ctl(poller, EPOLL_CTL_MOD, client.fd, &event);
+      }
+      if (events[e].events & (EPOLLIN | EPOLLHUP | EPOLLERR)) {
+        const ssize_t got = ::recv(client.fd, buffer, sizeof buffer, 0);
+        if (got <= 0) {
+          if (got < 0 && errno == EAGAIN) continue;
+          // An end between replies is the server's keep-alive limit: the client comes back at once.
+          if (!client.received.empty()) ++failures;
+          ::close(client.fd);
+          client.received.clear();
+          sent[i] = false;
+          client.fd = open_connection(port);
+          if (client.fd < 0) {
+            ++failures;
+            continue;
+          }
+          epoll_event event{};
+          event.events = EPOLLOUT;
+          event.data.u64 = i;
+          ::epoll_ctl(poller, EPOLL_CTL_ADD, client.fd, &event);
+          continue;
+        }
+        client.received.append(buffer, static_cast<size_t>(got));
+        if (const size_t done = reply_end(client.received)) {
+          if (!client.received.starts_with("HTTP/1.1 200")) ++failures;
+          client.received.erase(0, done);
+          ++client.served;
+          sent[i] = false;
+          epoll_event event{};
+          event.events = EPOLLOUT;
+          event.data.u64 = i;
+          ::epoll_ctl(poller, EPOLL_CTL_MOD, client.fd, &event);
+        }
+      }
+    }
+  }
+  const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+  long total = 0, fewest = -1;
+  for (const Client& client : clients) {
+    total += client.served;
+    fewest = fewest < 0 ? client.served : std::min(fewest, client.served);
+    if (client.fd >= 0) ::close(client.fd);
+  }
+  std::printf("%.0f %ld %.1f %ld\n", static_cast<double>(total) / elapsed, fewest,
+              static_cast<double>(total) / static_cast<double>(clients.size()), failures);
+  return 0;
+}
+
+enum class Kind { kIdle, kDripper, kReader };
+
+struct Held {
+  Kind kind;
+  int fd = -1;
+  size_t sent = 0;     // a dripper's bytes of its head so far
+  size_t taken = 0;    // a reader's bytes of its file
+  long cut_off = 0;    // times the server ended the connection
+};
+
+int hold(int port, int idle, int drippers, int readers, const std::string& big_path, int seconds) {
+  const std::string head = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: " + std::string(64, 'd') + "\r\n\r\n";
+  const std::string fetch = "GET " + big_path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+  std::vector<Held> held;
+  for (int i = 0; i < idle; ++i) held.push_back({Kind::kIdle});
+  for (int i = 0; i < drippers; ++i) held.push_back({Kind::kDripper});
+  for (int i = 0; i < readers; ++i) held.push_back({Kind::kReader});
+  long refused = 0;
+  for (Held& one : held) {
+    one.fd = open_connection(port);
+    if (one.fd < 0) ++refused;
+  }
+  // Connections finish connecting before the readers ask.
+  ::usleep(200000);
+  for (Held& one : held)
+    if (one.kind == Kind::kReader && one.fd >= 0) ::send(one.fd, fetch.data(), fetch.size(), MSG_NOSIGNAL);
+  std::printf("holding %d idle, %d one-byte-a-second, %d slow readers (%ld could not connect)\n", idle, drippers,
+              readers, refused);
+  std::fflush(stdout);
+
+  const auto end = Clock::now() + std::chrono::seconds(seconds);
+  char buffer[6554];  // a tenth of 64 KB: the readers take this ten times a second
+  while (Clock::now() < end) {
+    const auto tick = Clock::now();
+    for (Held& one : held) {
+      if (one.kind == Kind::kIdle) continue;
+      if (one.fd < 0) one.fd = open_connection(port);
+      if (one.fd < 0) continue;
+      if (one.kind == Kind::kReader) {
+        const ssize_t got = ::recv(one.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (got > 0) one.taken += static_cast<size_t>(got);
+        if (got == 0 || (got < 0 && errno != EAGAIN)) {
+          ++one.cut_off;
+          ::close(one.fd);
+          one.fd = -1;
+        }
+      }
+    }
+    // Each dripper sends one byte a second: a tenth of them on each tick.
+    static size_t turn = 0;
+    for (size_t i = turn % 10; i < held.size(); i += 10) {
+      Held& one = held[i];
+      if (one.kind != Kind::kDripper || one.fd < 0) continue;
+      const ssize_t put = ::send(one.fd, head.data() + one.sent % head.size(), 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+      char answer[256];
+      if (put != 1 || ::recv(one.fd, answer, sizeof answer, MSG_DONTWAIT) >= 0) {
+        ++one.cut_off;
+        ::close(one.fd);
+        one.fd = -1;
+        one.sent = 0;
+      } else {
+        ++one.sent;
+      }
+    }
+    ++turn;
+    const auto spent = Clock::now() - tick;
+    if (spent < std::chrono::milliseconds(100)) ::usleep(static_cast<useconds_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::milliseconds(100) - spent).count()));
+  }
+  long idle_open = 0, drips_cut = 0, readers_cut = 0;
+  size_t least_taken = static_cast<size_t>(-1);
+  for (Held& one : held) {
+    if (one.kind == Kind::kIdle && one.fd >= 0) {
+      char probe;
+      if (::recv(one.fd, &probe, 1, MSG_DONTWAIT) < 0 && errno == EAGAIN) ++idle_open;
+    }
+    if (one.kind == Kind::kDripper) drips_cut += one.cut_off;
+    if (one.kind == Kind::kReader) {
+      readers_cut += one.cut_off;
+      least_taken = std::min(least_taken, one.taken);
+    }
+    if (one.fd >= 0) ::close(one.fd);
+  }
+  std::printf("after %d s: %ld of %d idle still open; one-byte-a-second heads cut off %ld times; slow readers cut off "
+              "%ld times, the slowest took %zu bytes\n",
+              seconds, idle_open, idle, drips_cut, readers_cut, readers > 0 ? least_taken : 0);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  raise_file_limit();
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 5 && args[0] == "fair")
+    return fair(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()), std::atoi(args[3].c_str()), args[4]);
+  if (args.size() == 7 && args[0] == "hold")
+    return hold(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()), std::atoi(args[3].c_str()),
+                std::atoi(args[4].c_str()), args[5], std::atoi(args[6].c_str()));
+  std::fprintf(stderr,
+               "usage: crowd fair PORT CONNECTIONS SECONDS PATH\n"
+               "       crowd hold PORT IDLE DRIPPERS READERS BIG_PATH SECONDS\n");
+  return 2;
+}
