@@ -2,6 +2,10 @@
 # Measures velnor-server with wrk, on loopback only: the high-score page (about 100 stored scores)
 # on each store, SQLite and PostgreSQL, beside nginx serving a static copy of the same page; and the
 # posting rate on SQLite (one server) and on PostgreSQL (one server, then two sharing the database);
+# then the page beside nginx at 16, 64, 256 and 1,024 connections with a client that counts the
+# requests of each connection (bench/server/crowd.cpp), and what a new client meets while 10,000
+# idle connections, 1,000 that send a byte a second and 16 slow readers of a 50 MB file are held,
+# with the memory that each idle connection costs;
 # then, on each store, what a verified posting costs beside a plain one (bench/server/posting_cost.cpp);
 # then the page and postings together, on a store just begun beside one of millions of scores
 # (BENCH_BIG_SQLITE rows, default 5,000,000; BENCH_BIG_PG, default 20,000,000; 0 skips a store).
@@ -29,10 +33,11 @@ if [ -z "$server" ]; then
   build="$top/build/bench-server"
   [ -f "$build/build.ninja" ] || cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELNOR_TESTS=OFF \
     -DVELNOR_BENCH=ON >/dev/null
-  cmake --build "$build" -j2 --target velnor-server posting_cost >/dev/null
+  cmake --build "$build" -j2 --target velnor-server posting_cost crowd >/dev/null
   server="$build/server/velnor-server"
 fi
 posting_cost=${POSTING_COST:-$(dirname "$(dirname "$server")")/bench/posting_cost}
+crowd=${CROWD:-$(dirname "$(dirname "$server")")/bench/crowd}
 # The servers run in folders of their own, so a relative path is made absolute first.
 server=$(cd "$(dirname "$server")" && pwd)/$(basename "$server")
 [ -x "$server" ] || { echo "server_bench: $server is not a program" >&2; exit 1; }
@@ -41,6 +46,8 @@ for tool in wrk nginx "$pg_bin/initdb"; do
   command -v "$tool" >/dev/null || { echo "server_bench: $tool is missing (scripts/deps.sh lists it)" >&2; exit 1; }
 done
 
+# Thousands of connections at once, on both ends.
+ulimit -n "$(ulimit -Hn)"
 work=$(mktemp -d /tmp/velnor-server-bench.XXXXXX)
 chmod 755 "$work"   # nginx's workers and PostgreSQL run as other users
 pids=()
@@ -83,7 +90,9 @@ start_server() {
   local name=$1 database=$2
   started_port=$(free_port)
   mkdir -p "$work/$name"
-  (cd "$work/$name" && exec "$server" --listen 127.0.0.1 --port "$started_port" --post-limit 0 --database "$database") \
+  # Every client of the benchmark comes from one address, and nginx logs nothing either.
+  (cd "$work/$name" && exec "$server" --listen 127.0.0.1 --port "$started_port" --post-limit 0 --database "$database" \
+    --max-connections 100000 --max-per-address 100000 --no-access-log) \
     >"$work/$name.log" 2>&1 &
   pids+=($!)
   wait_for_port "$started_port"
@@ -151,9 +160,10 @@ grep -q "Games posted: 100" "$work/static/counter/velnorsolo.shtml" || { echo "s
 nginx_port=$(free_port)
 cat >"$work/nginx/nginx.conf" <<CONF
 worker_processes auto;
+worker_rlimit_nofile 65536;
 pid $work/nginx/nginx.pid;
 error_log $work/nginx/error.log;
-events { worker_connections 1024; }
+events { worker_connections 16384; }
 http {
   # Tuned as a production static server would be, so that the comparison is a fair one.
   access_log off;
@@ -242,6 +252,52 @@ for store in sqlite pg; do
   [ "$verdict" = ok ] || failed=1
   echo "page on $store / nginx: $ratio (at least $min_ratio wanted); p99 ${latency} ms (at most $p99_limit ms wanted): $verdict"
 done
+
+# The page at each number of connections, beside nginx, counted per connection: a server that serves
+# some connections and starves others shows in the fewest requests any one connection got.
+declare -A crowd_rps crowd_fair
+for round in $(seq 1 $rounds); do
+  for size in 16 64 256 1024; do
+    for name in $( ((round % 2)) && echo "nginx sqlite" || echo "sqlite nginx"); do
+      port_var=${name}_port
+      read -r r fewest mean failures < <("$crowd" fair "${!port_var}" "$size" "$seconds" "$page")
+      [ "$failures" -eq 0 ] || { echo "server_bench: $name had $failures failed requests at $size connections" >&2; exit 1; }
+      crowd_rps[$name$size]="${crowd_rps[$name$size]:-} $r"
+      crowd_fair[$name$size]="${crowd_fair[$name$size]:-} $(awk -v f="$fewest" -v m="$mean" 'BEGIN { printf "%.2f", f / m }')"
+    done
+  done
+done
+echo "the page at each number of keep-alive connections, counted per connection (medians of $rounds):"
+printf '  %-12s %12s %12s %8s %26s\n' connections "nginx req/s" "velnor req/s" ratio "fewest/mean, velnor nginx"
+for size in 16 64 256 1024; do
+  # shellcheck disable=SC2086
+  {
+    n=$(median ${crowd_rps[nginx$size]}); v=$(median ${crowd_rps[sqlite$size]})
+    vf=$(median ${crowd_fair[sqlite$size]}); nf=$(median ${crowd_fair[nginx$size]})
+  }
+  printf '  %-12s %12s %12s %8s %20s %5s\n' "$size" "$n" "$v" "$(awk -v a="$v" -v b="$n" 'BEGIN { printf "%.2f", a / b }')" "$vf" "$nf"
+done
+
+# What a crowd costs a new client: idle connections first, to weigh each one, then the whole crowd.
+rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+sqlite_pid=${pids[0]}
+head -c 50000000 /dev/urandom >"$work/big.exe"
+mkdir -p "$work/sqlite/release" && mv "$work/big.exe" "$work/sqlite/release/vnssetup.exe"
+before=$(rss_kib "$sqlite_pid")
+"$crowd" hold "$sqlite_port" 10000 0 0 / 6 >"$work/idle.txt" &
+idle_pid=$!
+sleep 4
+during=$(rss_kib "$sqlite_pid")
+wait "$idle_pid"
+echo "10,000 idle connections: resident memory $before KiB before, $during KiB while held: $(awk -v a="$before" -v b="$during" 'BEGIN { printf "%.2f", (b - a) / 10000 }') KiB each"
+"$crowd" hold "$sqlite_port" 10000 1000 16 /velnorsolo/vnssetup.exe $((seconds * 2 + 8)) >"$work/crowd.txt" &
+crowd_pid=$!
+sleep 4
+wrk -t1 -c4 -d"${seconds}s" --latency "http://127.0.0.1:$sqlite_port$page" >"$work/crowd_page.txt"
+wrk -t1 -c4 -d"${seconds}s" -s "$post" "http://127.0.0.1:$sqlite_port/" >"$work/crowd_post.txt"
+wait "$crowd_pid"
+sed 's/^/  /' "$work/crowd.txt"
+echo "  meanwhile a new client's page: $(awk '/^Requests\/sec:/ {print $2}' "$work/crowd_page.txt") req/s, p99 $(to_ms "$(awk '$1 == "99%" {print $2}' "$work/crowd_page.txt")") ms; postings $(awk '/^Requests\/sec:/ {print $2}' "$work/crowd_post.txt")/s$(grep -h "Non-2xx\|Socket errors" "$work/crowd_page.txt" "$work/crowd_post.txt" | sed 's/^ */; /' | tr -d '\n')"
 
 # The page and postings at once, half the connections each; prints "page_rps page_p99_ms post_rps".
 mixed() {

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr size_t kRememberedClients = 1024;
+
 std::string header_line(std::string_view name, std::string_view value) {
   return std::string(name) + ": " + std::string(value) + "\r\n";
 }
@@ -42,23 +44,31 @@ const RenderedPage::Form& RenderedPage::form(http_conventions::Encoding encoding
   return forms_[index];
 }
 
-PageCache::Page PageCache::cached() {
-  std::lock_guard lock(mutex_);
-  return page_;
+bool PageCache::usable(const std::string& client, Clock::time_point now) const {
+  if (!page_ || (stale_since_ && now - *stale_since_ >= kStaleFor)) return false;
+  if (client.empty()) return true;
+  const auto own = changed_by_.find(client);
+  return own == changed_by_.end() || own->second < page_started_;
 }
 
-PageCache::Page PageCache::get(const std::function<std::string()>& render) {
+PageCache::Page PageCache::cached(const std::string& client) {
+  std::lock_guard lock(mutex_);
+  return usable(client, Clock::now()) ? page_ : nullptr;
+}
+
+PageCache::Page PageCache::get(const std::string& client, const std::function<std::string()>& render) {
   std::unique_lock lock(mutex_);
   // One render at a time: requests that find one under way wait for its page rather than each
   // asking the store for the same rows.
-  rendered_.wait(lock, [this] { return page_ || !rendering_; });
-  if (page_) return page_;
+  rendered_.wait(lock, [&] { return usable(client, Clock::now()) || !rendering_; });
+  if (usable(client, Clock::now())) return page_;
   rendering_ = true;
   const uint64_t generation = generation_;
+  const auto started = Clock::now();
   lock.unlock();
   Page page;
   try {
-    // Rendered outside the lock so that a slow read does not hold up the postings' invalidations.
+    // Rendered outside the lock so that a slow read does not hold up the postings' changes.
     const auto now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     page = std::make_shared<const RenderedPage>(render(), now);
   } catch (...) {
@@ -69,13 +79,26 @@ PageCache::Page PageCache::get(const std::function<std::string()>& render) {
   }
   lock.lock();
   rendering_ = false;
-  if (generation == generation_) page_ = page;
+  page_ = page;
+  page_started_ = started;
+  // A change while it rendered may be missing from it: it is stale from its start.
+  stale_since_ = generation == generation_ ? std::nullopt : std::optional(started);
   rendered_.notify_all();
   return page;
 }
 
-void PageCache::invalidate() {
+void PageCache::invalidate(const std::string& client) {
+  const auto now = Clock::now();
   std::lock_guard lock(mutex_);
   ++generation_;
-  page_.reset();
+  if (!stale_since_) stale_since_ = now;
+  if (!client.empty()) {
+    changed_by_[client] = now;
+    if (changed_by_.size() > kRememberedClients) forget_old_changes(now);
+  }
+}
+
+// A change older than kStaleFor is in every page that may still be sent.
+void PageCache::forget_old_changes(Clock::time_point now) {
+  std::erase_if(changed_by_, [&](const auto& entry) { return now - entry.second >= kStaleFor; });
 }

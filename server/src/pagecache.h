@@ -1,13 +1,16 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "httpconventions.h"
 
@@ -35,26 +38,37 @@ class RenderedPage {
   mutable std::array<Form, 3> forms_;
 };
 
-// The rendered high-score page, kept until the next successful posting.
+// The rendered high-score page. A change (a posting here or on another server) makes it stale, and
+// a stale page is still sent for a moment before it is rendered again: however fast postings come,
+// the page is rendered a few times a second at most, and every posting shows within kStaleFor.
+// The client that made a change never gets a page older than its change.
 class PageCache {
  public:
   using Page = std::shared_ptr<const RenderedPage>;
+  using Clock = std::chrono::steady_clock;
+  static constexpr Clock::duration kStaleFor = std::chrono::milliseconds(250);
 
-  // The cached page, or none: lets a request be answered without waiting when there is one.
-  Page cached();
+  // The page that `client` may be sent now without rendering, or none.
+  Page cached(const std::string& client);
 
-  // The cached page, or a fresh one rendered from `render`'s HTML when there is none. While one
-  // request renders, the others wait for its page.
-  Page get(const std::function<std::string()>& render);
+  // The page that `client` may be sent, rendered from `render`'s HTML when there is none. While one
+  // request renders, the others that need a new page wait for it.
+  Page get(const std::string& client, const std::function<std::string()>& render);
 
-  // Drops the page. Call after a posting has been committed; a page rendered before the call
-  // is never kept afterwards, even if its rendering ends later.
-  void invalidate();
+  // Records a change, made by `client` (empty: by someone else, such as another server). Call it
+  // once the change is committed.
+  void invalidate(const std::string& client = {});
 
  private:
+  bool usable(const std::string& client, Clock::time_point now) const;
+  void forget_old_changes(Clock::time_point now);
+
   std::mutex mutex_;
   std::condition_variable rendered_;
   bool rendering_ = false;
   Page page_;
+  Clock::time_point page_started_;             // when the page's rendering began: its rows are newer
+  std::optional<Clock::time_point> stale_since_;  // the first change the page does not show
+  std::unordered_map<std::string, Clock::time_point> changed_by_;  // clients' recent changes
   uint64_t generation_ = 0;
 };

@@ -161,7 +161,7 @@ std::string Routes::client_address(const Request& request, const std::string& pe
   return is_ip_address(forwarded) ? std::string(forwarded) : peer;
 }
 
-std::optional<Reply> Routes::answer_at_once(const Request& request, const std::string&) {
+std::optional<Reply> Routes::answer_at_once(const Request& request, const std::string& client) {
   const Place place = place_of(request.target());
   if (place == Place::kNone) return text_reply(http::status::not_found, "Not found\n");
   const auto method = request.method();
@@ -173,7 +173,7 @@ std::optional<Reply> Routes::answer_at_once(const Request& request, const std::s
   if (method != http::verb::get && method != http::verb::head) return method_not_allowed(kGetAndHead);
   switch (place) {
     case Place::kPage:
-      if (const auto page = page_cache_.cached()) return page_reply(request, page);
+      if (const auto page = page_cache_.cached(client)) return page_reply(request, page);
       return std::nullopt;
     case Place::kSeed: {
       // Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
@@ -205,8 +205,9 @@ Reply Routes::answer(const Request& request, const std::string& client) {
       return health();
     default:
       try {
-        return page_reply(request, page_cache_.get(
-                                       [this] { return render_high_score_page(store_.standings(kPageScoreCount)); }));
+        return page_reply(request, page_cache_.get(client, [this] {
+          return render_high_score_page(store_.standings(kPageScoreCount));
+        }));
       } catch (const StoreUnavailable& e) {
         return refuse_for_now(e);
       }
@@ -232,7 +233,7 @@ Reply Routes::post_score(const Request& request, const std::string& client) {
   } catch (const StoreUnavailable& e) {
     return refuse_for_now(e);
   }
-  page_cache_.invalidate();
+  page_cache_.invalidate(client);
   return text_reply(http::status::ok, "Score posted.\n");
 }
 
