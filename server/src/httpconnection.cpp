@@ -76,12 +76,7 @@ void HttpConnection::turn_away() {
 }
 
 void HttpConnection::stop() {
-  if (step_ == Step::kIdle) {
-    step_ = Step::kEnded;
-    disarm();
-    beast::error_code ignored;
-    socket_.close(ignored);
-  }
+  if (step_ == Step::kIdle) close_now();
   // Any other step ends after its reply: keep_alive_ is dropped once the reply is sent.
 }
 
@@ -90,14 +85,9 @@ void HttpConnection::end_now() {
   reset();
 }
 
-// Between requests a connection holds no buffer and no parser, only its socket and its timer.
+// Between requests a connection holds no buffer and no parser, only its socket.
 void HttpConnection::wait_for_request() {
-  if (shared_.stopping) {
-    step_ = Step::kEnded;
-    disarm();
-    close_gracefully();
-    return;
-  }
+  if (shared_.stopping) return close_gracefully();
   if (buffer_.size() > 0) {  // the next request came with the last
     read_head();
     return;
@@ -107,13 +97,7 @@ void HttpConnection::wait_for_request() {
   arm(shared_.limits.idle);
   socket_.async_wait(asio::ip::tcp::socket::wait_read, [self = shared_from_this()](beast::error_code error) {
     if (self->step_ != Step::kIdle) return;
-    if (error) {
-      self->step_ = Step::kEnded;
-      self->disarm();
-      beast::error_code ignored;
-      self->socket_.close(ignored);
-      return;
-    }
+    if (error) return self->close_now();
     self->read_head();
   });
 }
@@ -140,11 +124,7 @@ void HttpConnection::on_head(beast::error_code error) {
                error.category() == http::make_error_code(http::error::bad_method).category()) {
       return refuse(http::status::bad_request, "Bad request\n");
     }
-    step_ = Step::kEnded;
-    disarm();
-    beast::error_code ignored;
-    socket_.close(ignored);
-    return;
+    return close_now();
   }
   // The body would be read as the next request: nothing here takes one, so the connection ends.
   if (announces_body(*parser_)) return refuse(http::status::payload_too_large, "No request here takes a body\n");
@@ -258,10 +238,7 @@ void HttpConnection::on_sent() {
   if (step_ == Step::kClosing) return close_gracefully();  // a refusal, logged as it was made
   if (shared_.access_log) shared_.access_log->record(client_, exchange_);
   parser_.reset();
-  if (!keep_alive_ || shared_.stopping) {
-    step_ = Step::kEnded;
-    return close_gracefully();
-  }
+  if (!keep_alive_ || shared_.stopping) return close_gracefully();
   wait_for_request();
 }
 
@@ -293,15 +270,17 @@ void HttpConnection::drain_input(size_t drained) {
   socket_.async_read_some(buffer_.prepare(kDrainPiece),
                           [self = shared_from_this(), drained](beast::error_code error, size_t got) {
                             if (!self->socket_.is_open()) return;
-                            if (error) {
-                              self->disarm();
-                              beast::error_code ignored;
-                              self->socket_.close(ignored);
-                              return;
-                            }
+                            if (error) return self->close_now();
                             self->buffer_.clear();
                             self->drain_input(drained + got);
                           });
+}
+
+void HttpConnection::close_now() {
+  step_ = Step::kEnded;
+  disarm();
+  beast::error_code ignored;
+  socket_.close(ignored);
 }
 
 void HttpConnection::reset() {
@@ -329,14 +308,12 @@ void HttpConnection::on_deadline() {
   timed_out_ = true;
   switch (step_) {
     case Step::kIdle:
+      close_now();
+      break;
     case Step::kReadingHead: {
-      // The pending wait or read ends with an error, and its handler decides.
+      // The pending read ends with an error, and its handler tells the client why.
       beast::error_code ignored;
       socket_.cancel(ignored);
-      if (step_ == Step::kIdle) {
-        step_ = Step::kEnded;
-        socket_.close(ignored);
-      }
       break;
     }
     case Step::kWriting:

@@ -93,6 +93,8 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   // for a moment, so that the reply is not lost to a reset.
   void close_gracefully();
   void drain_input(size_t drained);
+  // Ends at once, quietly: the client was idle or is gone.
+  void close_now();
   // Ends at once, with a reset: for a client that stopped reading (a cut-off file must never look whole).
   void reset();
 

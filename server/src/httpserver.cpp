@@ -44,6 +44,20 @@ std::string peer_address(const tcp::socket& socket) {
 
 }  // namespace
 
+template <class Action>
+void HttpServer::for_each_connection_of(IoThread& thread, Action action) {
+  // Copied first: an action may end a connection, which leaves the set.
+  const std::vector<HttpConnection*> connections(thread.connections.begin(), thread.connections.end());
+  for (HttpConnection* connection : connections)
+    if (thread.connections.count(connection)) action(*connection);
+}
+
+template <class Action>
+void HttpServer::for_each_connection(Action action) {
+  for (auto& thread : threads_)
+    asio::post(thread->context, [&thread = *thread, action] { for_each_connection_of(thread, action); });
+}
+
 HttpServer::HttpServer(Limits limits, Routes& routes, WorkerPool& store_work, AccessLog* access_log)
     : limits_(limits),
       threads_([&] {
@@ -112,10 +126,7 @@ void HttpServer::run(IoThread& thread) {
 
 void HttpServer::sweep(IoThread& thread) {
   const auto now = std::chrono::steady_clock::now();
-  // Copied first: a connection ended here leaves the set.
-  const std::vector<HttpConnection*> connections(thread.connections.begin(), thread.connections.end());
-  for (HttpConnection* connection : connections)
-    if (thread.connections.count(connection)) connection->check_deadline(now);
+  for_each_connection_of(thread, [now](HttpConnection& connection) { connection.check_deadline(now); });
   if (shared_.stopping && thread.connections.empty()) return;
   thread.sweep.expires_after(kSweepEvery);
   thread.sweep.async_wait([this, &thread](boost::system::error_code error) {
@@ -163,17 +174,6 @@ void HttpServer::on_accepted(IoThread& thread, tcp::socket socket) {
     connection->start();
   else
     connection->turn_away();
-}
-
-template <class Action>
-void HttpServer::for_each_connection(Action action) {
-  for (auto& thread : threads_)
-    asio::post(thread->context, [&thread = *thread, action] {
-      // Copied first: an action may end a connection, which leaves the set.
-      const std::vector<HttpConnection*> connections(thread.connections.begin(), thread.connections.end());
-      for (HttpConnection* connection : connections)
-        if (thread.connections.count(connection)) action(*connection);
-    });
 }
 
 void HttpServer::begin_stop() {

@@ -56,6 +56,9 @@ class HttpServer {
   void on_accepted(IoThread& thread, boost::asio::ip::tcp::socket socket);
   void begin_stop();
   void watch_drain(std::chrono::steady_clock::time_point until);
+  // Runs `action` on every connection of `thread`, from that thread.
+  template <class Action>
+  static void for_each_connection_of(IoThread& thread, Action action);
   // Runs `action` on every connection, each on its own thread.
   template <class Action>
   void for_each_connection(Action action);

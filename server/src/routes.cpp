@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr char kPlainText[] = "text/plain; charset=utf-8";
 constexpr char kHtml[] = "text/html; charset=utf-8";
 constexpr char kHomePage[] = "index.html";
 constexpr char kGetOnly[] = "GET";
@@ -123,14 +122,6 @@ int64_t unix_time_now() {
 }
 
 }  // namespace
-
-TextReply text_reply(http::status status, std::string text) {
-  TextReply reply{status, 11};
-  reply.set(http::field::content_type, kPlainText);
-  reply.body() = std::make_shared<const std::string>(std::move(text));
-  reply.prepare_payload();
-  return reply;
-}
 
 Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, const SeedTickets& seed_tickets,
                Setup setup)
