@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QTimer>
+#include <QToolTip>
 
 #include "core/version.h"
 #include "core/wire.h"
@@ -40,11 +41,18 @@ const QString kRoundsPicture = QStringLiteral(":/images/rounds.png");
 const QString kGameOverPicture = QStringLiteral(":/images/gameover.png");
 QString tile_strip(int n) { return QString(":/images/tiles/tile%1.png").arg(n); }
 
+constexpr int kNameLength = 10;  // as the server takes it
+
 QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
   edit->setGeometry(bounds);
-  edit->setMaxLength(10);
+  edit->setMaxLength(kNameLength);
+  // A key that the full box refuses is not lost without a word.
+  QObject::connect(edit, &QLineEdit::inputRejected, edit, [edit] {
+    QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())),
+                       QString("A name has at most %1 characters.").arg(kNameLength), edit);
+  });
   edit->setFont(tfont(kFormFont, 14));
   QPalette palette = edit->palette();
   palette.setColor(QPalette::Base, tcolor(kCream));

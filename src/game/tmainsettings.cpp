@@ -64,10 +64,11 @@ void Tmain::loadinifile() {
   } catch (const std::exception& error) {
     // The player's settings are never written over: the file is kept aside first.
     const UnreadableOutcome outcome =
-        set_aside_unreadable(settings_path(), error, "settings file", "the settings start afresh",
+        set_aside_unreadable(settings_path(), error, "Your settings", "the settings started afresh",
                              "changes to the settings are not saved", local_time_now());
     settings_writable_ = outcome.replaceable;
-    services_.dialogs->error(this, QString::fromStdString(outcome.message));
+    services_.dialogs->file_problem(this, QString::fromStdString(outcome.message),
+                                    QString::fromStdString(outcome.details));
   }
   remembered_ = settings.bounds;
   // Bounds from a bigger screen, or typed in by hand, still leave the whole window in reach.

@@ -85,11 +85,11 @@ void Ttallylist::FormCreate() {
   } catch (const std::exception& error) {
     // Nothing is ever written over the player's records: the file is kept aside first.
     const UnreadableOutcome outcome =
-        set_aside_unreadable(path_, error, "tally file", "a new tally starts",
+        set_aside_unreadable(path_, error, "Your tally", "a new tally was started",
                              "the games of this session are not recorded in it", local_time_now());
     records_ = TallyRecords();
     writable_ = outcome.replaceable;
-    dialogs_.error(this, QString::fromStdString(outcome.message));
+    dialogs_.file_problem(this, QString::fromStdString(outcome.message), QString::fromStdString(outcome.details));
   }
   loadtally();
 }

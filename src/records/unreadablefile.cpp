@@ -9,18 +9,24 @@ UnreadableOutcome set_aside_unreadable(const std::filesystem::path& path, const 
                                        const std::tm& local_time) {
   const std::string name = path.filename().string();
   const auto* unreadable = dynamic_cast<const UnreadableFile*>(&failure);
+  const std::string reason = failure.what();
   if (unreadable != nullptr && !unreadable->damaged()) {
-    return {false, "The " + std::string(what) + " " + name + " could not be opened (" + failure.what() +
-                       "). It is left as it is, and " + std::string(kept_back) + "."};
+    return {false,
+            std::string(what) + " could not be opened, so " + name + " was left as it is and " +
+                std::string(kept_back) + ".",
+            reason};
   }
   try {
     const std::filesystem::path kept = keep_aside(path, local_time);
-    return {true, "The " + std::string(what) + " could not be read (" + failure.what() + "). It was kept as " +
-                      kept.filename().string() + ", and " + std::string(afresh) + "."};
+    return {true,
+            std::string(what) + " could not be read, so the file was kept as " + kept.filename().string() + " and " +
+                std::string(afresh) + ".",
+            reason};
   } catch (const std::exception& moving) {
-    return {false, "The " + std::string(what) + " " + name + " could not be read (" + failure.what() +
-                       "), nor kept aside (" + moving.what() + "). It is left as it is, and " + std::string(kept_back) +
-                       "."};
+    return {false,
+            std::string(what) + " could not be read nor kept aside, so " + name + " was left as it is and " +
+                std::string(kept_back) + ".",
+            reason + "\nKeeping it aside: " + moving.what()};
   }
 }
 

@@ -12,13 +12,14 @@ struct UnreadableOutcome {
   // The file was moved aside, so a new one may be written at its name. When false the file is
   // still at its name and must not be written over.
   bool replaceable = false;
-  std::string message;  // what to tell the player
+  std::string message;  // what to tell the player: what happened and what the game did
+  std::string details;  // the technical reason, for those who want it
 };
 
 // Deals with a file that failed to load: a damaged one is kept aside under a new name
 // (keep_aside), one that could not be opened at all is left alone. `what` names the file for the
-// player ("tally file"), `afresh` says what happens instead ("a new tally starts"), `kept_back`
-// what the player loses while the file stays ("this session's games are not recorded").
+// player ("Your tally"), `afresh` says what the game did instead ("a new tally was started"),
+// `kept_back` what the player loses while the file stays ("this session's games are not recorded").
 UnreadableOutcome set_aside_unreadable(const std::filesystem::path& path, const std::exception& failure,
                                        std::string_view what, std::string_view afresh, std::string_view kept_back,
                                        const std::tm& local_time);

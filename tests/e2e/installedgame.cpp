@@ -272,6 +272,16 @@ quint64 InstalledGame::wait_window(const QString& title) {
   return found;
 }
 
+quint64 InstalledGame::wait_box() {
+  quint64 box = window;
+  const QDeadlineTimer deadline(kTurnMs);
+  while (!deadline.hasExpired() && ((box = x.active_window()) == window || box == 0)) QThread::msleep(kPollMs);
+  if (box != window && box != 0) return box;
+  screen = x.grab();
+  ADD_FAILURE() << "no box took the keyboard within " << kTurnMs << " ms (" << save_failure() << ")";
+  return 0;
+}
+
 bool InstalledGame::tiles_show(const QImage& shot, const TilePlayer& player) const {
   for (int n = 1; n <= 9; ++n) {
     const int frame = player.is_open(n) ? BoardPictures::kOpenFrame : BoardPictures::kShutFrame;

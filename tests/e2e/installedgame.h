@@ -96,6 +96,9 @@ class InstalledGame : public ::testing::Test {
   std::string save_failure();
   // A visible window of that title, or 0 and a failure when none shows in time.
   quint64 wait_window(const QString& title);
+  // The message box that the game shows over its window, once it has taken the keyboard; 0 when
+  // none came within a turn.
+  quint64 wait_box();
   // The game's exit status, once it has ended within the time; nullopt while it runs.
   std::optional<int> wait_for_exit(int timeout_ms) { return wait_for_exit_of(game, timeout_ms); }
   // The same for any copy; pid becomes 0 once it has ended.

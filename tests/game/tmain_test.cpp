@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
+#include <QToolTip>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -127,6 +128,13 @@ TEST_F(Board, ANameThatLooksLikeMarkupIsShownAsTyped) {
   QLabel* greeting = label("label_name");
   EXPECT_EQ(QAccessible::queryAccessibleInterface(greeting)->text(QAccessible::Name), "Good Luck <h1>B</h1>");
   EXPECT_LE(greeting->sizeHint().height(), QFontMetrics(greeting->font()).height() + 2) << "not one line";
+}
+
+TEST_F(Board, ANameTooLongForTheBoxIsStoppedWithAHint) {
+  QTest::keyClicks(window->edit_aname, "Abcdefghijkl");
+  EXPECT_EQ(window->edit_aname->text(), "Abcdefghij");
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), "A name has at most 10 characters.");
 }
 
 // A whole game, clicked through the real window with a known seed.

@@ -53,14 +53,16 @@ TEST_F(PlayerFiles, WhatCannotBeReadIsRefusedWithoutWaiting) {
 TEST_F(PlayerFiles, UnreadableFilesAreKeptAsideNeverOverwritten) {
   write("velnorsolotally.tld", "first damage");
   const UnreadableOutcome first =
-      set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad header"), "tally file",
-                           "a new tally starts", "no games are recorded", noon());
+      set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad header"), "Your tally",
+                           "a new tally was started", "no games are recorded", noon());
   EXPECT_TRUE(first.replaceable);
+  // One sentence for the player; the reason for whoever asks for the details.
   EXPECT_EQ(first.message,
-            "The tally file could not be read (bad header). It was kept as "
-            "velnorsolotally-unreadable-2026-12-07-120000.tld, and a new tally starts.");
+            "Your tally could not be read, so the file was kept as "
+            "velnorsolotally-unreadable-2026-12-07-120000.tld and a new tally was started.");
+  EXPECT_EQ(first.details, "bad header");
   write("velnorsolotally.tld", "second damage");
-  EXPECT_TRUE(set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad"), "tally file", "", "", noon())
+  EXPECT_TRUE(set_aside_unreadable(path("velnorsolotally.tld"), std::runtime_error("bad"), "Your tally", "", "", noon())
                   .replaceable);
   EXPECT_EQ(read("velnorsolotally-unreadable-2026-12-07-120000.tld"), "first damage");
   EXPECT_EQ(read("velnorsolotally-unreadable-2026-12-07-120000-2.tld"), "second damage");
@@ -69,8 +71,10 @@ TEST_F(PlayerFiles, UnreadableFilesAreKeptAsideNeverOverwritten) {
   write("velnorsolo.ini", "Name=Zed");
   const UnreadableOutcome locked =
       set_aside_unreadable(path("velnorsolo.ini"), UnreadableFile("velnorsolo.ini: Permission denied", false),
-                           "settings file", "", "changes are not saved", noon());
+                           "Your settings", "", "changes are not saved", noon());
   EXPECT_FALSE(locked.replaceable);
+  EXPECT_EQ(locked.message, "Your settings could not be opened, so velnorsolo.ini was left as it is and changes are "
+                            "not saved.");
   EXPECT_EQ(read("velnorsolo.ini"), "Name=Zed");
 }
 

@@ -36,10 +36,14 @@ struct RecordingTally : TallyCalls {
 
 // Answers Yes/No questions from a script and records every box shown.
 struct ScriptedDialogs : Dialogs {
-  QStringList messages, errors, questions;
+  QStringList messages, errors, error_details, questions;
   std::deque<bool> answers;
   void message(QWidget*, const QString& text) override { messages << text; }
   void error(QWidget*, const QString& text) override { errors << error_box_text(text); }
+  void file_problem(QWidget*, const QString& text, const QString& details) override {
+    errors << text;
+    error_details << details;
+  }
   bool ask_yes_no(QWidget*, const QString& text) override {
     questions << text;
     if (answers.empty()) return false;
