@@ -15,7 +15,8 @@ class FocusReturn : public QObject {
   }
 
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Hide) {
+    // A minimised window hides its children spontaneously; they come back with the focus they had.
+    if (event->type() == QEvent::Hide && !event->spontaneous()) {
       const QWidget* focus = QApplication::focusWidget();
       if (focus != nullptr && panel_->isAncestorOf(focus)) home_->setFocus(Qt::OtherFocusReason);
     }
