@@ -28,8 +28,23 @@ class FocusReturn : public QObject {
   QWidget* home_;
 };
 
+bool takes_tab(const QWidget* widget) {
+  return (widget->focusPolicy() & Qt::TabFocus) && widget->isVisible() && widget->isEnabled();
+}
+
 }  // namespace
 
 void return_focus_on_hide(QWidget* panel, QWidget* home) { new FocusReturn(panel, home); }
+
+bool keep_focus_within(QWidget* panel, bool next) {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr || !panel->isVisible() || !panel->isAncestorOf(focus)) return false;
+  QWidget* candidate = focus;
+  do {
+    candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain();
+  } while (candidate != focus && !(panel->isAncestorOf(candidate) && takes_tab(candidate)));
+  candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
 
 }  // namespace velnor

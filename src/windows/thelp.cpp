@@ -138,6 +138,7 @@ void Thelp::build_pages() {
 QTextEdit* Thelp::page(const QString& name, const QStringList& lines) {
   auto* memo = new QTextEdit(panel_main);
   memo->setObjectName(name);
+  memo->setAccessibleName(lines.value(0));  // each page's first line is its title
   memo->setReadOnly(true);
   memo->setFrameShape(QFrame::NoFrame);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
