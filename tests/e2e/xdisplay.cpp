@@ -136,6 +136,10 @@ bool XDisplay::wait_for_window_gone(quint64 window, int timeout_ms) {
 
 void XDisplay::focus(quint64 window) { run("xdotool", {"windowfocus", "--sync", QString::number(window)}); }
 
+void XDisplay::minimise(quint64 window) { run("xdotool", {"windowminimize", "--sync", QString::number(window)}); }
+
+void XDisplay::restore(quint64 window) { run("xdotool", {"windowactivate", "--sync", QString::number(window)}); }
+
 QRect XDisplay::geometry(quint64 window) {
   // xwininfo rather than xdotool, which counts a reparenting window manager's frame twice.
   const QByteArray said = run("xwininfo", {"-id", QString::number(window)});
