@@ -344,6 +344,21 @@ TEST_F(Board, TheDismissedNamePanelLeavesNothingAwake) {
   EXPECT_EQ(count.ticks, 0);
 }
 
+// Tab on the name panel goes round its own box and buttons, never on to the tiles it covers.
+TEST_F(Board, TheNamePanelKeepsTheKeyboardOnTab) {
+  QApplication::setActiveWindow(&*window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&*window));
+  ASSERT_TRUE(window->edit_aname->hasFocus());
+  const std::pair<Qt::Key, QWidget*> steps[] = {{Qt::Key_Tab, window->button_namedone},
+                                                {Qt::Key_Tab, window->button_namecancel},
+                                                {Qt::Key_Tab, window->edit_aname},
+                                                {Qt::Key_Backtab, window->button_namecancel}};
+  for (const auto& [key, reached] : steps) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_EQ(QApplication::focusWidget(), reached) << QApplication::focusWidget()->objectName().toStdString();
+  }
+}
+
 // Best play on request: at each roll H marks exactly the tiles the solver would shut, a pick takes
 // the mark away, and the coach, following the game turn by turn, finds that best play cost nothing.
 TEST_F(Board, BestMoveMarksTheSolversTilesAndTheCoachFollows) {
