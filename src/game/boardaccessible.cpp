@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 
+#include "game/coachaccessible.h"
 #include "game/tanimated.h"
 #include "game/tmain.h"
 #include "windows/buttonaccessible.h"
@@ -94,6 +95,7 @@ void install_accessibility() {
   static const bool installed = [] {
     QAccessible::installFactory(button_accessible);
     QAccessible::installFactory(board_accessible);
+    QAccessible::installFactory(coach_accessible);
     return true;
   }();
   (void)installed;

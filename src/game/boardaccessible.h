@@ -15,7 +15,8 @@ class Tmain;
 // the dice one label named by both faces and their total. Null for any other object.
 QAccessibleInterface* board_accessible(const QString& class_name, QObject* object);
 
-// Installs both factories, the windows' buttons' and the board's, for the whole program; once.
+// Installs the factories, the windows' buttons', the board's and the coach's, for the whole
+// program; once.
 void install_accessibility();
 
 // Tells a screen reader that the game has changed the tiles' states, or thrown the dice.

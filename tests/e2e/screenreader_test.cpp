@@ -1,6 +1,8 @@
 // The installed game as a screen reader's user meets it: every control of the board read through
 // AT-SPI with its role, name and state, and a whole round played with the screen reader's presses
 // and what it reads alone.
+#include <algorithm>
+
 #include "installedgame.h"
 
 using namespace velnor::testing;
@@ -85,11 +87,13 @@ TEST_F(ScreenReading, ARoundPlaysWithTheScreenReaderAlone) {
   TilePlayer player;
   player.new_round();
   bool picked_seen = false;
+  int rolls = 0;
   for (;;) {
     ASSERT_TRUE(reads("the roll button", [](const AccessibleTree& tree) { return has_button(tree, "Roll the dice"); }));
     const std::array<Die, 2> rolled = dice.roll();
     const int total = rolled[0].value + rolled[1].value;
     reader.press(game, "Roll the dice");
+    ++rolls;
     const QString expected = QString("Dice: %1 and %2, total %3").arg(rolled[0].value).arg(rolled[1].value).arg(total);
     ASSERT_EQ(dice_name(reader.tree(game)), expected);
     const std::optional<std::vector<int>> tiles = player.choose(total);
@@ -113,6 +117,16 @@ TEST_F(ScreenReading, ARoundPlaysWithTheScreenReaderAlone) {
     return has_label(tree, round_line) && has_label(tree, QString("Score: %1").arg(score));
   }));
   EXPECT_TRUE(picked_seen) << "no roll of this round needed two tiles: pick another seed";
+
+  // The coach reads its rows as a table: a row a roll, five cells a row.
+  x.focus(window);
+  x.keys({"c"});
+  EXPECT_TRUE(reads("the coach's table of turns", [&](const AccessibleTree& tree) {
+    const qsizetype cells = std::count_if(tree.begin(), tree.end(), [](const Accessible& object) {
+      return object.role == "table cell" && object.is("showing");
+    });
+    return find_showing(tree, "table", "Turns") && cells == 5 * rolls;
+  }));
 }
 
 int main(int argc, char** argv) { return run_installed_game_tests(argc, argv); }
