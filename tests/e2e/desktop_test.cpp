@@ -61,7 +61,19 @@ class Desktop : public InstalledGame {
   static bool ring_on(const QImage& shot, const QRect& control);
   // Options › Change  Name, with a click on the menu and the keys.
   void change_name_from_menu();
+  // Types a name into the name box, which must have the keyboard, and presses Enter; the name
+  // panel goes (after what the window went through, said in the failure).
+  void type_name(const QString& name, const char* after);
 };
+
+void Desktop::type_name(const QString& name, const char* after) {
+  x.keys({"ctrl+a"});
+  x.type(name);
+  x.keys({"Return"});
+  const std::string what = std::string("the name panel gone by Enter, ") + after;
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return !name_box_shows(shot); }, what.c_str()));
+}
 
 bool Desktop::ring_on(const QImage& shot, const QRect& control) {
   const int middle = control.center().y();
@@ -162,11 +174,7 @@ TEST_F(Desktop, TheKeyboardShowsWhereItIsAndStaysThroughAMinimise) {
       kTurnMs, [&](const QImage& shot) { return name_box_shows(shot); }, "the name panel"));
   x.minimise(window);
   x.restore(window);
-  x.keys({"ctrl+a"});
-  x.type("Bob");
-  x.keys({"Return"});
-  ASSERT_TRUE(wait_screen(
-      kTurnMs, [&](const QImage& shot) { return !name_box_shows(shot); }, "the name panel gone by Enter, restored"));
+  ASSERT_NO_FATAL_FAILURE(type_name("Bob", "restored"));
 
   // Before a game the roll picture is not up: Tab reaches tile 1 first, and START GAME nine on.
   x.keys({"Tab"});
@@ -210,11 +218,7 @@ TEST_F(Desktop, TheKeyboardShowsWhereItIsAndStaysThroughAMinimise) {
   EXPECT_EQ(wait_for_exit_of(second, 2 * kRoundMs), 0) << "the second start did not hand over";
   ASSERT_NE(x.wait_for_window("Velnor Solo", kRoundMs), 0u) << "the second start did not raise the game";
   x.focus(window);
-  x.keys({"ctrl+a"});
-  x.type("Cy");
-  x.keys({"Return"});
-  ASSERT_TRUE(wait_screen(
-      kTurnMs, [&](const QImage& shot) { return !name_box_shows(shot); }, "the name panel gone by Enter, raised"));
+  ASSERT_NO_FATAL_FAILURE(type_name("Cy", "raised"));
   const std::optional<int> status = end_game(SIGTERM);
   ASSERT_TRUE(status.has_value()) << "SIGTERM did not end the game";
   EXPECT_TRUE(read_file(file("velnorsolo.ini")).contains("\r\nName=Cy\r\n"))

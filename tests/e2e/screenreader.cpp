@@ -47,24 +47,11 @@ ScreenReader::~ScreenReader() {
 bool ScreenReader::start(const QProcessEnvironment& environment, QString& why) {
   environment_ = environment;
   const QString socket = environment.value("XDG_RUNTIME_DIR") + "/session-bus";
-  end_with_parent(bus_);
   bus_.setProcessEnvironment(environment);
-  bus_.start("dbus-daemon", {"--session", "--nofork", "--address=unix:path=" + socket, "--print-address=1"});
-  if (!bus_.waitForStarted(kStartMs)) {
-    why = "dbus-daemon did not start: " + bus_.errorString();
-    return false;
-  }
-  QByteArray out;
-  const QDeadlineTimer deadline(kStartMs);
-  while (!out.contains('\n') && !deadline.hasExpired() && bus_.state() == QProcess::Running) {
-    bus_.waitForReadyRead(kPollMs);
-    out += bus_.readAllStandardOutput();
-  }
-  if (!out.contains('\n')) {
-    why = "dbus-daemon gave no address: " + QString::fromLocal8Bit(bus_.readAllStandardError());
-    return false;
-  }
-  address_ = QString::fromLatin1(out.left(out.indexOf('\n')));
+  address_ = QString::fromLatin1(start_and_read_line(
+      bus_, "dbus-daemon", {"--session", "--nofork", "--address=unix:path=" + socket, "--print-address=1"}, kStartMs,
+      why));
+  if (address_.isEmpty()) return false;
   environment_.insert("DBUS_SESSION_BUS_ADDRESS", address_);
   return true;
 }
