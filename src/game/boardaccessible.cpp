@@ -11,8 +11,6 @@ namespace velnor {
 
 namespace {
 
-const Tmain* board_of(const QWidget* widget) { return qobject_cast<const Tmain*>(widget->window()); }
-
 QString state_word(TileState state) {
   switch (state) {
     case TileState::open:
@@ -83,7 +81,7 @@ class DiceAccessible : public QAccessibleWidget {
 QAccessibleInterface* board_accessible(const QString&, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return nullptr;
-  auto* board = const_cast<Tmain*>(board_of(widget));
+  auto* board = qobject_cast<Tmain*>(widget->window());
   if (board == nullptr) return nullptr;
   if (widget == board->dice) return new DiceAccessible(widget, *board);
   auto* tile = qobject_cast<TAnimated*>(widget);
