@@ -379,9 +379,12 @@ void Tmain::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Tmain::focusNextPrevChild(bool next) {
-  // A panel over the board holds the keyboard as a dialog would.
-  for (QWidget* panel : {panel_update, panel_name, panel_cleared})
-    if (keep_focus_within(panel, next)) return true;
+  // The panel on top of the board holds the keyboard as a dialog would.
+  QWidget* top = nullptr;
+  for (QObject* child : panel_board1->children())  // from the bottom up
+    if (child == panel_update || child == panel_name || child == panel_cleared)
+      if (static_cast<QWidget*>(child)->isVisible()) top = static_cast<QWidget*>(child);
+  if (top != nullptr && keep_focus_within(top, next)) return true;
   return QMainWindow::focusNextPrevChild(next);
 }
 

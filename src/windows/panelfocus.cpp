@@ -37,14 +37,17 @@ bool takes_tab(const QWidget* widget) {
 void return_focus_on_hide(QWidget* panel, QWidget* home) { new FocusReturn(panel, home); }
 
 bool keep_focus_within(QWidget* panel, bool next) {
-  QWidget* focus = QApplication::focusWidget();
-  if (focus == nullptr || !panel->isVisible() || !panel->isAncestorOf(focus)) return false;
-  QWidget* candidate = focus;
+  if (!panel->isVisible()) return false;
+  QWidget* const start = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : panel;
+  QWidget* candidate = start;
   do {
     candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain();
-  } while (candidate != focus && !(panel->isAncestorOf(candidate) && takes_tab(candidate)));
-  candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-  return true;
+    if (panel->isAncestorOf(candidate) && takes_tab(candidate)) {
+      candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  } while (candidate != start);
+  return false;
 }
 
 }  // namespace velnor

@@ -15,6 +15,7 @@
 #include "game/solver.h"
 #include "game/tbestmove.h"
 #include "game/tcoach.h"
+#include "online/updatepanel.h"
 #include "windows/tflatpanel.h"
 #include "windows/timage.h"
 #include "windows/tselbutton.h"
@@ -344,7 +345,8 @@ TEST_F(Board, TheDismissedNamePanelLeavesNothingAwake) {
   EXPECT_EQ(count.ticks, 0);
 }
 
-// Tab on the name panel goes round its own box and buttons, never on to the tiles it covers.
+// Tab on the name panel goes round its own box and buttons, never on to the tiles it covers; an
+// update offer shown over it takes the keyboard on the next Tab.
 TEST_F(Board, TheNamePanelKeepsTheKeyboardOnTab) {
   QApplication::setActiveWindow(&*window);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&*window));
@@ -357,6 +359,10 @@ TEST_F(Board, TheNamePanelKeepsTheKeyboardOnTab) {
     QTest::keyClick(QApplication::focusWidget(), key);
     EXPECT_EQ(QApplication::focusWidget(), reached) << QApplication::focusWidget()->objectName().toStdString();
   }
+  window->panel_update->show();
+  window->panel_update->raise();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window->updater->button_updateyes);
 }
 
 // Best play on request: at each roll H marks exactly the tiles the solver would shut, a pick takes
