@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "game/boardaccessible.h"
 #include "windows/dialogs.h"
 #include "windows/lazyiconstyle.h"
 #include "windows/tfont.h"
@@ -13,6 +14,7 @@ VelnorApplication::VelnorApplication(int& argc, char** argv, Dialogs& dialogs)
   setApplicationName("velnorsolo");
   setStyle(new LazyIconStyle);
   register_font_substitutions();
+  install_accessibility();
 }
 
 bool VelnorApplication::notify(QObject* receiver, QEvent* event) {

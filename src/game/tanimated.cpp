@@ -1,5 +1,6 @@
 #include "tanimated.h"
 
+#include "windows/focusring.h"
 #include "windows/tcolor.h"
 
 #include <QMouseEvent>
@@ -106,6 +107,11 @@ void TAnimated::step_frame() {
 
 void TAnimated::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  paint_frame(painter);
+  draw_focus_ring(painter, *this);
+}
+
+void TAnimated::paint_frame(QPainter& painter) {
   const QRect area = rect();
   if (strip_.height() == 0) {
     painter.fillRect(area, Qt::white);

@@ -6,13 +6,15 @@
 
 #include <cstdint>
 
+class QPainter;
 class QTimer;
 
 namespace velnor {
 
 // An image control that shows one frame of a horizontal strip of frames as wide
 // as the control, and steps through the strip on a timer, forwards or backwards,
-// once or in a loop. The board's tiles are made of it.
+// once or in a loop. The board's tiles are made of it. With the keyboard on it, the
+// focus ring marks it.
 class TAnimated : public QWidget {
   Q_OBJECT
 
@@ -70,6 +72,7 @@ class TAnimated : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void paint_frame(QPainter& painter);
   void step_frame();
   void start_timer();
   void free_timer();

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QScrollArea>
 
+#include <iterator>
+
 #include "game/coachreview.h"
 #include "game/gamerecord.h"
 #include "game/solver.h"
@@ -97,8 +99,9 @@ void Tcoach::refresh() {
                                : QString("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
   chart->set_scores(review.round_scores, review.best_round);
 
-  // The rows are made afresh; setting the new sheet deletes the old one.
-  auto* sheet = new QWidget;
+  // The rows are made afresh; setting the new sheet deletes the old one. Made inside the window,
+  // so that a screen reader's interface for each cell, made as the cell is, knows it for one.
+  auto* sheet = new QWidget(scroll_rows);
   sheet->setObjectName("rows");
   sheet->setAutoFillBackground(false);
   const QFont text = tfont(kFormFont, -13, {.bold = true});
@@ -124,6 +127,23 @@ void Tcoach::refresh() {
   scroll_rows->setWidget(sheet);
   // The latest turn is the one a player looks for.
   scroll_rows->ensureVisible(0, sheet->height(), 0, 0);
+}
+
+QStringList Tcoach::column_headings() {
+  QStringList headings;
+  for (const Column& column : kColumns) headings << column.heading;
+  return headings;
+}
+
+int Tcoach::row_count() const {
+  const QWidget* sheet = scroll_rows->widget();
+  return sheet == nullptr ? 0 : sheet->height() / kRowHeight;
+}
+
+QLabel* Tcoach::cell(int row, int column) const {
+  const QWidget* sheet = scroll_rows->widget();
+  if (sheet == nullptr || row < 0 || row >= row_count() || column < 0 || column >= std::ssize(kColumns)) return nullptr;
+  return sheet->findChild<QLabel*>(QString("%1%2").arg(kColumns[column].name).arg(row + 1), Qt::FindDirectChildrenOnly);
 }
 
 void Tcoach::game_changed() {

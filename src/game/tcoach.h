@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -31,6 +32,12 @@ class Tcoach : public QWidget {
   // otherwise when it is next shown.
   void game_changed();
   void button_doneClick();
+
+  // The rows as a table, for a screen reader: a row a turn, a column a heading; rows and columns
+  // count from 0, and a cell outside the rows is null.
+  static QStringList column_headings();
+  int row_count() const;
+  QLabel* cell(int row, int column) const;
 
   QLabel* label_bestplay = nullptr;
   QLabel* label_totalcost = nullptr;

@@ -33,6 +33,8 @@ void Tgame::newgame() {
   score_ = 0;
   gameon_ = true;
   round_ = 0;
+  dice_ = {0, 0};
+  dicetotal_ = 0;
 }
 
 bool Tgame::startround() {

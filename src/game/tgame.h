@@ -41,6 +41,7 @@ class Tgame {
   int endgame();
 
   TileState tile(int n) const { return tiles_.at(n - 1); }
+  // The latest roll of this game; 0 before its first.
   int die(int i) const { return dice_.at(i - 1); }
   int dicetotal() const { return dicetotal_; }
   int shuttotal() const { return shuttotal_; }
@@ -59,8 +60,8 @@ class Tgame {
   std::array<TileState, kTiles> tiles_{TileState::open, TileState::open, TileState::open,
                                        TileState::open, TileState::open, TileState::open,
                                        TileState::open, TileState::open, TileState::open};
-  std::array<int, 2> dice_{1, 1};
-  int dicetotal_ = 2;
+  std::array<int, 2> dice_{0, 0};  // 0: not thrown yet in this game
+  int dicetotal_ = 0;
   int shuttotal_ = 0;
   int round_ = 0;
   std::array<int, kRounds> roundscores_{};

@@ -10,6 +10,7 @@
 
 #include "core/instancelock.h"
 #include "core/wire.h"
+#include "game/boardaccessible.h"
 #include "game/dicethrow.h"
 #include "game/playedgame.h"
 #include "game/solver.h"
@@ -26,6 +27,7 @@
 #include "windows/dialogs.h"
 #include "windows/firstpaint.h"
 #include "windows/formcontrols.h"
+#include "windows/panelfocus.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
@@ -142,8 +144,9 @@ void Tmain::startround() {
   label_roundnum->setText(QString("Round: %1 of 10").arg(game_.round()));
   label_status->setText("Roll the Dice!");
   restdice();
-  button_roll->show();
+  show_roll_button();
   label_total->setText("0");
+  announce_tiles(*this);
   playsounds("turnnew");
 }
 
@@ -160,7 +163,9 @@ void Tmain::button_rollClick() {
   show_die(dice2, second);
   record_.on_roll(first.value, second.value);
   recorded();
-  if (game_.roll(first.value, second.value) == RollOutcome::play) {
+  const RollOutcome outcome = game_.roll(first.value, second.value);
+  announce_dice(*this);
+  if (outcome == RollOutcome::play) {
     button_roll->hide();
     label_status->setText("Select Boxes to Shut!");
     playsounds("Dice");
@@ -196,6 +201,7 @@ void Tmain::number_1MouseDown(TAnimated* sender) {
   }
   bestmove_marks->mark({});
   label_total->setText(QString::number(game_.shuttotal()));
+  announce_tiles(*this);
   if (!result.turncomplete) return;
   unsigned shut = 0;
   for (int t = 1; t <= 9; ++t)
@@ -211,7 +217,18 @@ void Tmain::number_1MouseDown(TAnimated* sender) {
   }
   restdice();
   label_status->setText("Roll Again");
+  show_roll_button();
+}
+
+void Tmain::show_roll_button() {
+  const bool keyboard_here = keyboard_on_board();
   button_roll->show();
+  if (keyboard_here) button_roll->setFocus(Qt::TabFocusReason);
+}
+
+bool Tmain::keyboard_on_board() const {
+  const QWidget* focus = focusWidget();
+  return focus != nullptr && (qobject_cast<const TAnimated*>(focus) || focus == button_roll || focus == button_start);
 }
 
 void Tmain::endround() {
@@ -249,8 +266,10 @@ void Tmain::endgame() {
   // The next game's seed is fetched while this one's score is looked at.
   if (services_.seeds) services_.seeds->refill();
   label_score1->setText(QString("Your Score: %1").arg(scoretag_));
+  const bool keyboard_here = keyboard_on_board();
   panel_cleared->show();
   panel_cleared->raise();
+  if (keyboard_here) edit_name->setFocus(Qt::TabFocusReason);
   playsounds("gameover");
 }
 
@@ -342,17 +361,31 @@ void Tmain::recorded() {
 }
 
 // Keys for players who would rather not reach for the mouse: 1 to 9 press a
-// tile, Space or R the roll picture while it is there.
+// tile, Space or R the roll picture while it is there; Space or Enter presses the
+// tile that Tab put the keyboard on.
 void Tmain::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-  if (key >= Qt::Key_1 && key <= Qt::Key_9 && plain) {
+  auto* focused_tile = qobject_cast<TAnimated*>(focusWidget());
+  if (focused_tile != nullptr && plain && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    number_1MouseDown(focused_tile);
+  } else if (key >= Qt::Key_1 && key <= Qt::Key_9 && plain) {
     number_1MouseDown(tile(key - Qt::Key_0));
   } else if ((key == Qt::Key_Space || key == Qt::Key_R) && plain) {
     if (button_roll->isVisible()) button_rollClick();
   } else {
     QMainWindow::keyPressEvent(event);
   }
+}
+
+bool Tmain::focusNextPrevChild(bool next) {
+  // The panel on top of the board holds the keyboard as a dialog would.
+  QWidget* top = nullptr;
+  for (QObject* child : panel_board1->children())  // from the bottom up
+    if (child == panel_update || child == panel_name || child == panel_cleared)
+      if (static_cast<QWidget*>(child)->isVisible()) top = static_cast<QWidget*>(child);
+  if (top != nullptr && keep_focus_within(top, next)) return true;
+  return QMainWindow::focusNextPrevChild(next);
 }
 
 void Tmain::FormShow() {

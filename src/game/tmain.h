@@ -60,7 +60,7 @@ struct MainServices {
   // The update check and self-update: a portable copy's, never a packaged or installed one's,
   // which only the package manager may replace.
   bool self_update = true;
-  std::string release_key;  // the public key that an installer's signature must hold under
+  std::string release_key;      // the public key that an installer's signature must hold under
   SeedSupply* seeds = nullptr;  // the server's seeds, for scores it can verify; none: the clock's
 };
 
@@ -139,9 +139,12 @@ class Tmain : public QMainWindow {
   QRect bounds() const;
   void set_bounds(const QRect& outer);
 
+  TAnimated* tile(int n) const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void FormCreate();
@@ -166,13 +169,17 @@ class Tmain : public QMainWindow {
   // Shows a die where it was thrown.
   void show_die(QLabel* die, const DieThrow& thrown);
   void restdice();
+  // The roll picture comes up; a player at the keys finds the keyboard on it.
+  void show_roll_button();
+  // Whether the keyboard is on the board's own controls (the tiles, the roll picture, START GAME),
+  // where only Tab puts it.
+  bool keyboard_on_board() const;
   void save_settings(const WindowBounds& bounds);
   // The bounds to store: the window's own, less what the platform cannot tell.
   WindowBounds stored_bounds() const;
   static bool knows_its_place();
   // The loaded bounds, fitted to the work area.
   QRect placed_bounds() const;
-  TAnimated* tile(int n) const;
 
   MainServices services_;
   TallyCalls* tally_ = nullptr;
@@ -187,11 +194,11 @@ class Tmain : public QMainWindow {
   int pausecount_ = 0;
   Thighscore* highscore_ = nullptr;  // wired once it exists
   std::unique_ptr<PostingWait> postingwait_;
-  GameRecord record_;        // the game in progress or the last one, for the coach
+  GameRecord record_;            // the game in progress or the last one, for the coach
   std::uint32_t game_seed_ = 0;  // ...the generator's seed at its start
   std::string game_ticket_;      // ...and the server's ticket for that seed, if it dealt it
-  Tcoach* coach_ = nullptr;  // built when first shown
-  int scoretag_ = 0;         // the game total, kept as the score label's tag
+  Tcoach* coach_ = nullptr;      // built when first shown
+  int scoretag_ = 0;             // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;
 
  public:
@@ -201,6 +208,7 @@ class Tmain : public QMainWindow {
   TFlatPanel* panel_board1 = nullptr;
   TFlatPanel* panel_dicepanel = nullptr;
   QLabel* label_total = nullptr;
+  QWidget* dice = nullptr;  // the felt the two dice lie on: one thing to a screen reader
   QLabel* dice1 = nullptr;
   QLabel* dice2 = nullptr;
   TImage* button_roll = nullptr;

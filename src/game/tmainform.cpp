@@ -157,6 +157,7 @@ void Tmain::build_board() {
     number->setTag(n);
     number->setGeometry(kTileLefts[n - 1], 128, 48, 91);
     number->setCursor(Qt::PointingHandCursor);
+    number->setFocusPolicy(Qt::TabFocus);
     number->setHint("u");
     number->setInterval(100);
     number->setFrameCount(5);
@@ -181,12 +182,21 @@ void Tmain::build_board() {
   connect(button_start, &TSelButton::click, this, [this] { button_startClick(); });
   image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32), kLogo);
   image_logo->setCursor(Qt::PointingHandCursor);
+  image_logo->setAccessibleName("Velnor Solo home page");
   connect(image_logo, &TImage::click, this, [this] { image_logoClick(); });
 
   build_dicepanel(panel_board1);
   build_roundcolumn(panel_board1);
   build_panel_cleared(panel_board1);
   build_panel_name(panel_board1);
+  // Tab goes down the board: the roll, the tiles, START GAME, the logo.
+  QWidget* previous = button_roll;
+  for (int n = 1; n <= 9; ++n) {
+    QWidget::setTabOrder(previous, tile(n));
+    previous = tile(n);
+  }
+  QWidget::setTabOrder(previous, button_start);
+  QWidget::setTabOrder(button_start, image_logo);
   return_focus_on_hide(panel_cleared, client);
   return_focus_on_hide(panel_name, client);
   // Filled by the update offer; hidden until an update is found.
@@ -203,7 +213,8 @@ void Tmain::build_board() {
 }
 
 void Tmain::build_dicepanel(QWidget* board1) {
-  panel_dicepanel = make_panel(board1, "panel_dicepanel", QRect(145, 8, kDicePanelWidth, kDicePanelHeight), true, clBlack);
+  panel_dicepanel =
+      make_panel(board1, "panel_dicepanel", QRect(145, 8, kDicePanelWidth, kDicePanelHeight), true, clBlack);
   auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), kDiceBackdrop);
   felt->lower();
   make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13), tfont(kFormFont, 8, {.bold = true}),
@@ -213,15 +224,21 @@ void Tmain::build_dicepanel(QWidget* board1) {
 
   const QPixmap strip = resource_picture(kDiceStrip);
   for (int k = 0; k < 7; ++k) imagelist_dice[k] = picture_part(strip, QRect(k * 32, 0, 32, 32));
-  dice1 = new QLabel(panel_dicepanel);
+  // The dice are thrown anywhere on the felt, so it holds them where the panel would.
+  dice = new QWidget(panel_dicepanel);
+  dice->setObjectName("dice");
+  dice->setGeometry(0, 0, kDicePanelWidth, kDicePanelHeight);
+  dice->setAttribute(Qt::WA_TransparentForMouseEvents);
+  dice1 = new QLabel(dice);
   dice1->setObjectName("dice1");
   dice1->setGeometry(19, kDiceRestTop, 32, 32);
-  dice2 = new QLabel(panel_dicepanel);
+  dice2 = new QLabel(dice);
   dice2->setObjectName("dice2");
   dice2->setGeometry(59, kDiceRestTop, 32, 32);
 
   button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), kRollPicture);
   button_roll->setCursor(Qt::PointingHandCursor);
+  button_roll->setAccessibleName("Roll the dice");
   connect(button_roll, &TImage::click, this, [this] { button_rollClick(); });
 
   label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo", QRect(12, 90, 480, 14),
@@ -250,6 +267,7 @@ void Tmain::build_panel_cleared(QWidget* board1) {
   make_label(panel_cleared, "Label4", "Enter Your Name", QRect(112, 60, 210, 20), tfont(kFormFont, 10, {.bold = true}),
              kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   edit_name = make_edit(panel_cleared, "edit_name", QRect(136, 82, 161, 32));
+  edit_name->setAccessibleName("Your name");
   button_sendscore = make_button(panel_cleared, "button_sendscore", "SEND SCORE", QRect(78, 126, 172, 36));
   button_sendscore->setColorBorder(kPostingRed);
   button_sendscore->setColorOverCaption(kPostingRed);
@@ -273,6 +291,7 @@ void Tmain::build_panel_name(QWidget* board1) {
   make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24), tfont(kFormFont, 14, {.bold = true}),
              kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   edit_aname = make_edit(panel_name, "edit_aname", QRect(84, 52, 161, 32));
+  edit_aname->setAccessibleName("Your name");
   button_namedone = make_button(panel_name, "button_namedone", "DONE", QRect(46, 108, 111, 36));
   button_namedone->setFontColor(clGray);
   button_namecancel = make_button(panel_name, "button_namecancel", "CANCEL", QRect(172, 108, 111, 36));

@@ -49,7 +49,8 @@ const QStringList kGamePlay = {
     "If at any time during the round, you cannot close boxes that equal the sum of ",
     "the dice, then the round will end.",
     "",
-    "Keys: 1 to 9 click a tile, Space or R rolls the dice, Escape closes a window.",
+    "Keys: 1 to 9 click a tile, Space or R rolls the dice, Tab moves to a tile or button and Space or Enter "
+    "presses it, Escape closes a window.",
     " ",
 };
 
@@ -138,6 +139,7 @@ void Thelp::build_pages() {
 QTextEdit* Thelp::page(const QString& name, const QStringList& lines) {
   auto* memo = new QTextEdit(panel_main);
   memo->setObjectName(name);
+  memo->setAccessibleName(lines.value(0));  // each page's first line is its title
   memo->setReadOnly(true);
   memo->setFrameShape(QFrame::NoFrame);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -3,7 +3,10 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRectF>
 #include <QResource>
 
@@ -13,6 +16,7 @@
 #include <optional>
 #include <utility>
 
+#include "windows/focusring.h"
 #include "windows/jpegimage.h"
 #include "windows/pngimage.h"
 
@@ -25,7 +29,30 @@ void TImage::mousePressEvent(QMouseEvent* event) { pressed_ = event->button() ==
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
   const bool clicked = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
-  if (clicked) emit click(this);
+  if (clicked) activate();
+}
+
+bool TImage::clickable() const { return isSignalConnected(QMetaMethod::fromSignal(&TImage::click)); }
+
+void TImage::activate() { emit click(this); }
+
+void TImage::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (clickable() && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter))
+    activate();
+  else
+    QLabel::keyPressEvent(event);
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  draw_focus_ring(painter, *this);
+}
+
+void TImage::connectNotify(const QMetaMethod& signal) {
+  if (signal == QMetaMethod::fromSignal(&TImage::click)) setFocusPolicy(Qt::TabFocus);
 }
 
 namespace {

@@ -10,13 +10,18 @@
 namespace velnor {
 
 // A picture control that can act as a button: a click is a left press and
-// release over it.
+// release over it. One that answers clicks is a button for the keyboard too: Tab
+// reaches it, the focus ring marks it, and Space or Enter presses it.
 class TImage : public QLabel {
   Q_OBJECT
  public:
   explicit TImage(QWidget* parent = nullptr);
   void setTag(int tag) { tag_ = tag; }
   int tag() const { return tag_; }
+  // Whether something answers its clicks.
+  bool clickable() const;
+  // Does what a click does: the keys and a screen reader press the picture with it.
+  void activate();
 
  signals:
   void click(velnor::TImage* sender);
@@ -24,6 +29,9 @@ class TImage : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void connectNotify(const QMetaMethod& signal) override;
 
  private:
   int tag_ = 0;

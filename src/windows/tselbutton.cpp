@@ -1,11 +1,13 @@
 #include "tselbutton.h"
 
+#include "focusring.h"
 #include "tcolor.h"
 #include "tfont.h"
 
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -40,6 +42,7 @@ TSelButton::TSelButton(QWidget* parent)
       text_color_(clGray) {
   setFont(tfont(kButtonFont, 8));
   drawing_font_ = font();
+  setFocusPolicy(Qt::TabFocus);
   resize(kDefaultWidth, kDefaultHeight);
 }
 
@@ -134,6 +137,7 @@ void TSelButton::paintEvent(QPaintEvent*) {
 
   const QColor border = tcolor(color_border_);
   for (int k = 0; k < border_width_; ++k) frame_rect(painter, QRect(k, k, w - 2 * k, h - 2 * k), border);
+  draw_focus_ring(painter, *this);
 }
 
 void TSelButton::enterEvent(QEnterEvent*) { pointer_entered(); }
@@ -201,7 +205,19 @@ void TSelButton::mouseReleaseEvent(QMouseEvent* event) {
 
 void TSelButton::on_click() {
   show_look(Look::normal);
+  activate();
+}
+
+void TSelButton::activate() {
   if (button_enabled_) emit click(this);
+}
+
+void TSelButton::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+    activate();
+  else
+    QWidget::keyPressEvent(event);
 }
 
 void apply_game_style(TSelButton& button, int font_height) {

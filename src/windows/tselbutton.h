@@ -11,7 +11,9 @@
 namespace velnor {
 
 // A flat push button that paints itself: a face, a caption and a frame of
-// one-pixel rings, in three looks (normal, pointer over it, pressed).
+// one-pixel rings, in three looks (normal, pointer over it, pressed). Tab reaches it
+// (a click leaves the keyboard where it was), the focus ring marks it, and Space or
+// Enter presses it.
 // A look change is recorded and drawn at once with repaint(); any other paint
 // draws the normal look, so the button never remembers which look is showing.
 class TSelButton : public QWidget {
@@ -39,6 +41,8 @@ class TSelButton : public QWidget {
   int tag() const { return tag_; }
   void setHint(const QString& hint) { hint_ = hint; }
   QString hint() const { return hint_; }
+  // Does what a click does: the keys and a screen reader press the button with it.
+  void activate();
 
  signals:
   void mouseDown(velnor::TSelButton* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -54,6 +58,7 @@ class TSelButton : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   enum class Look { normal, over, pressed };

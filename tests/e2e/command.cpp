@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include <QDeadlineTimer>
+
 #include <signal.h>
 #include <sys/prctl.h>
 
@@ -7,6 +9,33 @@ namespace velnor::testing {
 
 void end_with_parent(QProcess& process) {
   process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+namespace {
+
+constexpr int kPollMs = 50;
+
+}  // namespace
+
+QByteArray start_and_read_line(QProcess& process, const QString& program, const QStringList& args, int timeout_ms,
+                               QString& why) {
+  end_with_parent(process);
+  process.start(program, args);
+  if (!process.waitForStarted(timeout_ms)) {
+    why = program + " did not start: " + process.errorString();
+    return {};
+  }
+  QByteArray out;
+  const QDeadlineTimer deadline(timeout_ms);
+  while (!out.contains('\n') && !deadline.hasExpired() && process.state() == QProcess::Running) {
+    process.waitForReadyRead(kPollMs);
+    out += process.readAllStandardOutput();
+  }
+  if (!out.contains('\n')) {
+    why = program + " said nothing: " + QString::fromLocal8Bit(process.readAllStandardError());
+    return {};
+  }
+  return out.left(out.indexOf('\n'));
 }
 
 QString CommandResult::describe() const {

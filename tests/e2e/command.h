@@ -19,6 +19,12 @@ struct CommandResult {
   QString describe() const;  // status and standard error, for a failure message
 };
 
+// Starts a server that says on its first line of standard output that it is ready (a display
+// number, a bus address), dying with the test, and returns that line; an empty one, with the
+// reason, when it did not start or said nothing within timeout_ms.
+QByteArray start_and_read_line(QProcess& process, const QString& program, const QStringList& args, int timeout_ms,
+                               QString& why);
+
 // Runs a program to its end, or kills it after timeout_ms.
 CommandResult run_command(const QString& program, const QStringList& args,
                           const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),

@@ -19,6 +19,9 @@ using namespace velnor::testing;
 namespace {
 
 constexpr QRgb kButtonFace = 0xFFFFC6;
+// The keyboard's ring: black outside, bright green inside.
+constexpr QRgb kRingDark = 0x000000;
+constexpr QRgb kRingBright = 0x00D500;
 
 // The answer of a server that deals no seeds: the game then plays from the clock's.
 ScriptServer::Reply no_seed() {
@@ -54,7 +57,37 @@ class Desktop : public InstalledGame {
   // The update panel lies over the name panel, which a fresh start shows: its box is in sight
   // again once the update panel has gone.
   bool name_box_shows(const QImage& shot) const { return count_colour(shot, layout->name_box(), kEditColor) > 1000; }
+  // The keyboard's ring round the control at that place: on its left and right edges.
+  static bool ring_on(const QImage& shot, const QRect& control);
+  // Options › Change  Name, with a click on the menu and the keys.
+  void change_name_from_menu();
+  // Types a name into the name box, which must have the keyboard, and presses Enter; the name
+  // panel goes (after what the window went through, said in the failure).
+  void type_name(const QString& name, const char* after);
 };
+
+void Desktop::type_name(const QString& name, const char* after) {
+  x.keys({"ctrl+a"});
+  x.type(name);
+  x.keys({"Return"});
+  const std::string what = std::string("the name panel gone by Enter, ") + after;
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return !name_box_shows(shot); }, what.c_str()));
+}
+
+bool Desktop::ring_on(const QImage& shot, const QRect& control) {
+  const int middle = control.center().y();
+  const auto colour = [&](int x) { return shot.pixel(x, middle) & RGB_MASK; };
+  return colour(control.left()) == kRingDark && colour(control.left() + 2) == kRingBright &&
+         colour(control.right()) == kRingDark && colour(control.right() - 2) == kRingBright;
+}
+
+void Desktop::change_name_from_menu() {
+  x.click(bounds.topLeft() + QPoint(60, 10));
+  x.keys({"Down", "Down", "Down", "Return"});
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return name_box_shows(shot); }, "the name panel from Options, Change Name"));
+}
 
 void Desktop::start_game_window() {
   ASSERT_NO_FATAL_FAILURE(launch());
@@ -108,11 +141,7 @@ TEST_F(Desktop, KeysPlayTheGameOnceTheNamePanelIsGone) {
   ASSERT_NO_FATAL_FAILURE(play_one_roll_by_keys(dice, player));
 
   // Options › Change  Name, the keys only: the box has the keyboard, Enter is DONE.
-  x.click(bounds.topLeft() + QPoint(60, 10));
-  x.keys({"Down", "Down", "Down", "Return"});
-  ASSERT_TRUE(wait_screen(
-      kTurnMs, [&](const QImage& shot) { return count_colour(shot, layout->name_box(), kEditColor) > 1000; },
-      "the name panel from Options, Change Name"));
+  ASSERT_NO_FATAL_FAILURE(change_name_from_menu());
   x.keys({"ctrl+a"});
   x.type("Cy");
   x.keys({"Return"});
@@ -133,6 +162,67 @@ TEST_F(Desktop, KeysPlayTheGameOnceTheNamePanelIsGone) {
   EXPECT_TRUE(read_file(file("velnorsolo.ini")).contains("\r\nName=Cy\r\n"))
       << read_file(file("velnorsolo.ini")).constData();
   EXPECT_EQ(tally_lines().value(0), "Total Games: 1");
+}
+
+// The whole board by the keys, visibly: Tab rings the control it reaches, down the board, and
+// Space presses it; the keyboard goes on to the roll picture when it comes up. And a window
+// minimised with the name panel up, then restored or raised by a second start, still has the
+// keyboard in the name box: the typing lands there and Enter is DONE.
+TEST_F(Desktop, TheKeyboardShowsWhereItIsAndStaysThroughAMinimise) {
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return name_box_shows(shot); }, "the name panel"));
+  x.minimise(window);
+  x.restore(window);
+  ASSERT_NO_FATAL_FAILURE(type_name("Bob", "restored"));
+
+  // Before a game the roll picture is not up: Tab reaches tile 1 first, and START GAME nine on.
+  x.keys({"Tab"});
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return ring_on(shot, layout->tile(1)) && !ring_on(shot, layout->tile(2)); },
+      "the ring on tile 1 alone"));
+  for (int n = 2; n <= 9; ++n) x.keys({"Tab"});
+  x.keys({"Tab", "space"});
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return ring_on(shot, layout->roll_button()); },
+      "the ring on the roll picture once START GAME is pressed"));
+  DiceReplay dice(kSeed);
+  TilePlayer player;
+  player.new_round();
+  const std::array<Die, 2> rolled = dice.roll();
+  x.keys({"space"});
+  // The roll picture goes, and the keyboard with it to the next control: tile 1.
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return dice_show(shot, dice) && ring_on(shot, layout->tile(1)); },
+      "the dice rolled by Space, the ring on tile 1"));
+  const std::optional<std::vector<int>> tiles = player.choose(rolled[0].value + rolled[1].value);
+  ASSERT_TRUE(tiles.has_value()) << "the frozen clock's first roll has a play";
+  int at = 1;
+  for (const int n : *tiles) {
+    for (; at < n; ++at) x.keys({"Tab"});
+    for (; at > n; --at) x.keys({"shift+Tab"});
+    ASSERT_TRUE(wait_screen(
+        kTurnMs, [&](const QImage& shot) { return ring_on(shot, layout->tile(n)); }, "the ring on the tile to shut"));
+    save(layout->board_frame().adjusted(-6, -26, 6, 6), "keyboard.png");
+    x.keys({"space"});
+  }
+  player.shut(*tiles);
+  ASSERT_TRUE(wait_screen(
+      kTurnMs, [&](const QImage& shot) { return tiles_show(shot, player) && ring_on(shot, layout->roll_button()); },
+      "the tiles shut by Space, the ring back on the roll picture"));
+
+  // Raised by a second start instead of restored: the same.
+  ASSERT_NO_FATAL_FAILURE(change_name_from_menu());
+  x.minimise(window);
+  pid_t second = start_copy();
+  EXPECT_EQ(wait_for_exit_of(second, 2 * kRoundMs), 0) << "the second start did not hand over";
+  ASSERT_NE(x.wait_for_window("Velnor Solo", kRoundMs), 0u) << "the second start did not raise the game";
+  x.focus(window);
+  ASSERT_NO_FATAL_FAILURE(type_name("Cy", "raised"));
+  const std::optional<int> status = end_game(SIGTERM);
+  ASSERT_TRUE(status.has_value()) << "SIGTERM did not end the game";
+  EXPECT_TRUE(read_file(file("velnorsolo.ini")).contains("\r\nName=Cy\r\n"))
+      << read_file(file("velnorsolo.ini")).constData();
 }
 
 // A sound module cut short by an interrupted copy once crashed the game at its first cue: now the

@@ -80,6 +80,14 @@ void InstalledGame::TearDown() {
   }
 }
 
+void InstalledGame::start_screen_reader() {
+  // The display and the runtime folder, and nothing of the game's frozen clock.
+  QProcessEnvironment environment = x.environment();
+  environment.insert("XDG_RUNTIME_DIR", temp.filePath("run"));
+  QString why;
+  ASSERT_TRUE(reader.start(environment, why)) << why.toStdString();
+}
+
 void InstalledGame::start_server(const std::optional<QByteArray>& version) {
   ASSERT_TRUE(QDir().mkpath(temp.filePath("release")));
   if (version) {
@@ -87,11 +95,11 @@ void InstalledGame::start_server(const std::optional<QByteArray>& version) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write(*version) == version->size());
   }
   const std::string site = temp.path().toStdString();
-  server.emplace(site,
-                 std::vector<std::string>{VELNOR_SERVER_PROGRAM, "--listen", "127.0.0.1", "--port",
-                                          std::to_string(kServerPort), "--data", site + "/data", "--release",
-                                          site + "/release"},
-                 site + "/server.log");
+  server.emplace(
+      site,
+      std::vector<std::string>{VELNOR_SERVER_PROGRAM, "--listen", "127.0.0.1", "--port", std::to_string(kServerPort),
+                               "--data", site + "/data", "--release", site + "/release"},
+      site + "/server.log");
   ASSERT_TRUE(server->wait_for_port(kServerPort)) << server->log();
   relay.emplace(80, kServerPort);
 }
@@ -125,6 +133,8 @@ QProcessEnvironment InstalledGame::game_environment() const {
   environment.insert("PULSE_SERVER", "unix:" + temp.filePath("no-sound-server"));
   environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + temp.filePath("no-bus"));
   environment.insert("XDG_RUNTIME_DIR", temp.filePath("run"));
+  // ...unless the test reads it as a screen reader does, on a bus of the test's own.
+  reader.add_to(environment);
   return environment;
 }
 

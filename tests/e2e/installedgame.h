@@ -17,6 +17,7 @@
 #include "boardlayout.h"
 #include "boardpictures.h"
 #include "dicereplay.h"
+#include "screenreader.h"
 #include "support/childprocess.h"
 #include "ticketrelay.h"
 #include "tileplayer.h"
@@ -50,6 +51,8 @@ class InstalledGame : public ::testing::Test {
   // folder made, the desktop started.
   void start_desktop();
 
+  // A screen reader on a session bus of the game's own, for the game started afterwards.
+  void start_screen_reader();
   // The server, with a release folder offering this version text (none for nullopt). The game
   // reaches it on port 80 through a relay, which shows the test the seeds it deals.
   void start_server(const std::optional<QByteArray>& version);
@@ -110,6 +113,7 @@ class InstalledGame : public ::testing::Test {
   QString prefix;  // the install's prefix
   QString folder;  // ...and the installed game's folder in it
   XDisplay x;
+  ScreenReader reader;
   std::optional<ChildProgram> server;
   std::optional<TicketRelay> relay;
   std::uint32_t seed = kSeed;  // what play_rounds plays from: the frozen clock's, unless the server dealt one

@@ -30,23 +30,13 @@ XDisplay::~XDisplay() {
 }
 
 bool XDisplay::start(QString& why) {
-  end_with_parent(server_);
   // -displayfd: the server takes a free display number and writes it to standard output.
-  server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-  if (!server_.waitForStarted(kCommandMs)) {
-    why = "Xvfb did not start: " + server_.errorString();
-    return false;
-  }
-  QByteArray out;
-  const QDeadlineTimer deadline(kCommandMs);
-  while (!out.contains('\n') && !deadline.hasExpired() && server_.state() == QProcess::Running) {
-    server_.waitForReadyRead(kPollMs);
-    out += server_.readAllStandardOutput();
-  }
+  const QByteArray out = start_and_read_line(
+      server_, "Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, kCommandMs, why);
   bool number = false;
   out.trimmed().toInt(&number);
   if (!number) {
-    why = "Xvfb gave no display number: " + QString::fromLocal8Bit(server_.readAllStandardError());
+    if (why.isEmpty()) why = "Xvfb gave no display number: " + QString::fromLatin1(out);
     return false;
   }
   display_ = ":" + QString::fromLatin1(out.trimmed());
@@ -135,6 +125,10 @@ bool XDisplay::wait_for_window_gone(quint64 window, int timeout_ms) {
 }
 
 void XDisplay::focus(quint64 window) { run("xdotool", {"windowfocus", "--sync", QString::number(window)}); }
+
+void XDisplay::minimise(quint64 window) { run("xdotool", {"windowminimize", "--sync", QString::number(window)}); }
+
+void XDisplay::restore(quint64 window) { run("xdotool", {"windowactivate", "--sync", QString::number(window)}); }
 
 QRect XDisplay::geometry(quint64 window) {
   // xwininfo rather than xdotool, which counts a reparenting window manager's frame twice.

@@ -46,6 +46,9 @@ class XDisplay {
   quint64 active_window();
   // Gives the window the keyboard, as a window manager does when the window is clicked.
   void focus(quint64 window);
+  // Minimises the window, and brings it back as a task bar does (the window manager's activation).
+  void minimise(quint64 window);
+  void restore(quint64 window);
 
  private:
   // A program's output; a failure fails the test unless failure is an answer.

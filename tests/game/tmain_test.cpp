@@ -16,6 +16,7 @@
 #include "game/solver.h"
 #include "game/tbestmove.h"
 #include "game/tcoach.h"
+#include "online/updatepanel.h"
 #include "windows/tflatpanel.h"
 #include "windows/timage.h"
 #include "windows/tselbutton.h"
@@ -350,6 +351,26 @@ TEST_F(Board, TheDismissedNamePanelLeavesNothingAwake) {
   QTest::qWait(2 * QApplication::cursorFlashTime());
   qApp->removeEventFilter(&count);
   EXPECT_EQ(count.ticks, 0);
+}
+
+// Tab on the name panel goes round its own box and buttons, never on to the tiles it covers; an
+// update offer shown over it takes the keyboard on the next Tab.
+TEST_F(Board, TheNamePanelKeepsTheKeyboardOnTab) {
+  QApplication::setActiveWindow(&*window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&*window));
+  ASSERT_TRUE(window->edit_aname->hasFocus());
+  const std::pair<Qt::Key, QWidget*> steps[] = {{Qt::Key_Tab, window->button_namedone},
+                                                {Qt::Key_Tab, window->button_namecancel},
+                                                {Qt::Key_Tab, window->edit_aname},
+                                                {Qt::Key_Backtab, window->button_namecancel}};
+  for (const auto& [key, reached] : steps) {
+    QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_EQ(QApplication::focusWidget(), reached) << QApplication::focusWidget()->objectName().toStdString();
+  }
+  window->panel_update->show();
+  window->panel_update->raise();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), window->updater->button_updateyes);
 }
 
 // Best play on request: at each roll H marks exactly the tiles the solver would shut, a pick takes

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/boardaccessible.h"
 #include "windows/tfont.h"
 
 int main(int argc, char** argv) {
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   velnor::register_font_substitutions();
+  velnor::install_accessibility();
   return RUN_ALL_TESTS();
 }

@@ -163,9 +163,10 @@ TEST_F(SecondaryWindows, PagesKeepEveryLineTheirBlanksIncluded) {
   EXPECT_TRUE(
       game_play.contains("the sum of the dice. \nThe boxes must be open in order to select "
                          "them.  \n\nFor example"));
-  EXPECT_TRUE(
-      game_play.endsWith("the dice, then the round will end.\n\n"
-                         "Keys: 1 to 9 click a tile, Space or R rolls the dice, Escape closes a window.\n "));
+  EXPECT_TRUE(game_play.endsWith(
+      "the dice, then the round will end.\n\n"
+      "Keys: 1 to 9 click a tile, Space or R rolls the dice, Tab moves to a tile or button and Space or "
+      "Enter presses it, Escape closes a window.\n "));
   EXPECT_EQ(help->memo3->document()->blockCount(), 20);
   EXPECT_TRUE(help->memo1->toPlainText().startsWith(
       "Overview\n\nWe play this game a lot while hanging out with my friends and family.\n\n"));

@@ -1,0 +1,119 @@
+#include "boardaccessible.h"
+
+#include <QAccessibleWidget>
+
+#include "game/coachaccessible.h"
+#include "game/tanimated.h"
+#include "game/tmain.h"
+#include "windows/buttonaccessible.h"
+
+namespace velnor {
+
+namespace {
+
+QString state_word(TileState state) {
+  switch (state) {
+    case TileState::open:
+      return "open";
+    case TileState::selected:
+      return "picked";
+    case TileState::shut:
+      return "shut";
+  }
+  return {};
+}
+
+class TileAccessible : public ButtonAccessible {
+ public:
+  TileAccessible(TAnimated* tile, Tmain& board) : ButtonAccessible(tile), board_(board) {}
+
+  QString text(QAccessible::Text t) const override {
+    switch (t) {
+      case QAccessible::Name:
+        return QString("Tile %1").arg(tile()->tag());
+      case QAccessible::Description:
+        return state_word(board_.game().tile(tile()->tag()));
+      default:
+        return ButtonAccessible::text(t);
+    }
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State state = ButtonAccessible::state();
+    const TileState tile_state = board_.game().tile(tile()->tag());
+    state.pressed = tile_state == TileState::selected;
+    state.disabled = tile_state == TileState::shut;
+    return state;
+  }
+
+ protected:
+  void press() override { board_.number_1MouseDown(tile()); }
+
+ private:
+  TAnimated* tile() const { return static_cast<TAnimated*>(widget()); }
+
+  Tmain& board_;
+};
+
+// The two dice pictures are one thing to a screen reader: the roll.
+class DiceAccessible : public QAccessibleWidget {
+ public:
+  DiceAccessible(QWidget* dice, const Tmain& board) : QAccessibleWidget(dice, QAccessible::StaticText), board_(board) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+    const Tgame& game = board_.game();
+    if (game.dicetotal() == 0) return "Dice: not rolled yet";
+    return QString("Dice: %1 and %2, total %3").arg(game.die(1)).arg(game.die(2)).arg(game.dicetotal());
+  }
+
+  int childCount() const override { return 0; }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+ private:
+  const Tmain& board_;
+};
+
+}  // namespace
+
+QAccessibleInterface* board_accessible(const QString&, QObject* object) {
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (widget == nullptr) return nullptr;
+  auto* board = qobject_cast<Tmain*>(widget->window());
+  if (board == nullptr) return nullptr;
+  if (widget == board->dice) return new DiceAccessible(widget, *board);
+  auto* tile = qobject_cast<TAnimated*>(widget);
+  if (tile != nullptr && board->tile(tile->tag()) == tile) return new TileAccessible(tile, *board);
+  return nullptr;
+}
+
+void install_accessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(button_accessible);
+    QAccessible::installFactory(board_accessible);
+    QAccessible::installFactory(coach_accessible);
+    return true;
+  }();
+  (void)installed;
+}
+
+void announce_tiles(const Tmain& board) {
+  QAccessible::State changed;
+  changed.pressed = true;
+  changed.disabled = true;
+  for (int n = 1; n <= Tgame::kTiles; ++n) {
+    QAccessibleStateChangeEvent states(board.tile(n), changed);
+    QAccessible::updateAccessibility(&states);
+    QAccessibleEvent description(board.tile(n), QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&description);
+  }
+}
+
+void announce_dice(const Tmain& board) {
+  QAccessibleEvent named(board.dice, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&named);
+}
+
+}  // namespace velnor
