@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include <iterator>
 
@@ -24,6 +25,11 @@ namespace {
 constexpr std::uint32_t kCostlyBand = 0x1E2A8E;  // #8E2A1E: a dark red that the yellow reads on
 constexpr int kRowHeight = 20;
 constexpr int kSheetWidth = 356;  // the rows' width, beside the scroll bar
+constexpr int kLeastHeight = 540;  // the window's; taller, the rows take the height it gains
+constexpr int kPanelHeight = 528;
+constexpr int kRowsHeight = 240;
+constexpr int kDoneTop = 490;
+constexpr int kRowsOfAGame = 30;  // a game's rolls, most often
 
 struct Column {
   const char* name;
@@ -58,12 +64,26 @@ QStringList cells(const TurnReview& row, bool first_of_round) {
 }  // namespace
 
 Tcoach::Tcoach(const GameRecord& record, QWidget* parent) : QWidget(parent, Qt::Tool), record_(record) {
-  LbBackground1 = set_up_secondary_window(this, {"Tcoach", "Velnor Solo - Coach", QSize(404, 540)});
+  LbBackground1 = set_up_secondary_window(
+      this, {"Tcoach", "Velnor Solo - Coach", QSize(404, kLeastHeight), SecondaryPlace::beside_owner_first, true});
   build_form();
+  // As tall as a whole game's rows, as far as the screen allows: the placement keeps it on it.
+  resize(width(), kLeastHeight + kRowsOfAGame * kRowHeight);
+}
+
+// The rows take whatever height the window has; the chart and the headings above them stay.
+void Tcoach::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (panel_ == nullptr) return;  // sized before its form was built
+  const int grown = height() - kLeastHeight;
+  panel_->resize(panel_->width(), kPanelHeight + grown);
+  scroll_rows->resize(scroll_rows->width(), kRowsHeight + grown);
+  button_done->move(button_done->x(), kDoneTop + grown);
 }
 
 void Tcoach::build_form() {
-  TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 392, 528), true, clBlack);
+  TFlatPanel* panel = make_panel(this, "FlatPanel1", QRect(6, 6, 392, kPanelHeight), true, clBlack);
+  panel_ = panel;
   const QFont title = tfont(kFormFont, -19, {.bold = true, .underline = true});
   const QFont text = tfont(kFormFont, -13, {.bold = true});
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
@@ -82,12 +102,12 @@ void Tcoach::build_form() {
 
   scroll_rows = new QScrollArea(panel);
   scroll_rows->setObjectName("scroll_rows");
-  scroll_rows->setGeometry(12, 240, 372, 240);
+  scroll_rows->setGeometry(12, 240, 372, kRowsHeight);
   scroll_rows->setFrameShape(QFrame::NoFrame);
   scroll_rows->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll_rows->viewport()->setAutoFillBackground(false);
 
-  button_done = make_button(panel, "button_done", "DONE", QRect(285, 490, 95, 26));
+  button_done = make_button(panel, "button_done", "DONE", QRect(285, kDoneTop, 95, 26));
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
 }
 
@@ -99,8 +119,10 @@ void Tcoach::refresh() {
                                : QString("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
   chart->set_scores(review.round_scores, review.best_round);
 
-  // The rows are made afresh; setting the new sheet deletes the old one. Made inside the window,
-  // so that a screen reader's interface for each cell, made as the cell is, knows it for one.
+  // The rows are made afresh (setting the new sheet deletes the old one), and stay where the player
+  // scrolled them. Made inside the window, so that a screen reader's interface for each cell, made
+  // as the cell is, knows it for one.
+  const int scrolled = scroll_rows->verticalScrollBar()->value();
   auto* sheet = new QWidget(scroll_rows);
   sheet->setObjectName("rows");
   sheet->setAutoFillBackground(false);
@@ -125,8 +147,7 @@ void Tcoach::refresh() {
   }
   sheet->setFixedSize(kSheetWidth, static_cast<int>(review.turns.size()) * kRowHeight);
   scroll_rows->setWidget(sheet);
-  // The latest turn is the one a player looks for.
-  scroll_rows->ensureVisible(0, sheet->height(), 0, 0);
+  scroll_rows->verticalScrollBar()->setValue(scrolled);
 }
 
 QStringList Tcoach::column_headings() {
@@ -155,6 +176,8 @@ void Tcoach::button_doneClick() { hide(); }
 void Tcoach::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   refresh();
+  // Opened, it reads from the first turn down.
+  scroll_rows->verticalScrollBar()->setValue(0);
 }
 
 }  // namespace velnor

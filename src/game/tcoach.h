@@ -48,12 +48,14 @@ class Tcoach : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void build_form();
   void refresh();
 
   const GameRecord& record_;
+  QWidget* panel_ = nullptr;
 };
 
 }  // namespace velnor

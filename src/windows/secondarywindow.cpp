@@ -18,10 +18,13 @@ TLbBackground* set_up_secondary_window(QWidget* window, const SecondaryLook& loo
     case SecondaryPlace::on_owner_first:
       centre_at_first_show(window);
       break;
-    case SecondaryPlace::on_owner_always:
-      keep_placed(window, PlaceAt::every_show, [window] {
-        return window->parentWidget() != nullptr ? centred_on(window, window->parentWidget()) : outer_bounds(window);
-      });
+    case SecondaryPlace::beside_owner_first:
+    case SecondaryPlace::beside_owner_always:
+      keep_placed(window, look.place == SecondaryPlace::beside_owner_first ? PlaceAt::first_show : PlaceAt::every_show,
+                  [window] {
+                    return window->parentWidget() != nullptr ? beside(window, window->parentWidget())
+                                                             : outer_bounds(window);
+                  });
       break;
     case SecondaryPlace::on_desktop_first:
       keep_placed(window, PlaceAt::first_show, [window] {
@@ -32,10 +35,15 @@ TLbBackground* set_up_secondary_window(QWidget* window, const SecondaryLook& loo
       });
       break;
   }
-  if (look.size.isEmpty())
+  if (look.size.isEmpty()) {
     window->resize(QSize(523, 431));
-  else
+  } else if (look.taller) {
+    window->setFixedWidth(look.size.width());
+    window->setMinimumHeight(look.size.height());
+    window->resize(look.size);
+  } else {
     window->setFixedSize(look.size);
+  }
   set_window_color(window, kWindowColor);
   window->setAutoFillBackground(true);
   window->setFont(tfont(kFormFont, -11));

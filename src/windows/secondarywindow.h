@@ -11,9 +11,10 @@ class TLbBackground;
 
 // Where a secondary window comes up.
 enum class SecondaryPlace {
-  on_owner_first,    // centred on its owner the first time, then where the player puts it
-  on_owner_always,   // centred on its owner each time it is shown
-  on_desktop_first,  // centred on the desktop the first time
+  on_owner_first,       // centred on its owner the first time, then where the player puts it
+  beside_owner_first,   // beside its owner the first time, then where the player puts it
+  beside_owner_always,  // beside its owner each time it is shown
+  on_desktop_first,     // centred on the desktop the first time
 };
 
 struct SecondaryLook {
@@ -21,6 +22,7 @@ struct SecondaryLook {
   QString title;  // exactly what the title bar shows
   QSize size;     // a fixed size; an empty one lets the window be resized
   SecondaryPlace place = SecondaryPlace::on_owner_first;
+  bool taller = false;  // the player may make it taller than size (its width stays)
 };
 
 // Sets a secondary window up the way the game's windows all are: its name and title, Escape

@@ -64,6 +64,20 @@ QRect centred_on(const QWidget* window, const QWidget* owner) {
   return fit_into(frame, work_area_for(outer_bounds(owner)));
 }
 
+QRect beside(const QWidget* window, const QWidget* owner) {
+  QRect frame = outer_bounds(window);
+  const QRect next_to = outer_bounds(owner);
+  const QRect work = work_area_for(next_to);
+  frame.moveTop(next_to.top());
+  if (next_to.right() + frame.width() <= work.right())
+    frame.moveLeft(next_to.right() + 1);
+  else if (next_to.left() - frame.width() >= work.left())
+    frame.moveRight(next_to.left() - 1);
+  else
+    frame.moveLeft(next_to.right() + 1);  // fit_into brings it back as far as it must
+  return fit_into(frame, work);
+}
+
 namespace {
 
 // Watches a window's shows, and its platform window's first exposure after

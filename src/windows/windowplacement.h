@@ -32,6 +32,10 @@ void keep_placed(QWidget* window, PlaceAt when, std::function<QRect()> rule);
 
 // A window's bounds centred on another's, wholly inside the other's work area.
 QRect centred_on(const QWidget* window, const QWidget* owner);
+// A window's bounds beside another's, their tops level: to its right where the work area has room,
+// else to its left, else as near as the work area allows; never over the other's menu bar unless
+// the screen is too small for both.
+QRect beside(const QWidget* window, const QWidget* owner);
 // Centres a secondary window on its parent the first time it is shown; after
 // that it stays where the player puts it.
 void centre_at_first_show(QWidget* window);

@@ -27,6 +27,7 @@ const QString kTallyDate = "7 Dec 2026";   // ...and as the locale's short forma
 const QString kFirstName = "Ann";          // typed on the name panel at start
 const QString kPostedName = "Ann Tester";  // typed on the game-over panel
 const char* const kOwnVersion = "1.0.0";   // the program's version text: no update is offered
+constexpr int kMenuCaptionsWidth = 320;    // File to Multiplayer, on the menu bar's left
 
 constexpr QRgb kDarkGreen = 0x005900;
 constexpr QRgb kEnteredRed = 0xFF0000;
@@ -46,6 +47,7 @@ class WholeGame : public InstalledGame {
   void send_score();
   void show_tally();
   void look_at_coach();
+  void expect_beside_the_board(quint64 shown);
   void ask_for_best_move(unsigned open, int total);
   void exit_from_menu();
 
@@ -235,9 +237,7 @@ void WholeGame::show_tally() {
   x.keys({"Right", "Right", "Return"});
   const quint64 tally_window = wait_window("Velnor Solo - Tally List");
   ASSERT_NE(tally_window, 0u);
-  // Centred on the main window, which leaves too little room above it: its title bar stays on
-  // the screen all the same.
-  EXPECT_GE(x.frame(tally_window).top(), 0) << "the title bar is above the screen";
+  ASSERT_NO_FATAL_FAILURE(expect_beside_the_board(tally_window));
   // The game just entered is rank 1, in red; no other rank is.
   const QRect tally = x.geometry(tally_window);
   const auto rank_row = [&](int rank) {
@@ -252,12 +252,21 @@ void WholeGame::show_tally() {
   save(tally, "tally.png");
 }
 
+// A window shown beside the board: wholly on the screen, and the board's menus in sight.
+void WholeGame::expect_beside_the_board(quint64 shown) {
+  const QRect frame = x.frame(shown);
+  EXPECT_TRUE(QRect(QPoint(0, 0), screen.size()).contains(frame)) << "off the screen";
+  EXPECT_FALSE(frame.intersects(QRect(bounds.topLeft(), QSize(kMenuCaptionsWidth, 20)))) << "over the menus";
+}
+
 // C on the board shows the coach: the game just played, turn by turn, beside best play.
 void WholeGame::look_at_coach() {
   x.focus(window);
   x.keys({"c"});
   const quint64 coach = wait_window("Velnor Solo - Coach");
   ASSERT_NE(coach, 0u);
+  ASSERT_NO_FATAL_FAILURE(expect_beside_the_board(coach));
+  EXPECT_GT(x.geometry(coach).height(), 540) << "the rows take the height the screen has";
   const QRect area = x.geometry(coach);
   // The chart's bars and the rows' pale text on the window's brown.
   EXPECT_TRUE(wait_screen(
