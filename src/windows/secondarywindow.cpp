@@ -43,6 +43,9 @@ TLbBackground* set_up_secondary_window(QWidget* window, const SecondaryLook& loo
     window->resize(look.size);
   } else {
     window->setFixedSize(look.size);
+    // A window that cannot change size offers no button to minimise or maximise it.
+    window->setWindowFlags((window->windowFlags() & Qt::WindowType_Mask) | Qt::CustomizeWindowHint |
+                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   }
   set_window_color(window, kWindowColor);
   window->setAutoFillBackground(true);
