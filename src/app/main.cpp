@@ -1,4 +1,5 @@
 #include <QProcess>
+#include <QScopeGuard>
 
 #include <cstdlib>
 #include <optional>
@@ -25,6 +26,7 @@
 #include "windows/tabout.h"
 #include "windows/tfont.h"
 #include "windows/thelp.h"
+#include "windows/timage.h"
 #include "windows/tmultiplayer.h"
 
 namespace {
@@ -48,6 +50,9 @@ int main(int argc, char** argv) {
   // What the first paint needs and the display does not, done while the application connects.
   velnor::read_font_configuration_ahead();
   velnor::Tmain::decode_board_ahead();
+  // However main ends (a second start ends at once), the decoding is over first: left running into
+  // the static destructors, it read resources that were gone.
+  const auto decoding_finished = qScopeGuard([] { velnor::finish_pictures_ahead(); });
   velnor::MessageBoxDialogs dialogs;
   std::optional<velnor::DisplayGuard> display_guard(std::in_place);
   velnor::VelnorApplication app(argc, argv, dialogs);

@@ -134,6 +134,10 @@ void decode_pictures_ahead(std::vector<QString> paths) {
   });
 }
 
+void finish_pictures_ahead() {
+  if (pictures_ahead().pending.valid()) pictures_ahead().pending.wait();
+}
+
 QPixmap resource_picture(const QString& path, qreal ratio) {
   const QString sharp = sharp_path(path);
   const bool use_sharp = ratio > 1 && QFile::exists(sharp);

@@ -49,6 +49,9 @@ QPixmap resource_picture(const QString& path);
 // resource_picture then takes each from there, once, instead of decoding it again. Needs no
 // application object: called before it, the decoding overlaps the connection to the display.
 void decode_pictures_ahead(std::vector<QString> paths);
+// Waits for the decoding ahead to end. Called before the program leaves main: the decoding reads
+// the program's resources, and must be done before Qt's globals go.
+void finish_pictures_ahead();
 
 // A window icon from a resource picture, at the sizes a desktop asks for up to the picture's own;
 // the twice-size drawing only on a screen of that ratio or more, since decoding it costs.

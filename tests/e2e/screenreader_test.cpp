@@ -81,8 +81,12 @@ TEST_F(ScreenReading, EveryControlHasItsRoleNameAndState) {
 
 TEST_F(ScreenReading, ARoundPlaysWithTheScreenReaderAlone) {
   ASSERT_TRUE(reads("the name panel", [](const AccessibleTree& tree) { return has_button(tree, "DONE"); }));
+  // A name that looks like markup is greeted as typed, and read out so.
+  x.focus(window);
+  x.type("<b>x</b>");
   reader.press(game, "DONE");
   reader.press(game, "START GAME");
+  EXPECT_TRUE(reads("the greeting", [](const AccessibleTree& tree) { return has_label(tree, "Good Luck <b>x</b>"); }));
   DiceReplay dice(kSeed);
   TilePlayer player;
   player.new_round();
