@@ -256,6 +256,8 @@ done
 # The page at each number of connections, beside nginx, counted per connection: a server that serves
 # some connections and starves others shows in the fewest requests any one connection got.
 declare -A crowd_rps crowd_fair
+# The postings above made the page longer: nginx serves it as it is now, byte for byte.
+http_body "$sqlite_port" "$page" >"$work/static/counter/velnorsolo.shtml"
 for round in $(seq 1 $rounds); do
   for size in 16 64 256 1024; do
     for name in $( ((round % 2)) && echo "nginx sqlite" || echo "sqlite nginx"); do
@@ -267,7 +269,7 @@ for round in $(seq 1 $rounds); do
     done
   done
 done
-echo "the page at each number of keep-alive connections, counted per connection (medians of $rounds):"
+echo "the page ($(wc -c <"$work/static/counter/velnorsolo.shtml") bytes) at each number of keep-alive connections, counted per connection (medians of $rounds):"
 printf '  %-12s %12s %12s %8s %26s\n' connections "nginx req/s" "velnor req/s" ratio "fewest/mean, velnor nginx"
 for size in 16 64 256 1024; do
   # shellcheck disable=SC2086
