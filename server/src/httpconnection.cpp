@@ -39,14 +39,6 @@ bool announces_body(const http::request_parser<http::empty_body>& parser) {
   return length && *length != 0;
 }
 
-// The bytes of a reply's body, as the log counts them.
-template <class Body>
-uint64_t body_bytes(const http::response<Body>& reply) {
-  const auto length = reply.find(http::field::content_length);
-  if (length == reply.end()) return 0;
-  return std::strtoull(std::string(length->value()).c_str(), nullptr, 10);
-}
-
 }  // namespace
 
 HttpConnection::HttpConnection(asio::ip::tcp::socket socket, std::string peer, ServerShared& shared,
@@ -175,7 +167,7 @@ void HttpConnection::deliver(http::response<Body>&& reply) {
   reply.set(http::field::date, date_now());
   reply.keep_alive(keep_alive_);
   exchange_.status = static_cast<int>(reply.result_int());
-  exchange_.body_bytes = head ? 0 : body_bytes(reply);
+  exchange_.body_bytes = head ? 0 : reply.payload_size().value_or(0);
   // HEAD gets exactly the header that GET would, Content-Length included, and no body.
   if (head && !std::is_same_v<Body, http::empty_body>) return send(HeadReply(std::move(reply.base())));
   send(std::move(reply));
@@ -249,11 +241,9 @@ void HttpConnection::refuse(http::status status, std::string text) {
   if (status == http::status::service_unavailable) reply.set(http::field::retry_after, "1");
   reply.keep_alive(false);
   parser_.reset();
+  send(std::move(reply));
   // Sent like any reply, but it is not a request's and is not logged again.
   step_ = Step::kClosing;
-  auto message = std::make_shared<TextReply>(std::move(reply));
-  auto serializer = std::make_shared<http::response_serializer<SharedTextBody>>(*message);
-  write_more(std::move(message), std::move(serializer));
 }
 
 void HttpConnection::close_gracefully() {
