@@ -224,8 +224,8 @@ PgStore::~PgStore() {
 }
 
 // Version 1: the scores table as SQLite keeps it, with an index in page order; version 2 adds each
-// score's game record and verification. The version lives in a table of its own; a database from a
-// newer server is left alone.
+// score's game record and verification; version 3 puts the names in the ranking's index. The
+// version lives in a table of its own; a database from a newer server is left alone.
 void PgStore::upgrade_schema() {
   pg_conn* conn = connect(address_);
   const auto fail = [&](const std::string& what) {
@@ -275,6 +275,12 @@ void PgStore::upgrade_schema() {
     exec("CREATE TABLE velnor_counts (shard integer PRIMARY KEY, games bigint NOT NULL)");
     exec("INSERT INTO velnor_counts (shard, games) SELECT 0, count(*) FROM scores");
     exec("INSERT INTO velnor_schema (version) VALUES (2)");
+  }
+  if (version < 3) {
+    // The page's ranking can be read from the index alone.
+    exec("DROP INDEX scores_by_standing");
+    exec("CREATE INDEX scores_by_standing_named ON scores (verified, score DESC, id) INCLUDE (name, date)");
+    exec("INSERT INTO velnor_schema (version) VALUES (3)");
   }
   exec("COMMIT");
   PQfinish(conn);

@@ -55,7 +55,7 @@ class StoreUnavailable : public StoreError {
 class ScoreStore {
  public:
   // 2: each score keeps its game's record, and whether (by which ticket) it was verified.
-  static constexpr int kSchemaVersion = 2;
+  static constexpr int kSchemaVersion = 3;
 
   virtual ~ScoreStore() = default;
 

@@ -25,6 +25,21 @@ class StatementUse {
   sqlite3_stmt* statement_;
 };
 
+// One connection to the file; throws with the reason when it cannot be opened.
+sqlite3* open_connection(const std::filesystem::path& file) {
+  sqlite3* db = nullptr;
+  const int opened =
+      sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (opened != SQLITE_OK) {
+    const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(opened);
+    sqlite3_close_v2(db);
+    throw StoreError("cannot open " + file.string() + ": " + message);
+  }
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  return db;
+}
+
 std::string column_text(sqlite3_stmt* statement, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   return text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column))) : std::string();
@@ -33,20 +48,10 @@ std::string column_text(sqlite3_stmt* statement, int column) {
 }  // namespace
 
 SqliteStore::SqliteStore(const std::filesystem::path& file)
-    : group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }) {
-  const int opened =
-      sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (opened != SQLITE_OK) {
-    const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(opened);
-    sqlite3_close_v2(db_);
-    db_ = nullptr;
-    throw StoreError("cannot open " + file.string() + ": " + message);
-  }
+    : group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }),
+      db_(open_connection(file)) {
   try {
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-
-    sqlite3_stmt* journal = prepare("PRAGMA journal_mode=WAL");
+    sqlite3_stmt* journal = prepare(db_, "PRAGMA journal_mode=WAL");
     {
       StatementUse use(journal);
       const bool wal = sqlite3_step(journal) == SQLITE_ROW && column_text(journal, 0) == "wal";
@@ -54,23 +59,32 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     }
     sqlite3_finalize(journal);
     exec("PRAGMA synchronous=FULL");
+    // A posting writes into the ranking's index at the end of its score's run, one place for each
+    // score there is: 16 MiB keeps all of them in memory however many scores the file holds.
+    exec("PRAGMA cache_size=-16384");
     upgrade_schema(file);
 
-    insert_ = prepare(
+    insert_ = prepare(db_,
         "INSERT INTO scores (name, date, score, received, client, game, ticket, verified)"
         " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?7 IS NOT NULL) ON CONFLICT DO NOTHING");
-    best_ = prepare("SELECT name, date, score FROM scores WHERE verified = ?2 ORDER BY score DESC, id LIMIT ?1");
-    count_ = prepare("SELECT count(*) FROM scores");
-    posted_ = prepare("SELECT coalesce(sum(games), 0) FROM velnor_counts");
-    add_posted_ = prepare("UPDATE velnor_counts SET games = games + ?1");
-    all_ = prepare("SELECT name, date, score, received, client, game, ticket FROM scores ORDER BY id");
-    make_key_ = prepare("INSERT OR IGNORE INTO velnor_keys (name, value) VALUES ('tickets', ?1)");
-    key_ = prepare("SELECT value FROM velnor_keys WHERE name = 'tickets'");
-    check_ = prepare("SELECT count(*) FROM velnor_keys");
-    begin_read_ = prepare("BEGIN");
-    begin_write_ = prepare("BEGIN IMMEDIATE");
-    commit_ = prepare("COMMIT");
-    rollback_ = prepare("ROLLBACK");
+    count_ = prepare(db_, "SELECT count(*) FROM scores");
+    add_posted_ = prepare(db_, "UPDATE velnor_counts SET games = games + ?1");
+    all_ = prepare(db_, "SELECT name, date, score, received, client, game, ticket FROM scores ORDER BY id");
+    make_key_ = prepare(db_, "INSERT OR IGNORE INTO velnor_keys (name, value) VALUES ('tickets', ?1)");
+    key_ = prepare(db_, "SELECT value FROM velnor_keys WHERE name = 'tickets'");
+    check_ = prepare(db_, "SELECT count(*) FROM velnor_keys");
+    begin_read_ = prepare(db_, "BEGIN");
+    begin_write_ = prepare(db_, "BEGIN IMMEDIATE");
+    commit_ = prepare(db_, "COMMIT");
+    rollback_ = prepare(db_, "ROLLBACK");
+
+    // The page reads on a connection of its own: in the WAL journal a reader never waits for a
+    // writer, so a page is never held up behind a batch of postings and its sync to disk.
+    page_db_ = open_connection(file);
+    best_ = prepare(page_db_, "SELECT name, date, score FROM scores WHERE verified = ?2 ORDER BY score DESC, id LIMIT ?1");
+    posted_ = prepare(page_db_, "SELECT coalesce(sum(games), 0) FROM velnor_counts");
+    page_begin_ = prepare(page_db_, "BEGIN");
+    page_end_ = prepare(page_db_, "COMMIT");
   } catch (const StoreError& e) {
     close();
     throw StoreError(file.string() + ": " + e.what());
@@ -80,12 +94,12 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
 SqliteStore::~SqliteStore() { close(); }
 
 // Version 1 is the table the first server made (without a version number), so its files upgrade
-// in place; version 2 adds each score's game record and verification. A file from a newer server
-// is left alone.
+// in place; version 2 adds each score's game record and verification; version 3 puts the names in
+// the ranking's index. A file from a newer server is left alone.
 void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
   exec("BEGIN IMMEDIATE");
   try {
-    sqlite3_stmt* version_query = prepare("PRAGMA user_version");
+    sqlite3_stmt* version_query = prepare(db_, "PRAGMA user_version");
     int version = -1;
     {
       StatementUse use(version_query);
@@ -121,6 +135,13 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
       exec("INSERT INTO velnor_counts (shard, games) SELECT 0, count(*) FROM scores");
       exec("PRAGMA user_version = 2");
     }
+    if (version < 3) {
+      // The page's ranking reads names and dates from the index itself and never visits the
+      // table, so that a page costs the same however many scores are kept.
+      exec("DROP INDEX scores_by_standing");
+      exec("CREATE INDEX scores_by_standing_named ON scores (verified, score DESC, id, name, date)");
+      exec("PRAGMA user_version = 3");
+    }
     exec("COMMIT");
   } catch (...) {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -129,24 +150,27 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
 }
 
 void SqliteStore::close() {
-  for (sqlite3_stmt** statement :
-       {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_}) {
+  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_,
+                                   &all_, &begin_read_, &begin_write_, &commit_, &rollback_, &page_begin_, &page_end_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
   // Closing the last connection checkpoints the WAL into the database file.
+  sqlite3_close_v2(page_db_);
+  page_db_ = nullptr;
   sqlite3_close_v2(db_);
   db_ = nullptr;
 }
 
-sqlite3_stmt* SqliteStore::prepare(const char* sql) {
+sqlite3_stmt* SqliteStore::prepare(sqlite3* db, const char* sql) {
   sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) fail("prepare");
+  if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
+    fail("prepare", db);
   return statement;
 }
 
 void SqliteStore::exec(const char* sql) {
-  sqlite3_stmt* statement = prepare(sql);
+  sqlite3_stmt* statement = prepare(db_, sql);
   try {
     run(statement);
   } catch (...) {
@@ -160,12 +184,12 @@ void SqliteStore::run(sqlite3_stmt* statement) {
   StatementUse use(statement);
   int step = sqlite3_step(statement);
   while (step == SQLITE_ROW) step = sqlite3_step(statement);
-  if (step != SQLITE_DONE) fail("step");
+  if (step != SQLITE_DONE) fail("step", sqlite3_db_handle(statement));
 }
 
 // Any failure of a working file (full disk, a lock held too long, a read error) may pass.
-void SqliteStore::fail(const char* what) {
-  throw StoreUnavailable(std::string("score store ") + what + ": " + sqlite3_errmsg(db_));
+void SqliteStore::fail(const char* what, sqlite3* db) {
+  throw StoreUnavailable(std::string("score store ") + what + ": " + sqlite3_errmsg(db));
 }
 
 void SqliteStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
@@ -180,8 +204,8 @@ bool SqliteStore::insert_once(const StoredScore& row) {
   if (!bind_text(1, row.name) || !bind_text(2, row.date) || sqlite3_bind_int(insert_, 3, row.score) != SQLITE_OK ||
       sqlite3_bind_int64(insert_, 4, row.received_unix_time) != SQLITE_OK || !bind_text(5, row.client_address) ||
       !bind_text(6, row.game) || (!row.ticket.empty() && !bind_text(7, row.ticket)))
-    fail("bind");
-  if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert");
+    fail("bind", db_);
+  if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert", db_);
   return sqlite3_changes(db_) == 1;
 }
 
@@ -190,7 +214,7 @@ void SqliteStore::insert(const StoredScore& row) {
   // The ticket was spent by a score stored before: this one stands unverified.
   StoredScore unverified = row;
   unverified.ticket.clear();
-  if (!insert_once(unverified)) fail("insert");
+  if (!insert_once(unverified)) fail("insert", db_);
 }
 
 void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
@@ -223,8 +247,8 @@ void SqliteStore::add_all(const std::vector<StoredScore>& rows) {
 
 void SqliteStore::count_posted(int64_t rows) {
   StatementUse use(add_posted_);
-  if (sqlite3_bind_int64(add_posted_, 1, rows) != SQLITE_OK) fail("bind");
-  if (sqlite3_step(add_posted_) != SQLITE_DONE) fail("count");
+  if (sqlite3_bind_int64(add_posted_, 1, rows) != SQLITE_OK) fail("bind", db_);
+  if (sqlite3_step(add_posted_) != SQLITE_DONE) fail("count", db_);
 }
 
 void SqliteStore::rollback() {
@@ -236,29 +260,30 @@ void SqliteStore::rollback() {
 void SqliteStore::read_scores(int limit, bool verified, std::vector<ScoreEntry>& into) {
   StatementUse use(best_);
   if (sqlite3_bind_int(best_, 1, limit) != SQLITE_OK || sqlite3_bind_int(best_, 2, verified ? 1 : 0) != SQLITE_OK)
-    fail("bind");
+    fail("bind", page_db_);
   int step;
   while ((step = sqlite3_step(best_)) == SQLITE_ROW)
     into.push_back({column_text(best_, 0), column_text(best_, 1), sqlite3_column_int(best_, 2)});
-  if (step != SQLITE_DONE) fail("read");
+  if (step != SQLITE_DONE) fail("read", page_db_);
 }
 
 Standings SqliteStore::standings(int limit) {
-  std::lock_guard lock(db_mutex_);
-  run(begin_read_);
+  std::lock_guard lock(page_db_mutex_);
+  run(page_begin_);
   try {
     Standings result;
     read_scores(limit, true, result.best);
     read_scores(limit, false, result.unverified);
     {
       StatementUse use(posted_);
-      if (sqlite3_step(posted_) != SQLITE_ROW) fail("count");
+      if (sqlite3_step(posted_) != SQLITE_ROW) fail("count", page_db_);
       result.games_posted = sqlite3_column_int64(posted_, 0);
     }
-    run(commit_);
+    run(page_end_);
     return result;
   } catch (...) {
-    rollback();
+    // A read has nothing to undo; ending it lets the next page see newer rows.
+    if (!sqlite3_get_autocommit(page_db_)) sqlite3_exec(page_db_, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
   }
 }
@@ -272,7 +297,7 @@ void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each) 
     while ((step = sqlite3_step(all_)) == SQLITE_ROW)
       each({column_text(all_, 0), column_text(all_, 1), sqlite3_column_int(all_, 2), sqlite3_column_int64(all_, 3),
             column_text(all_, 4), column_text(all_, 5), column_text(all_, 6)});
-    if (step != SQLITE_DONE) fail("read");
+    if (step != SQLITE_DONE) fail("read", db_);
     run(commit_);
   } catch (...) {
     rollback();
@@ -283,7 +308,7 @@ void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each) 
 int64_t SqliteStore::count() {
   std::lock_guard lock(db_mutex_);
   StatementUse use(count_);
-  if (sqlite3_step(count_) != SQLITE_ROW) fail("count");
+  if (sqlite3_step(count_) != SQLITE_ROW) fail("count", db_);
   return sqlite3_column_int64(count_, 0);
 }
 
@@ -293,16 +318,16 @@ std::string SqliteStore::ticket_key() {
   {
     StatementUse use(make_key_);
     if (sqlite3_bind_text(make_key_, 1, made.data(), static_cast<int>(made.size()), SQLITE_TRANSIENT) != SQLITE_OK)
-      fail("bind");
-    if (sqlite3_step(make_key_) != SQLITE_DONE) fail("key");
+      fail("bind", db_);
+    if (sqlite3_step(make_key_) != SQLITE_DONE) fail("key", db_);
   }
   StatementUse use(key_);
-  if (sqlite3_step(key_) != SQLITE_ROW) fail("key");
+  if (sqlite3_step(key_) != SQLITE_ROW) fail("key", db_);
   return column_text(key_, 0);
 }
 
 void SqliteStore::check() {
   std::lock_guard lock(db_mutex_);
   StatementUse use(check_);
-  if (sqlite3_step(check_) != SQLITE_ROW) fail("check");
+  if (sqlite3_step(check_) != SQLITE_ROW) fail("check", db_);
 }

@@ -39,18 +39,16 @@ class SqliteStore : public ScoreStore {
   void count_posted(int64_t rows);
   void rollback();
   void close();
-  sqlite3_stmt* prepare(const char* sql);
+  sqlite3_stmt* prepare(sqlite3* db, const char* sql);
   void run(sqlite3_stmt* statement);
   void exec(const char* sql);
-  [[noreturn]] void fail(const char* what);
+  [[noreturn]] void fail(const char* what, sqlite3* db);
 
   GroupCommit group_commit_;
   std::mutex db_mutex_;  // the connection and its statements
   sqlite3* db_ = nullptr;
   sqlite3_stmt* insert_ = nullptr;
-  sqlite3_stmt* best_ = nullptr;
   sqlite3_stmt* count_ = nullptr;
-  sqlite3_stmt* posted_ = nullptr;
   sqlite3_stmt* add_posted_ = nullptr;
   sqlite3_stmt* make_key_ = nullptr;
   sqlite3_stmt* key_ = nullptr;
@@ -60,4 +58,10 @@ class SqliteStore : public ScoreStore {
   sqlite3_stmt* begin_write_ = nullptr;
   sqlite3_stmt* commit_ = nullptr;
   sqlite3_stmt* rollback_ = nullptr;
+  std::mutex page_db_mutex_;  // the page's own connection and its statements
+  sqlite3* page_db_ = nullptr;
+  sqlite3_stmt* best_ = nullptr;
+  sqlite3_stmt* posted_ = nullptr;
+  sqlite3_stmt* page_begin_ = nullptr;
+  sqlite3_stmt* page_end_ = nullptr;
 };
