@@ -333,25 +333,30 @@ fill_pg() {
     INSERT INTO velnor_counts (shard, games) VALUES (-1, $2); COMMIT; ANALYZE scores;" >/dev/null
 }
 declare -A mixed_page mixed_p99 mixed_post
+# Both stores are begun the same way, so that their pages are alike (100 verified and 100 unverified
+# scores) and only the number of scores behind them differs.
+small_rows=1000
 for store in sqlite pg; do
   if [ "$store" = sqlite ]; then rows=${BENCH_BIG_SQLITE:-5000000}; else rows=${BENCH_BIG_PG:-20000000}; fi
   [ "$rows" -gt 0 ] || continue
-  if [ "$store" = sqlite ]; then
-    start_server big_sqlite "sqlite:$work/big_sqlite/scores.db"
-    big_port=$started_port
-    fill_sqlite "$work/big_sqlite/scores.db" "$rows"
-    small_port=$sqlite_port
-  else
-    "$pg_bin/createdb" -h "$work/pg" -U velnor big
-    start_server big_pg "postgresql://velnor@/big?host=$work/pg"
-    big_port=$started_port
-    fill_pg "postgresql://velnor@/big?host=$work/pg" "$rows"
-    small_port=$pg_port
-  fi
-  # The filled rows came in behind the server's back: its page is dropped by a posting.
-  http_body "$big_port" "/cgi-bin/velnorsolo.cgi?name=after&date=1%2F5%2F27&score=1" >/dev/null
-  grep -q "Games posted: $((rows + 1))" <(http_body "$big_port" "$page") ||
-    { echo "server_bench: the big $store store does not count $((rows + 1)) postings" >&2; exit 1; }
+  for size in small big; do
+    if [ "$store" = sqlite ]; then
+      start_server "${size}_sqlite" "sqlite:$work/${size}_sqlite/scores.db"
+      database="$work/${size}_sqlite/scores.db"
+    else
+      "$pg_bin/createdb" -h "$work/pg" -U velnor "$size"
+      database="postgresql://velnor@/$size?host=$work/pg"
+      start_server "${size}_pg" "$database"
+    fi
+    printf -v "${size}_port" %s "$started_port"
+    if [ "$size" = small ]; then filled=$small_rows; else filled=$rows; fi
+    "fill_$store" "$database" "$filled"
+    # The filled rows came in behind the server's back: its page is dropped by a posting.
+    port_var=${size}_port
+    http_body "${!port_var}" "/cgi-bin/velnorsolo.cgi?name=after&date=1%2F5%2F27&score=1" >/dev/null
+    grep -q "Games posted: $((filled + 1))" <(http_body "${!port_var}" "$page") ||
+      { echo "server_bench: the $size $store store does not count $((filled + 1)) postings" >&2; exit 1; }
+  done
   for round in $(seq 1 $rounds); do
     for size in $( ((round % 2)) && echo "small big" || echo "big small"); do
       port_var=${size}_port
@@ -367,7 +372,7 @@ for store in sqlite pg; do
     small_p99=$(median ${mixed_p99[${store}small]}); big_p99=$(median ${mixed_p99[${store}big]})
     small_post=$(median ${mixed_post[${store}small]}); big_post=$(median ${mixed_post[${store}big]})
   }
-  echo "page and postings at once on $store, $rows scores beside a store just begun (medians of $rounds):"
+  echo "page and postings at once on $store, $rows scores beside a store just begun with $small_rows (medians of $rounds):"
   printf '  page requests/s %10s vs %10s (%s)\n' "$big_page" "$small_page" "$(awk -v a="$big_page" -v b="$small_page" 'BEGIN { printf "%.2f", a / b }')"
   printf '  page p99 (ms)   %10s vs %10s (%s of the small store'"'"'s, inverted)\n' "$big_p99" "$small_p99" "$(awk -v a="$big_p99" -v b="$small_p99" 'BEGIN { printf "%.2f", b / a }')"
   printf '  postings/s      %10s vs %10s (%s)\n' "$big_post" "$small_post" "$(awk -v a="$big_post" -v b="$small_post" 'BEGIN { printf "%.2f", a / b }')"
