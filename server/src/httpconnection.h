@@ -76,8 +76,7 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   template <class Body>
   void deliver(http::response<Body>&& reply);
   void deliver(PreparedReply&& reply);
-  using PreparedPieces = boost::beast::buffers_suffix<std::array<boost::asio::const_buffer, 4>>;
-  void write_more(std::shared_ptr<PreparedPieces> pieces, std::shared_ptr<const void> owner);
+  void write_prepared();
   template <class Body>
   void send(http::response<Body>&& response);
   template <class Body>
@@ -114,6 +113,10 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   AccessLog::Exchange exchange_{};
   std::string logged_method_;
   std::string logged_target_;
-  std::string status_line_;    // of a prepared reply, while it is sent
-  std::string closing_lines_;  // its Date and Connection, and the blank line
+  // A prepared reply while it is sent: its status line, its Date and Connection lines and the blank
+  // line, what is left to send of it, and what keeps its bytes alive.
+  std::string status_line_;
+  std::string closing_lines_;
+  std::optional<boost::beast::buffers_suffix<std::array<boost::asio::const_buffer, 4>>> prepared_left_;
+  std::shared_ptr<const void> prepared_owner_;
 };
