@@ -317,20 +317,23 @@ mixed() {
     "$(to_ms "$(awk '$1 == "99%" {print $2}' "$work/mixed_page.txt")")" \
     "$(awk '/^Requests\/sec:/ {print $2}' "$work/mixed_post.txt")"
 }
-# Fills a store with rows scores (half of them verified) and counts them, as years of play would.
+# Fills a store with rows scores (half of them verified) and counts them, as years of play would,
+# and leaves it at rest as they would: written out to its file, and (PostgreSQL) vacuumed, so that
+# the measurement does not pay for the filling.
 fill_sqlite() {
   sqlite3 "$1" "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $2)
     INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
     SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
            CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM n;
-    UPDATE velnor_counts SET games = games + $2; COMMIT;"
+    UPDATE velnor_counts SET games = games + $2; COMMIT; PRAGMA wal_checkpoint(TRUNCATE);" >/dev/null
 }
 fill_pg() {
   "$pg_bin/psql" -q -v ON_ERROR_STOP=1 "$1" -c "BEGIN;
     INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
     SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
            CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM generate_series(1, $2) AS i;
-    INSERT INTO velnor_counts (shard, games) VALUES (-1, $2); COMMIT; ANALYZE scores;" >/dev/null
+    INSERT INTO velnor_counts (shard, games) VALUES (-1, $2); COMMIT;" >/dev/null
+  "$pg_bin/psql" -q -v ON_ERROR_STOP=1 "$1" -c "VACUUM ANALYZE scores" -c "CHECKPOINT" >/dev/null
 }
 declare -A mixed_page mixed_p99 mixed_post
 # Both stores are begun the same way, so that their pages are alike (100 verified and 100 unverified
