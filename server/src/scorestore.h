@@ -55,6 +55,7 @@ class StoreUnavailable : public StoreError {
 class ScoreStore {
  public:
   // 2: each score keeps its game's record, and whether (by which ticket) it was verified.
+  // 3: the ranking's index holds each score's name and date, so that the page reads it alone.
   static constexpr int kSchemaVersion = 3;
 
   virtual ~ScoreStore() = default;

@@ -227,7 +227,7 @@ void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
     // With a full sync, COMMIT returns once the rows are on disk.
     run(commit_);
   } catch (...) {
-    rollback();
+    end_failed_transaction(rollback_);
     throw;
   }
 }
@@ -240,7 +240,7 @@ void SqliteStore::add_all(const std::vector<StoredScore>& rows) {
     count_posted(static_cast<int64_t>(rows.size()));
     run(commit_);
   } catch (...) {
-    rollback();
+    end_failed_transaction(rollback_);
     throw;
   }
 }
@@ -251,10 +251,10 @@ void SqliteStore::count_posted(int64_t rows) {
   if (sqlite3_step(add_posted_) != SQLITE_DONE) fail("count", db_);
 }
 
-void SqliteStore::rollback() {
-  if (sqlite3_get_autocommit(db_)) return;
-  StatementUse use(rollback_);
-  sqlite3_step(rollback_);
+void SqliteStore::end_failed_transaction(sqlite3_stmt* ending) {
+  if (sqlite3_get_autocommit(sqlite3_db_handle(ending))) return;
+  StatementUse use(ending);
+  sqlite3_step(ending);
 }
 
 void SqliteStore::read_scores(int limit, bool verified, std::vector<ScoreEntry>& into) {
@@ -283,7 +283,7 @@ Standings SqliteStore::standings(int limit) {
     return result;
   } catch (...) {
     // A read has nothing to undo; ending it lets the next page see newer rows.
-    if (!sqlite3_get_autocommit(page_db_)) sqlite3_exec(page_db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    end_failed_transaction(page_end_);
     throw;
   }
 }
@@ -300,7 +300,7 @@ void SqliteStore::read_all(const std::function<void(const StoredScore&)>& each) 
     if (step != SQLITE_DONE) fail("read", db_);
     run(commit_);
   } catch (...) {
-    rollback();
+    end_failed_transaction(rollback_);
     throw;
   }
 }

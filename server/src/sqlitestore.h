@@ -37,7 +37,8 @@ class SqliteStore : public ScoreStore {
   bool insert_once(const StoredScore& row);
   void read_scores(int limit, bool verified, std::vector<ScoreEntry>& into);
   void count_posted(int64_t rows);
-  void rollback();
+  // Ends the transaction left open by a failure with `ending` (a ROLLBACK, or a read's COMMIT).
+  void end_failed_transaction(sqlite3_stmt* ending);
   void close();
   sqlite3_stmt* prepare(sqlite3* db, const char* sql);
   void run(sqlite3_stmt* statement);
