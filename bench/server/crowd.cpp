@@ -83,7 +83,10 @@ int take(Client& client, const char* bytes, size_t size, long& bad) {
     client.head.append(bytes, part);
     const size_t end = client.head.find("\r\n\r\n", before < 3 ? 0 : before - 3);
     if (end == std::string::npos) {
-      if (client.head.size() > kLongestHead) return ++bad, whole;
+      if (client.head.size() > kLongestHead) {  // no reply's head is this long: the rest is not read
+        ++bad;
+        return whole;
+      }
       bytes += part;
       size -= part;
       continue;
