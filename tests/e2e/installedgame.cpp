@@ -283,10 +283,14 @@ quint64 InstalledGame::wait_window(const QString& title) {
 }
 
 quint64 InstalledGame::wait_box() {
-  quint64 box = window;
   const QDeadlineTimer deadline(kTurnMs);
-  while (!deadline.hasExpired() && ((box = x.active_window()) == window || box == 0)) QThread::msleep(kPollMs);
-  if (box != window && box != 0) return box;
+  for (;;) {
+    // A box just answered can still be named the active window for a moment after it has gone.
+    const quint64 box = x.active_window();
+    if (box != window && box != 0 && x.shown(box)) return box;
+    if (deadline.hasExpired()) break;
+    QThread::msleep(kPollMs);
+  }
   screen = x.grab();
   ADD_FAILURE() << "no box took the keyboard within " << kTurnMs << " ms (" << save_failure() << ")";
   return 0;

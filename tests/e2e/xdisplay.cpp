@@ -114,11 +114,15 @@ quint64 XDisplay::wait_for_window(const QString& title, int timeout_ms) {
   return window;
 }
 
+bool XDisplay::shown(quint64 window) {
+  const QByteArray visible = run("xdotool", {"search", "--onlyvisible", "--name", "."}, true);
+  return visible.split('\n').contains(QByteArray::number(window));
+}
+
 bool XDisplay::wait_for_window_gone(quint64 window, int timeout_ms) {
   const QDeadlineTimer deadline(timeout_ms);
   for (;;) {
-    const QByteArray shown = run("xdotool", {"search", "--onlyvisible", "--name", "."}, true);
-    if (!shown.split('\n').contains(QByteArray::number(window))) return true;
+    if (!shown(window)) return true;
     if (deadline.hasExpired()) return false;
     QThread::msleep(kPollMs);
   }

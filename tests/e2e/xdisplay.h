@@ -35,6 +35,8 @@ class XDisplay {
   quint64 find_window(const QString& title);
   // The same, waiting up to timeout_ms for it to show.
   quint64 wait_for_window(const QString& title, int timeout_ms);
+  // Whether the window is on the screen now (mapped, with a title).
+  bool shown(quint64 window);
   // True once the window is no longer shown, within the time.
   bool wait_for_window_gone(quint64 window, int timeout_ms);
   // The window's inside, and its outer frame with the title bar the window manager put round it.
