@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -67,33 +68,29 @@ constexpr size_t kLongestHead = 16 * 1024;
 // Takes bytes of replies as they come. Only heads are kept: a body is counted and dropped, not
 // copied again, so that the client (on the same cores as the server) spends little beside it.
 // Returns the replies made whole; `bad` counts those that were not a 200 or could not be read.
-int take(Client& client, const char* bytes, size_t size, long& bad) {
+int take(Client& client, std::string_view bytes, long& bad) {
   int whole = 0;
-  while (size > 0) {
+  while (!bytes.empty()) {
     if (client.body_left > 0) {
-      const size_t part = std::min(size, client.body_left);
+      const size_t part = std::min(bytes.size(), client.body_left);
       client.body_left -= part;
-      bytes += part;
-      size -= part;
+      bytes.remove_prefix(part);
       if (client.body_left == 0) ++whole;
       continue;
     }
     const size_t before = client.head.size();
-    const size_t part = std::min(size, kLongestHead + 4 - before);
-    client.head.append(bytes, part);
+    const size_t part = std::min(bytes.size(), kLongestHead + 4 - before);
+    client.head.append(bytes.substr(0, part));
     const size_t end = client.head.find("\r\n\r\n", before < 3 ? 0 : before - 3);
     if (end == std::string::npos) {
       if (client.head.size() > kLongestHead) {  // no reply's head is this long: the rest is not read
         ++bad;
         return whole;
       }
-      bytes += part;
-      size -= part;
+      bytes.remove_prefix(part);
       continue;
     }
-    const size_t used = end + 4 - before;
-    bytes += used;
-    size -= used;
+    bytes.remove_prefix(end + 4 - before);
     if (!client.head.starts_with("HTTP/1.1 200")) ++bad;
     const size_t field = client.head.find("Content-Length: ");
     client.body_left = field < end ? std::strtoull(client.head.c_str() + field + 16, nullptr, 10) : 0;
@@ -149,7 +146,7 @@ long serve_share(std::vector<Client>& clients, int port, const std::string& requ
           break;
         }
         // One request is out at a time, so a reply made whole is the one asked for.
-        if (take(client, buffer, static_cast<size_t>(got), failures) > 0) {
+        if (take(client, std::string_view(buffer, static_cast<size_t>(got)), failures) > 0) {
           ++client.served;
           ask(client);
         }
