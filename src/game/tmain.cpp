@@ -70,6 +70,7 @@ void Tmain::FormCreate() {
   appname_ = QString::fromUtf8(wire::kProductKey.data(), wire::kProductKey.size());
   mutex_ = std::make_unique<InstanceLock>(appname_.toStdString());
   services_.random->setseed(services_.seed_source());
+  dice_random_ = services_.random;
   loadinifile();
   // No game runs until START GAME: the rules object starts with gameon cleared. The welcome
   // cue, subject to the sound switch just loaded, plays once the board is on the screen.
@@ -122,9 +123,16 @@ void Tmain::button_startClick() {
 
 void Tmain::deal_seed() {
   const std::optional<SeedTicket> ticket = services_.seeds ? services_.seeds->take() : std::nullopt;
-  if (ticket) services_.random->setseed(ticket->seed);
+  if (ticket) {
+    // The ticket's game draws from a generator of its own, so the clock's sequence goes on
+    // where it left off in the next game without one.
+    ticket_random_.setseed(ticket->seed);
+    dice_random_ = &ticket_random_;
+  } else {
+    dice_random_ = services_.random;
+  }
   game_ticket_ = ticket ? ticket->text() : std::string();
-  game_seed_ = services_.random->seed();
+  game_seed_ = dice_random_->seed();
 }
 
 void Tmain::StartGame1Click() {
@@ -157,7 +165,7 @@ void Tmain::restdice() {
 
 void Tmain::button_rollClick() {
   if (!game_.gameon() || game_.phase() != Phase::awaitingroll) return;
-  const auto [first, second] = throw_dice(*services_.random);
+  const auto [first, second] = throw_dice(*dice_random_);
   label_total->setText("0");
   show_die(dice1, first);
   show_die(dice2, second);

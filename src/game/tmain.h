@@ -194,11 +194,13 @@ class Tmain : public QMainWindow {
   int pausecount_ = 0;
   Thighscore* highscore_ = nullptr;  // wired once it exists
   std::unique_ptr<PostingWait> postingwait_;
-  GameRecord record_;            // the game in progress or the last one, for the coach
-  std::uint32_t game_seed_ = 0;  // ...the generator's seed at its start
-  std::string game_ticket_;      // ...and the server's ticket for that seed, if it dealt it
-  Tcoach* coach_ = nullptr;      // built when first shown
-  int scoretag_ = 0;             // the game total, kept as the score label's tag
+  GameRecord record_;                 // the game in progress or the last one, for the coach
+  RandomGen ticket_random_;           // the dice of a game the server dealt a ticket for
+  RandomGen* dice_random_ = nullptr;  // ...or the program's own generator: the game's dice
+  std::uint32_t game_seed_ = 0;       // ...the generator's seed at its start
+  std::string game_ticket_;           // ...and the server's ticket for that seed, if it dealt it
+  Tcoach* coach_ = nullptr;           // built when first shown
+  int scoretag_ = 0;                  // the game total, kept as the score label's tag
   std::array<QPixmap, 7> imagelist_dice;
 
  public:

@@ -9,7 +9,7 @@ std::string percent_encode(std::string_view bytes) {
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
     const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-                       byte == '-' || byte == '.' || byte == '_' || byte == '~';
+                       byte == '-' || byte == '.' || byte == '_' || byte == '~' || byte == '/';
     if (plain) {
       out += c;
     } else {

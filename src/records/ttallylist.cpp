@@ -33,7 +33,7 @@ QString shown(const std::string& bytes) { return file_text_to_display(bytes); }
 Ttallylist::Ttallylist(Dialogs& dialogs, SaveFailures& failures, const std::filesystem::path& folder, QWidget* parent)
     : QWidget(parent, Qt::Tool), dialogs_(dialogs), failures_(failures), path_(folder / wire::kTallyFile) {
   LbBackground1 = set_up_secondary_window(
-      this, {"Ttallylist", "Velnor Solo - Tally List", QSize(342, 425), SecondaryPlace::beside_owner_always});
+      this, {"Ttallylist", "Velnor Solo - Tally List", QSize(342, 425), SecondaryPlace::on_owner_always});
   build_form();
   FormCreate();
 }

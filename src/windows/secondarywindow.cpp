@@ -16,15 +16,17 @@ TLbBackground* set_up_secondary_window(QWidget* window, const SecondaryLook& loo
   hide_on_escape(window);
   switch (look.place) {
     case SecondaryPlace::on_owner_first:
-      centre_at_first_show(window);
-      break;
-    case SecondaryPlace::beside_owner_first:
-    case SecondaryPlace::beside_owner_always:
-      keep_placed(window, look.place == SecondaryPlace::beside_owner_first ? PlaceAt::first_show : PlaceAt::every_show,
+    case SecondaryPlace::on_owner_always:
+      keep_placed(window, look.place == SecondaryPlace::on_owner_first ? PlaceAt::first_show : PlaceAt::every_show,
                   [window] {
-                    return window->parentWidget() != nullptr ? beside(window, window->parentWidget())
+                    return window->parentWidget() != nullptr ? centred_on(window, window->parentWidget())
                                                              : outer_bounds(window);
                   });
+      break;
+    case SecondaryPlace::beside_owner_first:
+      keep_placed(window, PlaceAt::first_show, [window] {
+        return window->parentWidget() != nullptr ? beside(window, window->parentWidget()) : outer_bounds(window);
+      });
       break;
     case SecondaryPlace::on_desktop_first:
       keep_placed(window, PlaceAt::first_show, [window] {

@@ -11,10 +11,10 @@ class TLbBackground;
 
 // Where a secondary window comes up.
 enum class SecondaryPlace {
-  on_owner_first,       // centred on its owner the first time, then where the player puts it
-  beside_owner_first,   // beside its owner the first time, then where the player puts it
-  beside_owner_always,  // beside its owner each time it is shown
-  on_desktop_first,     // centred on the desktop the first time
+  on_owner_first,      // centred on its owner the first time, then where the player puts it
+  on_owner_always,     // centred on its owner each time it is shown
+  beside_owner_first,  // beside its owner the first time, then where the player puts it
+  on_desktop_first,    // centred on the desktop the first time
 };
 
 struct SecondaryLook {

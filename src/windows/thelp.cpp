@@ -48,9 +48,6 @@ const QStringList kGamePlay = {
     "",
     "If at any time during the round, you cannot close boxes that equal the sum of ",
     "the dice, then the round will end.",
-    "",
-    "Keys: 1 to 9 click a tile, Space or R rolls the dice, Tab moves to a tile or button and Space or Enter "
-    "presses it, Escape closes a window.",
     " ",
 };
 

@@ -136,11 +136,4 @@ void keep_placed(QWidget* window, PlaceAt when, std::function<QRect()> rule) {
   new Placement(window, when, std::move(rule));
 }
 
-void centre_at_first_show(QWidget* window) {
-  keep_placed(window, PlaceAt::first_show, [window] {
-    const QWidget* owner = window->parentWidget();
-    return owner != nullptr ? centred_on(window, owner) : outer_bounds(window);
-  });
-}
-
 }  // namespace velnor

@@ -36,8 +36,5 @@ QRect centred_on(const QWidget* window, const QWidget* owner);
 // else to its left, else as near as the work area allows; never over the other's menu bar unless
 // the screen is too small for both.
 QRect beside(const QWidget* window, const QWidget* owner);
-// Centres a secondary window on its parent the first time it is shown; after
-// that it stays where the player puts it.
-void centre_at_first_show(QWidget* window);
 
 }  // namespace velnor

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "command.h"
@@ -48,6 +49,7 @@ class WholeGame : public InstalledGame {
   void show_tally();
   void look_at_coach();
   void expect_beside_the_board(quint64 shown);
+  void expect_centred_on_the_board(quint64 shown);
   void ask_for_best_move(unsigned open, int total);
   void exit_from_menu();
 
@@ -237,7 +239,7 @@ void WholeGame::show_tally() {
   x.keys({"Right", "Right", "Return"});
   const quint64 tally_window = wait_window("Velnor Solo - Tally List");
   ASSERT_NE(tally_window, 0u);
-  ASSERT_NO_FATAL_FAILURE(expect_beside_the_board(tally_window));
+  ASSERT_NO_FATAL_FAILURE(expect_centred_on_the_board(tally_window));
   // The game just entered is rank 1, in red; no other rank is.
   const QRect tally = x.geometry(tally_window);
   const auto rank_row = [&](int rank) {
@@ -257,6 +259,19 @@ void WholeGame::expect_beside_the_board(quint64 shown) {
   const QRect frame = x.frame(shown);
   EXPECT_TRUE(QRect(QPoint(0, 0), screen.size()).contains(frame)) << "off the screen";
   EXPECT_FALSE(frame.intersects(QRect(bounds.topLeft(), QSize(kMenuCaptionsWidth, 20)))) << "over the menus";
+}
+
+// A window centred on the board, moved only as far as it must be to lie wholly on the screen.
+void WholeGame::expect_centred_on_the_board(quint64 shown) {
+  const QRect frame = x.frame(shown);
+  const QRect whole_screen(QPoint(0, 0), screen.size());
+  EXPECT_TRUE(whole_screen.contains(frame)) << "off the screen";
+  QRect expected = frame;
+  expected.moveCenter(x.frame(window).center());
+  expected.moveLeft(std::clamp(expected.left(), 0, whole_screen.width() - expected.width()));
+  expected.moveTop(std::clamp(expected.top(), 0, whole_screen.height() - expected.height()));
+  EXPECT_LE((frame.topLeft() - expected.topLeft()).manhattanLength(), 2)
+      << "at " << frame.x() << "," << frame.y() << ", not " << expected.x() << "," << expected.y();
 }
 
 // C on the board shows the coach: the game just played, turn by turn, beside best play.
