@@ -56,7 +56,8 @@ TEST(GameRecord, CallsThatDoNotFitTheGameAreRefusedAndChangeNothing) {
 }
 
 // A posted game's record reads back as written, and its replay refuses every way a record can
-// stray from the dice: a play left out, a roll too few or too many, tiles that are not the roll's.
+// stray from the dice: a play left out, a roll too few or too many, tiles that are not the roll's,
+// tiles with a roll that had no play, a turn left short of its roll.
 TEST(PlayedGame, ReplaysOnlyWhatTheDiceAllowed) {
   const std::string ticket = SeedTicket{0xC0FFEE, 1'800'000'000, std::string(22, 'x')}.text();
   const PlayedGame game = velnor::testing::play_best(0xC0FFEE, ticket);
@@ -80,6 +81,19 @@ TEST(PlayedGame, ReplaysOnlyWhatTheDiceAllowed) {
   turn |= ~turn & (turn + 1);  // its lowest tile not already in it
   EXPECT_FALSE(replay_score(strayed)) << "a tile added to a turn";
   strayed = game;
+  *std::find(strayed.shut.begin(), strayed.shut.end(), 0u) = 1u;
+  EXPECT_FALSE(replay_score(strayed)) << "a tile shut on a roll without a play";
+  // A game whose last turn shuts two tiles or more, that turn then split over two rolls: the
+  // roll between them has nothing to play on, so only the turn's own end can tell.
+  PlayedGame split = velnor::testing::play_best(1);
+  for (std::uint32_t seed = 2; (split.shut.back() & (split.shut.back() - 1)) == 0; ++seed)
+    split = velnor::testing::play_best(seed);
+  ASSERT_TRUE(replay_score(split));
+  const unsigned last = split.shut.back();
+  split.shut.back() = last & -last;
+  split.shut.push_back(last & (last - 1));
+  EXPECT_FALSE(replay_score(split)) << "a turn that stops short of its roll";
+  strayed = game;
   strayed.shut.pop_back();
   EXPECT_FALSE(replay_score(strayed)) << "the last roll left out";
   strayed = game;
@@ -88,7 +102,9 @@ TEST(PlayedGame, ReplaysOnlyWhatTheDiceAllowed) {
 
   // Only the one spelling of a record is read.
   const std::string text = played_game_text(game);
-  for (const std::string& bad : {text + "A", "00C0FFEE" + text.substr(text.rfind('.')), text.substr(1),
-                                 text.substr(0, text.size() - 2) + "//", text.substr(0, text.size() - 2) + "_A"})
+  const std::string rolls = text.substr(ticket.size());
+  for (const std::string& bad :
+       {text + "A", "00C0FFEE" + text.substr(text.rfind('.')), text.substr(1), text.substr(0, text.size() - 2) + "//",
+        text.substr(0, text.size() - 2) + "_A", ticket.substr(0, ticket.size() - 1) + rolls, ticket + "x" + rolls})
     EXPECT_FALSE(parse_played_game(bad)) << bad;
 }
