@@ -69,8 +69,8 @@ Reply file_reply(const Routes::Request& request, const std::filesystem::path& pa
                                static_cast<uint64_t>(status.st_mtim.tv_nsec)) +
                            '"';
   const std::time_t modified = status.st_mtim.tv_sec;
-  if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
-                                    etag, modified)) {
+  if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since], etag,
+                                    modified, std::time(nullptr))) {
     HeadReply unchanged{http::status::not_modified, request.version()};
     unchanged.set(http::field::etag, etag);
     unchanged.set(http::field::last_modified, http_conventions::http_date(modified));
@@ -90,7 +90,7 @@ Reply page_reply(const Routes::Request& request, const PageCache::Page& page) {
   const auto encoding = http_conventions::preferred_encoding(request[http::field::accept_encoding]);
   const RenderedPage::Form& form = page->form(encoding);
   if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
-                                    form.etag, page->rendered_at()))
+                                    form.etag, page->rendered_at(), std::time(nullptr)))
     return PreparedReply{http::status::not_modified, form.unchanged_header, {}, page};
   return PreparedReply{http::status::ok, form.full_header, form.bytes, page};
 }
