@@ -151,9 +151,12 @@ class ServerTest : public ::testing::Test {
 TEST_F(ServerTest, PostedScoresAppearRankedOnThePage) {
   start();
   EXPECT_EQ(games_posted(page()), 0);
-  std::string reply;
-  EXPECT_EQ(post("Ann", "1/5/27", "412", &reply), 200);
-  EXPECT_FALSE(reply.empty());
+  // No cache on the way may keep a posting's answer and hand it out for the next one.
+  const auto posted = client().Get("/cgi-bin/velnorsolo.cgi?name=Ann&date=1%2F5%2F27&score=412");
+  ASSERT_TRUE(posted);
+  EXPECT_EQ(posted->status, 200);
+  EXPECT_FALSE(posted->body.empty());
+  EXPECT_EQ(posted->get_header_value("Cache-Control"), "no-store");
   EXPECT_EQ(post("Bö Ĝ", "1/6/27", "650"), 200);
   EXPECT_EQ(post("", "1/7/27", "412"), 200);
 
@@ -195,7 +198,8 @@ TEST_F(ServerTest, StoredTextIsEscapedAndSqlLookingNamesAreJustNames) {
   // A browser may run and fetch nothing for the page, nor take it for anything but HTML.
   const auto reply_to_browser = client().Get("/counter/velnorsolo.shtml");
   ASSERT_TRUE(reply_to_browser);
-  EXPECT_EQ(reply_to_browser->get_header_value("Content-Security-Policy"), "default-src 'none'; frame-ancestors 'none'");
+  EXPECT_EQ(reply_to_browser->get_header_value("Content-Security-Policy"),
+            "default-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
   EXPECT_EQ(reply_to_browser->get_header_value("X-Content-Type-Options"), "nosniff");
 }
 
@@ -212,9 +216,11 @@ TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored) {
       "/cgi-bin/velnorsolo.cgi?name=%FF&date=1&score=5",
   };
   for (const auto& target : targets) {
-    std::string reply;
-    EXPECT_EQ(get_status(target, &reply), 400) << target;
-    EXPECT_FALSE(reply.empty()) << target;
+    const auto reply = client().Get(target);
+    ASSERT_TRUE(reply) << target;
+    EXPECT_EQ(reply->status, 400) << target;
+    EXPECT_FALSE(reply->body.empty()) << target;
+    EXPECT_EQ(reply->get_header_value("Cache-Control"), "no-store") << target;
   }
   const auto head = client().Head("/cgi-bin/velnorsolo.cgi?name=a&date=1&score=5");
   ASSERT_TRUE(head);
@@ -338,6 +344,19 @@ TEST_F(ServerTest, MakersPagesComeFromTheFolderBesideTheProgram) {
   EXPECT_EQ(get_status("/multiplayer.html", &body), 200);
   EXPECT_NE(body.find("multiplayer edition of Velnor"), std::string::npos);
   EXPECT_EQ(get_status("/nothing.html"), 404);
+  // A browser takes the pages' own styles and nothing else, and takes them for HTML only; the
+  // pages need nothing more.
+  for (const char* target : {"/", "/multiplayer.html"}) {
+    const auto got = client().Get(target);
+    ASSERT_TRUE(got) << target;
+    EXPECT_EQ(
+        got->get_header_value("Content-Security-Policy"),
+        "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'")
+        << target;
+    EXPECT_EQ(got->get_header_value("X-Content-Type-Options"), "nosniff") << target;
+    for (const char* blocked : {"<script", "<link", "<img", "<form", "<iframe", "<base", "url("})
+      EXPECT_EQ(got->body.find(blocked), std::string::npos) << target << " needs " << blocked;
+  }
 }
 
 TEST_F(ServerTest, ASecondServerCannotTakeTheSamePort) {
