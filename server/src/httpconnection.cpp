@@ -1,13 +1,15 @@
 #include "httpconnection.h"
 
-#include <boost/asio/post.hpp>
 #include <boost/asio/execution/outstanding_work.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/prefer.hpp>
 #include <boost/beast/core/buffers_suffix.hpp>
+#include <boost/beast/core/read_size.hpp>
 #include <boost/beast/http.hpp>
 
 #include <ctime>
 #include <iostream>
+#include <string_view>
 
 #include "httpconventions.h"
 
@@ -20,6 +22,7 @@ constexpr std::chrono::milliseconds kDrainLimit{2000};
 constexpr size_t kDrainBytes = 64 * 1024;
 constexpr size_t kDrainPiece = 4096;
 constexpr size_t kIdleBuffer = 512;  // enough for most requests' heads
+constexpr size_t kHeadPiece = 64 * 1024;
 
 // The Date header, made once a second on each thread.
 const std::string& date_now() {
@@ -101,9 +104,35 @@ void HttpConnection::read_head() {
   step_ = Step::kReadingHead;
   parser_.emplace();
   parser_->header_limit(static_cast<uint32_t>(shared_.limits.max_head_bytes));
+  head_folded_ = false;
   arm(shared_.limits.head_deadline);
-  http::async_read_header(socket_, buffer_, *parser_,
-                          [self = shared_from_this()](beast::error_code error, size_t) { self->on_head(error); });
+  parse_head();
+}
+
+// The parser takes a head a line at a time as it comes, each header line together with the lines
+// folded into it, so each piece that it takes is looked at for folding on its own.
+void HttpConnection::parse_head() {
+  const auto buffered = [this] {
+    return std::string_view(static_cast<const char*>(buffer_.data().data()), buffer_.size());
+  };
+  // A lone CR ahead of the request line may yet be an empty line.
+  const bool before_request_line = !parser_->got_some();
+  if (before_request_line) buffer_.consume(http_conventions::leading_empty_lines(buffered()));
+  if (buffer_.size() > 0 && !(before_request_line && buffered() == "\r")) {
+    beast::error_code error;
+    const size_t used = parser_->put(buffer_.data(), error);
+    head_folded_ = head_folded_ || http_conventions::folds_a_line(buffered().substr(0, used));
+    buffer_.consume(used);
+    if (error != http::error::need_more) return on_head(error);
+  }
+  if (buffer_.size() >= buffer_.max_size()) return on_head(http::error::buffer_overflow);
+  socket_.async_read_some(buffer_.prepare(beast::read_size(buffer_, kHeadPiece)),
+                          [self = shared_from_this()](beast::error_code error, size_t got) {
+                            if (self->step_ != Step::kReadingHead) return;
+                            if (error) return self->on_head(error);
+                            self->buffer_.commit(got);
+                            self->parse_head();
+                          });
 }
 
 void HttpConnection::on_head(beast::error_code error) {
@@ -121,9 +150,16 @@ void HttpConnection::on_head(beast::error_code error) {
     }
     return close_now();
   }
+  if (!head_valid()) return refuse(http::status::bad_request, "Bad request\n");
   // The body would be read as the next request: nothing here takes one, so the connection ends.
   if (announces_body(*parser_)) return refuse(http::status::payload_too_large, "No request here takes a body\n");
   answer();
+}
+
+bool HttpConnection::head_valid() const {
+  const auto& request = parser_->get();
+  return !head_folded_ && http_conventions::host_lines_valid(request.version(), request.count(http::field::host),
+                                                             request[http::field::host]);
 }
 
 void HttpConnection::answer() {

@@ -69,7 +69,12 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
 
   void wait_for_request();
   void read_head();
+  // Hands the parser what has come of the head, and reads more until the head is whole.
+  void parse_head();
   void on_head(boost::beast::error_code error);
+  // Whether the head just read is one that HTTP lets a server take: no line folded into another,
+  // and Host lines as they must be.
+  bool head_valid() const;
   void answer();
   void respond(Reply reply);
   // Sends a reply with the Date, Connection and version that this request calls for.
@@ -101,6 +106,7 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
   boost::beast::flat_buffer buffer_;
   std::optional<http::request_parser<http::empty_body>> parser_;
+  bool head_folded_ = false;  // a line of the head read so far continues the one before it
   const std::string peer_;
   std::string client_;
   ServerShared& shared_;

@@ -111,7 +111,7 @@ std::string content_tag(std::string_view bytes) {
 }
 
 bool still_fresh(std::string_view if_none_match, std::string_view if_modified_since, std::string_view etag,
-                 std::time_t modified) {
+                 std::time_t modified, std::time_t now) {
   if (!trimmed(if_none_match).empty()) {
     bool matched = false;
     for_each_element(if_none_match, [&](std::string_view tag) {
@@ -120,7 +120,47 @@ bool still_fresh(std::string_view if_none_match, std::string_view if_modified_si
     return matched;
   }
   const auto since = parse_http_date(if_modified_since);
-  return since && modified <= *since;
+  return since && *since <= now && modified <= *since;
+}
+
+size_t leading_empty_lines(std::string_view bytes) {
+  size_t skipped = 0;
+  while (bytes.substr(skipped, 2) == "\r\n") skipped += 2;
+  return skipped;
+}
+
+bool folds_a_line(std::string_view head) {
+  for (size_t end = head.find("\r\n"); end != std::string_view::npos; end = head.find("\r\n", end + 2))
+    if (end + 2 < head.size() && (head[end + 2] == ' ' || head[end + 2] == '\t')) return true;
+  return false;
+}
+
+bool host_lines_valid(unsigned version, size_t host_lines, std::string_view host) {
+  if (host_lines > 1 || (host_lines == 0 && version >= 11)) return false;
+  // uri-host [":" port]: an IP literal in brackets, or a name of unreserved characters,
+  // percent-escapes and sub-delimiters (an empty one included).
+  const auto is_name_character = [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) ||
+           std::string_view("-._~%!$&'()*+,;=").find(c) != std::string_view::npos;
+  };
+  std::string_view rest = host;
+  if (rest.starts_with('[')) {
+    const size_t close = rest.find(']');
+    if (close == std::string_view::npos) return false;
+    const std::string_view literal = rest.substr(1, close - 1);
+    if (literal.empty() ||
+        !std::all_of(literal.begin(), literal.end(), [&](char c) { return c == ':' || is_name_character(c); }))
+      return false;
+    rest.remove_prefix(close + 1);
+  } else {
+    const std::string_view name = rest.substr(0, rest.find(':'));
+    if (!std::all_of(name.begin(), name.end(), is_name_character)) return false;
+    rest.remove_prefix(name.size());
+  }
+  if (rest.empty()) return true;
+  if (rest.front() != ':') return false;
+  rest.remove_prefix(1);
+  return std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 Encoding preferred_encoding(std::string_view accept_encoding) {

@@ -35,7 +35,8 @@ const RenderedPage::Form& RenderedPage::form(http_conventions::Encoding encoding
                             header_line("Last-Modified", http_conventions::http_date(rendered_at_));
     made.full_header = made.unchanged_header + header_line("Content-Type", "text/html; charset=utf-8") +
                        // Plain HTML that needs nothing from anywhere: a browser may run or fetch nothing.
-                       header_line("Content-Security-Policy", "default-src 'none'; frame-ancestors 'none'") +
+                       header_line("Content-Security-Policy",
+                                   "default-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'") +
                        header_line("X-Content-Type-Options", "nosniff");
     if (encoding != http_conventions::Encoding::kIdentity)
       made.full_header += header_line("Content-Encoding", http_conventions::encoding_name(encoding));

@@ -95,7 +95,28 @@ std::string message_of(pg_conn* conn) {
   return message;
 }
 
-// Runs a prepared statement with text parameters; throws StoreUnavailable when it fails.
+// A statement failed because its connection did, not because of what it asked: unless the
+// statement was a COMMIT, nothing its transaction did was kept, and the work may run again on a
+// new connection.
+class ConnectionLost : public StoreUnavailable {
+ public:
+  using StoreUnavailable::StoreUnavailable;
+};
+
+// Whether a statement's failure is its connection's own. libpq may still call a connection whose
+// server went away good after the first statement that finds it gone; its own failures carry no
+// SQLSTATE, while every failure that the server reports does.
+bool connection_failed(pg_conn* conn, const PGresult* failure) {
+  if (PQstatus(conn) != CONNECTION_OK || !failure) return true;
+  const char* state = PQresultErrorField(failure, PG_DIAG_SQLSTATE);
+  if (!state) return true;
+  const std::string_view code(state);
+  // Class 08: connection exceptions; 57P01-57P03: the server shutting down, crashed or starting.
+  return code.starts_with("08") || code == "57P01" || code == "57P02" || code == "57P03";
+}
+
+// Runs a prepared statement with text parameters; throws StoreUnavailable when it fails, and
+// ConnectionLost when the connection failed under it.
 Result run(PgStore::Connection& connection, const char* name, std::initializer_list<std::string_view> parameters = {}) {
   pg_conn* conn = connection.get();
   std::vector<std::string> copies(parameters.begin(), parameters.end());
@@ -104,7 +125,7 @@ Result run(PgStore::Connection& connection, const char* name, std::initializer_l
   Result result(PQexecPrepared(conn, name, static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0));
   if (!result.ok()) {
     const std::string message = "score store: " + std::string(name) + ": " + message_of(conn);
-    connection.check_after_failure();
+    if (connection.drop_if_lost(result.get())) throw ConnectionLost(message);
     throw StoreUnavailable(message);
   }
   return result;
@@ -153,44 +174,61 @@ template <typename Work>
 void in_transaction(PgStore::Connection& connection, const char* begin, Work work) {
   run(connection, begin);
   work();
-  run(connection, "commit");
+  try {
+    run(connection, "commit");
+  } catch (const ConnectionLost& lost) {
+    // The database may have committed before the connection went: the transaction must not run
+    // again, or its rows could be stored twice.
+    throw StoreUnavailable(lost.what());
+  }
+}
+
+// Runs `work`; when the connection it uses is found lost (the database restarted since its last
+// use), runs it once more, on a new connection. Only for work that changes nothing unless it
+// completes, or changes the same however often it runs: a transaction is never run again once its
+// COMMIT was sent (in_transaction).
+template <typename Work>
+auto once_more_if_lost(Work work) {
+  try {
+    return work();
+  } catch (const ConnectionLost&) {
+    return work();
+  }
 }
 
 }  // namespace
 
 PgStore::Connection::~Connection() { PQfinish(conn_); }
 
+// Only a failed attempt waits out the retry interval: a connection that worked and was lost since
+// is opened again at once.
 pg_conn* PgStore::Connection::get() {
   if (conn_ && PQstatus(conn_) == CONNECTION_OK) return conn_;
+  PQfinish(conn_);
+  conn_ = nullptr;
   const auto now = std::chrono::steady_clock::now();
   if (now < next_try_) throw StoreUnavailable("score store: cannot reach PostgreSQL just now");
-  next_try_ = now + kRetryInterval;
-  PQfinish(conn_);
-  conn_ = connect(address_);
-  if (PQstatus(conn_) != CONNECTION_OK) {
-    const std::string message = message_of(conn_);
+  const auto fail = [&](const std::string& what) {
+    const std::string message = what + ": " + message_of(conn_);
     PQfinish(conn_);
     conn_ = nullptr;
-    throw StoreUnavailable("cannot reach PostgreSQL: " + message);
-  }
+    next_try_ = now + kRetryInterval;
+    throw StoreUnavailable(message);
+  };
+  conn_ = connect(address_);
+  if (PQstatus(conn_) != CONNECTION_OK) fail("cannot reach PostgreSQL");
   for (const Statement& statement : kStatements) {
     Result prepared(PQprepare(conn_, statement.name, statement.sql, 0, nullptr));
-    if (!prepared.ok()) {
-      const std::string message = message_of(conn_);
-      PQfinish(conn_);
-      conn_ = nullptr;
-      throw StoreUnavailable("score store: preparing " + std::string(statement.name) + ": " + message);
-    }
+    if (!prepared.ok()) fail("score store: preparing " + std::string(statement.name));
   }
   return conn_;
 }
 
-void PgStore::Connection::check_after_failure() {
-  if (!conn_) return;
-  if (PQstatus(conn_) != CONNECTION_OK) {
+bool PgStore::Connection::drop_if_lost(const PGresult* failure) {
+  if (connection_failed(conn_, failure)) {
     PQfinish(conn_);
     conn_ = nullptr;
-    return;
+    return true;
   }
   // A failed statement leaves its transaction unusable; end it so the connection serves again.
   if (PQtransactionStatus(conn_) != PQTRANS_IDLE) {
@@ -200,6 +238,7 @@ void PgStore::Connection::check_after_failure() {
       conn_ = nullptr;
     }
   }
+  return false;
 }
 
 PgStore::PgStore(std::string address)
@@ -318,10 +357,12 @@ void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   for (const GroupCommit::Row& row : rows)
     stored.push_back(stored_score(*row.posting, row.client_address, row.received_unix_time));
   // Other servers learn of the rows when the transaction commits, not before.
-  in_transaction(writer_, "begin", [&] {
-    insert(stored);
-    count_posted(stored.size());
-    run(writer_, "notify");
+  once_more_if_lost([&] {
+    in_transaction(writer_, "begin", [&] {
+      insert(stored);
+      count_posted(stored.size());
+      run(writer_, "notify");
+    });
   });
 }
 
@@ -332,30 +373,35 @@ void PgStore::add(const Posting& posting, std::string_view client_address, int64
 void PgStore::add_all(const std::vector<StoredScore>& rows) {
   std::lock_guard lock(writer_.mutex());
   constexpr size_t kRowsAStatement = 1000;
-  in_transaction(writer_, "begin", [&] {
-    for (size_t first = 0; first < rows.size(); first += kRowsAStatement)
-      insert({rows.begin() + static_cast<std::ptrdiff_t>(first),
-              rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), first + kRowsAStatement))});
-    count_posted(rows.size());
-    run(writer_, "notify");
+  once_more_if_lost([&] {
+    in_transaction(writer_, "begin", [&] {
+      for (size_t first = 0; first < rows.size(); first += kRowsAStatement)
+        insert({rows.begin() + static_cast<std::ptrdiff_t>(first),
+                rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), first + kRowsAStatement))});
+      count_posted(rows.size());
+      run(writer_, "notify");
+    });
   });
 }
 
 Standings PgStore::standings(int limit) {
   std::lock_guard lock(reader_.mutex());
-  Standings standings;
-  in_transaction(reader_, "begin_read", [&] {
-    for (const bool verified : {true, false}) {
-      const Result best = run(reader_, "best", {std::to_string(limit), verified ? "true" : "false"});
-      auto& into = verified ? standings.best : standings.unverified;
-      for (int row = 0; row < PQntuples(best.get()); ++row)
-        into.push_back({best.text(row, 0), best.text(row, 1), static_cast<int>(best.number(row, 2))});
-    }
-    standings.games_posted = run(reader_, "posted").number(0, 0);
+  return once_more_if_lost([&] {
+    Standings standings;
+    in_transaction(reader_, "begin_read", [&] {
+      for (const bool verified : {true, false}) {
+        const Result best = run(reader_, "best", {std::to_string(limit), verified ? "true" : "false"});
+        auto& into = verified ? standings.best : standings.unverified;
+        for (int row = 0; row < PQntuples(best.get()); ++row)
+          into.push_back({best.text(row, 0), best.text(row, 1), static_cast<int>(best.number(row, 2))});
+      }
+      standings.games_posted = run(reader_, "posted").number(0, 0);
+    });
+    return standings;
   });
-  return standings;
 }
 
+// Not tried again when the connection is lost: the rows handed out already would be handed out twice.
 void PgStore::read_all(const std::function<void(const StoredScore&)>& each) {
   std::lock_guard lock(reader_.mutex());
   in_transaction(reader_, "begin_read", [&] {
@@ -368,18 +414,20 @@ void PgStore::read_all(const std::function<void(const StoredScore&)>& each) {
 
 std::string PgStore::ticket_key() {
   std::lock_guard lock(writer_.mutex());
-  run(writer_, "make_key", {new_ticket_key()});
-  return run(writer_, "key").text(0, 0);
+  return once_more_if_lost([&] {
+    run(writer_, "make_key", {new_ticket_key()});
+    return run(writer_, "key").text(0, 0);
+  });
 }
 
 void PgStore::check() {
   std::lock_guard lock(reader_.mutex());
-  run(reader_, "check");
+  once_more_if_lost([&] { run(reader_, "check"); });
 }
 
 int64_t PgStore::count() {
   std::lock_guard lock(reader_.mutex());
-  return run(reader_, "count").number(0, 0);
+  return once_more_if_lost([&] { return run(reader_, "count").number(0, 0); });
 }
 
 // The page follows other servers' postings by PostgreSQL's LISTEN/NOTIFY: each posting's

@@ -11,11 +11,14 @@
 #include "scorestore.h"
 
 struct pg_conn;
+struct pg_result;
 
 // The posted scores in PostgreSQL, shared by any number of servers. Postings go through one
 // connection (committed together as they arrive), pages are read through another, and a third
-// listens for other servers' postings. A connection that is lost is opened again at the next use,
-// at most every kRetryInterval; meanwhile every use fails with StoreUnavailable.
+// listens for other servers' postings. A connection found lost when it is used (the database
+// restarted since) is opened again at once and the work tried once more on it, so that a restart
+// that is over goes unseen; while the database cannot be reached it is tried again at most every
+// kRetryInterval, and meanwhile every use fails with StoreUnavailable.
 class PgStore : public ScoreStore {
  public:
   static constexpr std::chrono::milliseconds kRetryInterval{250};
@@ -45,8 +48,9 @@ class PgStore : public ScoreStore {
 
     // The open connection, opened (and its statements prepared) when it was lost.
     pg_conn* get();
-    // After a failed statement: keeps the connection if it still works, else drops it.
-    void check_after_failure();
+    // After a failed statement: drops the connection and returns true when the connection itself
+    // failed (lost, or ended by the database); else keeps it serving.
+    bool drop_if_lost(const pg_result* failure);
     std::mutex& mutex() { return mutex_; }
 
    private:

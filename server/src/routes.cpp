@@ -17,6 +17,10 @@
 namespace {
 
 constexpr char kHtml[] = "text/html; charset=utf-8";
+// The maker's pages are plain HTML with a style sheet of their own: a browser may take their styles
+// and run and fetch nothing.
+constexpr char kMakersPagePolicy[] =
+    "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
 constexpr char kHomePage[] = "index.html";
 constexpr char kGetOnly[] = "GET";
 constexpr char kGetAndHead[] = "GET, HEAD";
@@ -42,7 +46,7 @@ Place place_of(std::string_view target) {
 }
 
 // A wrong method on a path that exists, with the methods that it takes.
-Reply method_not_allowed(const char* allowed) {
+TextReply method_not_allowed(const char* allowed) {
   TextReply reply = text_reply(http::status::method_not_allowed, "Method not allowed\n");
   reply.set(http::field::allow, allowed);
   return reply;
@@ -55,8 +59,9 @@ std::string hex(uint64_t value) {
 
 // Sends a file as it is on disk, read in chunks as the client takes it, so that a large installer
 // never sits in memory. The size is that of the file opened: a file replaced meanwhile goes whole,
-// old or new.
-Reply file_reply(const Routes::Request& request, const std::filesystem::path& path, const char* content_type) {
+// old or new. A page goes with the policy that a browser holds it to.
+Reply file_reply(const Routes::Request& request, const std::filesystem::path& path, const char* content_type,
+                 const char* content_policy = nullptr) {
   http::file_body::value_type file;
   boost::beast::error_code error;
   file.open(path.c_str(), boost::beast::file_mode::scan, error);
@@ -69,8 +74,8 @@ Reply file_reply(const Routes::Request& request, const std::filesystem::path& pa
                                static_cast<uint64_t>(status.st_mtim.tv_nsec)) +
                            '"';
   const std::time_t modified = status.st_mtim.tv_sec;
-  if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
-                                    etag, modified)) {
+  if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since], etag,
+                                    modified, std::time(nullptr))) {
     HeadReply unchanged{http::status::not_modified, request.version()};
     unchanged.set(http::field::etag, etag);
     unchanged.set(http::field::last_modified, http_conventions::http_date(modified));
@@ -78,6 +83,8 @@ Reply file_reply(const Routes::Request& request, const std::filesystem::path& pa
   }
   FileReply reply{http::status::ok, request.version()};
   reply.set(http::field::content_type, content_type);
+  reply.set("X-Content-Type-Options", "nosniff");
+  if (content_policy) reply.set("Content-Security-Policy", content_policy);
   reply.set(http::field::etag, etag);
   reply.set(http::field::last_modified, http_conventions::http_date(modified));
   reply.body() = std::move(file);
@@ -90,7 +97,7 @@ Reply page_reply(const Routes::Request& request, const PageCache::Page& page) {
   const auto encoding = http_conventions::preferred_encoding(request[http::field::accept_encoding]);
   const RenderedPage::Form& form = page->form(encoding);
   if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
-                                    form.etag, page->rendered_at()))
+                                    form.etag, page->rendered_at(), std::time(nullptr)))
     return PreparedReply{http::status::not_modified, form.unchanged_header, {}, page};
   return PreparedReply{http::status::ok, form.full_header, form.bytes, page};
 }
@@ -107,6 +114,13 @@ TextReply refuse_for_now(const StoreUnavailable& error) {
   TextReply reply = text_reply(http::status::service_unavailable,
                                "The scores cannot be reached just now; try again in a moment.\n");
   reply.set(http::field::retry_after, "5");
+  return reply;
+}
+
+// An answer for one client at one moment (a posting's outcome, a seed, the store's health): no
+// cache may keep it.
+TextReply never_stored(TextReply reply) {
+  reply.set(http::field::cache_control, "no-store");
   return reply;
 }
 
@@ -158,7 +172,7 @@ std::optional<Reply> Routes::answer_at_once(const Request& request, const std::s
   const auto method = request.method();
   // A posting changes the store: HEAD, which must change nothing, is not taken for one.
   if (place == Place::kPosting) {
-    if (method != http::verb::get) return method_not_allowed(kGetOnly);
+    if (method != http::verb::get) return never_stored(method_not_allowed(kGetOnly));
     return std::nullopt;
   }
   if (method != http::verb::get && method != http::verb::head) return method_not_allowed(kGetAndHead);
@@ -168,9 +182,7 @@ std::optional<Reply> Routes::answer_at_once(const Request& request, const std::s
       return std::nullopt;
     case Place::kSeed: {
       // Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
-      TextReply reply = text_reply(http::status::ok, seed_tickets_.deal(unix_time_now()).text() + "\n");
-      reply.set(http::field::cache_control, "no-store");
-      return reply;
+      return never_stored(text_reply(http::status::ok, seed_tickets_.deal(unix_time_now()).text() + "\n"));
     }
     case Place::kVersion:
       return file_reply(request, setup_.release_dir / wire::kVersionFile, "text/plain");
@@ -179,9 +191,9 @@ std::optional<Reply> Routes::answer_at_once(const Request& request, const std::s
     case Place::kSignature:
       return file_reply(request, setup_.release_dir / wire::kInstallerSignatureFile, "application/octet-stream");
     case Place::kHome:
-      return file_reply(request, setup_.www_dir / kHomePage, kHtml);
+      return file_reply(request, setup_.www_dir / kHomePage, kHtml, kMakersPagePolicy);
     case Place::kMultiplayer:
-      return file_reply(request, setup_.www_dir / wire::kMultiplayerPage, kHtml);
+      return file_reply(request, setup_.www_dir / wire::kMultiplayerPage, kHtml, kMakersPagePolicy);
     default:
       return std::nullopt;
   }
@@ -191,7 +203,7 @@ Reply Routes::answer(const Request& request, const std::string& client) {
   if (auto reply = answer_at_once(request, client)) return std::move(*reply);
   switch (place_of(request.target())) {
     case Place::kPosting:
-      return post_score(request, client);
+      return never_stored(post_score(request, client));
     case Place::kHealth:
       return health();
     default:
@@ -205,7 +217,7 @@ Reply Routes::answer(const Request& request, const std::string& client) {
   }
 }
 
-Reply Routes::post_score(const Request& request, const std::string& client) {
+TextReply Routes::post_score(const Request& request, const std::string& client) {
   if (!post_limiter_.allow(client, RateLimiter::Clock::now())) {
     TextReply reply = text_reply(http::status::too_many_requests,
                                  "Too many postings from your address; try again in a minute.\n");
@@ -230,13 +242,10 @@ Reply Routes::post_score(const Request& request, const std::string& client) {
 
 // For load balancers: whether this server can reach its store just now.
 Reply Routes::health() {
-  TextReply reply;
   try {
     store_.check();
-    reply = text_reply(http::status::ok, "ok\n");
+    return never_stored(text_reply(http::status::ok, "ok\n"));
   } catch (const StoreUnavailable& e) {
-    reply = refuse_for_now(e);
+    return never_stored(refuse_for_now(e));
   }
-  reply.set(http::field::cache_control, "no-store");
-  return reply;
 }

@@ -37,7 +37,7 @@ class Routes {
   bool is_trusted_proxy(const std::string& peer) const;
 
  private:
-  Reply post_score(const Request& request, const std::string& client);
+  TextReply post_score(const Request& request, const std::string& client);
   Reply health();
 
   ScoreStore& store_;

@@ -86,8 +86,12 @@ void PgCluster::start() {
   running_ = true;
 }
 
-void PgCluster::stop() {
-  run({(bin_ / "pg_ctl").string(), "-D", (folder_ / "data").string(), "-m", "fast", "-w", "-t", "30", "stop"});
+void PgCluster::stop() { stop_in_mode("fast"); }
+
+void PgCluster::crash() { stop_in_mode("immediate"); }
+
+void PgCluster::stop_in_mode(const std::string& mode) {
+  run({(bin_ / "pg_ctl").string(), "-D", (folder_ / "data").string(), "-m", mode, "-w", "-t", "30", "stop"});
   running_ = false;
 }
 

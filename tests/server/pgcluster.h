@@ -18,6 +18,9 @@ class PgCluster {
   void start();
   // A fast stop: connections are ended, as when the database server goes away.
   void stop();
+  // An immediate stop: every process of the cluster ends at once, as in a crash, and it recovers
+  // at the next start.
+  void crash();
   bool running() const { return running_; }
 
   // A new, empty database; returns its address for --database.
@@ -28,6 +31,7 @@ class PgCluster {
 
  private:
   std::string address(const std::string& database) const;
+  void stop_in_mode(const std::string& mode);
   void run(const std::vector<std::string>& argv) const;
 
   std::filesystem::path folder_;

@@ -174,6 +174,38 @@ TEST_F(SharedStoreTest, ADatabaseStoppedUnderLoadLosesNothingAndServiceReturns) 
   EXPECT_EQ(b->stop(), 0) << b->log();
 }
 
+// The database crashes and starts again while nobody posts, so that every connection the servers
+// hold is broken when it is next used: the next posting and page on each server are answered as
+// if nothing had happened, and the servers hear of each other's postings again.
+TEST_F(SharedStoreTest, ADatabaseRestartedBetweenRequestsGoesUnseen) {
+  const auto a = start_server(folder_a_);
+  const auto b = start_server(folder_b_);
+  const auto post = [](const ServerProcess& server, const std::string& name) {
+    return get(server.port(), "/cgi-bin/velnorsolo.cgi?name=" + name + "&date=1&score=5");
+  };
+  for (const ServerProcess* server : {a.get(), b.get()}) {
+    ASSERT_EQ(post(*server, "Before"), 200);
+    EXPECT_NE(page(server->port()).find("Before"), std::string::npos);
+  }
+
+  cluster_.crash();
+  cluster_.start();
+  for (const auto& [server, name] : {std::pair{a.get(), "AfterA"}, std::pair{b.get(), "AfterB"}}) {
+    EXPECT_EQ(post(*server, name), 200) << name;
+    std::string body;
+    EXPECT_EQ(get(server->port(), "/counter/velnorsolo.shtml", &body), 200) << name;
+    EXPECT_NE(body.find(name), std::string::npos) << name;
+  }
+  ASSERT_EQ(post(*a, "Later"), 200);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (page(b->port()).find("Later") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_NE(page(b->port()).find("Later"), std::string::npos) << "the other server's posting never showed";
+  EXPECT_EQ(PgCluster::query(database_, "SELECT count(*) FROM scores"), "5");
+  EXPECT_EQ(a->stop(), 0) << a->log();
+  EXPECT_EQ(b->stop(), 0) << b->log();
+}
+
 TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage) {
   {
     const auto sqlite_server =

@@ -55,6 +55,15 @@ std::string read_to_end(int fd, std::chrono::milliseconds limit = std::chrono::s
   return answer;
 }
 
+// Sends `request` as raw bytes on a connection of its own (from the loopback address `from`, if
+// given); everything the server answers until it ends the connection.
+std::string exchange(int port, const std::string& request, bool* ended = nullptr, const char* from = nullptr) {
+  const int fd = connect_loopback(port, from);
+  // The server may stop reading long before the end, so the send may fail part-way; the answer counts.
+  ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+  return read_to_end(fd, std::chrono::seconds(10), ended);
+}
+
 class ServerTest : public ::testing::Test {
  protected:
   // Every test ends with a clean stop on SIGTERM (and no sanitizer report from the server).
@@ -142,9 +151,12 @@ class ServerTest : public ::testing::Test {
 TEST_F(ServerTest, PostedScoresAppearRankedOnThePage) {
   start();
   EXPECT_EQ(games_posted(page()), 0);
-  std::string reply;
-  EXPECT_EQ(post("Ann", "1/5/27", "412", &reply), 200);
-  EXPECT_FALSE(reply.empty());
+  // No cache on the way may keep a posting's answer and hand it out for the next one.
+  const auto posted = client().Get("/cgi-bin/velnorsolo.cgi?name=Ann&date=1%2F5%2F27&score=412");
+  ASSERT_TRUE(posted);
+  EXPECT_EQ(posted->status, 200);
+  EXPECT_FALSE(posted->body.empty());
+  EXPECT_EQ(posted->get_header_value("Cache-Control"), "no-store");
   EXPECT_EQ(post("Bö Ĝ", "1/6/27", "650"), 200);
   EXPECT_EQ(post("", "1/7/27", "412"), 200);
 
@@ -186,7 +198,8 @@ TEST_F(ServerTest, StoredTextIsEscapedAndSqlLookingNamesAreJustNames) {
   // A browser may run and fetch nothing for the page, nor take it for anything but HTML.
   const auto reply_to_browser = client().Get("/counter/velnorsolo.shtml");
   ASSERT_TRUE(reply_to_browser);
-  EXPECT_EQ(reply_to_browser->get_header_value("Content-Security-Policy"), "default-src 'none'; frame-ancestors 'none'");
+  EXPECT_EQ(reply_to_browser->get_header_value("Content-Security-Policy"),
+            "default-src 'none'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
   EXPECT_EQ(reply_to_browser->get_header_value("X-Content-Type-Options"), "nosniff");
 }
 
@@ -203,9 +216,11 @@ TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored) {
       "/cgi-bin/velnorsolo.cgi?name=%FF&date=1&score=5",
   };
   for (const auto& target : targets) {
-    std::string reply;
-    EXPECT_EQ(get_status(target, &reply), 400) << target;
-    EXPECT_FALSE(reply.empty()) << target;
+    const auto reply = client().Get(target);
+    ASSERT_TRUE(reply) << target;
+    EXPECT_EQ(reply->status, 400) << target;
+    EXPECT_FALSE(reply->body.empty()) << target;
+    EXPECT_EQ(reply->get_header_value("Cache-Control"), "no-store") << target;
   }
   const auto head = client().Head("/cgi-bin/velnorsolo.cgi?name=a&date=1&score=5");
   ASSERT_TRUE(head);
@@ -329,6 +344,19 @@ TEST_F(ServerTest, MakersPagesComeFromTheFolderBesideTheProgram) {
   EXPECT_EQ(get_status("/multiplayer.html", &body), 200);
   EXPECT_NE(body.find("multiplayer edition of Velnor"), std::string::npos);
   EXPECT_EQ(get_status("/nothing.html"), 404);
+  // A browser takes the pages' own styles and nothing else, and takes them for HTML only; the
+  // pages need nothing more.
+  for (const char* target : {"/", "/multiplayer.html"}) {
+    const auto got = client().Get(target);
+    ASSERT_TRUE(got) << target;
+    EXPECT_EQ(
+        got->get_header_value("Content-Security-Policy"),
+        "default-src 'none'; style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'")
+        << target;
+    EXPECT_EQ(got->get_header_value("X-Content-Type-Options"), "nosniff") << target;
+    for (const char* blocked : {"<script", "<link", "<img", "<form", "<iframe", "<base", "url("})
+      EXPECT_EQ(got->body.find(blocked), std::string::npos) << target << " needs " << blocked;
+  }
 }
 
 TEST_F(ServerTest, ASecondServerCannotTakeTheSamePort) {
@@ -342,20 +370,14 @@ TEST_F(ServerTest, ASecondServerCannotTakeTheSamePort) {
 TEST_F(ServerTest, OversizedRequestsAreRefusedWithoutHarm) {
   start();
   const std::string request = "GET / HTTP/1.1\r\nHost: x\r\nX-Filler: " + std::string(1 << 20, 'a') + "\r\n\r\n";
-  const int fd = connect_loopback(server_->port());
-  ASSERT_GE(fd, 0);
-  // The server stops reading long before the end, so the send may fail part-way; the answer counts.
-  ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-  const std::string answer = read_to_end(fd);
+  const std::string answer = exchange(server_->port(), request);
   EXPECT_TRUE(answer.starts_with("HTTP/1.1 431") || answer.starts_with("HTTP/1.1 400")) << answer.substr(0, 100);
 
   // What is not HTTP/1.x is answered and the connection ends at once, rather than at a deadline.
   for (const std::string malformed : {"GET /\r\n\r\n", "GET / HTTP/9.9\r\nConnection: close\r\n\r\n",
                                       "GET / HTTP/1.1\r\nHost: x\r\nno colon\r\n\r\n"}) {
-    const int bad = connect_loopback(server_->port());
-    ::send(bad, malformed.data(), malformed.size(), MSG_NOSIGNAL);
     bool ended = false;
-    const std::string refusal = read_to_end(bad, std::chrono::seconds(2), &ended);
+    const std::string refusal = exchange(server_->port(), malformed, &ended);
     EXPECT_TRUE(refusal.starts_with("HTTP/1.1 400")) << refusal.substr(0, 60);
     EXPECT_TRUE(ended) << malformed;
   }
@@ -493,10 +515,8 @@ TEST_F(ServerTest, ConnectionsBeyondTheBoundAreToldToComeBack) {
   start({"--max-per-address", "10", "--trust-proxy", "127.0.0.3"});
   for (const char* from : {"127.0.0.2", "127.0.0.3"}) {
     for (int i = 0; i < 10; ++i) held.push_back(connect_loopback(server_->port(), from));
-    const int fd = connect_loopback(server_->port(), from);
-    const std::string request = "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
-    ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-    const std::string answer = read_to_end(fd);
+    const std::string answer =
+        exchange(server_->port(), "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", nullptr, from);
     EXPECT_TRUE(answer.starts_with(from == std::string("127.0.0.2") ? "HTTP/1.1 503" : "HTTP/1.1 200"))
         << from << ": " << answer.substr(0, 60);
   }
@@ -525,15 +545,49 @@ TEST_F(ServerTest, ARequestBodyIsRefusedAndNeverReadAsARequest) {
   const std::string smuggled = "GET /cgi-bin/velnorsolo.cgi?name=smuggled&date=1&score=650 HTTP/1.1\r\nHost: x\r\n\r\n";
   for (const std::string& framing :
        {"Content-Length: " + std::to_string(smuggled.size()), std::string("Transfer-Encoding: chunked")}) {
-    const int fd = connect_loopback(server_->port());
-    const std::string request = "GET / HTTP/1.1\r\nHost: x\r\n" + framing + "\r\n\r\n" + smuggled;
-    ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-    const std::string answer = read_to_end(fd);
+    const std::string answer =
+        exchange(server_->port(), "GET / HTTP/1.1\r\nHost: x\r\n" + framing + "\r\n\r\n" + smuggled);
     EXPECT_TRUE(answer.starts_with("HTTP/1.1 413")) << answer.substr(0, 60);
     EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << "one answer, then the connection ends";
   }
   EXPECT_EQ(stored_postings(), 0);
   EXPECT_EQ(games_posted(page()), 0);
+}
+
+// Heads that HTTP says a server must refuse, or read otherwise than the letter of their bytes.
+TEST_F(ServerTest, RequestHeadsAreReadAsHttpSays) {
+  start();
+  // Framed by the folded line, this would be a body; read as a request of its own, a posting.
+  const std::string smuggled = "GET /cgi-bin/velnorsolo.cgi?name=smuggled&date=1&score=650 HTTP/1.1\r\nHost: x\r\n\r\n";
+  struct Row {
+    const char* what;
+    std::string request;
+    const char* answer;
+  };
+  const Row rows[] = {
+      {"HTTP/1.1 without Host", "GET / HTTP/1.1\r\n\r\n", "HTTP/1.1 400"},
+      {"two Host lines", "GET / HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n", "HTTP/1.1 400"},
+      {"a Host that names no host", "GET / HTTP/1.1\r\nHost: x y/z\r\n\r\n", "HTTP/1.1 400"},
+      {"a folded line",
+       "GET / HTTP/1.1\r\nHost: x\r\nX-a: b\r\n Content-Length: " + std::to_string(smuggled.size()) + "\r\n\r\n" +
+           smuggled,
+       "HTTP/1.1 400"},
+      {"empty lines before the request line", "\r\n\r\nGET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n",
+       "HTTP/1.1 200"},
+      {"If-Modified-Since in the future",
+       "GET / HTTP/1.1\r\nHost: x\r\nIf-Modified-Since: Fri, 01 Jan 2100 00:00:00 GMT\r\nConnection: close\r\n\r\n",
+       "HTTP/1.1 200"},
+      {"HTTP/1.0 without Host", "GET / HTTP/1.0\r\n\r\n", "HTTP/1.0 200"},
+      {"a Host with a port", "GET / HTTP/1.1\r\nHost: [::1]:8080\r\nConnection: close\r\n\r\n", "HTTP/1.1 200"},
+  };
+  for (const Row& row : rows) {
+    bool ended = false;
+    const std::string answer = exchange(server_->port(), row.request, &ended);
+    EXPECT_TRUE(answer.starts_with(row.answer)) << row.what << ": " << answer.substr(0, 60);
+    EXPECT_EQ(answer.find("HTTP/1.", 1), std::string::npos) << row.what << ": one answer";
+    EXPECT_TRUE(ended) << row.what;
+  }
+  EXPECT_EQ(stored_postings(), 0);
 }
 
 TEST_F(ServerTest, ForwardedAddressesCountOnlyFromATrustedProxy) {
