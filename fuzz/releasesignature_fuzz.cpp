@@ -1,11 +1,15 @@
-// A key file's text and a signature from the server, both arbitrary: reading the one
-// and checking the other never crash, a key read back is written the same way, and
-// no signature but the signer's holds.
+// A key file's text, a signature and a signed statement from the server, all arbitrary: reading
+// them and checking them never crash, a key read back is written the same way, no signature but
+// the signer's holds, and a statement that is read is exactly the text the signer writes for what
+// was read (so no second spelling of a statement, and no forged or changed one, gets through).
 #include "online/releasesignature.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
+
+#include "core/dottedversion.h"
+#include "online/releasestatement.h"
 
 namespace {
 
@@ -20,6 +24,25 @@ const release::KeyPair& signer() {
   return pair;
 }
 
+// A statement that the signer made is read back as made, and refused once changed in one byte or
+// cut short.
+void check_signed_statement(FuzzedDataProvider& input) {
+  const std::string version = input.ConsumeRandomLengthString(100);
+  const std::string installer = input.ConsumeRandomLengthString(200);
+  if (!velnor::dotted_version(version)) return;
+  check(!velnor::is_newer_version(version, version));
+  const release::Statement made = release::statement_of(version, installer);
+  std::string text = release::signed_statement(made, signer().secret_key);
+  const release::ReadStatement read = release::read_statement(text, signer().public_key);
+  check(read.statement == made && release::installer_mismatch(made, installer).empty());
+  if (input.ConsumeBool()) {
+    text[input.ConsumeIntegralInRange<std::size_t>(0, text.size() - 1)] ^= input.ConsumeIntegralInRange<char>(1, 127);
+  } else {
+    text.resize(input.ConsumeIntegralInRange<std::size_t>(0, text.size() - 1));
+  }
+  check(!release::read_statement(text, signer().public_key).statement);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -30,8 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(release::key_from_text(release::key_text(*key), release::kPublicKeySize) == key);
   }
   const std::string signature = input.ConsumeRandomLengthString(100);
+  check_signed_statement(input);
   const std::string message = input.ConsumeRemainingBytesAsString();
   const bool holds = release::verify(message, signature, signer().public_key);
   check(holds == (signature == release::sign(message, signer().secret_key)));
+  const release::ReadStatement read = release::read_statement(message, signer().public_key);
+  check(read.statement.has_value() == read.problem.empty());
+  if (read.statement) check(release::signed_statement(*read.statement, signer().secret_key) == message);
   return 0;
 }

@@ -67,7 +67,7 @@ void Tmain::loadinifile() {
         set_aside_unreadable(settings_path(), error, "Your settings", "the settings started afresh",
                              "changes to the settings are not saved", local_time_now());
     settings_writable_ = outcome.replaceable;
-    services_.dialogs->file_problem(this, QString::fromStdString(outcome.message),
+    services_.dialogs->problem(this, QString::fromStdString(outcome.message),
                                     QString::fromStdString(outcome.details));
   }
   remembered_ = settings.bounds;

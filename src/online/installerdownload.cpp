@@ -5,18 +5,18 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/dottedversion.h"
 #include "core/safefile.h"
 #include "core/wire.h"
-#include "releasesignature.h"
+#include "httpbody.h"
+#include "releasestatement.h"
 
 namespace velnor {
 
 // What the worker is given, and the way back: a task posted to the user-interface
 // thread finds the download there only while it still exists.
 struct InstallerDownload::Job {
-  std::string url;
-  std::filesystem::path file;
-  std::string release_key;
+  Request request;
   Done done;
   InstallerDownload* owner = nullptr;  // user-interface thread only
 };
@@ -35,24 +35,47 @@ void get_into(THttpCli& client, const std::string& url, std::ostream& out, std::
   client.GetSync();
 }
 
-void download_into(THttpCli& client, const std::string& url, const std::filesystem::path& file) {
+void download_into(THttpCli& client, const std::string& url, const std::filesystem::path& file,
+                   std::uint64_t max_body) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("Unable to create " + file.string());
-  get_into(client, url, out, THttpCli::kMaxBody);
+  get_into(client, url, out, max_body);
   out.close();
   if (!out) throw std::runtime_error("Cannot write " + file.string());
 }
 
-InstallerDownload::Outcome fetch_and_check(THttpCli& client, const InstallerDownload::Job& job) {
+// Why the statement does not let its installer replace this game; empty when it does.
+std::string version_refusal(const release::Statement& statement, const InstallerDownload::Request& request) {
+  if (statement.version != request.offered_version)
+    return "The installer is signed as version " + statement.version + ", but the server offered version " +
+           request.offered_version + ".";
+  // An older installer, however well signed, would bring back what a newer one mended.
+  if (!is_newer_version(statement.version, request.own_version))
+    return "The installer is signed as version " + statement.version + ", which is not newer than this game's " +
+           request.own_version + ".";
+  if (statement.size > THttpCli::kMaxBody)
+    return "The installer is signed as " + std::to_string(statement.size) + " bytes, more than the game downloads.";
+  return {};
+}
+
+InstallerDownload::Outcome fetch_and_check(THttpCli& client, const InstallerDownload::Request& request) {
   InstallerDownload::Outcome outcome;
   try {
-    download_into(client, job.url, job.file);
-    std::ostringstream signature;
-    get_into(client, job.url + std::string(wire::kSignatureSuffix), signature, release::kSignatureSize);
-    // What is checked is what lies on the disk, the very bytes that will run.
-    const std::string installer = read_regular_file(job.file, THttpCli::kMaxBody);
-    outcome.verified = release::verify(installer, signature.str(), job.release_key);
-    outcome.size = installer.size();
+    // The statement first: a release refused costs no installer's download.
+    std::ostringstream statement_text;
+    get_into(client, request.url + std::string(wire::kSignatureSuffix), statement_text, release::kMaxStatementSize);
+    const release::ReadStatement read = release::read_statement(statement_text.str(), request.release_key);
+    outcome.refusal = read.statement ? version_refusal(*read.statement, request) : read.problem;
+    if (outcome.refusal.empty()) {
+      download_into(client, request.url, request.file, read.statement->size);
+      // What is checked is what lies on the disk, the very bytes that will run.
+      const std::string installer = read_regular_file(request.file, read.statement->size);
+      outcome.refusal = release::installer_mismatch(*read.statement, installer);
+      outcome.verified = outcome.refusal.empty();
+      outcome.size = installer.size();
+    }
+  } catch (const EHttpBodyTooLarge&) {
+    outcome.refusal = "The server sent more bytes than a statement has or than were signed.";
   } catch (const EHttpException&) {
     // The network failed us: "Download Aborted" says all there is.
   } catch (const std::exception& error) {
@@ -60,7 +83,7 @@ InstallerDownload::Outcome fetch_and_check(THttpCli& client, const InstallerDown
   }
   if (!outcome.verified) {
     std::error_code ignored;
-    std::filesystem::remove(job.file, ignored);
+    std::filesystem::remove(request.file, ignored);
   }
   return outcome;
 }
@@ -76,13 +99,13 @@ InstallerDownload::~InstallerDownload() {
   if (worker_.joinable()) worker_.join();
 }
 
-void InstallerDownload::start(std::string url, std::filesystem::path file, std::string release_key, Done done) {
+void InstallerDownload::start(Request request, Done done) {
   if (job_) return;
-  auto job = std::make_shared<Job>(Job{std::move(url), std::move(file), std::move(release_key), std::move(done), this});
+  auto job = std::make_shared<Job>(Job{std::move(request), std::move(done), this});
   job_ = job;
   try {
     worker_ = std::thread([job, &client = client_, post = post_to_ui_] {
-      const Outcome outcome = fetch_and_check(client, *job);
+      const Outcome outcome = fetch_and_check(client, job->request);
       post([job, outcome] {
         InstallerDownload* owner = job->owner;
         if (owner == nullptr) return;
@@ -94,7 +117,7 @@ void InstallerDownload::start(std::string url, std::filesystem::path file, std::
   } catch (const std::system_error& error) {
     // No thread to be had: nothing was written, and the download fails as it is.
     job_.reset();
-    job->done(Outcome{.local_error = error.what()});
+    job->done(Outcome{.local_error = error.what(), .refusal = {}});
   }
 }
 

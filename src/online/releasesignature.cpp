@@ -18,7 +18,7 @@ const unsigned char* bytes(std::string_view text) { return reinterpret_cast<cons
 }  // namespace
 
 static_assert(kPublicKeySize == crypto_sign_PUBLICKEYBYTES && kSecretKeySize == crypto_sign_SECRETKEYBYTES &&
-              kSignatureSize == crypto_sign_BYTES);
+              kSignatureSize == crypto_sign_BYTES && kSha512Size == crypto_hash_sha512_BYTES);
 
 KeyPair make_key_pair() {
   start_sodium();
@@ -43,12 +43,22 @@ bool verify(std::string_view message, std::string_view signature, std::string_vi
   return crypto_sign_verify_detached(bytes(signature), bytes(message), message.size(), bytes(public_key)) == 0;
 }
 
-std::string key_text(std::string_view key) {
-  std::string text(2 * key.size() + 1, '\0');
-  sodium_bin2hex(text.data(), text.size(), bytes(key), key.size());
-  text.back() = '\n';
+std::string sha512(std::string_view message) {
+  start_sodium();
+  std::string digest(kSha512Size, '\0');
+  crypto_hash_sha512(reinterpret_cast<unsigned char*>(digest.data()), bytes(message), message.size());
+  return digest;
+}
+
+std::string hex_digits(std::string_view data) {
+  // sodium_bin2hex ends the digits with a zero byte, which the text then drops.
+  std::string text(2 * data.size() + 1, '\0');
+  sodium_bin2hex(text.data(), text.size(), bytes(data), data.size());
+  text.pop_back();
   return text;
 }
+
+std::string key_text(std::string_view key) { return hex_digits(key) + '\n'; }
 
 std::optional<std::string> key_from_text(std::string_view text, std::size_t size) {
   if (!text.empty() && text.back() == '\n') text.remove_suffix(1);

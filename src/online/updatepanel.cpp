@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "core/dottedversion.h"
 #include "core/serveraddress.h"
 #include "core/wire.h"
 #include "windows/dialogs.h"
@@ -20,6 +21,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const QStringList kInstallerSwitches = {"/SP-", "/silent", "/noicons"};
+const QString kRefusedText =
+    QStringLiteral("Download Aborted: the server's update was refused, and the game stays as it is.");
 
 }  // namespace
 
@@ -63,8 +66,10 @@ void UpdatePanel::check() {
 void UpdatePanel::checkupdateDoneString(int status, const std::string& version) {
   // An error page is no version text: a server without release files offers nothing.
   if (status < 200 || status > 299) return;
-  // Any difference at all, a trailing line break included, offers the update.
-  if (version == services_.own_version) return;
+  // Only a newer version: an older one, however well signed, would take back what was mended
+  // since, and a text that is no version (an error page, a stray line break) offers nothing.
+  if (!is_newer_version(version, services_.own_version)) return;
+  offered_version_ = version;
   panel_->show();
   panel_->raise();
 }
@@ -90,7 +95,7 @@ void UpdatePanel::button_updateyesClick() {
 void UpdatePanel::downloadit() {
   const std::string url = services_.base + std::string(wire::kInstallerPath);
   const fs::path installer = services_.program_file.parent_path() / url.substr(url.rfind('/') + 1);
-  download_.start(url, installer, services_.release_key,
+  download_.start({url, installer, services_.release_key, offered_version_, services_.own_version},
                   [this, installer](const InstallerDownload::Outcome& outcome) { downloaded(installer, outcome); });
 }
 
@@ -100,6 +105,8 @@ void UpdatePanel::downloaded(const fs::path& installer, const InstallerDownload:
   if (!outcome.verified) {
     aborted();
     if (!outcome.local_error.empty()) services_.dialogs->error(panel_, QString::fromStdString(outcome.local_error));
+    if (!outcome.refusal.empty())
+      services_.dialogs->problem(panel_, kRefusedText, QString::fromStdString(outcome.refusal));
     return;
   }
   button_updatecancel->hide();

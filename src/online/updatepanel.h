@@ -28,7 +28,7 @@ struct UpdateServices {
   std::string appname;  // the product key: names the server folder
   std::filesystem::path program_file;
   PostToUi post_to_ui;
-  std::string own_version;  // compared with the server's version text, byte for byte
+  std::string own_version;  // only a newer version than this is offered and installed
   std::string release_key;  // the public key whose signature an installer must carry to be run
   // Starts a program detached with an argument list; true when it started.
   std::function<bool(const QString& program, const QStringList& args)> start_detached;
@@ -38,9 +38,10 @@ struct UpdateServices {
 };
 
 // The update offer on the main window's panel_update: asks the server for the
-// current version text and, if the player agrees, downloads the installer and
-// starts it once its signature holds. The download runs on a worker; CANCEL, or
-// closing the main window, ends it.
+// current version text, offers it when it is newer than the game's own and, if
+// the player agrees, downloads the installer and starts it once its signed
+// statement holds for that version and those bytes. The download runs on a
+// worker; CANCEL, or closing the main window, ends it.
 class UpdatePanel : public QObject {
   Q_OBJECT
  public:
@@ -75,7 +76,8 @@ class UpdatePanel : public QObject {
   TFlatPanel* panel_;
   UpdateServices services_;
   InstallerDownload download_;
-  bool declined_ = false;  // CANCEL: the panel is gone for this run
+  bool declined_ = false;        // CANCEL: the panel is gone for this run
+  std::string offered_version_;  // the version text the panel offers
 };
 
 }  // namespace velnor

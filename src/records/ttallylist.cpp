@@ -89,7 +89,7 @@ void Ttallylist::FormCreate() {
                              "the games of this session are not recorded in it", local_time_now());
     records_ = TallyRecords();
     writable_ = outcome.replaceable;
-    dialogs_.file_problem(this, QString::fromStdString(outcome.message), QString::fromStdString(outcome.details));
+    dialogs_.problem(this, QString::fromStdString(outcome.message), QString::fromStdString(outcome.details));
   }
   loadtally();
 }

@@ -33,7 +33,7 @@ void MessageBoxDialogs::error(QWidget* owner, const QString& text) {
   show_or_wait(owner, QMessageBox::Critical, error_box_text(text));
 }
 
-void MessageBoxDialogs::file_problem(QWidget* owner, const QString& text, const QString& details) {
+void MessageBoxDialogs::problem(QWidget* owner, const QString& text, const QString& details) {
   show_or_wait(owner, QMessageBox::Warning, text, details);
 }
 

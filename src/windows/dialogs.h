@@ -15,9 +15,10 @@ class Dialogs {
   virtual ~Dialogs() = default;
   virtual void message(QWidget* owner, const QString& text) = 0;
   virtual void error(QWidget* owner, const QString& text) = 0;
-  // A file of the player's that could not be read or written: `text` says in plain words what
-  // happened and what the game did; `details` holds the technical reason, shown on request.
-  virtual void file_problem(QWidget* owner, const QString& text, const QString& details) = 0;
+  // Something the game could not do or would not do (a file of the player's that could not be
+  // read or written, an update refused): `text` says in plain words what happened and what the
+  // game did; `details` holds the technical reason, shown on request.
+  virtual void problem(QWidget* owner, const QString& text, const QString& details) = 0;
   virtual bool ask_yes_no(QWidget* owner, const QString& text) = 0;
 };
 
@@ -28,7 +29,7 @@ class MessageBoxDialogs final : public QObject, public Dialogs {
  public:
   void message(QWidget* owner, const QString& text) override;
   void error(QWidget* owner, const QString& text) override;
-  void file_problem(QWidget* owner, const QString& text, const QString& details) override;
+  void problem(QWidget* owner, const QString& text, const QString& details) override;
   bool ask_yes_no(QWidget* owner, const QString& text) override;
 
  protected:

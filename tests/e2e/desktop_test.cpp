@@ -398,13 +398,14 @@ TEST_F(Desktop, TheUpdateOfferFollowsTheServersAnswer) {
   ASSERT_NO_FATAL_FAILURE(play_one_roll_by_keys(dice, player));
 }
 
-// A server that stops sending half-way through the installer: after the download's time limit the
-// update is aborted and the program is still in its folder, never renamed away.
+// A server that stops sending half-way through the release's signed statement: after the
+// download's time limit the update is aborted and the program is still in its folder, never
+// renamed away.
 TEST_F(Desktop, AStalledDownloadLeavesTheProgramInPlace) {
   ScriptServer server(80);
   server.script(no_seed());
   server.script({"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1"});
-  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nMZ half an installer", true});
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 300\r\n\r\nvelnor-release-statement 1\n", true});
   ASSERT_NO_FATAL_FAILURE(start_game_window());
   ASSERT_TRUE(wait_screen(
       kRoundMs, [&](const QImage& shot) { return update_offered(shot); }, "the update offer"));
@@ -418,6 +419,40 @@ TEST_F(Desktop, AStalledDownloadLeavesTheProgramInPlace) {
   EXPECT_EQ(read_file(file("velnorsolo")), program);
   EXPECT_FALSE(QFile::exists(file("velnorsolo.BAK")));
   EXPECT_FALSE(QFile::exists(file("vnssetup.exe")));
+  ASSERT_NO_FATAL_FAILURE(close_window());
+}
+
+// A release whose signature file is no signed statement of version, size and SHA-512 (the bare
+// signature of the installer that older releases carried, which says nothing of the version) is
+// refused before its installer is fetched: a box says so, with the reason under its details, and
+// the program stays in its place, never renamed, the installer never run.
+TEST_F(Desktop, AReleaseWithoutASignedStatementIsRefusedAndNeverRuns) {
+  ScriptServer server(80);
+  server.script(no_seed());
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\n1.0.1"});
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 64\r\n\r\n" + std::string(64, 'Z'), false,
+                 "/" + std::string(velnor::wire::kInstallerSignaturePath)});
+  const QString marker = temp.filePath("installed");
+  const std::string installer = "#!/bin/sh\ntouch '" + marker.toStdString() + "'\n";
+  server.script({"HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(installer.size()) + "\r\n\r\n" + installer,
+                 false, "/" + std::string(velnor::wire::kInstallerPath)});
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return update_offered(shot); }, "the update offer"));
+  const QByteArray program = read_file(file("velnorsolo"));
+  x.click(layout->update_yes().center());
+  const quint64 box = wait_box();
+  ASSERT_NE(box, 0u);
+  EXPECT_EQ(x.title(box), "Velnor Solo");
+  x.keys({"Return"});
+  ASSERT_TRUE(x.wait_for_window_gone(box, kTurnMs));
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return name_box_shows(shot); }, "the board again after Download Aborted"));
+  EXPECT_EQ(server.drop_unused(), 1u) << "the installer of a refused release was fetched";
+  EXPECT_EQ(read_file(file("velnorsolo")), program);
+  EXPECT_FALSE(QFile::exists(file("velnorsolo.BAK")));
+  EXPECT_FALSE(QFile::exists(file("vnssetup.exe")));
+  EXPECT_FALSE(QFile::exists(marker));
   ASSERT_NO_FATAL_FAILURE(close_window());
 }
 

@@ -70,6 +70,14 @@ class ScriptServer {
     replies_.push_back(std::move(reply));
   }
 
+  // Drops the replies that no request has taken yet; how many there were.
+  std::size_t drop_unused() {
+    std::lock_guard lock(mutex_);
+    const std::size_t count = replies_.size();
+    replies_.clear();
+    return count;
+  }
+
   bool wait_requests(std::size_t count, std::chrono::seconds limit = std::chrono::seconds(10)) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, limit, [&] { return requests_.size() >= count; });

@@ -11,6 +11,7 @@
 
 #include "game/board_fixture.h"
 #include "online/releasesignature.h"
+#include "online/releasestatement.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
 #include "support/childprocess.h"
@@ -36,7 +37,7 @@ struct GameServer : velnor::testing::Board {
     // A release as the README has it made: the installer, its signature, the version text.
     std::ofstream((release + "/vnssetup.exe").toStdString(), std::ios::binary) << installer;
     std::ofstream((release + "/vnssetup.exe.sig").toStdString(), std::ios::binary)
-        << release::sign(installer, keys.secret_key);
+        << release::signed_statement(release::statement_of("1.0.1", installer), keys.secret_key);
     std::ofstream((release + "/velnorsoloversion.txt").toStdString()) << "1.0.1";
     release_key = keys.public_key;
     const std::string folder = site.path().toStdString();
@@ -56,7 +57,7 @@ struct GameServer : velnor::testing::Board {
 }  // namespace
 
 TEST_F(GameServer, APostedScoreShowsOnThePageAndTheUpdateIsOffered) {
-  // The version text on the server differs from ours: the offer comes up.
+  // The version text on the server is newer than ours: the offer comes up.
   ASSERT_TRUE(QTest::qWaitFor([&] { return window->panel_update->isVisible(); }, 10000));
   QTest::mouseClick(window->updater->button_updatecancel, Qt::LeftButton, {}, QPoint(5, 5));
 

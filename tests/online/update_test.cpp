@@ -11,6 +11,7 @@
 
 #include "game/board_fixture.h"
 #include "online/releasesignature.h"
+#include "online/releasestatement.h"
 #include "online/script_server.h"
 #include "online/updatepanel.h"
 #include "support/temp_folder.h"
@@ -49,12 +50,20 @@ struct Update : velnor::testing::Board {
   fs::path installer() const { return folder.path().toStdString() + "/vnssetup.exe"; }
   fs::path backup() const { return folder.path().toStdString() + "/velnorsolo.BAK"; }
   void accept() { QTest::mouseClick(panel().button_updateyes, Qt::LeftButton, {}, QPoint(5, 5)); }
-  // The release folder's answers: the installer, then its signature.
-  void serve(const std::string& installer, const std::string& signature_reply) {
+  // The release folder's answers: the signed statement, then the installer.
+  void serve(const std::string& statement_reply, const std::string& installer) {
+    server.script({statement_reply});
     server.script({reply(installer)});
-    server.script({signature_reply});
   }
-  std::string signature(const std::string& bytes) const { return reply(release::sign(bytes, keys.secret_key)); }
+  // The statement velnor-release signs for `bytes` as `version`, served.
+  std::string statement(const std::string& version, const std::string& bytes) const {
+    return reply(release::signed_statement(release::statement_of(version, bytes), keys.secret_key));
+  }
+  // A signed release of 100000 bytes whose installer stops after its first bytes.
+  void serve_trickle() {
+    server.script({statement("1.0.1", std::string(100000, 'x'))});
+    server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
+  }
   // The download runs on a worker; its end reaches the window as an event.
   bool download_ends() {
     return QTest::qWaitFor([&] { return !panel().downloading(); }, 10000);
@@ -77,12 +86,18 @@ struct Update : velnor::testing::Board {
 
 }  // namespace
 
-TEST_F(Update, OnlyTheExactOwnVersionOffersNothing) {
-  for (const std::string version : {"1.0.0", "1.0.1", "0.9", "1.0.0 ", "1.0.0\n"}) {
+// An older version, however well signed, would take back what was mended since: only a newer
+// version, dotted numbers compared as numbers, is offered, and no text that is not one.
+TEST_F(Update, OnlyANewerVersionIsOffered) {
+  for (const std::string version :
+       {"1.0.0", "1.0", "1.0.0.0", "0.9.0", "0.10.0", "1.0.1 ", "1.0.1\n", "01.0.1", "1.0.-1", "v1.0.1",
+        "<html>1.0.1</html>", "1.1", "2", "1.0.0.1", "10.0.0", "1.0.1"}) {
     window.reset();
     start(reply(version));
     EXPECT_EQ(server.requests().back().rfind("GET /velnorsolo/velnorsoloversion.txt HTTP/1.0\r\n", 0), 0u);
-    EXPECT_EQ(window->panel_update->isVisible(), version != "1.0.0") << '"' << version << '"';
+    const bool newer =
+        version == "1.0.1" || version == "1.1" || version == "2" || version == "1.0.0.1" || version == "10.0.0";
+    EXPECT_EQ(window->panel_update->isVisible(), newer) << '"' << version << '"';
   }
   QTest::mouseClick(panel().button_updatecancel, Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_FALSE(window->panel_update->isVisible());
@@ -107,6 +122,7 @@ TEST_F(Update, MissingInstallerAbortsLeavesTheGameAloneAndClearsTheBoard) {
   std::ofstream(backup()) << "an old backup";
   start(reply("1.0.1"));
   click(window->button_namedone);
+  server.script({statement("1.0.1", "MZ installer")});
   server.script({"HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\nnope"});
   panel().aborted_notice = 0ms;
   accept();
@@ -128,7 +144,7 @@ TEST_F(Update, MissingInstallerAbortsLeavesTheGameAloneAndClearsTheBoard) {
 
 TEST_F(Update, AServerThatStopsSendingAbortsWithTheGameInPlace) {
   start(reply("1.0.1"));
-  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
+  serve_trickle();
   panel().getupdate.stall_limit = 200ms;
   accept();
   // A kill during the download must still leave the game behind.
@@ -139,45 +155,99 @@ TEST_F(Update, AServerThatStopsSendingAbortsWithTheGameInPlace) {
   expect_untouched();
 }
 
-// Whoever can answer for the server (a hostile network, a spoofed name) can send any
-// installer: only one signed with the release key runs, and any other leaves nothing.
-TEST_F(Update, AnInstallerWithoutAGoodSignatureNeverRuns) {
+// Whoever can answer for the server (a hostile network, a spoofed name) can send any release:
+// only an installer whose statement is signed with the release key, for the version offered,
+// runs; any other leaves nothing and, when the server did send one, says why on request.
+TEST_F(Update, AnInstallerWithoutAGoodStatementNeverRuns) {
   const std::string installer_bytes = "#!/bin/sh\nrm -rf \"$HOME\"\n";
+  std::string changed_bytes = installer_bytes;
+  changed_bytes[12] ^= 1;
+  const std::string signed_text =
+      release::signed_statement(release::statement_of("1.0.1", installer_bytes), keys.secret_key);
+  std::string with_carriage_returns;
+  for (const char c : signed_text) with_carriage_returns += c == '\n' ? std::string("\r\n") : std::string(1, c);
   const release::KeyPair other = release::make_key_pair();
+  const std::string not_found = "HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\nnope";
   struct Case {
     const char* what;
-    std::string installer_reply, signature_reply;
+    std::string statement_reply;
+    std::string installer_reply;  // empty: the installer is never asked for
+    std::string refusal;          // the reason given on request; empty: the network failed, no box
   };
   const Case cases[] = {
-      {"unsigned", reply(installer_bytes), "HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\nnope"},
-      {"signed by another key", reply(installer_bytes), reply(release::sign(installer_bytes, other.secret_key))},
-      {"shorter than signed", reply(installer_bytes.substr(0, 10)), signature(installer_bytes)},
-      {"cut short in transfer", "HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n" + installer_bytes,
-       ""},  // no .sig asked
-      {"signature too long", reply(installer_bytes), reply(release::sign(installer_bytes, keys.secret_key) + "\n")},
+      {"unsigned", not_found, "", ""},
+      {"a bare signature of the installer", reply(release::sign(installer_bytes, keys.secret_key)), "",
+       "no signed statement"},
+      {"signed by another key",
+       reply(release::signed_statement(release::statement_of("1.0.1", installer_bytes), other.secret_key)), "",
+       "does not hold"},
+      {"an older release signed as itself", statement("0.9.0", installer_bytes), "",
+       "signed as version 0.9.0, but the server offered version 1.0.1"},
+      {"another version than offered", statement("1.0.2", installer_bytes), "", "signed as version 1.0.2"},
+      {"a statement with carriage returns", reply(with_carriage_returns), "", "no signed statement"},
+      {"a statement with a byte more", reply(signed_text + "\n"), "", "does not end in one signature"},
+      {"shorter than signed", statement("1.0.1", installer_bytes), reply(installer_bytes.substr(0, 10)),
+       "10 bytes where 25 were signed"},
+      {"longer than signed", statement("1.0.1", installer_bytes), reply(installer_bytes + "#"), "more bytes"},
+      {"other bytes than signed", statement("1.0.1", installer_bytes), reply(changed_bytes), "SHA-512"},
+      {"cut short in transfer", statement("1.0.1", installer_bytes),
+       "HTTP/1.0 200 OK\r\nContent-Length: 25\r\n\r\n" + installer_bytes.substr(0, 10), ""},
   };
   for (const Case& c : cases) {
     window.reset();
     start(reply("1.0.1"));
-    server.script({c.installer_reply});
-    if (!c.signature_reply.empty()) server.script({c.signature_reply});
+    server.script({c.statement_reply});
+    if (!c.installer_reply.empty()) server.script({c.installer_reply});
+    const qsizetype boxes = dialogs.errors.size();
     accept();
     ASSERT_TRUE(download_ends()) << c.what;
     EXPECT_EQ(panel().label_update->text(), "Download Aborted") << c.what;
+    const std::string last_asked = c.installer_reply.empty() ? "GET /velnorsolo/vnssetup.exe.sig HTTP/1.0\r\n"
+                                                             : "GET /velnorsolo/vnssetup.exe HTTP/1.0\r\n";
+    EXPECT_EQ(server.requests().back().rfind(last_asked, 0), 0u) << c.what;
     expect_untouched();
+    if (c.refusal.empty()) {
+      EXPECT_EQ(dialogs.errors.size(), boxes) << c.what;
+    } else {
+      ASSERT_EQ(dialogs.errors.size(), boxes + 1) << c.what;
+      EXPECT_EQ(dialogs.errors.back(),
+                "Download Aborted: the server's update was refused, and the game stays as it is.");
+      EXPECT_TRUE(dialogs.error_details.back().contains(QString::fromStdString(c.refusal)))
+          << c.what << ": " << dialogs.error_details.back().toStdString();
+    }
   }
-  EXPECT_EQ(server.requests().size(), 14u);  // the version, the installer and, but when cut short, its signature
-  EXPECT_EQ(server.requests()[2].rfind("GET /velnorsolo/vnssetup.exe.sig HTTP/1.0\r\n", 0), 0u);
-  EXPECT_TRUE(dialogs.messages.isEmpty() && dialogs.errors.isEmpty());
+  EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
+// The marker file says whether an installer ran: an older one offered as newer never does, and
+// a newer one, signed as the version offered, is started with its switches and the game ends.
+TEST_F(Update, ARolledBackInstallerNeverRunsWhileANewerSignedOneInstalls) {
   const fs::path marker = folder.path().toStdString() + "/installed.txt";
+  const std::string old_script = "#!/bin/sh\necho old > '" + marker.string() + "'\n";
   const std::string script = "#!/bin/sh\necho \"$@\" > '" + marker.string() + "'\n";
   std::ofstream(backup()) << "an old backup";
-  start(reply("1.0.1"));
-  serve(script, signature(script));
   really_start = true;
+
+  // The older release, offered as what it is: no offer at all.
+  start(reply("0.9.0"));
+  EXPECT_FALSE(window->panel_update->isVisible());
+  // ...and offered as newer: its own statement gives it away before it is downloaded.
+  window.reset();
+  start(reply("1.0.1"));
+  serve(statement("0.9.0", old_script), old_script);
+  accept();
+  ASSERT_TRUE(download_ends());
+  EXPECT_EQ(panel().label_update->text(), "Download Aborted");
+  EXPECT_EQ(server.drop_unused(), 1u);  // the installer was never asked for
+  EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
+  EXPECT_EQ(file_bytes(backup()), "an old backup");
+  EXPECT_FALSE(fs::exists(installer()));
+  EXPECT_TRUE(started.isEmpty());
+  EXPECT_FALSE(QTest::qWaitFor([&] { return fs::exists(marker); }, 500)) << file_bytes(marker);
+
+  window.reset();
+  start(reply("1.0.1"));
+  serve(statement("1.0.1", script), script);
   accept();
   ASSERT_TRUE(download_ends());
   EXPECT_EQ(panel().label_update->text(), "Installing");
@@ -194,7 +264,7 @@ TEST_F(Update, RealInstallerIsStartedWithItsSwitchesAndTheGameEnds) {
 
 TEST_F(Update, InstallerThatCannotStartIsReportedAndUndone) {
   start(reply("2.0.0"));
-  serve("MZ installer", signature("MZ installer"));
+  serve(statement("2.0.0", "MZ installer"), "MZ installer");
   start_result = false;
   accept();
   ASSERT_TRUE(download_ends());
@@ -208,9 +278,9 @@ TEST_F(Update, InstallerThatCannotStartIsReportedAndUndone) {
 // The download runs beside the board, which goes on answering; CANCEL stops it.
 TEST_F(Update, CancelStopsATrickleAtOnceAndTheBoardAnswersMeanwhile) {
   start(reply("1.0.1"));
-  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
+  serve_trickle();
   accept();
-  ASSERT_TRUE(server.wait_requests(2));
+  ASSERT_TRUE(server.wait_requests(3));
   std::optional<bool> ticked_while_downloading;
   QTimer::singleShot(0, &*window, [&] { ticked_while_downloading = panel().downloading(); });
   ASSERT_TRUE(QTest::qWaitFor([&] { return ticked_while_downloading.has_value(); }, 10000));
@@ -228,9 +298,9 @@ TEST_F(Update, CancelStopsATrickleAtOnceAndTheBoardAnswersMeanwhile) {
 
 TEST_F(Update, ClosingTheWindowDuringTheDownloadAbortsIt) {
   start(reply("1.0.1"));
-  server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
+  serve_trickle();
   accept();
-  ASSERT_TRUE(server.wait_requests(2));
+  ASSERT_TRUE(server.wait_requests(3));
   window->close();
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");

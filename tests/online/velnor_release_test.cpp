@@ -4,6 +4,7 @@
 
 #include "e2e/command.h"
 #include "online/releasesignature.h"
+#include "online/releasestatement.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -30,23 +31,34 @@ TEST_F(VelnorRelease, SignsWhatTheGameAcceptsAndNoChangedByte) {
 
   const std::string installer = "#!/bin/sh\necho installing\n";
   write("vnssetup.exe", installer);
-  ASSERT_TRUE(run({"sign", "--key", "release.sec", "vnssetup.exe"}).ok);
+  ASSERT_TRUE(run({"sign", "--key", "release.sec", "--version", "1.0.1", "vnssetup.exe"}).ok);
   const auto key = release::key_from_text(read("release.pub"), release::kPublicKeySize);
   ASSERT_TRUE(key.has_value());
-  EXPECT_TRUE(release::verify(installer, read("vnssetup.exe.sig"), *key));
-  EXPECT_TRUE(run({"verify", "--key", "release.pub", "vnssetup.exe"}).ok);
+  const release::ReadStatement signed_release = release::read_statement(read("vnssetup.exe.sig"), *key);
+  ASSERT_TRUE(signed_release.statement.has_value()) << signed_release.problem;
+  EXPECT_EQ(*signed_release.statement, release::statement_of("1.0.1", installer));
+  EXPECT_EQ(release::installer_mismatch(*signed_release.statement, installer), "");
+  const auto verified = run({"verify", "--key", "release.pub", "vnssetup.exe"});
+  EXPECT_TRUE(verified.ok) << verified.err.toStdString();
+  EXPECT_EQ(verified.out, "vnssetup.exe: version 1.0.1, signed\n");
 
   std::string changed = installer;
   changed[10] ^= 1;
   write("vnssetup.exe", changed);
-  EXPECT_FALSE(release::verify(changed, read("vnssetup.exe.sig"), *key));
+  EXPECT_NE(release::installer_mismatch(*signed_release.statement, changed), "");
   const auto refused = run({"verify", "--key", "release.pub", "vnssetup.exe"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_TRUE(refused.err.contains("the signature does not hold")) << refused.err.toStdString();
 
+  // A version the game would not read is never signed, and the file signed before stays.
+  const std::string statement = read("vnssetup.exe.sig");
+  for (const char* version : {"1.0.1\n", "v1.0.1", "1..0", ""})
+    EXPECT_EQ(run({"sign", "--key", "release.sec", "--version", version, "vnssetup.exe"}).status, 1) << version;
+  EXPECT_EQ(read("vnssetup.exe.sig"), statement);
+
   // A public key is no secret key, and a wrong command line is explained.
-  EXPECT_EQ(run({"sign", "--key", "release.pub", "vnssetup.exe"}).status, 1);
-  EXPECT_EQ(run({"sign", "vnssetup.exe"}).status, 2);
+  EXPECT_EQ(run({"sign", "--key", "release.pub", "--version", "1.0.1", "vnssetup.exe"}).status, 1);
+  EXPECT_EQ(run({"sign", "--key", "release.sec", "vnssetup.exe"}).status, 2);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ struct ScriptedDialogs : Dialogs {
   std::deque<bool> answers;
   void message(QWidget*, const QString& text) override { messages << text; }
   void error(QWidget*, const QString& text) override { errors << error_box_text(text); }
-  void file_problem(QWidget*, const QString& text, const QString& details) override {
+  void problem(QWidget*, const QString& text, const QString& details) override {
     errors << text;
     error_details << details;
   }

@@ -1,8 +1,10 @@
 // velnor-release: signs the release files that the game downloads.
 //   velnor-release keygen PUBLIC SECRET       makes a key pair: the public key for the game's
 //                                             build, the secret one (owner-only) for signing
-//   velnor-release sign --key SECRET FILE     writes FILE.sig, FILE's detached signature
-//   velnor-release verify --key PUBLIC FILE   whether FILE.sig holds for FILE
+//   velnor-release sign --key SECRET --version VERSION FILE
+//                                             writes FILE.sig, the signed statement that FILE is
+//                                             that version, of its size and SHA-512
+//   velnor-release verify --key PUBLIC FILE   whether FILE.sig holds for FILE; prints its version
 // Key files hold the key's bytes as hexadecimal digits on one line. Failures go to standard error;
 // the exit code is then 1 (2 for a wrong command line).
 #include <fcntl.h>
@@ -18,6 +20,7 @@
 #include "core/filedescriptor.h"
 #include "core/safefile.h"
 #include "online/releasesignature.h"
+#include "online/releasestatement.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ constexpr std::size_t kMaxFile = 1024ull * 1024 * 1024;
 int usage() {
   std::fputs(
       "usage: velnor-release keygen PUBLIC SECRET\n"
-      "       velnor-release sign --key SECRET FILE\n"
+      "       velnor-release sign --key SECRET --version VERSION FILE\n"
       "       velnor-release verify --key PUBLIC FILE\n",
       stderr);
   return 2;
@@ -68,19 +71,26 @@ int keygen(const std::string& public_path, const std::string& secret_path) {
   return 0;
 }
 
-int sign(const std::string& secret_path, const std::string& file) {
-  const std::string signature =
-      release::sign(velnor::read_regular_file(file, kMaxFile), read_key(secret_path, release::kSecretKeySize));
-  if (velnor::replace_file(file + ".sig", signature) != velnor::Replaced::done) fail(file + ".sig: cannot be written");
+int sign(const std::string& secret_path, const std::string& version, const std::string& file) {
+  const release::Statement statement = release::statement_of(version, velnor::read_regular_file(file, kMaxFile));
+  const std::string text = release::signed_statement(statement, read_key(secret_path, release::kSecretKeySize));
+  if (velnor::replace_file(file + ".sig", text) != velnor::Replaced::done) fail(file + ".sig: cannot be written");
   return 0;
 }
 
 int verify(const std::string& public_path, const std::string& file) {
   const std::string key = read_key(public_path, release::kPublicKeySize);
-  if (release::verify(velnor::read_regular_file(file, kMaxFile), velnor::read_regular_file(file + ".sig", 1024), key))
-    return 0;
-  std::fprintf(stderr, "velnor-release: %s: the signature does not hold\n", file.c_str());
-  return 1;
+  const release::ReadStatement read =
+      release::read_statement(velnor::read_regular_file(file + ".sig", release::kMaxStatementSize), key);
+  const std::string problem =
+      read.statement ? release::installer_mismatch(*read.statement, velnor::read_regular_file(file, kMaxFile))
+                     : read.problem;
+  if (!problem.empty()) {
+    std::fprintf(stderr, "velnor-release: %s: the signature does not hold: %s\n", file.c_str(), problem.c_str());
+    return 1;
+  }
+  std::printf("%s: version %s, signed\n", file.c_str(), read.statement->version.c_str());
+  return 0;
 }
 
 }  // namespace
@@ -90,7 +100,8 @@ int main(int argc, char** argv) {
   const bool keyed = argc == 5 && std::string(argv[2]) == "--key";
   try {
     if (command == "keygen" && argc == 4) return keygen(argv[2], argv[3]);
-    if (command == "sign" && keyed) return sign(argv[3], argv[4]);
+    if (command == "sign" && argc == 7 && std::string(argv[2]) == "--key" && std::string(argv[4]) == "--version")
+      return sign(argv[3], argv[5], argv[6]);
     if (command == "verify" && keyed) return verify(argv[3], argv[4]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "velnor-release: %s\n", e.what());
