@@ -155,8 +155,6 @@ class Scanner {
  private:
   struct Attribute {
     std::string_view key, value;
-    // Just past the value and its closing quote.
-    std::size_t end;
   };
 
   // Bytes begin to end of the page replaced by text.
@@ -299,7 +297,7 @@ class Scanner {
       const std::string_view value = word();
       if (text::equal_nocase(key, "colspan")) colspan = span(value);
       if (text::equal_nocase(key, "rowspan")) rowspan = span(value);
-      if (image) attributes_.push_back({key, value, at_});
+      if (image) attributes_.push_back({key, value});
     }
     skip_past('>');
     open(name, colspan, rowspan);
@@ -320,7 +318,8 @@ class Scanner {
       const bool is_width = named(a, "width");
       if (named(a, "style") || ((is_width || named(a, "height")) && !both)) {
         // One stated size would scale the other without bound; a style may state either.
-        edits_.push_back({offset(a.key), a.end, {}});
+        // Renamed rather than cut out, so that the tag reads the same to the end.
+        edits_.push_back({offset(a.key), offset(a.key) + a.key.size(), "x"});
       } else if (is_width || named(a, "height")) {
         const std::uint32_t length = image_length(a.value, is_width ? box_.width : box_.height);
         edits_.push_back({offset(a.value), offset(a.value) + a.value.size(), std::to_string(length)});

@@ -64,9 +64,9 @@ struct MeasuredPage {
   // What laying out the page costs (as far as it was read, when refused).
   std::uint64_t cost = 0;
   // Without a fault, the page to give the view: every image's stated width and
-  // height within `box`, and an image that states only one of them, or a style,
-  // stating neither, so that it is laid out at its own size (which the view keeps
-  // within the box).
+  // height within `box`; an image that states only one of them, or a style, has
+  // that attribute renamed, so that it is laid out at its own size (which the view
+  // keeps within the box).
   std::string page;
 };
 
