@@ -134,12 +134,15 @@ class Scanner {
       else
         text(c);
     }
+    if (styles_ > 0) edits_.push_back({style_start_, s_.size(), {}});
   }
 
   std::uint64_t cost() const { return cells_ * kCellCost + other_cost_; }
 
-  // The page with the changes made to its images.
-  std::string cleaned() const {
+  // The page with the changes made to its images and styles.
+  std::string cleaned() {
+    // An image's attributes are changed once its tag is read, in no order.
+    std::sort(edits_.begin(), edits_.end(), [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
     std::string page;
     page.reserve(s_.size());
     std::size_t from = 0;
@@ -262,6 +265,7 @@ class Scanner {
   }
 
   void tag() {
+    tag_start_ = at_ - 1;
     skip_space();
     if (next_is('!')) {
       ++at_;
@@ -298,6 +302,7 @@ class Scanner {
       if (text::equal_nocase(key, "colspan")) colspan = span(value);
       if (text::equal_nocase(key, "rowspan")) rowspan = span(value);
       if (image) attributes_.push_back({key, value});
+      if (text::equal_nocase(key, "style") && styles_ == 0) drop(key);
     }
     skip_past('>');
     open(name, colspan, rowspan);
@@ -306,9 +311,14 @@ class Scanner {
 
   std::size_t offset(std::string_view part) const { return static_cast<std::size_t>(part.data() - s_.data()); }
 
+  // Renamed rather than cut out, so that the tag reads the same to its end.
+  void drop(std::string_view key) { edits_.push_back({offset(key), offset(key) + key.size(), "x"}); }
+
   // The view lays an image out at its stated size, however large, and puts
   // every image of a paragraph in place again for each one after it.
   void add_image() {
+    // Not an image: text of a style sheet, which the view is not given.
+    if (styles_ > 0) return;
     const auto named = [](const Attribute& a, const char* key) { return text::equal_nocase(a.key, key); };
     const bool both = std::any_of(attributes_.begin(), attributes_.end(), [&](auto& a) { return named(a, "width"); }) &&
                       std::any_of(attributes_.begin(), attributes_.end(), [&](auto& a) { return named(a, "height"); });
@@ -316,10 +326,9 @@ class Scanner {
     std::uint64_t width = box_.width, height = box_.height;
     for (const Attribute& a : attributes_) {
       const bool is_width = named(a, "width");
-      if (named(a, "style") || ((is_width || named(a, "height")) && !both)) {
-        // One stated size would scale the other without bound; a style may state either.
-        // Renamed rather than cut out, so that the tag reads the same to the end.
-        edits_.push_back({offset(a.key), offset(a.key) + a.key.size(), "x"});
+      if ((is_width || named(a, "height")) && !both) {
+        // One stated size would scale the other without bound.
+        drop(a.key);
       } else if (is_width || named(a, "height")) {
         const std::uint32_t length = image_length(a.value, is_width ? box_.width : box_.height);
         edits_.push_back({offset(a.value), offset(a.value) + a.value.size(), std::to_string(length)});
@@ -389,7 +398,7 @@ class Scanner {
   void push(std::string_view name, Tag tag) {
     if (depth_ == kMaxPageDepth) fail(PageFault::too_deep);
     open_[depth_++] = Open{name, tag};
-    if (tag == Tag::style) ++styles_;
+    if (tag == Tag::style && styles_++ == 0) style_start_ = at_;
     if (tag == Tag::table && ++tables_ > kMaxTableDepth) fail(PageFault::tables_too_deep);
     if (tag != Tag::tr) return;
     if (Open* table = innermost_table()) {
@@ -401,7 +410,10 @@ class Scanner {
 
   void pop() {
     const Open& o = open_[--depth_];
-    if (o.tag == Tag::style) --styles_;
+    // The view is given the style sheet empty: a margin or a line height of some
+    // thousands of pixels, on many elements, makes a document that never finishes
+    // its layout.
+    if (o.tag == Tag::style && --styles_ == 0) edits_.push_back({style_start_, tag_start_, {}});
     if (o.tag != Tag::table) return;
     --tables_;
     closed_cells_ += o.rows * o.widest;
@@ -434,6 +446,9 @@ class Scanner {
   std::size_t depth_ = 0;
   std::size_t tables_ = 0;
   std::size_t styles_ = 0;
+  // Where the outermost open style sheet starts, and where the tag being read does.
+  std::size_t style_start_ = 0;
+  std::size_t tag_start_ = 0;
   std::uint64_t closed_cells_ = 0;
   std::uint64_t elements_ = 0;
   std::uint64_t selectors_ = 0;

@@ -14,7 +14,8 @@
 // document some millions of pixels tall never finishes its layout). The page is
 // scanned once, as the view would nest its tags, and refused at the first limit
 // it passes; what passes comes back with its images' stated sizes made to fit
-// the view. Cheap enough for a worker thread, never meant for the window's.
+// the view and without its styles. Cheap enough for a worker thread, never meant
+// for the window's.
 namespace velnor {
 
 enum class PageFault {
@@ -64,9 +65,10 @@ struct MeasuredPage {
   // What laying out the page costs (as far as it was read, when refused).
   std::uint64_t cost = 0;
   // Without a fault, the page to give the view: every image's stated width and
-  // height within `box`; an image that states only one of them, or a style, has
-  // that attribute renamed, so that it is laid out at its own size (which the view
-  // keeps within the box).
+  // height within `box`, where an image states only one of them that one renamed
+  // away, so that it is laid out at its own size (which the view keeps within the
+  // box); every style attribute renamed away and every style sheet emptied, as
+  // their lengths are no more bounded than an image's.
   std::string page;
 };
 

@@ -114,8 +114,9 @@ TEST(PageMeasure, ShowsRealPagesAndNestsAsTheViewDoes) {
   for (const auto& c : cases) EXPECT_EQ(measure_page(c.page), PageFault::none) << c.what;
 }
 
-// The view lays an image out at any size it is given: the page it gets states none beyond itself.
-TEST(PageMeasure, GivesTheViewImagesNoLargerThanItself) {
+// The view lays out any length it is given: the page it gets states no image size beyond the
+// view, and no style.
+TEST(PageMeasure, GivesTheViewImagesNoLargerThanItselfAndNoStyles) {
   const struct {
     const char* what;
     std::string page, shown;
@@ -132,8 +133,14 @@ TEST(PageMeasure, GivesTheViewImagesNoLargerThanItself) {
        "<img x=\"width:30000px\" width=4 height=4>"},
       {"the last of twice-stated sizes counts as well", "<img width=1 width=99999 height=2>",
        "<img width=1 width=479 height=2>"},
-      {"other elements keep their attributes", "<table width=30000><tr><td style=\"x\">a</td></tr></table>",
-       "<table width=30000><tr><td style=\"x\">a</td></tr></table>"},
+      {"other elements keep their sizes", "<table width=30000><tr><td height=30000>a</td></tr></table>",
+       "<table width=30000><tr><td height=30000>a</td></tr></table>"},
+      // Three hundred paragraphs 30,000 pixels apart froze the window as the images did.
+      {"styles of any element", "<p style='margin-top:30000px'>a<p STYLE=\"line-height:9999px\">b",
+       "<p x='margin-top:30000px'>a<p x=\"line-height:9999px\">b"},
+      {"style sheets, closed or not",
+       "<style type=text/css>p {margin-top: 30000px}</style><p>a<STYLE><!-- img {width: 1px} --><img width=1",
+       "<style type=text/css></style><p>a<STYLE>"},
   };
   for (const auto& c : cases) EXPECT_EQ(velnor::measure_page(c.page, kView).page, c.shown) << c.what;
 }
