@@ -34,18 +34,18 @@ const struct {
   const char* name;
   std::string page;
 } kPages[] = {
-    {"server_page_1200_rows", rows(1200)},
-    {"tables_4_deep", repeated(repeated("<table><tr><td>", 4) + "x" + repeated("</td></tr></table>", 4), 1249)},
-    {"grid_of_a_wide_row", "<table><tr><td colspan=10>x</td></tr>" + repeated("<tr><td>x</td></tr>", 499) + "</table>"},
-    {"words_of_256_bytes", repeated(std::string(256, 'x') + " ", 4000)},
-    {"lines_in_pre", "<pre>" + repeated(std::string(50, 'x') + "\n", 19990) + "</pre>"},
+    {"server_page_1100_rows", rows(1100)},
+    {"tables_4_deep", repeated(repeated("<table><tr><td>", 4) + "x" + repeated("</td></tr></table>", 4), 1000)},
+    {"grid_of_a_wide_row", "<table><tr><td colspan=10>x</td></tr>" + repeated("<tr><td>x</td></tr>", 449) + "</table>"},
+    {"words_of_256_bytes", repeated(std::string(256, 'x') + " ", 1900)},
+    {"lines_in_pre", "<pre>" + repeated(std::string(50, 'x') + "\n", 9700) + "</pre>"},
     {"style_on_every_element", "<style>" + repeated("*{color:red}", 24) + "</style>" + repeated("<b>x</b> ", 19960)},
     {"inline_31_deep", repeated(repeated("<b>", 29) + "x" + repeated("</b>", 29) + " ", 689)},
     {"images_in_one_paragraph", repeated("<img src=x width=8 height=8>", 960)},
-    {"images_at_view_size", repeated("<p><img src=x width=479 height=505>", 1900)},
-    {"cells_beside_images", rows(1000) + repeated("<p><img src=x width=100 height=100>", 3000)},
+    {"images_at_view_size", repeated("<p><img src=x width=479 height=505>", 1650)},
+    {"cells_beside_images", rows(500) + repeated("<p><img src=x width=100 height=100>", 2000)},
     // Refused before the view was given their stated sizes, now shown at the view's.
-    {"images_stated_huge", repeated("<p><img src=x width=30000 height=30000>", 1900)},
+    {"images_stated_huge", repeated("<p><img src=x width=30000 height=30000>", 1650)},
 };
 
 constexpr velnor::ImageBox kView{479, 505};

@@ -135,9 +135,12 @@ class Scanner {
         text(c);
     }
     if (styles_ > 0) edits_.push_back({style_start_, s_.size(), {}});
+    check_cost();
   }
 
-  std::uint64_t cost() const { return cells_ * kCellCost + other_cost_; }
+  std::uint64_t cost() const {
+    return cells_ * kCellCost + elements_ * kElementCost + text_bytes_ * kTextByteCost + other_cost_;
+  }
 
   // The page with the changes made to its images and styles.
   std::string cleaned() {
@@ -180,6 +183,7 @@ class Scanner {
       if (c == '{' || c == ',') add_selector();
       return;
     }
+    ++text_bytes_;
     if (c == '\n' || c == '\v' || c == '\f' || (c == '\r' && (at_ == s_.size() || s_[at_] != '\n'))) add_line();
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
       word_ = 0;
@@ -203,6 +207,7 @@ class Scanner {
   void add_element() {
     if (++elements_ > kMaxPageElements) fail(PageFault::too_many_elements);
     check_style();
+    check_cost();
   }
 
   // Every rule of a style sheet is tried on every element.
@@ -455,6 +460,7 @@ class Scanner {
   std::size_t lines_ = 0;
   std::size_t word_ = 0;
   std::uint64_t cells_ = 0;
+  std::uint64_t text_bytes_ = 0;
   std::uint64_t other_cost_ = 0;
   std::uint64_t images_in_paragraph_ = 0;
   std::vector<Attribute> attributes_;

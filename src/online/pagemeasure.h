@@ -35,17 +35,20 @@ inline constexpr std::size_t kMaxPageBytes = 1024 * 1024;
 inline constexpr std::size_t kMaxPageDepth = 32;
 inline constexpr std::size_t kMaxPageElements = 20000;
 inline constexpr std::size_t kMaxTableDepth = 4;
-inline constexpr std::size_t kMaxTableCells = 5000;
+inline constexpr std::size_t kMaxTableCells = 4500;
 inline constexpr std::size_t kMaxPageLines = 20000;
 inline constexpr std::size_t kMaxWordBytes = 256;
 inline constexpr std::size_t kMaxStyleWork = 500000;
 
 // What loading and laying a page out costs, in units of about a microsecond of a
 // small machine's time (bench/page reports the ratio on the machine it runs on):
-// half a second at most. A table cell with a row's share of text, as the server
-// sends them, was measured at the unit; images at a fifth of it and less.
+// half a second at most. Rows of cells as the server sends them, plain text,
+// and elements in a row were measured at about the unit; images at a fifth of
+// it and less.
 inline constexpr std::uint64_t kMaxPageCost = 500000;
-inline constexpr std::uint64_t kCellCost = 100;
+inline constexpr std::uint64_t kCellCost = 60;
+inline constexpr std::uint64_t kElementCost = 20;
+inline constexpr std::uint64_t kTextByteCost = 1;
 inline constexpr std::uint64_t kImageCost = 20;
 // For each image before it in the same paragraph.
 inline constexpr std::uint64_t kImagePairCost = 1;

@@ -80,8 +80,9 @@ TEST(PageMeasure, RefusesPagesTheViewCannotShowInTime) {
       {"images of no stated size count as the view's", repeated("<p><img src=x>", 2100), PageFault::too_costly},
       {"a cell bomb of images", "<table>" + repeated("<tr><td><img src=x width=479 height=505></td></tr>", 2000),
        PageFault::too_costly},
+      {"600 KB of plain words", repeated("word ", 120000), PageFault::too_costly},
       {"cells and images, each within its limit, together beyond",
-       "<table>" + repeated("<tr><td>1</td><td>2</td><td>3</td><td><img src=x width=300 height=300></td></tr>", 1000),
+       "<table>" + repeated("<tr><td>1</td><td>2</td><td>3</td><td><img src=x width=400 height=400></td></tr>", 1000),
        PageFault::too_costly},
   };
   for (const auto& c : cases) EXPECT_EQ(measure_page(c.page), c.fault) << c.what;
