@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "core/bytetext.h"
 
@@ -103,6 +104,18 @@ std::uint64_t span(std::string_view value) {
   return std::max<std::uint64_t>(n, 1);
 }
 
+// A stated image size; one that is no plain number, or more than `largest`, counts as `largest`.
+std::uint32_t image_length(std::string_view value, std::uint32_t largest) {
+  if (value.find('&') != std::string_view::npos) return largest;
+  std::size_t at = 0;
+  while (at < value.size() && value[at] == ' ') ++at;
+  if (at == value.size() || value[at] < '0' || value[at] > '9') return largest;
+  std::uint32_t n = 0;
+  for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at)
+    n = std::min<std::uint32_t>(n * 10 + static_cast<std::uint32_t>(value[at] - '0'), largest);
+  return n;
+}
+
 struct Fault {
   PageFault what;
 };
@@ -111,7 +124,7 @@ struct Fault {
 
 class Scanner {
  public:
-  explicit Scanner(std::string_view html) : s_(html) {}
+  Scanner(std::string_view html, ImageBox box) : s_(html), box_(box) {}
 
   void run() {
     while (at_ < s_.size()) {
@@ -121,9 +134,41 @@ class Scanner {
       else
         text(c);
     }
+    if (styles_ > 0) edits_.push_back({style_start_, s_.size(), {}});
+    check_cost();
+  }
+
+  std::uint64_t cost() const {
+    return cells_ * kCellCost + elements_ * kElementCost + text_bytes_ * kTextByteCost + other_cost_;
+  }
+
+  // The page with the changes made to its images and styles.
+  std::string cleaned() {
+    // An image's attributes are changed once its tag is read, in no order.
+    std::sort(edits_.begin(), edits_.end(), [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
+    std::string page;
+    page.reserve(s_.size());
+    std::size_t from = 0;
+    for (const Edit& edit : edits_) {
+      page.append(s_.substr(from, edit.begin - from));
+      page += edit.text;
+      from = edit.end;
+    }
+    page.append(s_.substr(from));
+    return page;
   }
 
  private:
+  struct Attribute {
+    std::string_view key, value;
+  };
+
+  // Bytes begin to end of the page replaced by text.
+  struct Edit {
+    std::size_t begin, end;
+    std::string text;
+  };
+
   struct Open {
     std::string_view name;
     Tag tag;
@@ -138,6 +183,7 @@ class Scanner {
       if (c == '{' || c == ',') add_selector();
       return;
     }
+    ++text_bytes_;
     if (c == '\n' || c == '\v' || c == '\f' || (c == '\r' && (at_ == s_.size() || s_[at_] != '\n'))) add_line();
     if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
       word_ = 0;
@@ -161,6 +207,7 @@ class Scanner {
   void add_element() {
     if (++elements_ > kMaxPageElements) fail(PageFault::too_many_elements);
     check_style();
+    check_cost();
   }
 
   // Every rule of a style sheet is tried on every element.
@@ -223,6 +270,7 @@ class Scanner {
   }
 
   void tag() {
+    tag_start_ = at_ - 1;
     skip_space();
     if (next_is('!')) {
       ++at_;
@@ -243,6 +291,8 @@ class Scanner {
       return close(name);
     }
     const std::string_view name = word();
+    const bool image = text::equal_nocase(name, "img");
+    attributes_.clear();
     std::uint64_t colspan = 1, rowspan = 1;
     for (;;) {
       skip_space();
@@ -256,9 +306,53 @@ class Scanner {
       const std::string_view value = word();
       if (text::equal_nocase(key, "colspan")) colspan = span(value);
       if (text::equal_nocase(key, "rowspan")) rowspan = span(value);
+      if (image) attributes_.push_back({key, value});
+      if (text::equal_nocase(key, "style") && styles_ == 0) drop(key);
     }
     skip_past('>');
     open(name, colspan, rowspan);
+    if (image) add_image();
+  }
+
+  std::size_t offset(std::string_view part) const { return static_cast<std::size_t>(part.data() - s_.data()); }
+
+  // Renamed rather than cut out, so that the tag reads the same to its end.
+  void drop(std::string_view key) { edits_.push_back({offset(key), offset(key) + key.size(), "x"}); }
+
+  // The view lays an image out at its stated size, however large, and puts
+  // every image of a paragraph in place again for each one after it.
+  void add_image() {
+    // Not an image: text of a style sheet, which the view is not given.
+    if (styles_ > 0) return;
+    const auto named = [](const Attribute& a, const char* key) { return text::equal_nocase(a.key, key); };
+    const bool both = std::any_of(attributes_.begin(), attributes_.end(), [&](auto& a) { return named(a, "width"); }) &&
+                      std::any_of(attributes_.begin(), attributes_.end(), [&](auto& a) { return named(a, "height"); });
+    // Unstated, a size is the image's own, which the view keeps within the box.
+    std::uint64_t width = box_.width, height = box_.height;
+    for (const Attribute& a : attributes_) {
+      const bool is_width = named(a, "width");
+      if ((is_width || named(a, "height")) && !both) {
+        // One stated size would scale the other without bound.
+        drop(a.key);
+      } else if (is_width || named(a, "height")) {
+        const std::uint32_t length = image_length(a.value, is_width ? box_.width : box_.height);
+        edits_.push_back({offset(a.value), offset(a.value) + a.value.size(), std::to_string(length)});
+        (is_width ? width : height) = length;
+      }
+    }
+    other_cost_ += kImageCost + images_in_paragraph_++ * kImagePairCost +
+                   std::max<std::uint64_t>(width, 1) * std::max<std::uint64_t>(height, 1) / kImagePixelsPerCost;
+    check_cost();
+  }
+
+  void check_cost() const {
+    if (cost() > kMaxPageCost) fail(PageFault::too_costly);
+  }
+
+  // A line break stays in its paragraph; every other tag that breaks the line ends it.
+  void break_line(std::string_view name) {
+    word_ = 0;
+    if (!text::equal_nocase(name, "br")) images_in_paragraph_ = 0;
   }
 
   void open(std::string_view name, std::uint64_t colspan, std::uint64_t rowspan) {
@@ -266,7 +360,7 @@ class Scanner {
     // An element without a name holds nothing.
     if (name.empty()) return;
     const Known& k = known(name);
-    if (k.breaks_line) word_ = 0;
+    if (k.breaks_line) break_line(name);
     // A cell outside a row, or a row outside a table, is given the table it lacks.
     if ((k.tag == Tag::td || k.tag == Tag::th) && !inside(Tag::tr)) {
       add_element();
@@ -286,7 +380,7 @@ class Scanner {
   }
 
   void close(std::string_view name) {
-    if (known(name).breaks_line) word_ = 0;
+    if (known(name).breaks_line) break_line(name);
     if (name.empty()) return;
     for (std::size_t level = depth_; level > 0; --level) {
       if (!text::equal_nocase(open_[level - 1].name, name)) continue;
@@ -309,7 +403,7 @@ class Scanner {
   void push(std::string_view name, Tag tag) {
     if (depth_ == kMaxPageDepth) fail(PageFault::too_deep);
     open_[depth_++] = Open{name, tag};
-    if (tag == Tag::style) ++styles_;
+    if (tag == Tag::style && styles_++ == 0) style_start_ = at_;
     if (tag == Tag::table && ++tables_ > kMaxTableDepth) fail(PageFault::tables_too_deep);
     if (tag != Tag::tr) return;
     if (Open* table = innermost_table()) {
@@ -321,7 +415,10 @@ class Scanner {
 
   void pop() {
     const Open& o = open_[--depth_];
-    if (o.tag == Tag::style) --styles_;
+    // The view is given the style sheet empty: a margin or a line height of some
+    // thousands of pixels, on many elements, makes a document that never finishes
+    // its layout.
+    if (o.tag == Tag::style && --styles_ == 0) edits_.push_back({style_start_, tag_start_, {}});
     if (o.tag != Tag::table) return;
     --tables_;
     closed_cells_ += o.rows * o.widest;
@@ -338,36 +435,49 @@ class Scanner {
     check_cells();
   }
 
-  void check_cells() const {
+  void check_cells() {
     std::uint64_t cells = closed_cells_;
     for (std::size_t level = 0; level < depth_; ++level)
       if (open_[level].tag == Tag::table) cells += open_[level].rows * open_[level].widest;
     if (cells > kMaxTableCells) fail(PageFault::too_many_cells);
+    cells_ = cells;
+    check_cost();
   }
 
   std::string_view s_;
+  ImageBox box_;
   std::size_t at_ = 0;
   std::array<Open, kMaxPageDepth> open_{};
   std::size_t depth_ = 0;
   std::size_t tables_ = 0;
   std::size_t styles_ = 0;
+  // Where the outermost open style sheet starts, and where the tag being read does.
+  std::size_t style_start_ = 0;
+  std::size_t tag_start_ = 0;
   std::uint64_t closed_cells_ = 0;
   std::uint64_t elements_ = 0;
   std::uint64_t selectors_ = 0;
   std::size_t lines_ = 0;
   std::size_t word_ = 0;
+  std::uint64_t cells_ = 0;
+  std::uint64_t text_bytes_ = 0;
+  std::uint64_t other_cost_ = 0;
+  std::uint64_t images_in_paragraph_ = 0;
+  std::vector<Attribute> attributes_;
+  std::vector<Edit> edits_;
 };
 
 }  // namespace
 
-PageFault measure_page(std::string_view html) {
-  if (html.size() > kMaxPageBytes) return PageFault::too_long;
+MeasuredPage measure_page(std::string_view html, ImageBox box) {
+  if (html.size() > kMaxPageBytes) return {PageFault::too_long, 0, {}};
+  Scanner scanner(html, box);
   try {
-    Scanner(html).run();
+    scanner.run();
   } catch (const Fault& fault) {
-    return fault.what;
+    return {fault.what, scanner.cost(), {}};
   }
-  return PageFault::none;
+  return {PageFault::none, scanner.cost(), scanner.cleaned()};
 }
 
 }  // namespace velnor

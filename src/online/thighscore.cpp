@@ -21,7 +21,13 @@ std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 // Only a 2xx reply to a posting says the score was stored.
 bool stored(int status) { return status >= 200 && status <= 299; }
 
-const char* const kPageRefused = "The high-score page is too large or too deeply nested to show.";
+const char* const kPageRefused = "<p>The high-score page is too large or too deeply nested to show.</p>";
+
+// On the worker: the page as the view may be given it, or the notice in its place.
+std::string page_to_show(const std::string& page, ImageBox box) {
+  MeasuredPage measured = measure_page(page, box);
+  return measured.fault == PageFault::none ? std::move(measured.page) : kPageRefused;
+}
 
 }  // namespace
 
@@ -48,7 +54,13 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
   URL1.URLType = utnone;
   // A page longer than may be shown is not read on.
   getit.max_body = kMaxPageBytes;
-  getit.OnDoneString = [this](THTTPGet*, const std::string& page) { getitDoneString(page); };
+  getit.OnPrepare = [box = ImageBox{static_cast<std::uint32_t>(displayhtml->width()),
+                                    static_cast<std::uint32_t>(displayhtml->height())}](std::string& page) {
+    page = page_to_show(page, box);
+  };
+  getit.OnDoneString = [this](THTTPGet*, const std::string& page) {
+    displayhtml->load_html(file_text_to_display(page));
+  };
   getit.OnError = [this](THTTPGet* get) {
     if (get->body_too_large()) refuse_page();
   };
@@ -74,12 +86,7 @@ void Thighscore::sendscore(const QString& name, const QString& date, const QStri
   sendit.FetchString();
 }
 
-void Thighscore::getitDoneString(const std::string& page) {
-  if (measure_page(page) != PageFault::none) return refuse_page();
-  displayhtml->load_html(file_text_to_display(page));
-}
-
-void Thighscore::refuse_page() { displayhtml->load_html(QString("<p>%1</p>").arg(kPageRefused)); }
+void Thighscore::refuse_page() { displayhtml->load_html(kPageRefused); }
 
 void Thighscore::senditDoneString() {
   if (!stored(sendit.status_code())) {

@@ -41,7 +41,6 @@ class Thighscore : public QWidget {
   TLbBackground* LbBackground1 = nullptr;
 
  private:
-  void getitDoneString(const std::string& page);
   void senditDoneString();
   // Says in the page's place that the page was not shown.
   void refuse_page();

@@ -32,6 +32,7 @@ struct THTTPGet::Fetch {
   std::chrono::milliseconds deadline{0};
   std::size_t max_body = 0;
   ProgressEvent on_progress;
+  PrepareEvent on_prepare;
   PostToUi post_to_ui;
 
   // User-interface thread only: the component, or null once it is destroyed.
@@ -224,6 +225,7 @@ std::string environment(const char* name, const char* other_name) {
 void THTTPGet::work(const std::shared_ptr<Fetch>& fetch) {
   try {
     transfer(fetch);
+    if (fetch->success && fetch->on_prepare && !fetch->stop) fetch->on_prepare(fetch->result);
   } catch (const EHttpBodyTooLarge&) {
     fetch->success = false;
     fetch->too_large = true;
@@ -277,6 +279,7 @@ void THTTPGet::FetchString() {
   fetch->deadline = deadline;
   fetch->max_body = max_body;
   fetch->on_progress = OnProgress;
+  fetch->on_prepare = OnPrepare;
   fetch->post_to_ui = post_to_ui_;
   fetch->owner = this;
   fetch_ = fetch;

@@ -23,6 +23,7 @@ class THTTPGet {
   using DoneStringEvent = std::function<void(THTTPGet* sender, const std::string& result)>;
   using ErrorEvent = std::function<void(THTTPGet* sender)>;
   using ProgressEvent = std::function<void(THTTPGet* sender, int total_size, int readed)>;
+  using PrepareEvent = std::function<void(std::string& result)>;
 
   explicit THTTPGet(PostToUi post_to_ui, PumpEvents pump_events = {});
   // Stops a running fetch; its completion never arrives.
@@ -44,6 +45,11 @@ class THTTPGet {
   DoneStringEvent OnDoneString;
   ErrorEvent OnError;
   ProgressEvent OnProgress;
+  // Run on the worker with a fetched body, which it may rewrite, before OnDoneString is
+  // raised with it: for work on outside bytes that must never hold the user-interface
+  // thread. It must touch nothing of the user-interface thread's; should it throw, the
+  // fetch fails.
+  PrepareEvent OnPrepare;
 
   // A fetch fails when no byte moves for stall_limit, and in any case at its
   // deadline (a trickle of bytes must not keep the instance busy for ever).

@@ -21,7 +21,9 @@ const QColor kVisitedLinkColor(192, 192, 192);  // silver
 
 // An inline image: "data:image/png;base64,..." (or jpeg or gif); null otherwise,
 // and null when it would take more than `pixels_left` pixels, which it then uses up.
-QImage inline_image(const QUrl& name, qint64& pixels_left) {
+// One larger than `box` is made to fit it: a document some millions of pixels
+// tall never finishes its layout.
+QImage inline_image(const QUrl& name, qint64& pixels_left, const QSize& box) {
   if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) != 0) return {};
   const QByteArray text = QByteArray::fromPercentEncoding(name.path(QUrl::FullyEncoded).toLatin1());
   const qsizetype comma = text.indexOf(',');
@@ -43,6 +45,8 @@ QImage inline_image(const QUrl& name, qint64& pixels_left) {
   const qint64 pixels = qint64(size.width()) * size.height();
   if (!size.isValid() || pixels > pixels_left) return {};
   pixels_left -= pixels;
+  if (size.width() > box.width() || size.height() > box.height())
+    reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
   return reader.read();
 }
 
@@ -89,7 +93,7 @@ void HtmlView::load_html(const QString& html) {
 
 QVariant HtmlView::loadResource(int type, const QUrl& name) {
   if (type == QTextDocument::ImageResource) {
-    const QImage image = inline_image(name, pixels_left_);
+    const QImage image = inline_image(name, pixels_left_, size());
     return image.isNull() ? blank_image() : image;
   }
   // Style sheets and the like are never fetched; an empty text, not an empty

@@ -10,7 +10,8 @@ namespace velnor {
 
 // Shows an HTML page given as text and reports clicks on its links. It never
 // goes anywhere by itself and never fetches anything: of the images a page
-// names, only those carried inline as data: addresses are shown.
+// names, only those carried inline as data: addresses are shown, no larger than
+// the view. Sizes a page states are its own: measure pages from outside first.
 class HtmlView : public QTextBrowser {
   Q_OBJECT
 

@@ -20,7 +20,7 @@ std::string repeated(const char* piece, int times) { return QByteArray(piece).re
 }  // namespace
 
 // Pages that crashed or froze the game never reach the view; the window says so, and the
-// server's own page, even twenty-five times as long as it is, is shown after them.
+// server's own page, even five times as long as the longest it sends, is shown after them.
 TEST(Thighscore, APageTooLargeOrTooDeepIsNotShown) {
   ScriptServer server(80);
   Thighscore highscore(VELNOR_SERVER_BASE, qt_ui_poster());
@@ -36,6 +36,7 @@ TEST(Thighscore, APageTooLargeOrTooDeepIsNotShown) {
       {"250,000 rows, no length",
        ok + "\r\n<table>" + repeated("<tr><td>1</td><td>Ann</td><td>300</td></tr>\n", 250000)},
       {"16 MB of text, announced", ok + "Content-Length: " + std::to_string(words.size()) + "\r\n\r\n" + words},
+      {"2,000 images stated 30000 wide and high", ok + "\r\n" + repeated("<img src=x width=30000 height=30000>", 2000)},
   };
   for (const auto& page : pages) {
     highscore.displayhtml->load_html("Ann");
@@ -46,7 +47,7 @@ TEST(Thighscore, APageTooLargeOrTooDeepIsNotShown) {
   }
 
   Standings standings;
-  for (int i = 0; i < 2000; ++i) standings.best.push_back({i == 1999 ? "Last" : "Abcdefghij", "12/31/26", 650 - i / 4});
+  for (int i = 0; i < 1000; ++i) standings.best.push_back({i == 999 ? "Last" : "Abcdefghij", "12/31/26", 650 - i / 4});
   server.script({ok + "\r\n" + render_high_score_page(standings)});
   highscore.loadit();
   ASSERT_TRUE(QTest::qWaitFor([&] { return highscore.displayhtml->toPlainText().contains("Last"); }, 10000));

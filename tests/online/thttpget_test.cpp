@@ -22,7 +22,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -218,6 +220,25 @@ TEST_F(FetcherTest, TheBodyDecidesTheOutcomeNotTheStatus) {
       EXPECT_EQ(events.errors, 1) << c.what;
     }
   }
+}
+
+// Work on a page that could hold the window runs on the worker, and its rewrite is what the
+// window is handed; a throw there is a failed fetch, not a lost one.
+TEST_F(FetcherTest, APreparedBodyIsMadeOnTheWorker) {
+  std::thread::id prepared_on;
+  get.OnPrepare = [&](std::string& body) {
+    prepared_on = std::this_thread::get_id();
+    if (body == "throw") throw std::runtime_error("unreadable");
+    body = "measured " + body;
+  };
+  server.script(ok("page"));
+  fetch("127.0.0.1/page.html");
+  EXPECT_EQ(events.done, std::vector<std::string>{"measured page"});
+  EXPECT_NE(prepared_on, std::thread::id());
+  EXPECT_NE(prepared_on, std::this_thread::get_id());
+  server.script(ok("throw"));
+  fetch("127.0.0.1/page.html");
+  EXPECT_EQ(events.errors, 1);
 }
 
 TEST_F(FetcherTest, AnAnnouncedBodyEndsTheFetchWhileTheServerKeepsTheConnection) {
