@@ -42,6 +42,9 @@ struct Resolution {
 // A host-name lookup cannot be cut short, so it runs on a thread of its own and
 // an aborted request simply stops waiting for it.
 std::vector<Endpoint> resolve(const HttpAddress& address, const HttpWaiter& waiter) {
+  // A request aborted before it starts asks nothing of anyone: a numeric address can resolve
+  // and connect before the loops below would first look.
+  waiter.tick();
   auto state = std::make_shared<Resolution>();
   if (state->done_signal.get() < 0) fail(system_reason(errno));
   std::thread([state, host = address.host, port = std::to_string(address.port)] {
