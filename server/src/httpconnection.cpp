@@ -3,13 +3,13 @@
 #include <boost/asio/execution/outstanding_work.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/prefer.hpp>
-#include <boost/beast/core/buffers_suffix.hpp>
 #include <boost/beast/core/read_size.hpp>
 #include <boost/beast/http.hpp>
 
 #include <ctime>
 #include <iostream>
 #include <string_view>
+#include <variant>
 
 #include "httpconventions.h"
 
@@ -35,6 +35,10 @@ const std::string& date_now() {
   }
   return date;
 }
+
+// Every reply carries the date it was sent.
+void stamp_date(http::fields& fields) { fields.set(http::field::date, date_now()); }
+void stamp_date(PreparedFields& fields) { fields.set_date(date_now()); }
 
 bool announces_body(const http::request_parser<http::empty_body>& parser) {
   const auto& request = parser.get();
@@ -172,24 +176,36 @@ void HttpConnection::answer() {
   exchange_ = AccessLog::Exchange{logged_method_, logged_target_, request.version(), 0, 0};
   ++served_;
   keep_alive_ = request.keep_alive() && served_ < shared_.limits.keep_alive_max_requests;
-  try {
-    if (auto reply = shared_.routes.answer_at_once(request, client_)) return respond(std::move(*reply));
-  } catch (const std::exception& e) {
-    std::cerr << "velnor-server: " << logged_target_ << ": " << e.what() << '\n';
-    return respond(text_reply(http::status::internal_server_error, "Server error\n"));
-  }
-  // The store's work runs on its own threads; the answer comes back to this connection's thread.
+  auto routed = [&]() -> std::variant<Reply, StoreRequest> {
+    try {
+      return shared_.routes.route(request, client_);
+    } catch (const std::exception& e) {
+      std::cerr << "velnor-server: " << logged_target_ << ": " << e.what() << '\n';
+      return text_reply(http::status::internal_server_error, "Server error\n");
+    }
+  }();
+  if (auto* store_request = std::get_if<StoreRequest>(&routed)) return ask_the_store(std::move(*store_request));
+  respond(std::get<Reply>(std::move(routed)));
+}
+
+void HttpConnection::ask_the_store(StoreRequest request) {
+  // All that a worker holds of the connection is the way back to its thread: it can hand the reply
+  // over, and read nothing. The last hold on the connection is let go on that thread too.
+  auto hand_back = [self = shared_from_this(),
+                    work = asio::prefer(socket_.get_executor(), asio::execution::outstanding_work.tracked)](
+                       Reply reply) mutable {
+    asio::post(work, [self = std::move(self), reply = std::move(reply)]() mutable { self->respond(std::move(reply)); });
+  };
   shared_.store_work.enqueue(
-      [self = shared_from_this(),
-       work = asio::prefer(socket_.get_executor(), asio::execution::outstanding_work.tracked)] {
-        auto reply = std::make_shared<Reply>();
+      [&routes = shared_.routes, request = std::move(request), hand_back = std::move(hand_back)]() mutable {
+        Reply reply;
         try {
-          *reply = self->shared_.routes.answer(self->parser_->get(), self->client_);
+          reply = routes.answer(request);
         } catch (const std::exception& e) {
-          std::cerr << "velnor-server: " << self->logged_target_ << ": " << e.what() << '\n';
-          *reply = text_reply(http::status::internal_server_error, "Server error\n");
+          std::cerr << "velnor-server: " << request.target << ": " << e.what() << '\n';
+          reply = text_reply(http::status::internal_server_error, "Server error\n");
         }
-        asio::post(work, [self, reply] { self->respond(std::move(*reply)); });
+        hand_back(std::move(reply));
       });
 }
 
@@ -199,76 +215,52 @@ void HttpConnection::respond(Reply reply) {
   std::visit([this](auto& answer) { deliver(std::move(answer)); }, reply);
 }
 
-template <class Body>
-void HttpConnection::deliver(http::response<Body>&& reply) {
+template <class Body, class Fields>
+void HttpConnection::deliver(http::response<Body, Fields>&& reply) {
   const bool head = parser_->get().method() == http::verb::head;
   reply.version(parser_->get().version());
-  reply.set(http::field::date, date_now());
+  stamp_date(reply);
   reply.keep_alive(keep_alive_);
   exchange_.status = static_cast<int>(reply.result_int());
   exchange_.body_bytes = head ? 0 : reply.payload_size().value_or(0);
   // HEAD gets exactly the header that GET would, Content-Length included, and no body.
-  if (head && !std::is_same_v<Body, http::empty_body>) return send(HeadReply(std::move(reply.base())));
+  if (head && !std::is_same_v<Body, http::empty_body>)
+    return send(http::response<http::empty_body, Fields>(std::move(reply.base())));
   send(std::move(reply));
 }
 
-void HttpConnection::deliver(PreparedReply&& reply) {
-  const bool head = parser_->get().method() == http::verb::head;
-  const unsigned version = parser_->get().version();
-  exchange_.status = static_cast<int>(reply.status);
-  exchange_.body_bytes = head ? 0 : reply.body.size();
-  // Made in place, in the strings' room of the last reply.
-  status_line_.assign("HTTP/1.1 ");
-  status_line_[5] = static_cast<char>('0' + version / 10);
-  status_line_[7] = static_cast<char>('0' + version % 10);
-  status_line_.append(std::to_string(exchange_.status)).append(" ").append(http::obsolete_reason(reply.status));
-  status_line_.append("\r\n");
-  closing_lines_.assign("Date: ").append(date_now()).append("\r\n");
-  // HTTP/1.1 keeps a connection unless told; HTTP/1.0 closes it unless told.
-  if (version >= 11 && !keep_alive_) closing_lines_.append("Connection: close\r\n");
-  if (version < 11 && keep_alive_) closing_lines_.append("Connection: keep-alive\r\n");
-  closing_lines_.append("\r\n");
+template <class Body, class Fields>
+struct HttpConnection::Outgoing {
+  explicit Outgoing(http::response<Body, Fields>&& reply) : message(std::move(reply)) {}
+  http::response<Body, Fields> message;
+  http::response_serializer<Body, Fields> serializer{message};
+};
+
+template <class Body, class Fields>
+void HttpConnection::send(http::response<Body, Fields>&& response) {
   step_ = Step::kWriting;
-  prepared_left_.emplace(std::array<asio::const_buffer, 4>{
-      asio::buffer(status_line_), asio::buffer(reply.header.data(), reply.header.size()), asio::buffer(closing_lines_),
-      head ? asio::const_buffer() : asio::buffer(reply.body.data(), reply.body.size())});
-  prepared_owner_ = std::move(reply.owner);
-  write_prepared();
+  write_more(std::make_shared<Outgoing<Body, Fields>>(std::move(response)));
 }
 
-void HttpConnection::write_prepared() {
+// Writes as much as the client takes; each piece taken gives the client a new stall limit. The
+// serializer's pieces go straight to the socket: a write that the kernel takes at once costs no
+// second trip through the thread's queue.
+template <class Body, class Fields>
+void HttpConnection::write_more(std::shared_ptr<Outgoing<Body, Fields>> outgoing) {
   arm(shared_.limits.write_stall);
-  socket_.async_write_some(*prepared_left_, [self = shared_from_this()](beast::error_code error, size_t sent) {
-    if (self->step_ != Step::kWriting) return;
-    if (error) return self->reset();
-    self->prepared_left_->consume(sent);
-    if (beast::buffer_bytes(*self->prepared_left_) > 0) return self->write_prepared();
-    self->prepared_left_.reset();
-    self->prepared_owner_.reset();
-    self->on_sent();
+  beast::error_code error;
+  auto& serializer = outgoing->serializer;
+  serializer.next(error, [&](beast::error_code&, const auto& pieces) {
+    socket_.async_write_some(
+        pieces, [self = shared_from_this(), outgoing = std::move(outgoing)](beast::error_code error, size_t sent) {
+          if (self->step_ != Step::kWriting && self->step_ != Step::kClosing) return;
+          if (error) return self->reset();
+          outgoing->serializer.consume(sent);
+          if (!outgoing->serializer.is_done()) return self->write_more(outgoing);
+          self->on_sent();
+        });
   });
-}
-
-template <class Body>
-void HttpConnection::send(http::response<Body>&& response) {
-  step_ = Step::kWriting;
-  auto message = std::make_shared<http::response<Body>>(std::move(response));
-  auto serializer = std::make_shared<http::response_serializer<Body>>(*message);
-  write_more(std::move(message), std::move(serializer));
-}
-
-// Writes as much as the client takes; each piece taken gives the client a new stall limit.
-template <class Body>
-void HttpConnection::write_more(std::shared_ptr<http::response<Body>> response,
-                                std::shared_ptr<http::response_serializer<Body>> serializer) {
-  arm(shared_.limits.write_stall);
-  http::async_write_some(socket_, *serializer,
-                         [self = shared_from_this(), response, serializer](beast::error_code error, size_t) {
-                           if (self->step_ != Step::kWriting && self->step_ != Step::kClosing) return;
-                           if (error) return self->reset();
-                           if (!serializer->is_done()) return self->write_more(response, serializer);
-                           self->on_sent();
-                         });
+  if (error) reset();  // a file that could not be read
 }
 
 void HttpConnection::on_sent() {
@@ -283,7 +275,7 @@ void HttpConnection::on_sent() {
 void HttpConnection::refuse(http::status status, std::string text) {
   if (shared_.access_log) shared_.access_log->record_refusal(peer_, static_cast<int>(status));
   TextReply reply = text_reply(status, std::move(text));
-  reply.set(http::field::date, date_now());
+  stamp_date(reply);
   if (status == http::status::service_unavailable) reply.set(http::field::retry_after, "1");
   reply.keep_alive(false);
   parser_.reset();

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/beast/core/buffers_suffix.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -76,17 +74,20 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   // and Host lines as they must be.
   bool head_valid() const;
   void answer();
+  // Has the store's workers make the reply, from a copy of the request; the reply comes back to
+  // this connection's thread.
+  void ask_the_store(StoreRequest request);
   void respond(Reply reply);
   // Sends a reply with the Date, Connection and version that this request calls for.
-  template <class Body>
-  void deliver(http::response<Body>&& reply);
-  void deliver(PreparedReply&& reply);
-  void write_prepared();
-  template <class Body>
-  void send(http::response<Body>&& response);
-  template <class Body>
-  void write_more(std::shared_ptr<http::response<Body>> response,
-                  std::shared_ptr<http::response_serializer<Body>> serializer);
+  template <class Body, class Fields>
+  void deliver(http::response<Body, Fields>&& reply);
+  // Every reply leaves through these two: Beast's serializer writes it as the client takes it.
+  template <class Body, class Fields>
+  struct Outgoing;
+  template <class Body, class Fields>
+  void send(http::response<Body, Fields>&& response);
+  template <class Body, class Fields>
+  void write_more(std::shared_ptr<Outgoing<Body, Fields>> outgoing);
   void on_sent();
   // A reply of the server's own before a request could be read; the connection ends after it.
   void refuse(http::status status, std::string text);
@@ -119,10 +120,4 @@ class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
   AccessLog::Exchange exchange_{};
   std::string logged_method_;
   std::string logged_target_;
-  // A prepared reply while it is sent: its status line, its Date and Connection lines and the blank
-  // line, what is left to send of it, and what keeps its bytes alive.
-  std::string status_line_;
-  std::string closing_lines_;
-  std::optional<boost::beast::buffers_suffix<std::array<boost::asio::const_buffer, 4>>> prepared_left_;
-  std::shared_ptr<const void> prepared_owner_;
 };

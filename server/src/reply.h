@@ -7,6 +7,8 @@
 #include <string>
 #include <variant>
 
+#include "preparedfields.h"
+
 namespace http = boost::beast::http;
 
 // A body of bytes shared by every reply that sends them (the cached page goes out to many clients
@@ -40,14 +42,9 @@ using TextReply = http::response<SharedTextBody>;
 using FileReply = http::response<http::file_body>;
 // The head of a reply without its body: for HEAD, 304 and the like.
 using HeadReply = http::response<http::empty_body>;
-// A reply whose header lines were made once for many clients (the cached page): sent as it is,
+// A reply whose header lines were made once for many clients (the cached page): sent as they are,
 // with only the status line, Date and Connection added.
-struct PreparedReply {
-  http::status status;
-  std::string_view header;  // lines, each ending in CRLF
-  std::string_view body;
-  std::shared_ptr<const void> owner;  // keeps the bytes alive while they are sent
-};
+using PreparedReply = http::response<SharedTextBody, PreparedFields>;
 using Reply = std::variant<TextReply, FileReply, HeadReply, PreparedReply>;
 
 // A reply of `status` with a short text for a person to read.

@@ -93,13 +93,18 @@ Reply file_reply(const Routes::Request& request, const std::filesystem::path& pa
 }
 
 // The page in the form the client takes best; 304 when the client holds it already.
-Reply page_reply(const Routes::Request& request, const PageCache::Page& page) {
-  const auto encoding = http_conventions::preferred_encoding(request[http::field::accept_encoding]);
-  const RenderedPage::Form& form = page->form(encoding);
-  if (http_conventions::still_fresh(request[http::field::if_none_match], request[http::field::if_modified_since],
-                                    form.etag, page->rendered_at(), std::time(nullptr)))
-    return PreparedReply{http::status::not_modified, form.unchanged_header, {}, page};
-  return PreparedReply{http::status::ok, form.full_header, form.bytes, page};
+PreparedReply page_reply(std::string_view accept_encoding, std::string_view if_none_match,
+                         std::string_view if_modified_since, const PageCache::Page& page) {
+  const RenderedPage::Form& form = page->form(http_conventions::preferred_encoding(accept_encoding));
+  const bool unchanged = http_conventions::still_fresh(if_none_match, if_modified_since, form.etag, page->rendered_at(),
+                                                       std::time(nullptr));
+  // The reply's lines and bytes keep the whole page alive while they are sent.
+  const std::string& lines = unchanged ? form.unchanged_header : form.full_header;
+  PreparedReply reply{
+      http::response_header<PreparedFields>(PreparedFields(std::shared_ptr<const std::string>(page, &lines)))};
+  reply.result(unchanged ? http::status::not_modified : http::status::ok);
+  if (!unchanged) reply.body() = std::shared_ptr<const std::string>(page, &form.bytes);
+  return reply;
 }
 
 // The store is out of reach for now: the client may try again shortly, and the administrator is told.
@@ -166,20 +171,34 @@ std::string Routes::client_address(const Request& request, const std::string& pe
   return is_ip_address(forwarded) ? std::string(forwarded) : peer;
 }
 
-std::optional<Reply> Routes::answer_at_once(const Request& request, const std::string& client) {
+std::variant<Reply, StoreRequest> Routes::route(const Request& request, const std::string& client) {
   const Place place = place_of(request.target());
   if (place == Place::kNone) return text_reply(http::status::not_found, "Not found\n");
   const auto method = request.method();
+  const auto for_the_store = [&](StoreRequest::Kind kind) {
+    return StoreRequest{.kind = kind, .target = std::string(request.target()), .client = client};
+  };
   // A posting changes the store: HEAD, which must change nothing, is not taken for one.
   if (place == Place::kPosting) {
     if (method != http::verb::get) return never_stored(method_not_allowed(kGetOnly));
-    return std::nullopt;
+    return for_the_store(StoreRequest::Kind::kPosting);
   }
   if (method != http::verb::get && method != http::verb::head) return method_not_allowed(kGetAndHead);
   switch (place) {
-    case Place::kPage:
-      if (const auto page = page_cache_.cached(client)) return page_reply(request, page);
-      return std::nullopt;
+    case Place::kPage: {
+      const std::string_view accept_encoding = request[http::field::accept_encoding];
+      const std::string_view if_none_match = request[http::field::if_none_match];
+      const std::string_view if_modified_since = request[http::field::if_modified_since];
+      if (const auto page = page_cache_.cached(client))
+        return page_reply(accept_encoding, if_none_match, if_modified_since, page);
+      StoreRequest page_request = for_the_store(StoreRequest::Kind::kPage);
+      page_request.accept_encoding = accept_encoding;
+      page_request.if_none_match = if_none_match;
+      page_request.if_modified_since = if_modified_since;
+      return page_request;
+    }
+    case Place::kHealth:
+      return for_the_store(StoreRequest::Kind::kHealth);
     case Place::kSeed: {
       // Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
       return never_stored(text_reply(http::status::ok, seed_tickets_.deal(unix_time_now()).text() + "\n"));
@@ -194,37 +213,40 @@ std::optional<Reply> Routes::answer_at_once(const Request& request, const std::s
       return file_reply(request, setup_.www_dir / kHomePage, kHtml, kMakersPagePolicy);
     case Place::kMultiplayer:
       return file_reply(request, setup_.www_dir / wire::kMultiplayerPage, kHtml, kMakersPagePolicy);
-    default:
-      return std::nullopt;
-  }
-}
-
-Reply Routes::answer(const Request& request, const std::string& client) {
-  if (auto reply = answer_at_once(request, client)) return std::move(*reply);
-  switch (place_of(request.target())) {
+    case Place::kNone:
     case Place::kPosting:
-      return never_stored(post_score(request, client));
-    case Place::kHealth:
+      break;  // answered above
+  }
+  return text_reply(http::status::not_found, "Not found\n");
+}
+
+Reply Routes::answer(const StoreRequest& request) {
+  switch (request.kind) {
+    case StoreRequest::Kind::kPosting:
+      return never_stored(post_score(request));
+    case StoreRequest::Kind::kHealth:
       return health();
-    default:
-      try {
-        return page_reply(request, page_cache_.get(client, [this] {
-          return render_high_score_page(store_.standings(kPageScoreCount));
-        }));
-      } catch (const StoreUnavailable& e) {
-        return refuse_for_now(e);
-      }
+    case StoreRequest::Kind::kPage:
+      break;
+  }
+  try {
+    return page_reply(
+        request.accept_encoding, request.if_none_match, request.if_modified_since,
+        page_cache_.get(request.client, [this] { return render_high_score_page(store_.standings(kPageScoreCount)); }));
+  } catch (const StoreUnavailable& e) {
+    return refuse_for_now(e);
   }
 }
 
-TextReply Routes::post_score(const Request& request, const std::string& client) {
+TextReply Routes::post_score(const StoreRequest& request) {
+  const std::string& client = request.client;
   if (!post_limiter_.allow(client, RateLimiter::Clock::now())) {
     TextReply reply = text_reply(http::status::too_many_requests,
                                  "Too many postings from your address; try again in a minute.\n");
     reply.set(http::field::retry_after, "60");
     return reply;
   }
-  const std::string_view target = request.target();
+  const std::string_view target = request.target;
   const auto question = target.find('?');
   const auto query = question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
   PostingResult result = parse_posting(query);

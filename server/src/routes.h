@@ -1,8 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "accesslog.h"
@@ -11,6 +11,19 @@
 #include "reply.h"
 #include "scorestore.h"
 #include "seedtickets.h"
+
+// A request that waits for the store, as a store worker takes it: a copy of what its reply depends
+// on, so that the worker reads nothing of the connection it came on.
+struct StoreRequest {
+  enum class Kind { kPosting, kPage, kHealth };
+  Kind kind;
+  std::string target;
+  std::string client;
+  // The page's: the form the client takes, and what it holds already.
+  std::string accept_encoding{};
+  std::string if_none_match{};
+  std::string if_modified_since{};
+};
 
 // What the server answers at each address the game and the player's browser ask for.
 class Routes {
@@ -27,17 +40,18 @@ class Routes {
          Setup setup);
 
   // The reply, when it can be made without waiting for the store (the cached page, the files, a
-  // seed, a refusal); nothing when it needs the store, and then answer() makes it.
-  std::optional<Reply> answer_at_once(const Request& request, const std::string& client);
-  // The reply; may wait for the store, so it is called away from the threads that serve connections.
-  Reply answer(const Request& request, const std::string& client);
+  // seed, a refusal); else the request as the store's workers take it, for answer().
+  std::variant<Reply, StoreRequest> route(const Request& request, const std::string& client);
+  // The reply to a request that waits for the store, so it is called away from the threads that
+  // serve connections.
+  Reply answer(const StoreRequest& request);
 
   // The client's address: the peer's, or the one a trusted proxy appended to X-Forwarded-For.
   std::string client_address(const Request& request, const std::string& peer) const;
   bool is_trusted_proxy(const std::string& peer) const;
 
  private:
-  TextReply post_score(const Request& request, const std::string& client);
+  TextReply post_score(const StoreRequest& request);
   Reply health();
 
   ScoreStore& store_;

@@ -396,6 +396,32 @@ TEST_F(ServerTest, ConcurrentPostingsAreAllStored) {
   EXPECT_EQ(games_posted(page()), answered_ok);
 }
 
+// Clients that hang up while the store answers them: the replies meet closed sockets, and the
+// server goes on serving and stops cleanly.
+TEST_F(ServerTest, ClientsThatLeaveBeforeTheirAnswersHarmNoOne) {
+  start({"--post-limit", "0"});
+  constexpr int kClients = 8;
+  constexpr int kRequestsEach = 90;
+  std::vector<std::thread> threads;
+  for (int c = 0; c < kClients; ++c)
+    threads.emplace_back([&, c] {
+      for (int i = 0; i < kRequestsEach; ++i) {
+        const std::string targets[] = {
+            "/cgi-bin/velnorsolo.cgi?name=gone" + std::to_string(c) + "&date=1&score=" + std::to_string(i), "/healthz",
+            "/counter/velnorsolo.shtml"};
+        const std::string request = "GET " + targets[i % 3] + " HTTP/1.1\r\nHost: x\r\n\r\n";
+        const int fd = connect_loopback(server_->port());
+        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        const linger reset{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        ::close(fd);
+      }
+    });
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(post("Stayed", "1", "5"), 200);
+  EXPECT_GE(games_posted(page()), 1);
+}
+
 // A score is verified only when the server dealt its seed, the ticket is genuine and unspent, and
 // the game replays to exactly that score; every other posting is kept, unverified.
 TEST_F(ServerTest, OnlyAFaithfulGameFromAFreshTicketIsVerified) {
