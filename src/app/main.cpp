@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
     save_failures.session_ending();
     main_window.close();
   });
+  velnor::end_when_closed(&main_window);
 
   main_window.show();
   return app.exec();

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "savelock.h"
+
 namespace velnor {
 
 namespace fs = std::filesystem;
@@ -107,6 +109,7 @@ fs::path save_target(const fs::path& path) {
 Replaced replace_file(const fs::path& link_or_file, const std::function<bool(std::FILE*)>& write) {
   const fs::path path = save_target(link_or_file);
   if (read_only_file(path)) return Replaced::read_only;
+  const SaveUnderway underway;
   const fs::path temporary = temporary_beside(path);
   FilePtr file = create_new_file(temporary);
   if (!file) return Replaced::not_created;

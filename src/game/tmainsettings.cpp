@@ -110,7 +110,9 @@ void Tmain::closeEvent(QCloseEvent* event) {
   remembered_ = bounds_at_close(stored_bounds(), remembered_, work.width(), work.height());
   save_settings(remembered_);
   event->accept();
-  QApplication::quit();
+  // Not quit(), which only asks: Qt lets a window still open turn that down, and a closed game
+  // window always ends the game.
+  QApplication::exit(0);
 }
 
 }  // namespace velnor

@@ -1,10 +1,12 @@
-// The application object's error box, the instance lock, the hand-over to a running copy, and the
-// program's command line.
+// The application object's error box, the instance lock, the hand-over to a running copy, the
+// program's command line, and the session's end.
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QObject>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -150,6 +153,36 @@ TEST(CommandLine, AnswersWithoutADisplayAndRefusesWhatItDoesNotKnow) {
   EXPECT_EQ(dead_display.status, 1) << dead_display.describe().toStdString();
   EXPECT_TRUE(one_line(dead_display.err)) << dead_display.err.toStdString();
   EXPECT_TRUE(dead_display.err.startsWith("velnorsolo: cannot open a display")) << dead_display.err.toStdString();
+}
+
+// A session's end that finds the window's thread stuck, here in a save that stalls and then in
+// work that never returns, ends the program all the same, in the 3 seconds a session waits; and
+// never in the middle of the save: the file is whole, with the new bytes.
+TEST(TerminationSignals, AStuckWindowEndsInTimeWithItsSaveFinished) {
+  QTemporaryDir folder;
+  const QString file = folder.filePath("velnorsolotally.tld");
+  QFile old(file);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+  old.close();
+  QProcess stuck;
+  stuck.start(VELNOR_TERMINATION_PROBE, {file});
+  ASSERT_TRUE(stuck.waitForReadyRead(10000)) << stuck.readAllStandardError().toStdString();
+  ASSERT_EQ(stuck.readLine(), "saving\n");
+
+  QElapsedTimer since_signal;
+  since_signal.start();
+  ASSERT_EQ(::kill(static_cast<pid_t>(stuck.processId()), SIGTERM), 0);
+  ASSERT_TRUE(stuck.waitForFinished(10000)) << "SIGTERM did not end a program whose window is stuck";
+  EXPECT_LT(since_signal.elapsed(), 3000);
+  EXPECT_EQ(stuck.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(stuck.exitCode(), 128 + SIGTERM);
+  EXPECT_TRUE(stuck.readAllStandardError().contains("ended without saving"));
+
+  QFile saved(file);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), "whole\n") << "the forced end cut the save short";
+  EXPECT_FALSE(QFile::exists(file + ".new"));
+  EXPECT_FALSE(QFile::exists(file + ".answered")) << "the stuck thread answered after all";
 }
 
 int main(int argc, char** argv) {
