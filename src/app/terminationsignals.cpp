@@ -66,16 +66,25 @@ void watch_for_an_end_that_does_not_come() {
   ::_exit(128 + cause);
 }
 
-// Tells the watchdog when the window it watches is closed: closing the main window always ends
-// the program.
+// Tells the watchdog when the window it watches has closed: closing the main window always ends
+// the program. The close is done when the window hides after it, not when it is asked: a box that
+// a failed save shows from the close may be read for as long as the player likes.
 class CloseWatch : public QObject {
  public:
   explicit CloseWatch(QWidget* window) : QObject(window) { window->installEventFilter(this); }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == parent() && event->type() == QEvent::Close) tell_watchdog(kWindowClosed);
+    if (watched != parent()) return false;
+    if (event->type() == QEvent::Close) {
+      closing_ = true;
+    } else if (event->type() == QEvent::Hide && closing_ && !event->spontaneous()) {
+      tell_watchdog(kWindowClosed);
+    }
     return false;
   }
+
+ private:
+  bool closing_ = false;  // a close was asked; a minimised window hides without one
 };
 
 }  // namespace
