@@ -64,6 +64,15 @@ struct Update : velnor::testing::Board {
     server.script({statement("1.0.1", std::string(100000, 'x'))});
     server.script({"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nsome", true});
   }
+  // A new window is offered `offered`, whose release folder holds `installer` signed as `signed_as`,
+  // and the player takes it, until the download ends.
+  void take_release(const std::string& offered, const std::string& signed_as, const std::string& installer) {
+    window.reset();
+    ASSERT_NO_FATAL_FAILURE(start(reply(offered)));
+    serve(statement(signed_as, installer), installer);
+    accept();
+    ASSERT_TRUE(download_ends());
+  }
   // The download runs on a worker; its end reaches the window as an event.
   bool download_ends() {
     return QTest::qWaitFor([&] { return !panel().downloading(); }, 10000);
@@ -232,11 +241,7 @@ TEST_F(Update, ARolledBackInstallerNeverRunsWhileANewerSignedOneInstalls) {
   start(reply("0.9.0"));
   EXPECT_FALSE(window->panel_update->isVisible());
   // ...and offered as newer: its own statement gives it away before it is downloaded.
-  window.reset();
-  start(reply("1.0.1"));
-  serve(statement("0.9.0", old_script), old_script);
-  accept();
-  ASSERT_TRUE(download_ends());
+  ASSERT_NO_FATAL_FAILURE(take_release("1.0.1", "0.9.0", old_script));
   EXPECT_EQ(panel().label_update->text(), "Download Aborted");
   EXPECT_EQ(server.drop_unused(), 1u);  // the installer was never asked for
   EXPECT_EQ(file_bytes(program_file()), "the game, version 1.0.0");
@@ -245,11 +250,7 @@ TEST_F(Update, ARolledBackInstallerNeverRunsWhileANewerSignedOneInstalls) {
   EXPECT_TRUE(started.isEmpty());
   EXPECT_FALSE(QTest::qWaitFor([&] { return fs::exists(marker); }, 500)) << file_bytes(marker);
 
-  window.reset();
-  start(reply("1.0.1"));
-  serve(statement("1.0.1", script), script);
-  accept();
-  ASSERT_TRUE(download_ends());
+  ASSERT_NO_FATAL_FAILURE(take_release("1.0.1", "1.0.1", script));
   EXPECT_EQ(panel().label_update->text(), "Installing");
   EXPECT_EQ(file_bytes(installer()), script);
   EXPECT_NE(fs::status(installer()).permissions() & fs::perms::owner_exec, fs::perms::none);
