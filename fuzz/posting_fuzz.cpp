@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "game/playedgame.h"
+#include "rules/playedgame.h"
 #include "highscorepage.h"
 #include "posting.h"
 

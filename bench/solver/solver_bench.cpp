@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "game/solver.h"
-#include "game/tgame.h"
+#include "rules/tgame.h"
 
 namespace {
 

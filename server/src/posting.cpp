@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/bytetext.h"
-#include "game/playedgame.h"
+#include "rules/playedgame.h"
 
 namespace {
 

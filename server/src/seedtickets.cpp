@@ -5,7 +5,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "game/playedgame.h"
+#include "rules/playedgame.h"
 
 namespace {
 

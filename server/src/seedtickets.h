@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/seedticket.h"
+#include "rules/seedticket.h"
 #include "posting.h"
 
 // The seeds the server deals for games whose scores it can verify. Each ticket carries its seal,

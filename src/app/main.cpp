@@ -13,7 +13,7 @@
 #include "app/velnorapplication.h"
 #include "core/recordfolders.h"
 #include "core/wire.h"
-#include "game/randomgen.h"
+#include "rules/randomgen.h"
 #include "game/soundmoduleplayer.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"

@@ -4,7 +4,8 @@
 
 #include "game/coachaccessible.h"
 #include "game/tanimated.h"
-#include "game/tmain.h"
+#include "game/boardform.h"
+#include "rules/tgame.h"
 #include "windows/buttonaccessible.h"
 
 namespace velnor {
@@ -25,7 +26,7 @@ QString state_word(TileState state) {
 
 class TileAccessible : public ButtonAccessible {
  public:
-  TileAccessible(TAnimated* tile, Tmain& board) : ButtonAccessible(tile), board_(board) {}
+  TileAccessible(TAnimated* tile, BoardForm& board) : ButtonAccessible(tile), board_(board) {}
 
   QString text(QAccessible::Text t) const override {
     switch (t) {
@@ -52,13 +53,13 @@ class TileAccessible : public ButtonAccessible {
  private:
   TAnimated* tile() const { return static_cast<TAnimated*>(widget()); }
 
-  Tmain& board_;
+  BoardForm& board_;
 };
 
 // The two dice pictures are one thing to a screen reader: the roll.
 class DiceAccessible : public QAccessibleWidget {
  public:
-  DiceAccessible(QWidget* dice, const Tmain& board) : QAccessibleWidget(dice, QAccessible::StaticText), board_(board) {}
+  DiceAccessible(QWidget* dice, const BoardForm& board) : QAccessibleWidget(dice, QAccessible::StaticText), board_(board) {}
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
@@ -73,7 +74,7 @@ class DiceAccessible : public QAccessibleWidget {
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
  private:
-  const Tmain& board_;
+  const BoardForm& board_;
 };
 
 }  // namespace
@@ -81,7 +82,7 @@ class DiceAccessible : public QAccessibleWidget {
 QAccessibleInterface* board_accessible(const QString&, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return nullptr;
-  auto* board = qobject_cast<Tmain*>(widget->window());
+  auto* board = dynamic_cast<BoardForm*>(widget->window());
   if (board == nullptr) return nullptr;
   if (widget == board->dice) return new DiceAccessible(widget, *board);
   auto* tile = qobject_cast<TAnimated*>(widget);
@@ -99,7 +100,7 @@ void install_accessibility() {
   (void)installed;
 }
 
-void announce_tiles(const Tmain& board) {
+void announce_tiles(const BoardForm& board) {
   QAccessible::State changed;
   changed.pressed = true;
   changed.disabled = true;
@@ -111,7 +112,7 @@ void announce_tiles(const Tmain& board) {
   }
 }
 
-void announce_dice(const Tmain& board) {
+void announce_dice(const BoardForm& board) {
   QAccessibleEvent named(board.dice, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&named);
 }

@@ -7,7 +7,7 @@ class QObject;
 
 namespace velnor {
 
-class Tmain;
+class BoardForm;
 
 // The factory (for QAccessible::installFactory) of what a screen reader finds on the board: each
 // tile a push button named "Tile 7" whose state is the game's (its description "open", "picked"
@@ -20,7 +20,7 @@ QAccessibleInterface* board_accessible(const QString& class_name, QObject* objec
 void install_accessibility();
 
 // Tells a screen reader that the game has changed the tiles' states, or thrown the dice.
-void announce_tiles(const Tmain& board);
-void announce_dice(const Tmain& board);
+void announce_tiles(const BoardForm& board);
+void announce_dice(const BoardForm& board);
 
 }  // namespace velnor

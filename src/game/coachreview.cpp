@@ -1,7 +1,7 @@
 #include "coachreview.h"
 
 #include "game/solver.h"
-#include "game/tgame.h"
+#include "rules/tgame.h"
 
 namespace velnor {
 

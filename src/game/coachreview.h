@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "game/gamerecord.h"
+#include "rules/gamerecord.h"
 
 // The coach's verdict on a game: for each turn the best choice and what the
 // player's choice cost, measured in expected round score under best play.

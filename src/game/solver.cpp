@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "game/tgame.h"
+#include "rules/tgame.h"
 
 namespace velnor {
 

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "game/coachreview.h"
-#include "game/gamerecord.h"
+#include "rules/gamerecord.h"
 #include "game/solver.h"
 #include "game/tcoachchart.h"
 #include "windows/formcontrols.h"

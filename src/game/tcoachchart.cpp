@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "game/tgame.h"
+#include "rules/tgame.h"
 #include "windows/tcolor.h"
 #include "windows/tfont.h"
 

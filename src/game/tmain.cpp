@@ -8,11 +8,12 @@
 #include <QLocale>
 #include <QTimer>
 
+#include <stdexcept>
+
 #include "core/instancelock.h"
 #include "core/wire.h"
 #include "game/boardaccessible.h"
-#include "game/dicethrow.h"
-#include "game/playedgame.h"
+#include "rules/dicethrow.h"
 #include "game/solver.h"
 #include "game/soundplayer.h"
 #include "game/tanimated.h"
@@ -39,7 +40,8 @@
 
 namespace velnor {
 
-Tmain::Tmain(MainServices services, QWidget* parent) : QMainWindow(parent), services_(std::move(services)) {
+Tmain::Tmain(MainServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)), session_(*services_.random, *this) {
   setObjectName("Tmain");
   setWindowTitle("Velnor Solo");
   set_window_color(this, kWindowColor);
@@ -48,7 +50,8 @@ Tmain::Tmain(MainServices services, QWidget* parent) : QMainWindow(parent), serv
   LbBackground1->setEnabled(true);
   setFont(tfont(kFormFont, 8));
   build_menus();
-  build_board();
+  build_board(this);
+  connect_board();
   postingwait_ = std::make_unique<PostingWait>(panel_wait, Timer1, *services_.dialogs, this);
   build_update_panel();
   FormCreate();
@@ -70,15 +73,12 @@ void Tmain::FormCreate() {
   appname_ = QString::fromUtf8(wire::kProductKey.data(), wire::kProductKey.size());
   mutex_ = std::make_unique<InstanceLock>(appname_.toStdString());
   services_.random->setseed(services_.seed_source());
-  dice_random_ = services_.random;
   loadinifile();
   // No game runs until START GAME: the rules object starts with gameon cleared. The welcome
   // cue, subject to the sound switch just loaded, plays once the board is on the screen.
   ChangeName1Click();
   button_roll->hide();
 }
-
-TAnimated* Tmain::tile(int n) const { return findChild<TAnimated*>(QString("number_%1").arg(n)); }
 
 void Tmain::playsounds(CueName name) {
   if (PlaySounds1->isChecked()) services_.sounds->play(QString::fromLatin1(name.text()));
@@ -103,36 +103,30 @@ void Tmain::slidedown(int n) {
   playsounds("slide");
 }
 
+void Tmain::show_tiles() {
+  for (int n = 1; n <= Tgame::kTiles; ++n) {
+    const TileState state = game().tile(n);
+    const bool down = tile(n)->hint() != "u";
+    if (state == TileState::open && down) slideup(n);
+    if (state != TileState::open && !down) slidedown(n);
+    tile(n)->setHint(QString(QChar(static_cast<char>(state))));
+  }
+  announce_tiles(*this);
+}
+
+void Tmain::show_scores() {
+  for (int r = 1; r <= Tgame::kRounds; ++r) label_r[r - 1]->setText(QString::number(game().roundscore(r)));
+  label_score->setText(QString("Score: %1").arg(game().score()));
+}
+
 void Tmain::button_startClick() {
   panel_wait->hide();
   panel_name->hide();
   panel_cleared->hide();
   tally_->addtomineincrease(1);
-  for (int r = 1; r <= 10; ++r) findChild<QLabel*>(QString("label_r%1").arg(r))->setText("0");
-  scoretag_ = 0;
-  label_score->setText("Score: 0");
-  game_.newgame();
-  deal_seed();
-  record_.on_game_start();
-  recorded();
   label_name->setText("Good Luck " + edit_name->text());
-  // A pause still running from the abandoned game must not start a surprise round.
   pausetimer->stop();
-  startround();
-}
-
-void Tmain::deal_seed() {
-  const std::optional<SeedTicket> ticket = services_.seeds ? services_.seeds->take() : std::nullopt;
-  if (ticket) {
-    // The ticket's game draws from a generator of its own, so the clock's sequence goes on
-    // where it left off in the next game without one.
-    ticket_random_.setseed(ticket->seed);
-    dice_random_ = &ticket_random_;
-  } else {
-    dice_random_ = services_.random;
-  }
-  game_ticket_ = ticket ? ticket->text() : std::string();
-  game_seed_ = dice_random_->seed();
+  session_.start_game(services_.seeds ? services_.seeds->take() : std::nullopt);
 }
 
 void Tmain::StartGame1Click() {
@@ -140,21 +134,16 @@ void Tmain::StartGame1Click() {
   panel_cleared->hide();
 }
 
-void Tmain::startround() {
-  if (!game_.startround()) {
-    endgame();
-    return;
-  }
-  record_.on_round_start();
-  recorded();
+void Tmain::game_started() { show_scores(); }
+
+void Tmain::round_started() {
   bestmove_marks->mark({});
-  for (int n = 1; n <= 9; ++n) slideup(n);
-  label_roundnum->setText(QString("Round: %1 of 10").arg(game_.round()));
+  show_tiles();
+  label_roundnum->setText(QString("Round: %1 of 10").arg(game().round()));
   label_status->setText("Roll the Dice!");
   restdice();
   show_roll_button();
   label_total->setText("0");
-  announce_tiles(*this);
   playsounds("turnnew");
 }
 
@@ -163,24 +152,18 @@ void Tmain::restdice() {
   dice2->move(59, kDiceRestTop);
 }
 
-void Tmain::button_rollClick() {
-  if (!game_.gameon() || game_.phase() != Phase::awaitingroll) return;
-  const auto [first, second] = throw_dice(*dice_random_);
+void Tmain::button_rollClick() { session_.roll(); }
+
+void Tmain::dice_thrown(const DieThrow& first, const DieThrow& second, bool has_play) {
   label_total->setText("0");
   show_die(dice1, first);
   show_die(dice2, second);
-  record_.on_roll(first.value, second.value);
-  recorded();
-  const RollOutcome outcome = game_.roll(first.value, second.value);
   announce_dice(*this);
-  if (outcome == RollOutcome::play) {
-    button_roll->hide();
-    label_status->setText("Select Boxes to Shut!");
-    playsounds("Dice");
-    if (AlwaysShowBestMove1->isChecked()) ShowBestMove1Click();
-  } else {
-    endround();
-  }
+  if (!has_play) return;
+  button_roll->hide();
+  label_status->setText("Select Boxes to Shut!");
+  playsounds("Dice");
+  if (AlwaysShowBestMove1->isChecked()) ShowBestMove1Click();
 }
 
 void Tmain::show_die(QLabel* die, const DieThrow& thrown) {
@@ -190,39 +173,17 @@ void Tmain::show_die(QLabel* die, const DieThrow& thrown) {
   die->show();
 }
 
-void Tmain::number_1MouseDown(TAnimated* sender) {
-  if (!game_.gameon() || game_.phase() != Phase::selecting) return;
-  const int n = sender->tag();
-  const ClickResult result = game_.clicktile(n);
-  switch (result.outcome) {
-    case ClickOutcome::unselected:
-      slideup(n);
-      break;
-    case ClickOutcome::selected:
-      slidedown(n);
-      break;
-    case ClickOutcome::invalid:
-      playsounds("invalid");
-      return;
-    case ClickOutcome::ignored:
-      return;
-  }
+void Tmain::number_1MouseDown(TAnimated* sender) { session_.click(sender->tag()); }
+
+void Tmain::tile_refused(int) { playsounds("invalid"); }
+
+void Tmain::tiles_changed() {
   bestmove_marks->mark({});
-  label_total->setText(QString::number(game_.shuttotal()));
-  announce_tiles(*this);
-  if (!result.turncomplete) return;
-  unsigned shut = 0;
-  for (int t = 1; t <= 9; ++t)
-    if (tile(t)->hint() == "d") {
-      tile(t)->setHint("p");
-      shut |= 1u << (t - 1);
-    }
-  record_.on_turn_shut(shut);
-  recorded();
-  if (result.roundover) {
-    endround();
-    return;
-  }
+  label_total->setText(QString::number(game().shuttotal()));
+  show_tiles();
+}
+
+void Tmain::turn_done() {
   restdice();
   label_status->setText("Roll Again");
   show_roll_button();
@@ -239,41 +200,30 @@ bool Tmain::keyboard_on_board() const {
   return focus != nullptr && (qobject_cast<const TAnimated*>(focus) || focus == button_roll || focus == button_start);
 }
 
-void Tmain::endround() {
-  const int round = game_.round();
-  const int roundscore = game_.roundscore(round);
-  if (roundscore == Tgame::kAllShutScore) {
+void Tmain::round_scored(int, int score) {
+  if (score == Tgame::kAllShutScore) {
     playsounds("SHUTTTHEMALL");
     label_status->setText(QString("YOU VELNOR! +%1").arg(Tgame::kAllShutScore));
     tally_->addtomineincrease(2);
   } else {
     playsounds("shutsome");
-    label_status->setText(QString("Round Score: %1").arg(roundscore));
+    label_status->setText(QString("Round Score: %1").arg(score));
   }
-  record_.on_round_end(roundscore);
-  recorded();
   button_roll->hide();
-  findChild<QLabel*>(QString("label_r%1").arg(round))->setText(QString::number(roundscore));
-  scoretag_ += roundscore;
-  label_score->setText(QString("Score: %1").arg(scoretag_));
-  pausecount_ = 3;
+  show_scores();
   pausetimer->start();
 }
 
 void Tmain::pausetimerTimer() {
-  --pausecount_;
-  if (pausecount_ < 1) {
-    pausetimer->stop();
-    startround();
-  }
+  if (session_.pause_tick()) pausetimer->stop();
 }
 
-void Tmain::endgame() {
-  tally_->checkscore(scoretag_, edit_name->text());
+void Tmain::game_over(int score) {
+  tally_->checkscore(score, edit_name->text());
   button_sendscore->show();
   // The next game's seed is fetched while this one's score is looked at.
   if (services_.seeds) services_.seeds->refill();
-  label_score1->setText(QString("Your Score: %1").arg(scoretag_));
+  label_score1->setText(QString("Your Score: %1").arg(score));
   const bool keyboard_here = keyboard_on_board();
   panel_cleared->show();
   panel_cleared->raise();
@@ -330,29 +280,34 @@ Thighscore* Tmain::highscore() {
 }
 
 void Tmain::button_sendscoreClick() {
-  // Preparing the posting never stops the wait: a failure ends in "Posting Failed.".
-  try {
-    if (edit_name->text().isEmpty()) edit_name->setText("Guest");
-    const QString date = posting_date(QDate::currentDate(), QLocale::system());
-    highscore()->sendscore(edit_name->text(), date, QString::number(scoretag_),
-                           played_game_text(played_game(game_ticket_, game_seed_, record_.turns())));
-  } catch (...) {
-  }
+  if (edit_name->text().isEmpty()) edit_name->setText("Guest");
   postingwait_->start();
+  Thighscore* poster = highscore();
+  try {
+    if (poster == nullptr) throw std::runtime_error("there is no high-score window");
+    const QString date = posting_date(QDate::currentDate(), QLocale::system());
+    poster->sendscore(edit_name->text(), date, QString::number(game().score()), session_.played_text());
+  } catch (const std::exception& error) {
+    // A posting that cannot even be sent is told at once, not after the wait.
+    qWarning("The score could not be posted: %s", error.what());
+    postingwait_->fail();
+  }
 }
 
 void Tmain::Timer1Timer() { postingwait_->tick(); }
 
 void Tmain::button_highscoresClick() {
-  highscore()->loadit();
-  show_window(highscore());
+  Thighscore* window = highscore();
+  if (window == nullptr) return;
+  window->loadit();
+  show_window(window);
 }
 
 void Tmain::ShowBestMove1Click() {
-  if (!game_.gameon() || game_.phase() != Phase::selecting) return;
+  if (!session_.selecting()) return;
   // The tiles picked so far this turn still count as open: the best choice is for the whole roll.
-  const unsigned standing = kAllTiles & ~game_.shutmask();
-  const unsigned best = Solver::table().best(standing, game_.dicetotal());
+  const unsigned standing = kAllTiles & ~game().shutmask();
+  const unsigned best = Solver::table().best(standing, game().dicetotal());
   std::vector<QRect> places;
   for (int n = 1; n <= 9; ++n)
     if (best & (1u << (n - 1))) places.push_back(tile(n)->geometry());
@@ -360,11 +315,11 @@ void Tmain::ShowBestMove1Click() {
 }
 
 void Tmain::Coach1Click() {
-  if (coach_ == nullptr) coach_ = new Tcoach(record_, this);
+  if (coach_ == nullptr) coach_ = new Tcoach(session_.record(), this);
   show_window(coach_);
 }
 
-void Tmain::recorded() {
+void Tmain::record_changed() {
   if (coach_ != nullptr) coach_->game_changed();
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/uithread.h"
-#include "core/seedticket.h"
+#include "rules/seedticket.h"
 #include "online/thttpget.h"
 
 // The seeds that the game's web server deals, fetched ahead in the background so that a game never

@@ -1,6 +1,6 @@
 #include "dicereplay.h"
 
-#include "game/dicethrow.h"
+#include "rules/dicethrow.h"
 
 namespace velnor::testing {
 

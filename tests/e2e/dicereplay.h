@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "game/randomgen.h"
+#include "rules/randomgen.h"
 
 namespace velnor::testing {
 

@@ -15,7 +15,7 @@
 #include <cstdio>
 
 #include "command.h"
-#include "game/tgame.h"
+#include "rules/tgame.h"
 #include "support/private_network.h"
 
 namespace velnor::testing {

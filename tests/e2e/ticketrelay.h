@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/seedticket.h"
+#include "rules/seedticket.h"
 
 namespace velnor::testing {
 

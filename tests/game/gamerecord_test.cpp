@@ -1,4 +1,4 @@
-#include "game/gamerecord.h"
+#include "rules/gamerecord.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "game/playedgame.h"
+#include "rules/playedgame.h"
 #include "support/bestplay.h"
 
 using namespace velnor;

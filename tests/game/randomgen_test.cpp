@@ -1,4 +1,4 @@
-#include "game/randomgen.h"
+#include "rules/randomgen.h"
 
 #include <gtest/gtest.h>
 

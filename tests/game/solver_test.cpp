@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "game/randomgen.h"
-#include "game/tgame.h"
+#include "rules/randomgen.h"
+#include "rules/tgame.h"
 
 using namespace velnor;
 

@@ -6,12 +6,12 @@
 
 #include <algorithm>
 
-#include "game/gamerecord.h"
-#include "game/randomgen.h"
+#include "rules/gamerecord.h"
+#include "rules/randomgen.h"
 #include "game/solver.h"
 #include "game/tcoach.h"
 #include "game/tcoachchart.h"
-#include "game/tgame.h"
+#include "rules/tgame.h"
 #include "support/fakes.h"
 
 namespace velnor::testing {

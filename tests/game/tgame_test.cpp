@@ -1,4 +1,4 @@
-#include "game/tgame.h"
+#include "rules/tgame.h"
 
 #include <gtest/gtest.h>
 

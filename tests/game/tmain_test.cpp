@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "game/board_fixture.h"
-#include "game/dicethrow.h"
+#include "rules/dicethrow.h"
 #include "game/solver.h"
 #include "game/tbestmove.h"
 #include "game/tcoach.h"

@@ -10,7 +10,7 @@
 
 #include "game/board_fixture.h"
 #include "online/postingdate.h"
-#include "game/playedgame.h"
+#include "rules/playedgame.h"
 #include "online/qtpost.h"
 #include "online/seedsupply.h"
 #include "online/script_server.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "game/playedgame.h"
+#include "rules/playedgame.h"
 #include "support/bestplay.h"
 
 using velnor::testing::play_best;

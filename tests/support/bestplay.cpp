@@ -1,8 +1,8 @@
 #include "bestplay.h"
 
-#include "game/dicethrow.h"
+#include "rules/dicethrow.h"
 #include "game/solver.h"
-#include "game/tgame.h"
+#include "rules/tgame.h"
 
 namespace velnor::testing {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/playedgame.h"
+#include "rules/playedgame.h"
 
 namespace velnor::testing {
 

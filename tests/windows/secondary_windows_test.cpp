@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "core/serveraddress.h"
-#include "game/randomgen.h"
+#include "rules/randomgen.h"
 #include "game/tmain.h"
 #include "records/savefailures.h"
 #include "support/fakes.h"

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "game/solver.h"
-#include "game/tgame.h"
+#include "rules/tgame.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "game/gamerecord.h"
-#include "core/seedticket.h"
+#include "rules/gamerecord.h"
+#include "rules/seedticket.h"
 
 // A finished game as it travels with its score's posting, so that the server can play it again
 // with the same rules and dice: where its dice came from (the server's ticket, or for a game the

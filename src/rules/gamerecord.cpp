@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "game/tgame.h"
+#include "rules/tgame.h"
 
 namespace velnor {
 

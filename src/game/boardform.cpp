@@ -1,20 +1,15 @@
-#include "tmain.h"
+#include "boardform.h"
 
-// The board's controls, menus and timers, placed as the window's form places them.
-#include <QAction>
+// The board's controls and timers, placed as the window's form places them.
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QShortcut>
+#include <QMainWindow>
 #include <QTimer>
 #include <QToolTip>
 
-#include "core/version.h"
-#include "core/wire.h"
 #include "game/tanimated.h"
 #include "game/tbestmove.h"
-#include "online/updatepanel.h"
-#include "records/tallycalls.h"
+#include "rules/dicethrow.h"
 #include "windows/formcontrols.h"
 #include "windows/panelfocus.h"
 #include "windows/tcolor.h"
@@ -63,85 +58,21 @@ QLineEdit* make_edit(QWidget* parent, const QString& name, const QRect& bounds) 
 
 }  // namespace
 
-void Tmain::decode_board_ahead() {
+void BoardForm::decode_board_ahead() {
   std::vector<QString> pictures = {kTilesBackdrop, kDiceBackdrop,  kDiceStrip,      kRollPicture,
                                    kLogo,          kRoundsPicture, kGameOverPicture};
   for (int n = 1; n <= 9; ++n) pictures.push_back(tile_strip(n));
   decode_pictures_ahead(std::move(pictures));
 }
 
-void Tmain::build_menus() {
-  // Alt and a caption's underlined letter open its menu; F10 opens the first, as desktops do.
-  connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
-          [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
-  QMenu* file1 = menuBar()->addMenu("&File");
-  file1->setObjectName("file1");
-  StartGame1 = file1->addAction("Start Game", this, &Tmain::StartGame1Click);
-  StartGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  file1->addSeparator()->setObjectName("N1");
-  Exit1 = file1->addAction("Exit", this, &Tmain::close);
-
-  QMenu* options1 = menuBar()->addMenu("&Options");
-  options1->setObjectName("Options1");
-  PlaySounds1 = options1->addAction("Play Sounds", this, &Tmain::PlaySounds1Click);
-  PlaySounds1->setCheckable(true);
-  PlaySounds1->setChecked(true);
-  ResetScreenLocation1 = options1->addAction("Reset Screen Location", this, &Tmain::ResetScreenLocation1Click);
-  ChangeName1 = options1->addAction("Change  Name", this, &Tmain::ChangeName1Click);
-  updatecheck = options1->addAction("Automatically Check for Updates", this, &Tmain::updatecheckClick);
-  updatecheck->setCheckable(true);
-  updatecheck->setChecked(true);
-  // Kept all the same, so that the settings file keeps its value for a portable copy.
-  updatecheck->setVisible(services_.self_update);
-  options1->addSeparator()->setObjectName("N3");
-  ShowBestMove1 = options1->addAction("Show Best Move", this, &Tmain::ShowBestMove1Click);
-  ShowBestMove1->setShortcut(QKeySequence(Qt::Key_H));
-  // Not kept in the settings: each run starts without it.
-  AlwaysShowBestMove1 = options1->addAction("Always Show Best Move", this, &Tmain::ShowBestMove1Click);
-  AlwaysShowBestMove1->setCheckable(true);
-
-  QMenu* view1 = menuBar()->addMenu("&View");
-  view1->setObjectName("View1");
-  TallyList1 = view1->addAction("Tally List", this, &Tmain::TallyList1Click);
-  ViewHighScoreList1 = view1->addAction("View High Score List", this, &Tmain::button_highscoresClick);
-  Coach1 = view1->addAction("Coach", this, &Tmain::Coach1Click);
-  Coach1->setShortcut(QKeySequence(Qt::Key_C));
-
-  QMenu* help1 = menuBar()->addMenu("&Help");
-  help1->setObjectName("Help1");
-  Help2 = help1->addAction("Help", this, &Tmain::Help2Click);
-  Help2->setShortcut(QKeySequence(Qt::Key_F1));
-  help1->addSeparator()->setObjectName("N2");
-  About1 = help1->addAction("About", this, &Tmain::About1Click);
-
-  MultiplayerVersionofVelnor1 =
-      menuBar()->addAction("&Multiplayer Version of Velnor", this, &Tmain::MultiplayerVersionofVelnor1Click);
-
-  const std::pair<QAction*, const char*> names[] = {{StartGame1, "StartGame1"},
-                                                    {Exit1, "Exit1"},
-                                                    {PlaySounds1, "PlaySounds1"},
-                                                    {ResetScreenLocation1, "ResetScreenLocation1"},
-                                                    {ChangeName1, "ChangeName1"},
-                                                    {updatecheck, "updatecheck"},
-                                                    {ShowBestMove1, "ShowBestMove1"},
-                                                    {AlwaysShowBestMove1, "AlwaysShowBestMove1"},
-                                                    {TallyList1, "TallyList1"},
-                                                    {ViewHighScoreList1, "ViewHighScoreList1"},
-                                                    {Coach1, "Coach1"},
-                                                    {Help2, "Help2"},
-                                                    {About1, "About1"},
-                                                    {MultiplayerVersionofVelnor1, "MultiplayerVersionofVelnor1"}};
-  for (const auto& [action, name] : names) action->setObjectName(name);
-}
-
-void Tmain::build_board() {
-  auto* client = new QWidget(this);
+void BoardForm::build_board(QMainWindow* window) {
+  auto* client = new QWidget(window);
   client->setObjectName("client");
   // The client area never shrinks below the board and a small margin.
   client->setMinimumSize(681 + 5, 322 + 5);
   // The board takes the keyboard whenever no edit box is in use: the keys of the game go to it.
   client->setFocusPolicy(Qt::StrongFocus);
-  setCentralWidget(client);
+  window->setCentralWidget(client);
 
   panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
   label_name = make_label(panel_board, "label_name", "Welcome to Velnor Solo!", QRect(11, 5, 313, 16),
@@ -152,7 +83,7 @@ void Tmain::build_board() {
   image4->lower();
 
   for (int n = 1; n <= 9; ++n) {
-    auto* number = new TAnimated(panel_board1);
+    auto* number = tiles[n - 1] = new TAnimated(panel_board1);
     number->setObjectName(QString("number_%1").arg(n));
     number->setTag(n);
     number->setGeometry(kTileLefts[n - 1], 128, 48, 91);
@@ -168,7 +99,6 @@ void Tmain::build_board() {
     number->setTransparentColor(clNone);
     number->setBitMap(resource_picture(tile_strip(n)).toImage());
     number->resize(48, 91);
-    connect(number, &TAnimated::mouseDown, this, [this](TAnimated* sender) { number_1MouseDown(sender); });
   }
 
   bestmove_marks = new TBestMoveMarks(panel_board1);
@@ -179,11 +109,9 @@ void Tmain::build_board() {
   label_roundnum = make_label(panel_board1, "label_roundnum", "Round: 0 of 10", QRect(492, 223, 151, 20),
                               tfont(kFormFont, 12, {.bold = true}), kPaleYellow, Qt::AlignRight | Qt::AlignTop);
   button_start = make_button(panel_board1, "button_start", "START GAME", QRect(19, 253, 125, 27));
-  connect(button_start, &TSelButton::click, this, [this] { button_startClick(); });
   image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32), kLogo);
   image_logo->setCursor(Qt::PointingHandCursor);
   image_logo->setAccessibleName("Velnor Solo home page");
-  connect(image_logo, &TImage::click, this, [this] { image_logoClick(); });
 
   build_dicepanel(panel_board1);
   build_roundcolumn(panel_board1);
@@ -202,17 +130,15 @@ void Tmain::build_board() {
   // Filled by the update offer; hidden until an update is found.
   panel_update = make_panel(panel_board1, "panel_update", QRect(230, 40, 329, 161), false, clBlack);
   panel_update->hide();
-  pausetimer = new QTimer(this);
+  pausetimer = new QTimer(window);
   pausetimer->setObjectName("pausetimer");
   pausetimer->setInterval(1000);
-  connect(pausetimer, &QTimer::timeout, this, &Tmain::pausetimerTimer);
-  Timer1 = new QTimer(this);
+  Timer1 = new QTimer(window);
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(1000);
-  connect(Timer1, &QTimer::timeout, this, &Tmain::Timer1Timer);
 }
 
-void Tmain::build_dicepanel(QWidget* board1) {
+void BoardForm::build_dicepanel(QWidget* board1) {
   panel_dicepanel =
       make_panel(board1, "panel_dicepanel", QRect(145, 8, kDicePanelWidth, kDicePanelHeight), true, clBlack);
   auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), kDiceBackdrop);
@@ -239,13 +165,12 @@ void Tmain::build_dicepanel(QWidget* board1) {
   button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), kRollPicture);
   button_roll->setCursor(Qt::PointingHandCursor);
   button_roll->setAccessibleName("Roll the dice");
-  connect(button_roll, &TImage::click, this, [this] { button_rollClick(); });
 
   label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo", QRect(12, 90, 480, 14),
                             tfont(kFormFont, 10, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 }
 
-void Tmain::build_roundcolumn(QWidget* board1) {
+void BoardForm::build_roundcolumn(QWidget* board1) {
   FlatPanel1 = make_panel(board1, "FlatPanel1", QRect(22, 8, 123, 241), false, clBlack);
   make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), kRoundsPicture);
   const QFont font = tfont(kFormFont, 13, {.bold = true});
@@ -253,11 +178,11 @@ void Tmain::build_roundcolumn(QWidget* board1) {
     const int top = kRoundTops[r - 1];
     make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r), QRect(r == 10 ? 50 : 55, top, 24, 20),
                font, kPaleYellow);
-    make_label(FlatPanel1, QString("label_r%1").arg(r), "0", QRect(85, top, 30, 20), font, clBlack);
+    label_r[r - 1] = make_label(FlatPanel1, QString("label_r%1").arg(r), "0", QRect(85, top, 30, 20), font, clBlack);
   }
 }
 
-void Tmain::build_panel_cleared(QWidget* board1) {
+void BoardForm::build_panel_cleared(QWidget* board1) {
   panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
   make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), kGameOverPicture);
   make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
@@ -273,10 +198,7 @@ void Tmain::build_panel_cleared(QWidget* board1) {
   button_sendscore->setColorOverCaption(kPostingRed);
   button_sendscore->setFontColor(clGray);
   button_highscore = make_button(panel_cleared, "button_highscore", "VIEW HIGH SCORES", QRect(78, 178, 172, 36));
-  connect(button_sendscore, &TSelButton::click, this, [this] { button_sendscoreClick(); });
-  connect(button_highscore, &TSelButton::click, this, [this] { button_highscoresClick(); });
   button_done = make_button(panel_cleared, "button_done", "DONE", QRect(109, 219, 111, 36));
-  connect(button_done, &TSelButton::click, this, [this] { button_cancelClick(); });
 
   panel_wait = make_panel(panel_cleared, "panel_wait", QRect(9, 122, 309, 49), false, kWindowColor);
   panel_wait->setCaption("Posting Score, Please Wait......");
@@ -286,7 +208,7 @@ void Tmain::build_panel_cleared(QWidget* board1) {
   panel_cleared->hide();
 }
 
-void Tmain::build_panel_name(QWidget* board1) {
+void BoardForm::build_panel_name(QWidget* board1) {
   panel_name = make_panel(board1, "panel_name", QRect(231, 40, 329, 161), false, clBlack);
   make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24), tfont(kFormFont, 14, {.bold = true}),
              kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
@@ -296,28 +218,7 @@ void Tmain::build_panel_name(QWidget* board1) {
   button_namedone->setFontColor(clGray);
   button_namecancel = make_button(panel_name, "button_namecancel", "CANCEL", QRect(172, 108, 111, 36));
   button_namecancel->setFontColor(clGray);
-  connect(button_namedone, &TSelButton::click, this, [this] { button_namedoneClick(); });
-  connect(button_namecancel, &TSelButton::click, this, [this] { button_namecancelClick(); });
-  connect(edit_aname, &QLineEdit::returnPressed, this, [this] { button_namedoneClick(); });
   panel_name->hide();
-}
-
-// The update offer's controls, and what the update needs of the program around it.
-void Tmain::build_update_panel() {
-  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{.base = VELNOR_SERVER_BASE,
-                                                                       .appname = std::string(wire::kProductKey),
-                                                                       .program_file = services_.program_file,
-                                                                       .post_to_ui = services_.post_to_ui,
-                                                                       .own_version = std::string(kVersion),
-                                                                       .release_key = services_.release_key,
-                                                                       .start_detached = services_.start_detached,
-                                                                       .before_install =
-                                                                           [this] {
-                                                                             tally_->savetally();
-                                                                             saveinifile();
-                                                                           },
-                                                                       .end_process = services_.end_process,
-                                                                       .dialogs = services_.dialogs});
 }
 
 }  // namespace velnor

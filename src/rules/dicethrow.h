@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "game/randomgen.h"
+#include "rules/randomgen.h"
 
 namespace velnor {
 

@@ -1,8 +1,8 @@
 #include "playedgame.h"
 
-#include "game/dicethrow.h"
-#include "core/seedticket.h"
-#include "game/tgame.h"
+#include "rules/dicethrow.h"
+#include "rules/seedticket.h"
+#include "rules/tgame.h"
 
 namespace velnor {
 

@@ -1,0 +1,100 @@
+#include "gamesession.h"
+
+#include "rules/playedgame.h"
+
+namespace velnor {
+
+GameSession::GameSession(RandomGen& clock_random, SessionListener& listener)
+    : clock_random_(clock_random), listener_(listener) {
+  generator_dice_.use(clock_random_);
+}
+
+void GameSession::start_game(const std::optional<SeedTicket>& ticket) {
+  ++games_;
+  rolling_ = false;
+  // A pause still running from the abandoned game must not start a surprise round.
+  pausecount_ = 0;
+  if (ticket) {
+    // The ticket's game draws from a generator of its own, so the clock's sequence goes on
+    // where it left off in the next game without one.
+    ticket_random_.setseed(ticket->seed);
+    generator_dice_.use(ticket_random_);
+  } else {
+    generator_dice_.use(clock_random_);
+  }
+  game_ticket_ = ticket ? ticket->text() : std::string();
+  game_seed_ = generator_dice_.generator().seed();
+  game_.newgame();
+  record_.on_game_start();
+  recorded();
+  listener_.game_started();
+  start_round();
+}
+
+void GameSession::start_round() {
+  if (!game_.startround()) {
+    listener_.game_over(game_.score());
+    return;
+  }
+  record_.on_round_start();
+  recorded();
+  listener_.round_started();
+}
+
+void GameSession::roll() {
+  if (!awaiting_roll()) return;
+  rolling_ = true;
+  const unsigned game = games_;
+  dice_->throw_next([this, game](std::pair<DieThrow, DieThrow> dice) {
+    if (game == games_ && rolling_) thrown(dice.first, dice.second);
+  });
+}
+
+void GameSession::thrown(const DieThrow& first, const DieThrow& second) {
+  rolling_ = false;
+  record_.on_roll(first.value, second.value);
+  recorded();
+  const RollOutcome outcome = game_.roll(first.value, second.value);
+  listener_.dice_thrown(first, second, outcome == RollOutcome::play);
+  if (outcome == RollOutcome::roundover) end_round();
+}
+
+void GameSession::click(int n) {
+  if (!selecting()) return;
+  const unsigned shut_before = game_.shutmask();
+  const ClickResult result = game_.clicktile(n);
+  if (result.outcome == ClickOutcome::invalid) listener_.tile_refused(n);
+  if (result.outcome == ClickOutcome::invalid || result.outcome == ClickOutcome::ignored) return;
+  listener_.tiles_changed();
+  if (!result.turncomplete) return;
+  record_.on_turn_shut(game_.shutmask() & ~shut_before);
+  recorded();
+  if (result.roundover)
+    end_round();
+  else
+    listener_.turn_done();
+}
+
+void GameSession::end_round() {
+  const int round = game_.round();
+  const int score = game_.roundscore(round);
+  record_.on_round_end(score);
+  recorded();
+  pausecount_ = kPauseTicks;
+  listener_.round_scored(round, score);
+}
+
+bool GameSession::pause_tick() {
+  if (pausecount_ < 1) return true;
+  if (--pausecount_ >= 1) return false;
+  start_round();
+  return true;
+}
+
+void GameSession::recorded() { listener_.record_changed(); }
+
+std::string GameSession::played_text() const {
+  return played_game_text(played_game(game_ticket_, game_seed_, record_.turns()));
+}
+
+}  // namespace velnor
