@@ -112,6 +112,8 @@ void BoardForm::build_board(QMainWindow* window) {
   image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32), kLogo);
   image_logo->setCursor(Qt::PointingHandCursor);
   image_logo->setAccessibleName("Velnor Solo home page");
+  // A picture that acts as a button takes Tab (set here, as the tab order below needs it).
+  image_logo->setFocusPolicy(Qt::TabFocus);
 
   build_dicepanel(panel_board1);
   build_roundcolumn(panel_board1);
@@ -165,6 +167,7 @@ void BoardForm::build_dicepanel(QWidget* board1) {
   button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), kRollPicture);
   button_roll->setCursor(Qt::PointingHandCursor);
   button_roll->setAccessibleName("Roll the dice");
+  button_roll->setFocusPolicy(Qt::TabFocus);
 
   label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo", QRect(12, 90, 480, 14),
                             tfont(kFormFont, 10, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);

@@ -44,6 +44,11 @@ struct MainServices {
 template <class T>
 using WindowSource = std::function<T*()>;
 
+template <class T>
+T* wanted(const WindowSource<T>& source) {
+  return source ? source() : nullptr;
+}
+
 struct SecondaryWindows {
   WindowSource<QWidget> help = {};
   WindowSource<QWidget> about = {};

@@ -1,6 +1,5 @@
 #include "tmain.h"
 
-#include <QAction>
 #include <QDate>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,7 +12,6 @@
 #include "core/instancelock.h"
 #include "core/wire.h"
 #include "game/boardaccessible.h"
-#include "rules/dicethrow.h"
 #include "game/solver.h"
 #include "game/soundplayer.h"
 #include "game/tanimated.h"
@@ -24,7 +22,9 @@
 #include "online/seedsupply.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
+#include "records/storedbounds.h"
 #include "records/tallycalls.h"
+#include "rules/dicethrow.h"
 #include "windows/dialogs.h"
 #include "windows/firstpaint.h"
 #include "windows/formcontrols.h"
@@ -57,7 +57,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   FormCreate();
   // The loaded bounds are the outer frame's, which the window manager makes only
   // once the window is on the screen.
-  keep_placed(this, PlaceAt::first_show, [this] { return placed_bounds(); });
+  keep_placed(this, PlaceAt::first_show, [this] { return placed_bounds(this, remembered_); });
   // The board shows first; the welcome, the icon and the update check follow at once.
   after_first_paint(this, [this] {
     setWindowIcon(resource_icon(":/images/icon.png", devicePixelRatioF()));
@@ -248,15 +248,6 @@ void Tmain::ChangeName1Click() {
 }
 
 void Tmain::TallyList1Click() { show_window(tallywindow_); }
-
-namespace {
-
-template <class T>
-T* wanted(const WindowSource<T>& source) {
-  return source ? source() : nullptr;
-}
-
-}  // namespace
 
 void Tmain::Help2Click() { show_window(wanted(windows_.help)); }
 

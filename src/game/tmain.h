@@ -122,11 +122,6 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
   // The high-score window, wired to the posting wait the first time; null when there is none.
   Thighscore* highscore();
   void save_settings(const WindowBounds& bounds);
-  // The bounds to store: the window's own, less what the platform cannot tell.
-  WindowBounds stored_bounds() const;
-  static bool knows_its_place();
-  // The loaded bounds, fitted to the work area.
-  QRect placed_bounds() const;
 
   MainServices services_;
   TallyCalls* tally_ = nullptr;

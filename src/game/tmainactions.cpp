@@ -21,64 +21,54 @@ void Tmain::build_menus() {
   // Alt and a caption's underlined letter open its menu; F10 opens the first, as desktops do.
   connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
           [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
-  QMenu* file1 = menuBar()->addMenu("&File");
-  file1->setObjectName("file1");
-  StartGame1 = file1->addAction("Start Game", this, &Tmain::StartGame1Click);
-  StartGame1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  // Each menu and item is named as the other windows and the tests find it.
+  const auto menu = [this](const char* name, const QString& caption) {
+    QMenu* added = menuBar()->addMenu(caption);
+    added->setObjectName(name);
+    return added;
+  };
+  const auto item = [this](QWidget* in, const char* name, const QString& caption, auto handler,
+                           const QKeySequence& keys = {}) {
+    QAction* action = in->addAction(caption, this, handler);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    return action;
+  };
+  QMenu* file1 = menu("file1", "&File");
+  StartGame1 = item(file1, "StartGame1", "Start Game", &Tmain::StartGame1Click, Qt::CTRL | Qt::Key_S);
   file1->addSeparator()->setObjectName("N1");
-  Exit1 = file1->addAction("Exit", this, &Tmain::close);
+  Exit1 = item(file1, "Exit1", "Exit", &Tmain::close);
 
-  QMenu* options1 = menuBar()->addMenu("&Options");
-  options1->setObjectName("Options1");
-  PlaySounds1 = options1->addAction("Play Sounds", this, &Tmain::PlaySounds1Click);
+  QMenu* options1 = menu("Options1", "&Options");
+  PlaySounds1 = item(options1, "PlaySounds1", "Play Sounds", &Tmain::PlaySounds1Click);
   PlaySounds1->setCheckable(true);
   PlaySounds1->setChecked(true);
-  ResetScreenLocation1 = options1->addAction("Reset Screen Location", this, &Tmain::ResetScreenLocation1Click);
-  ChangeName1 = options1->addAction("Change  Name", this, &Tmain::ChangeName1Click);
-  updatecheck = options1->addAction("Automatically Check for Updates", this, &Tmain::updatecheckClick);
+  ResetScreenLocation1 =
+      item(options1, "ResetScreenLocation1", "Reset Screen Location", &Tmain::ResetScreenLocation1Click);
+  ChangeName1 = item(options1, "ChangeName1", "Change  Name", &Tmain::ChangeName1Click);
+  updatecheck = item(options1, "updatecheck", "Automatically Check for Updates", &Tmain::updatecheckClick);
   updatecheck->setCheckable(true);
   updatecheck->setChecked(true);
   // Kept all the same, so that the settings file keeps its value for a portable copy.
   updatecheck->setVisible(services_.self_update);
   options1->addSeparator()->setObjectName("N3");
-  ShowBestMove1 = options1->addAction("Show Best Move", this, &Tmain::ShowBestMove1Click);
-  ShowBestMove1->setShortcut(QKeySequence(Qt::Key_H));
+  ShowBestMove1 = item(options1, "ShowBestMove1", "Show Best Move", &Tmain::ShowBestMove1Click, Qt::Key_H);
   // Not kept in the settings: each run starts without it.
-  AlwaysShowBestMove1 = options1->addAction("Always Show Best Move", this, &Tmain::ShowBestMove1Click);
+  AlwaysShowBestMove1 = item(options1, "AlwaysShowBestMove1", "Always Show Best Move", &Tmain::ShowBestMove1Click);
   AlwaysShowBestMove1->setCheckable(true);
 
-  QMenu* view1 = menuBar()->addMenu("&View");
-  view1->setObjectName("View1");
-  TallyList1 = view1->addAction("Tally List", this, &Tmain::TallyList1Click);
-  ViewHighScoreList1 = view1->addAction("View High Score List", this, &Tmain::button_highscoresClick);
-  Coach1 = view1->addAction("Coach", this, &Tmain::Coach1Click);
-  Coach1->setShortcut(QKeySequence(Qt::Key_C));
+  QMenu* view1 = menu("View1", "&View");
+  TallyList1 = item(view1, "TallyList1", "Tally List", &Tmain::TallyList1Click);
+  ViewHighScoreList1 = item(view1, "ViewHighScoreList1", "View High Score List", &Tmain::button_highscoresClick);
+  Coach1 = item(view1, "Coach1", "Coach", &Tmain::Coach1Click, Qt::Key_C);
 
-  QMenu* help1 = menuBar()->addMenu("&Help");
-  help1->setObjectName("Help1");
-  Help2 = help1->addAction("Help", this, &Tmain::Help2Click);
-  Help2->setShortcut(QKeySequence(Qt::Key_F1));
+  QMenu* help1 = menu("Help1", "&Help");
+  Help2 = item(help1, "Help2", "Help", &Tmain::Help2Click, Qt::Key_F1);
   help1->addSeparator()->setObjectName("N2");
-  About1 = help1->addAction("About", this, &Tmain::About1Click);
+  About1 = item(help1, "About1", "About", &Tmain::About1Click);
 
-  MultiplayerVersionofVelnor1 =
-      menuBar()->addAction("&Multiplayer Version of Velnor", this, &Tmain::MultiplayerVersionofVelnor1Click);
-
-  const std::pair<QAction*, const char*> names[] = {{StartGame1, "StartGame1"},
-                                                    {Exit1, "Exit1"},
-                                                    {PlaySounds1, "PlaySounds1"},
-                                                    {ResetScreenLocation1, "ResetScreenLocation1"},
-                                                    {ChangeName1, "ChangeName1"},
-                                                    {updatecheck, "updatecheck"},
-                                                    {ShowBestMove1, "ShowBestMove1"},
-                                                    {AlwaysShowBestMove1, "AlwaysShowBestMove1"},
-                                                    {TallyList1, "TallyList1"},
-                                                    {ViewHighScoreList1, "ViewHighScoreList1"},
-                                                    {Coach1, "Coach1"},
-                                                    {Help2, "Help2"},
-                                                    {About1, "About1"},
-                                                    {MultiplayerVersionofVelnor1, "MultiplayerVersionofVelnor1"}};
-  for (const auto& [action, name] : names) action->setObjectName(name);
+  MultiplayerVersionofVelnor1 = item(menuBar(), "MultiplayerVersionofVelnor1", "&Multiplayer Version of Velnor",
+                                     &Tmain::MultiplayerVersionofVelnor1Click);
 }
 
 void Tmain::connect_board() {
@@ -99,6 +89,10 @@ void Tmain::connect_board() {
 
 // The update offer's controls, and what the update needs of the program around it.
 void Tmain::build_update_panel() {
+  const auto save_all = [this] {
+    tally_->savetally();
+    saveinifile();
+  };
   updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{.base = VELNOR_SERVER_BASE,
                                                                        .appname = std::string(wire::kProductKey),
                                                                        .program_file = services_.program_file,
@@ -106,11 +100,7 @@ void Tmain::build_update_panel() {
                                                                        .own_version = std::string(kVersion),
                                                                        .release_key = services_.release_key,
                                                                        .start_detached = services_.start_detached,
-                                                                       .before_install =
-                                                                           [this] {
-                                                                             tally_->savetally();
-                                                                             saveinifile();
-                                                                           },
+                                                                       .before_install = save_all,
                                                                        .end_process = services_.end_process,
                                                                        .dialogs = services_.dialogs});
 }

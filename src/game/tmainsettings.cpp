@@ -5,36 +5,25 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
-
-#include <algorithm>
 
 #include "core/safefile.h"
 #include "core/wire.h"
 #include "records/gamesettings.h"
 #include "records/savefailures.h"
+#include "records/storedbounds.h"
 #include "records/unreadablefile.h"
 #include "windows/dialogs.h"
 #include "windows/windowplacement.h"
 
 namespace velnor {
 
-namespace {
-
-WindowBounds window_bounds(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
-
-}  // namespace
-
 QRect Tmain::bounds() const { return outer_bounds(this); }
 
 void Tmain::set_bounds(const QRect& outer) { set_outer_bounds(this, outer); }
 
-void Tmain::ResetScreenLocation1Click() {
-  const WindowBounds home;
-  set_bounds(QRect(home.left, home.top, home.width, home.height));
-}
+void Tmain::ResetScreenLocation1Click() { set_bounds(bounds_rect(WindowBounds())); }
 
 // Both menu items have already inverted their own check mark.
 void Tmain::PlaySounds1Click() { saveinifile(); }
@@ -42,19 +31,6 @@ void Tmain::PlaySounds1Click() { saveinifile(); }
 void Tmain::updatecheckClick() { saveinifile(); }
 
 std::filesystem::path Tmain::settings_path() const { return services_.settings_dir / wire::kSettingsFile; }
-
-// Under Wayland a window can neither place itself nor learn where it is: the saved place stays as
-// it was, for the next session under X11, and only the size is the window's.
-bool Tmain::knows_its_place() { return !QGuiApplication::platformName().startsWith("wayland"); }
-
-WindowBounds Tmain::stored_bounds() const {
-  WindowBounds now = window_bounds(bounds());
-  if (!knows_its_place()) {
-    now.left = remembered_.left;
-    now.top = remembered_.top;
-  }
-  return now;
-}
 
 void Tmain::loadinifile() {
   remove_stale_temporaries(settings_path());
@@ -67,12 +43,11 @@ void Tmain::loadinifile() {
         set_aside_unreadable(settings_path(), error, "Your settings", "the settings started afresh",
                              "changes to the settings are not saved", local_time_now());
     settings_writable_ = outcome.replaceable;
-    services_.dialogs->problem(this, QString::fromStdString(outcome.message),
-                                    QString::fromStdString(outcome.details));
+    services_.dialogs->problem(this, QString::fromStdString(outcome.message), QString::fromStdString(outcome.details));
   }
   remembered_ = settings.bounds;
   // Bounds from a bigger screen, or typed in by hand, still leave the whole window in reach.
-  set_bounds(placed_bounds());
+  set_bounds(placed_bounds(this, remembered_));
   PlaySounds1->setChecked(settings.sounds);
   updatecheck->setChecked(settings.update);
   name_text_ = FileText(settings.name, edit_name->maxLength());
@@ -80,7 +55,7 @@ void Tmain::loadinifile() {
   edit_aname->setText(edit_name->text());
 }
 
-void Tmain::saveinifile() { save_settings(stored_bounds()); }
+void Tmain::saveinifile() { save_settings(stored_bounds(this, remembered_)); }
 
 // A failed save is told (once, or on standard error at a logout); the game and its close go on.
 void Tmain::save_settings(const WindowBounds& bounds) {
@@ -96,18 +71,9 @@ void Tmain::save_settings(const WindowBounds& bounds) {
   }
 }
 
-QRect Tmain::placed_bounds() const {
-  const WindowBounds reachable = within_reach(remembered_);
-  // No smaller than the board allows: the window would grow past the work area's edge after.
-  const QSize least = minimumSizeHint() + (bounds().size() - size());
-  const QRect loaded(reachable.left, reachable.top, std::max(reachable.width, least.width()),
-                     std::max(reachable.height, least.height()));
-  return fit_into(loaded, work_area_for(loaded));
-}
-
 void Tmain::closeEvent(QCloseEvent* event) {
   const QRect work = screen()->availableGeometry();
-  remembered_ = bounds_at_close(stored_bounds(), remembered_, work.width(), work.height());
+  remembered_ = bounds_at_close(stored_bounds(this, remembered_), remembered_, work.width(), work.height());
   save_settings(remembered_);
   event->accept();
   // Not quit(), which only asks: Qt lets a window still open turn that down, and a closed game

@@ -24,6 +24,7 @@ void GameSession::start_game(const std::optional<SeedTicket>& ticket) {
   }
   game_ticket_ = ticket ? ticket->text() : std::string();
   game_seed_ = generator_dice_.generator().seed();
+  dice_ = chosen_dice_ != nullptr ? chosen_dice_ : &generator_dice_;
   game_.newgame();
   record_.on_game_start();
   recorded();

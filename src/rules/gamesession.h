@@ -48,6 +48,9 @@ class GameSession {
   // one generator, whose sequence runs on from game to game.
   GameSession(RandomGen& clock_random, SessionListener& listener);
 
+  // Where the rolls come from from the next game on; null: the generator of that game's seed.
+  void set_dice(DiceSource* source) { chosen_dice_ = source; }
+
   // Starts a game, abandoning any under way; dealt from the server's ticket when there is one.
   void start_game(const std::optional<SeedTicket>& ticket);
   // Throws the dice, while they wait for a roll.
@@ -79,12 +82,13 @@ class GameSession {
   GameRecord record_;
   RandomGen ticket_random_;  // the dice of a game the server dealt a ticket for
   GeneratorDice generator_dice_;
-  DiceSource* dice_ = &generator_dice_;
-  std::uint32_t game_seed_ = 0;  // the generator's seed at the game's start
-  std::string game_ticket_;      // ...and the server's ticket for it, if it dealt one
+  DiceSource* chosen_dice_ = nullptr;
+  DiceSource* dice_ = &generator_dice_;  // this game's
+  std::uint32_t game_seed_ = 0;          // the generator's seed at the game's start
+  std::string game_ticket_;              // ...and the server's ticket for it, if it dealt one
   int pausecount_ = 0;
-  bool rolling_ = false;         // a roll was asked for and its dice are not back
-  unsigned games_ = 0;           // counts the games started, so that a late roll of an old one is dropped
+  bool rolling_ = false;  // a roll was asked for and its dice are not back
+  unsigned games_ = 0;    // counts the games started, so that a late roll of an old one is dropped
 };
 
 }  // namespace velnor

@@ -29,8 +29,7 @@ std::optional<std::uint32_t> parse_seed_text(std::string_view text) {
 
 bool is_base64url(std::string_view text) {
   for (const char c : text)
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || text::is_digit(c) || c == '-' || c == '_'))
-      return false;
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || text::is_digit(c) || c == '-' || c == '_')) return false;
   return true;
 }
 
@@ -45,7 +44,8 @@ std::optional<SeedTicket> parse_seed_ticket(std::string_view text) {
   const std::string_view issued_digits = text.substr(first + 1, second - first - 1);
   const std::string_view seal = text.substr(second + 1);
   // One spelling of each number, so that one ticket has one text.
-  if (!seed || issued_digits.size() > SeedTicket::kMaxIssuedDigits || issued_digits.starts_with('0')) return std::nullopt;
+  if (!seed || issued_digits.size() > SeedTicket::kMaxIssuedDigits || issued_digits.starts_with('0'))
+    return std::nullopt;
   const auto issued = text::parse_digits(issued_digits, 999'999'999'999);
   if (!issued || seal.size() != SeedTicket::kSealCharacters || !is_base64url(seal)) return std::nullopt;
   return SeedTicket{*seed, static_cast<std::int64_t>(*issued), std::string(seal)};

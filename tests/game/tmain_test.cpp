@@ -271,6 +271,19 @@ TEST_F(Board, NewGameRestartsEvenDuringThePause) {
   EXPECT_EQ(std::count(tally.increases.begin(), tally.increases.end(), 1), 2);
 }
 
+// A posting that cannot be sent at all (here: no high-score window to send it) is told at once,
+// not after the wait, and VIEW HIGH SCORES does nothing rather than fail.
+TEST_F(Board, APostingThatCannotBeSentIsToldAtOnce) {
+  click(window->button_namedone);
+  play_game();
+  ASSERT_TRUE(window->panel_cleared->isVisible());
+  click(window->button_sendscore);
+  EXPECT_EQ(dialogs.messages, QStringList{"Posting Failed."});
+  EXPECT_FALSE(window->Timer1->isActive());
+  click(window->button_highscore);
+  EXPECT_TRUE(window->panel_cleared->isVisible());
+}
+
 TEST_F(Board, SoundSwitchGatesEveryCue) {
   window->PlaySounds1->trigger();
   EXPECT_FALSE(window->PlaySounds1->isChecked());

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+
+#include "records/gamesettings.h"
+
+class QWidget;
+
+namespace velnor {
+
+// The bounds a window's settings keep, as the window takes them up and gives them back.
+
+// Where the window goes: the kept bounds within reach, no smaller than the window allows, fitted
+// to the work area.
+QRect placed_bounds(const QWidget* window, const WindowBounds& kept);
+// The bounds to keep: the window's outer frame, less what the platform cannot tell (under Wayland
+// a window cannot learn where it is, so the kept place stays as it was, for a session under X11).
+WindowBounds stored_bounds(const QWidget* window, const WindowBounds& kept);
+QRect bounds_rect(const WindowBounds& bounds);
+
+}  // namespace velnor
