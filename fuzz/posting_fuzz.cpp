@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "rules/playedgame.h"
 #include "highscorepage.h"
 #include "posting.h"
+#include "rules/playedgame.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const PostingResult result = parse_posting(std::string_view(reinterpret_cast<const char*>(data), size));

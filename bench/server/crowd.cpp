@@ -57,9 +57,9 @@ void raise_file_limit() {
 
 struct Client {
   int fd = -1;
-  bool sent = false;      // a request is out, its reply not yet whole
-  std::string head;       // the reply's head so far
-  size_t body_left = 0;   // bytes of the reply's body still to come, once its head is whole
+  bool sent = false;     // a request is out, its reply not yet whole
+  std::string head;      // the reply's head so far
+  size_t body_left = 0;  // bytes of the reply's body still to come, once its head is whole
   long served = 0;
 };
 
@@ -188,9 +188,9 @@ enum class Kind { kIdle, kDripper, kReader };
 struct Held {
   Kind kind;
   int fd = -1;
-  size_t sent = 0;     // a dripper's bytes of its head so far
-  size_t taken = 0;    // a reader's bytes of its file
-  long cut_off = 0;    // times the server ended the connection
+  size_t sent = 0;   // a dripper's bytes of its head so far
+  size_t taken = 0;  // a reader's bytes of its file
+  long cut_off = 0;  // times the server ended the connection
 };
 
 int hold(int port, int idle, int drippers, int readers, const std::string& big_path, int seconds) {
@@ -249,8 +249,9 @@ int hold(int port, int idle, int drippers, int readers, const std::string& big_p
     }
     ++turn;
     const auto spent = Clock::now() - tick;
-    if (spent < std::chrono::milliseconds(100)) ::usleep(static_cast<useconds_t>(
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::milliseconds(100) - spent).count()));
+    if (spent < std::chrono::milliseconds(100))
+      ::usleep(static_cast<useconds_t>(
+          std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::milliseconds(100) - spent).count()));
   }
   long idle_open = 0, drips_cut = 0, readers_cut = 0;
   size_t least_taken = static_cast<size_t>(-1);
@@ -266,9 +267,10 @@ int hold(int port, int idle, int drippers, int readers, const std::string& big_p
     }
     if (one.fd >= 0) ::close(one.fd);
   }
-  std::printf("after %d s: %ld of %d idle still open; one-byte-a-second heads cut off %ld times; slow readers cut off "
-              "%ld times, the slowest took %zu bytes\n",
-              seconds, idle_open, idle, drips_cut, readers_cut, readers > 0 ? least_taken : 0);
+  std::printf(
+      "after %d s: %ld of %d idle still open; one-byte-a-second heads cut off %ld times; slow readers cut off "
+      "%ld times, the slowest took %zu bytes\n",
+      seconds, idle_open, idle, drips_cut, readers_cut, readers > 0 ? least_taken : 0);
   return 0;
 }
 

@@ -49,8 +49,7 @@ bool announces_body(const http::request_parser<http::empty_body>& parser) {
 
 }  // namespace
 
-HttpConnection::HttpConnection(asio::ip::tcp::socket socket, std::string peer, ServerShared& shared,
-                               ConnectionSet& set)
+HttpConnection::HttpConnection(asio::ip::tcp::socket socket, std::string peer, ServerShared& shared, ConnectionSet& set)
     : socket_(std::move(socket)),
       buffer_(shared.limits.max_head_bytes + 1024),
       peer_(std::move(peer)),
@@ -71,9 +70,7 @@ void HttpConnection::start() {
   wait_for_request();
 }
 
-void HttpConnection::turn_away() {
-  refuse(http::status::service_unavailable, "Server busy; try again shortly.\n");
-}
+void HttpConnection::turn_away() { refuse(http::status::service_unavailable, "Server busy; try again shortly.\n"); }
 
 void HttpConnection::stop() {
   if (step_ == Step::kIdle) close_now();
@@ -96,12 +93,13 @@ void HttpConnection::wait_for_request() {
   step_ = Step::kIdle;
   if (buffer_.capacity() > kIdleBuffer) buffer_.shrink_to_fit();
   arm(shared_.limits.idle);
-  socket_.async_read_some(buffer_.prepare(kIdleBuffer), [self = shared_from_this()](beast::error_code error, size_t got) {
-    if (self->step_ != Step::kIdle) return;
-    if (error) return self->close_now();
-    self->buffer_.commit(got);
-    self->read_head();
-  });
+  socket_.async_read_some(buffer_.prepare(kIdleBuffer),
+                          [self = shared_from_this()](beast::error_code error, size_t got) {
+                            if (self->step_ != Step::kIdle) return;
+                            if (error) return self->close_now();
+                            self->buffer_.commit(got);
+                            self->read_head();
+                          });
 }
 
 void HttpConnection::read_head() {

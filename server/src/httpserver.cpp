@@ -157,9 +157,9 @@ void HttpServer::accept() {
       begin_stop();
       return;
     }
-    if (!error) asio::post(thread.context, [this, &thread, socket = std::move(socket)]() mutable {
-      on_accepted(thread, std::move(socket));
-    });
+    if (!error)
+      asio::post(thread.context,
+                 [this, &thread, socket = std::move(socket)]() mutable { on_accepted(thread, std::move(socket)); });
     accept();
   });
 }

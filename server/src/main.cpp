@@ -69,7 +69,8 @@ int run(const ServerOptions& options) {
   std::unique_ptr<AccessLog> access_log;
   if (options.access_log) access_log = std::make_unique<AccessLog>(STDOUT_FILENO);
   const SeedTickets seed_tickets(store->ticket_key());
-  Routes routes(*store, page_cache, post_limiter, seed_tickets, {options.release_dir, www_dir, options.trusted_proxies});
+  Routes routes(*store, page_cache, post_limiter, seed_tickets,
+                {options.release_dir, www_dir, options.trusted_proxies});
   // The store's work waits on the database: enough workers that postings fill the group commits.
   WorkerPool store_work(std::max(16u, 4 * std::thread::hardware_concurrency()));
   HttpServer::Limits limits;

@@ -42,8 +42,8 @@ int parse_number(const std::string& option, const std::string& text, int low, in
   return value;
 }
 
-constexpr std::array kValued = {"--listen",     "--port", "--data",       "--database",
-                                "--release",    "--www",  "--post-limit", "--max-connections",
+constexpr std::array kValued = {"--listen",          "--port",       "--data",       "--database",
+                                "--release",         "--www",        "--post-limit", "--max-connections",
                                 "--max-per-address", "--trust-proxy"};
 
 }  // namespace

@@ -67,7 +67,7 @@ class PageCache {
   std::condition_variable rendered_;
   bool rendering_ = false;
   Page page_;
-  Clock::time_point page_started_;             // when the page's rendering began: its rows are newer
+  Clock::time_point page_started_;                // when the page's rendering began: its rows are newer
   std::optional<Clock::time_point> stale_since_;  // the first change the page does not show
   std::unordered_map<std::string, Clock::time_point> changed_by_;  // clients' recent changes
   uint64_t generation_ = 0;

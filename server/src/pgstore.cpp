@@ -346,9 +346,7 @@ void PgStore::insert(const std::vector<StoredScore>& rows) {
   if (!unverified.empty()) insert(unverified);
 }
 
-void PgStore::count_posted(size_t rows) {
-  run(writer_, "add_posted", {std::to_string(shard_), std::to_string(rows)});
-}
+void PgStore::count_posted(size_t rows) { run(writer_, "add_posted", {std::to_string(shard_), std::to_string(rows)}); }
 
 void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
   std::lock_guard lock(writer_.mutex());

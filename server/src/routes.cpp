@@ -116,8 +116,8 @@ TextReply refuse_for_now(const StoreUnavailable& error) {
   int64_t said = last_said;
   if (now - said >= 5 && last_said.compare_exchange_strong(said, now))
     std::cerr << "velnor-server: " << error.what() << " (answering 503 meanwhile)\n";
-  TextReply reply = text_reply(http::status::service_unavailable,
-                               "The scores cannot be reached just now; try again in a moment.\n");
+  TextReply reply =
+      text_reply(http::status::service_unavailable, "The scores cannot be reached just now; try again in a moment.\n");
   reply.set(http::field::retry_after, "5");
   return reply;
 }
@@ -241,8 +241,8 @@ Reply Routes::answer(const StoreRequest& request) {
 TextReply Routes::post_score(const StoreRequest& request) {
   const std::string& client = request.client;
   if (!post_limiter_.allow(client, RateLimiter::Clock::now())) {
-    TextReply reply = text_reply(http::status::too_many_requests,
-                                 "Too many postings from your address; try again in a minute.\n");
+    TextReply reply =
+        text_reply(http::status::too_many_requests, "Too many postings from your address; try again in a minute.\n");
     reply.set(http::field::retry_after, "60");
     return reply;
   }

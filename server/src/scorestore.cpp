@@ -6,8 +6,8 @@
 #include "sqlitestore.h"
 
 StoredScore stored_score(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
-  return {posting.name,       posting.date,          posting.score, received_unix_time, std::string(client_address),
-          posting.game,       posting.ticket};
+  return {posting.name, posting.date,  posting.score, received_unix_time, std::string(client_address),
+          posting.game, posting.ticket};
 }
 
 std::unique_ptr<ScoreStore> open_score_store(const std::string& address) {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "rules/seedticket.h"
 #include "posting.h"
+#include "rules/seedticket.h"
 
 // The seeds the server deals for games whose scores it can verify. Each ticket carries its seal,
 // an HMAC-SHA-256 (cut to 16 bytes) under the store's own key, so any server sharing the store

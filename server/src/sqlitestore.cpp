@@ -65,8 +65,8 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     upgrade_schema(file);
 
     insert_ = prepare(db_,
-        "INSERT INTO scores (name, date, score, received, client, game, ticket, verified)"
-        " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?7 IS NOT NULL) ON CONFLICT DO NOTHING");
+                      "INSERT INTO scores (name, date, score, received, client, game, ticket, verified)"
+                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?7 IS NOT NULL) ON CONFLICT DO NOTHING");
     count_ = prepare(db_, "SELECT count(*) FROM scores");
     add_posted_ = prepare(db_, "UPDATE velnor_counts SET games = games + ?1");
     all_ = prepare(db_, "SELECT name, date, score, received, client, game, ticket FROM scores ORDER BY id");
@@ -81,7 +81,8 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     // The page reads on a connection of its own: in the WAL journal a reader never waits for a
     // writer, so a page is never held up behind a batch of postings and its sync to disk.
     page_db_ = open_connection(file);
-    best_ = prepare(page_db_, "SELECT name, date, score FROM scores WHERE verified = ?2 ORDER BY score DESC, id LIMIT ?1");
+    best_ =
+        prepare(page_db_, "SELECT name, date, score FROM scores WHERE verified = ?2 ORDER BY score DESC, id LIMIT ?1");
     posted_ = prepare(page_db_, "SELECT coalesce(sum(games), 0) FROM velnor_counts");
     page_begin_ = prepare(page_db_, "BEGIN");
     page_end_ = prepare(page_db_, "COMMIT");
@@ -150,8 +151,8 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
 }
 
 void SqliteStore::close() {
-  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_,
-                                   &all_, &begin_read_, &begin_write_, &commit_, &rollback_, &page_begin_, &page_end_}) {
+  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_, &all_,
+                                   &begin_read_, &begin_write_, &commit_, &rollback_, &page_begin_, &page_end_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
@@ -164,8 +165,7 @@ void SqliteStore::close() {
 
 sqlite3_stmt* SqliteStore::prepare(sqlite3* db, const char* sql) {
   sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
-    fail("prepare", db);
+  if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) fail("prepare", db);
   return statement;
 }
 

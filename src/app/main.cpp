@@ -13,7 +13,6 @@
 #include "app/velnorapplication.h"
 #include "core/recordfolders.h"
 #include "core/wire.h"
-#include "rules/randomgen.h"
 #include "game/soundmoduleplayer.h"
 #include "game/tmain.h"
 #include "online/qtpost.h"
@@ -22,6 +21,7 @@
 #include "online/thighscore.h"
 #include "records/savefailures.h"
 #include "records/ttallylist.h"
+#include "rules/randomgen.h"
 #include "windows/dialogs.h"
 #include "windows/tabout.h"
 #include "windows/tfont.h"
@@ -93,8 +93,8 @@ int main(int argc, char** argv) {
        .save_failures = &save_failures,
        .self_update = VELNOR_SELF_UPDATE && records.portable,
        // The build checked the key; were it unreadable all the same, no installer would run.
-       .release_key = velnor::release::key_from_text(VELNOR_RELEASE_KEY, velnor::release::kPublicKeySize)
-                          .value_or(std::string()),
+       .release_key =
+           velnor::release::key_from_text(VELNOR_RELEASE_KEY, velnor::release::kPublicKeySize).value_or(std::string()),
        .seeds = &seeds});
   // The tally is read at start; the other windows are built when first shown.
   velnor::Ttallylist tallylist(dialogs, save_failures, records.tally, &main_window);

@@ -2,9 +2,9 @@
 
 #include <QAccessibleWidget>
 
+#include "game/boardform.h"
 #include "game/coachaccessible.h"
 #include "game/tanimated.h"
-#include "game/boardform.h"
 #include "rules/tgame.h"
 #include "windows/buttonaccessible.h"
 
@@ -59,7 +59,8 @@ class TileAccessible : public ButtonAccessible {
 // The two dice pictures are one thing to a screen reader: the roll.
 class DiceAccessible : public QAccessibleWidget {
  public:
-  DiceAccessible(QWidget* dice, const BoardForm& board) : QAccessibleWidget(dice, QAccessible::StaticText), board_(board) {}
+  DiceAccessible(QWidget* dice, const BoardForm& board)
+      : QAccessibleWidget(dice, QAccessible::StaticText), board_(board) {}
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);

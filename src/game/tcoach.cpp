@@ -7,9 +7,9 @@
 #include <iterator>
 
 #include "game/coachreview.h"
-#include "rules/gamerecord.h"
 #include "game/solver.h"
 #include "game/tcoachchart.h"
+#include "rules/gamerecord.h"
 #include "windows/formcontrols.h"
 #include "windows/secondarywindow.h"
 #include "windows/tcolor.h"
@@ -24,7 +24,7 @@ namespace {
 
 constexpr std::uint32_t kCostlyBand = 0x1E2A8E;  // #8E2A1E: a dark red that the yellow reads on
 constexpr int kRowHeight = 20;
-constexpr int kSheetWidth = 356;  // the rows' width, beside the scroll bar
+constexpr int kSheetWidth = 356;   // the rows' width, beside the scroll bar
 constexpr int kLeastHeight = 540;  // the window's; taller, the rows take the height it gains
 constexpr int kPanelHeight = 528;
 constexpr int kRowsHeight = 240;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/uithread.h"
-#include "rules/seedticket.h"
 #include "online/thttpget.h"
+#include "rules/seedticket.h"
 
 // The seeds that the game's web server deals, fetched ahead in the background so that a game never
 // waits for one: a game played from a dealt seed posts a score the server can verify. Without a

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
-#include "rules/gamerecord.h"
-#include "rules/randomgen.h"
 #include "game/solver.h"
 #include "game/tcoach.h"
 #include "game/tcoachchart.h"
+#include "rules/gamerecord.h"
+#include "rules/randomgen.h"
 #include "rules/tgame.h"
 #include "support/fakes.h"
 

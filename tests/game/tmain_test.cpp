@@ -6,17 +6,17 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
-#include <QToolTip>
 #include <QTimer>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
 #include "game/board_fixture.h"
-#include "rules/dicethrow.h"
 #include "game/solver.h"
 #include "game/tbestmove.h"
 #include "game/tcoach.h"
 #include "online/updatepanel.h"
+#include "rules/dicethrow.h"
 #include "windows/tflatpanel.h"
 #include "windows/timage.h"
 #include "windows/tselbutton.h"

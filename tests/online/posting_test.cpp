@@ -10,11 +10,11 @@
 
 #include "game/board_fixture.h"
 #include "online/postingdate.h"
-#include "rules/playedgame.h"
 #include "online/qtpost.h"
-#include "online/seedsupply.h"
 #include "online/script_server.h"
+#include "online/seedsupply.h"
 #include "online/thighscore.h"
+#include "rules/playedgame.h"
 #include "windows/htmlview.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
@@ -91,9 +91,9 @@ TEST_F(Posting, SendScorePostsTheEscapedNameThenShowsThePage) {
   const QString date = QString::fromStdString(post).section("&date=", 1).section("&score=", 0, 0);
   // The three fields as ever, then the game's record, from which the server plays it again.
   const std::string record = posted_record(post);
-  EXPECT_EQ(post.substr(0, post.find("\r\n")), "GET /cgi-bin/velnorsolo.cgi?name=A%26b%20%3D%23c&date=" +
-                                                   date.toStdString() + "&score=" + score + "&game=" + record +
-                                                   " HTTP/1.0");
+  EXPECT_EQ(post.substr(0, post.find("\r\n")),
+            "GET /cgi-bin/velnorsolo.cgi?name=A%26b%20%3D%23c&date=" + date.toStdString() + "&score=" + score +
+                "&game=" + record + " HTTP/1.0");
   const std::optional<PlayedGame> game = parse_played_game(record);
   ASSERT_TRUE(game);
   EXPECT_EQ(game->seed, velnor::testing::kSeed);

@@ -73,8 +73,9 @@ TEST_F(PlayerFiles, UnreadableFilesAreKeptAsideNeverOverwritten) {
       set_aside_unreadable(path("velnorsolo.ini"), UnreadableFile("velnorsolo.ini: Permission denied", false),
                            "Your settings", "", "changes are not saved", noon());
   EXPECT_FALSE(locked.replaceable);
-  EXPECT_EQ(locked.message, "Your settings could not be opened, so velnorsolo.ini was left as it is and changes are "
-                            "not saved.");
+  EXPECT_EQ(locked.message,
+            "Your settings could not be opened, so velnorsolo.ini was left as it is and changes are "
+            "not saved.");
   EXPECT_EQ(read("velnorsolo.ini"), "Name=Zed");
 }
 

@@ -300,9 +300,8 @@ TEST_F(SharedStoreTest, BehindALoadBalancerAServerStoppedUnderLoadLosesNothing) 
 
   for (auto& client : post_through([](int posted) { return posted == 40; })) client.join();
   // Both servers show what came through the balancer, whichever server stored it.
-  EXPECT_TRUE(wait_until([&] {
-    return games_posted(page(a->port())) == answered_ok && games_posted(page(b->port())) == answered_ok;
-  }));
+  EXPECT_TRUE(wait_until(
+      [&] { return games_posted(page(a->port())) == answered_ok && games_posted(page(b->port())) == answered_ok; }));
 
   std::atomic<bool> done = false;
   std::vector<std::thread> clients = post_through([&](int) { return done.load(); });
@@ -310,8 +309,7 @@ TEST_F(SharedStoreTest, BehindALoadBalancerAServerStoppedUnderLoadLosesNothing) 
   EXPECT_TRUE(wait_until([&] { return answered_ok > before_stop + 300; }));
   EXPECT_EQ(a->stop(), 0) << a->log();
   const int at_stop = answered_ok;
-  EXPECT_TRUE(wait_until([&] { return answered_ok > at_stop + 300; }))
-      << "the balancer did not go on";
+  EXPECT_TRUE(wait_until([&] { return answered_ok > at_stop + 300; })) << "the balancer did not go on";
   done = true;
   for (auto& client : clients) client.join();
 

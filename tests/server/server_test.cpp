@@ -103,7 +103,8 @@ class ServerTest : public ::testing::Test {
     EXPECT_EQ(sqlite3_open_v2((folder_.path() / "data" / "scores.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
               SQLITE_OK);
     sqlite3_stmt* count = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, ("SELECT count(*) FROM scores WHERE " + condition).c_str(), -1, &count, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_prepare_v2(db, ("SELECT count(*) FROM scores WHERE " + condition).c_str(), -1, &count, nullptr),
+              SQLITE_OK);
     EXPECT_EQ(sqlite3_step(count), SQLITE_ROW);
     const int stored = sqlite3_column_int(count, 0);
     sqlite3_finalize(count);
@@ -168,10 +169,12 @@ TEST_F(ServerTest, PostedScoresAppearRankedOnThePage) {
   ASSERT_NE(best, std::string::npos);
   ASSERT_NE(second, std::string::npos);
   EXPECT_LT(best, second);
-  EXPECT_NE(html.find("<td align=\"right\">2</td><td><bdi>Ann</bdi></td><td align=\"right\"><b>412</b></td><td>1/5/27</td>"),
-            std::string::npos);
-  EXPECT_NE(html.find("<td align=\"right\">2</td><td><bdi></bdi></td><td align=\"right\"><b>412</b></td><td>1/7/27</td>"),
-            std::string::npos)
+  EXPECT_NE(
+      html.find("<td align=\"right\">2</td><td><bdi>Ann</bdi></td><td align=\"right\"><b>412</b></td><td>1/5/27</td>"),
+      std::string::npos);
+  EXPECT_NE(
+      html.find("<td align=\"right\">2</td><td><bdi></bdi></td><td align=\"right\"><b>412</b></td><td>1/7/27</td>"),
+      std::string::npos)
       << "equal scores share a rank";
   EXPECT_EQ(html.find("<script"), std::string::npos);
 }
@@ -290,8 +293,8 @@ TEST_F(ServerTest, RepliesFollowTheWebsConventions) {
     EXPECT_TRUE(modified.ends_with(" GMT")) << target << ": " << modified;
 
     // A client holding the same bytes is told so, with no body; by tag first, else by date.
-    for (const httplib::Headers& condition : {httplib::Headers{{"If-None-Match", "\"x\", " + etag}},
-                                              httplib::Headers{{"If-Modified-Since", modified}}}) {
+    for (const httplib::Headers& condition :
+         {httplib::Headers{{"If-None-Match", "\"x\", " + etag}}, httplib::Headers{{"If-Modified-Since", modified}}}) {
       const auto again = browser.Get(target, condition);
       ASSERT_TRUE(again) << target;
       EXPECT_EQ(again->status, 304) << target << " " << condition.begin()->first;
@@ -455,8 +458,9 @@ TEST_F(ServerTest, OnlyAFaithfulGameFromAFreshTicketIsVerified) {
   EXPECT_EQ(stored_postings("verified = 1 AND name = 'Honest'"), 1);
   // The verified score stands in the list with its mark; the others below, apart.
   const std::string html = page();
-  EXPECT_NE(html.find("<td><bdi>Honest</bdi></td><td align=\"right\"><b>" + std::to_string(score) + "</b> <font color=\"#"),
-            std::string::npos)
+  EXPECT_NE(
+      html.find("<td><bdi>Honest</bdi></td><td align=\"right\"><b>" + std::to_string(score) + "</b> <font color=\"#"),
+      std::string::npos)
       << html;
   const size_t apart = html.find("Unverified Scores");
   ASSERT_NE(apart, std::string::npos);

@@ -58,8 +58,8 @@ TEST_P(StoreTest, PostingsAreKeptRankedAndCountedAcrossReopening) {
     for (const Posting& p : postings) store->add(p, "10.0.0.1", 1'800'000'000);
     // A ticket verifies one score only: spent before, or twice in one batch, the later stands unverified.
     store->add(verified("Vera", 300, "T1"), "::1", 1'800'000'001);
-    store->add_all({stored(verified("Again", 640, "T1")), stored(verified("Vic", 200, "T2")),
-                    stored(verified("Val", 500, "T2"))});
+    store->add_all(
+        {stored(verified("Again", 640, "T1")), stored(verified("Vic", 200, "T2")), stored(verified("Val", 500, "T2"))});
   }
   const auto store = open_score_store(address_);
   const Standings standings = store->standings(3);

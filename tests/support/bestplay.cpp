@@ -1,7 +1,7 @@
 #include "bestplay.h"
 
-#include "rules/dicethrow.h"
 #include "game/solver.h"
+#include "rules/dicethrow.h"
 #include "rules/tgame.h"
 
 namespace velnor::testing {

@@ -14,9 +14,9 @@
 #include <optional>
 
 #include "core/serveraddress.h"
-#include "rules/randomgen.h"
 #include "game/tmain.h"
 #include "records/savefailures.h"
+#include "rules/randomgen.h"
 #include "support/fakes.h"
 #include "windows/tabout.h"
 #include "windows/tflatpanel.h"
