@@ -29,5 +29,8 @@ inline constexpr std::string_view kInstallerSignaturePath = "velnorsolo/vnssetup
 inline constexpr std::string_view kMultiplayerPage = "multiplayer.html";
 // A fresh seed for the next game, with the ticket that lets its score be verified.
 inline constexpr std::string_view kSeedPath = "velnorsolo/seed";
+// The next roll of a ticket's game, dealt by the server: "?ticket=TICKET&game=ROLLS", where ROLLS is
+// the game's record of the rolls so far; the answer is the two dice as two digits ("35").
+inline constexpr std::string_view kRollPath = "velnorsolo/roll";
 
 }  // namespace velnor::wire
