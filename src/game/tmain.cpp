@@ -52,7 +52,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   build_menus();
   build_board(this);
   connect_board();
-  postingwait_ = std::make_unique<PostingWait>(panel_wait, Timer1, *services_.dialogs, this);
+  postingwait_ = std::make_unique<PostingWait>(panel_wait, button_sendscore, Timer1, *services_.dialogs, this);
   build_update_panel();
   FormCreate();
   // The loaded bounds are the outer frame's, which the window manager makes only
@@ -271,6 +271,7 @@ Thighscore* Tmain::highscore() {
 }
 
 void Tmain::button_sendscoreClick() {
+  if (!button_sendscore->isVisible()) return;  // covered by the wait: one posting a game
   if (edit_name->text().isEmpty()) edit_name->setText("Guest");
   postingwait_->start();
   Thighscore* poster = highscore();

@@ -116,8 +116,7 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
   void restdice();
   // The roll picture comes up; a player at the keys finds the keyboard on it.
   void show_roll_button();
-  // Whether the keyboard is on the board's own controls (the tiles, the roll picture, START GAME),
-  // where only Tab puts it.
+  // Whether the keyboard is on the tiles, the roll picture or START GAME, where only Tab puts it.
   bool keyboard_on_board() const;
   // The high-score window, wired to the posting wait the first time; null when there is none.
   Thighscore* highscore();

@@ -13,8 +13,8 @@ constexpr const char* kFailed = "Posting Failed.";
 
 }  // namespace
 
-PostingWait::PostingWait(TFlatPanel* panel_wait, QTimer* timer, Dialogs& dialogs, QWidget* owner)
-    : panel_(panel_wait), timer_(timer), dialogs_(dialogs), owner_(owner) {}
+PostingWait::PostingWait(TFlatPanel* panel_wait, QWidget* covered, QTimer* timer, Dialogs& dialogs, QWidget* owner)
+    : panel_(panel_wait), covered_(covered), timer_(timer), dialogs_(dialogs), owner_(owner) {}
 
 void PostingWait::start() {
   countdown_ = kTicks;
@@ -22,6 +22,7 @@ void PostingWait::start() {
   timer_->start();
   panel_->show();
   panel_->raise();
+  covered_->hide();
 }
 
 void PostingWait::tick() {

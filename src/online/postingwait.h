@@ -9,12 +9,14 @@ class Dialogs;
 class TFlatPanel;
 
 // The wait after SEND SCORE: the wait panel's dots move on each tick of its one-second timer,
-// and forty ticks without an answer tell the player "Posting Failed.", once.
+// and forty ticks without an answer tell the player "Posting Failed.", once. The panel covers SEND
+// SCORE: one game's end offers one posting, so the covered button goes from the screen and from a
+// screen reader's view until the next game shows it.
 class PostingWait {
  public:
   static constexpr int kTicks = 40;
 
-  PostingWait(TFlatPanel* panel_wait, QTimer* timer, Dialogs& dialogs, QWidget* owner);
+  PostingWait(TFlatPanel* panel_wait, QWidget* covered, QTimer* timer, Dialogs& dialogs, QWidget* owner);
 
   void start();
   void tick();
@@ -26,6 +28,7 @@ class PostingWait {
 
  private:
   TFlatPanel* panel_;
+  QWidget* covered_;
   QTimer* timer_;
   Dialogs& dialogs_;
   QWidget* owner_;

@@ -65,9 +65,10 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
     if (get->body_too_large()) refuse_page();
   };
   sendit.OnDoneString = [this](THTTPGet*, const std::string&) { senditDoneString(); };
-  // A refusal without a body, or one whose body never ends, is a refusal all the same.
+  // A refusal without a body, or one whose body never ends, is a refusal all the same, and so is
+  // no answer at all: no server, a refused or reset connection, a name that does not resolve.
   sendit.OnError = [this](THTTPGet* get) {
-    if (get->status_code() != 0 && !stored(get->status_code()) && on_refused) on_refused();
+    if (!stored(get->status_code()) && on_refused) on_refused();
   };
 }
 
