@@ -137,10 +137,9 @@ TEST_F(Posting, NoReplyCyclesTheDotsAndFailsOnceAfterFortyTicks) {
 // without a reply), is "Posting Failed." at once, not after forty ticks. The wait covers SEND SCORE,
 // which goes from the screen and takes no second press until the next game.
 TEST_F(Posting, ARefusedPostingFailsAtOnce) {
-  for (const char* refusal :
-       {"HTTP/1.0 503 Service Unavailable\r\nContent-Length: 8\r\n\r\nRefused.",
-        "HTTP/1.0 429 Too Many Requests\r\nContent-Length: 8\r\n\r\nRefused.",
-        "HTTP/1.0 502 Bad Gateway\r\nContent-Length: 0\r\n\r\n", ""}) {
+  for (const char* refusal : {"HTTP/1.0 503 Service Unavailable\r\nContent-Length: 8\r\n\r\nRefused.",
+                              "HTTP/1.0 429 Too Many Requests\r\nContent-Length: 8\r\n\r\nRefused.",
+                              "HTTP/1.0 502 Bad Gateway\r\nContent-Length: 0\r\n\r\n", ""}) {
     play_game();
     dialogs.messages.clear();
     server.script({refusal});
