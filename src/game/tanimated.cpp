@@ -105,9 +105,21 @@ void TAnimated::step_frame() {
   }
 }
 
+void TAnimated::setHint(const QString& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  update();
+}
+
 void TAnimated::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   paint_frame(painter);
+  if (hint_ == "d") {
+    // Inside the focus ring's place, so that both show on a picked tile with the keyboard on it.
+    constexpr int kInset = 6;
+    painter.setPen(QPen(tcolor(kPaleYellow), 2, Qt::DashLine));
+    painter.drawRect(QRectF(rect()).adjusted(kInset, kInset, -kInset, -kInset));
+  }
   draw_focus_ring(painter, *this);
 }
 

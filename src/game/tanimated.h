@@ -13,8 +13,9 @@ namespace velnor {
 
 // An image control that shows one frame of a horizontal strip of frames as wide
 // as the control, and steps through the strip on a timer, forwards or backwards,
-// once or in a loop. The board's tiles are made of it. With the keyboard on it, the
-// focus ring marks it.
+// once or in a loop. The board's tiles are made of it, their state in the hint ("u" open,
+// "d" picked, "p" shut): a picked tile, down like a shut one, keeps an outline until it is
+// shut or taken back. With the keyboard on it, the focus ring marks it.
 class TAnimated : public QWidget {
   Q_OBJECT
 
@@ -57,7 +58,7 @@ class TAnimated : public QWidget {
   void setTag(int tag) { tag_ = tag; }
 
   QString hint() const { return hint_; }
-  void setHint(const QString& hint) { hint_ = hint; }
+  void setHint(const QString& hint);
 
  signals:
   void changeFrame(velnor::TAnimated* sender);

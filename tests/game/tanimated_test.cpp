@@ -216,6 +216,23 @@ TEST(TAnimatedPaint, ShowsTheFrameWithKeyedPixelsInTheControlsColour) {
   EXPECT_EQ(pixel(0), own);
 }
 
+// A picked tile is down like a shut one, but keeps a visible outline until it is shut or taken back.
+TEST(TAnimatedPaint, APickedTileLooksUnlikeAShutOne) {
+  QImage strip(48 * 5, 91, QImage::Format_RGB888);
+  strip.fill(Qt::darkRed);
+  TAnimated tile;
+  tile.setBitMap(strip);
+  tile.setFrameCount(5);
+  tile.resize(48, 91);
+  tile.setFrame(4);
+  tile.setHint("p");
+  const QImage shut = tile.grab().toImage();
+  tile.setHint("d");
+  EXPECT_NE(tile.grab().toImage(), shut);
+  tile.setHint("p");
+  EXPECT_EQ(tile.grab().toImage(), shut);
+}
+
 TEST(TAnimatedMouse, ReportsButtonModifiersAndPlace) {
   QWidget board;
   TAnimated* a = new TAnimated(&board);
