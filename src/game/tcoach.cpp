@@ -1,9 +1,12 @@
 #include "tcoach.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <iterator>
 
 #include "game/coachreview.h"
@@ -29,7 +32,6 @@ constexpr int kLeastHeight = 540;  // the window's; taller, the rows take the he
 constexpr int kPanelHeight = 528;
 constexpr int kRowsHeight = 240;
 constexpr int kDoneTop = 490;
-constexpr int kRowsOfAGame = 30;  // a game's rolls, most often
 
 struct Column {
   const char* name;
@@ -67,8 +69,14 @@ Tcoach::Tcoach(const GameRecord& record, QWidget* parent) : QWidget(parent, Qt::
   LbBackground1 = set_up_secondary_window(
       this, {"Tcoach", "Velnor Solo - Coach", QSize(404, kLeastHeight), SecondaryPlace::beside_owner_first, true});
   build_form();
-  // As tall as a whole game's rows, as far as the screen allows: the placement keeps it on it.
-  resize(width(), kLeastHeight + kRowsOfAGame * kRowHeight);
+  // As tall as the game's rows need, and no taller than the work area of its owner's screen (less
+  // the frame the window manager gives the owner, which this window will get too).
+  const int rows = static_cast<int>(record_.turns().size());
+  const int wanted = kLeastHeight + std::max(0, rows * kRowHeight - kRowsHeight);
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  const int frame = parent != nullptr ? parent->frameGeometry().height() - parent->height() : 0;
+  const int room = screen != nullptr ? screen->availableGeometry().height() - frame : wanted;
+  resize(width(), std::max(kLeastHeight, std::min(wanted, room)));
 }
 
 // The rows take whatever height the window has; the chart and the headings above them stay.

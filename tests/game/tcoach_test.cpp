@@ -1,5 +1,6 @@
 // The coach window fed a seeded game, row by row against the solver.
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -115,6 +116,21 @@ TEST_F(Coach, RowsShowEveryTurnWithTheSolversBestChoiceAndCost) {
   EXPECT_EQ(cell(coach, "label_roll", 1), "(none)");
   EXPECT_TRUE(coach.chart->scores().empty());
   EXPECT_EQ(coach.label_totalcost->text(), "No turns to review yet");
+}
+
+// Opened, the coach is as tall as its rows need, never taller than the work area of its
+// owner's screen, and never smaller than its chart and headings.
+TEST_F(Coach, OpensAsTallAsItsRowsNeedWithinTheScreen) {
+  QWidget owner;
+  owner.show();
+  const int least = Tcoach(record, &owner).height();
+  play_rounds(1);
+  const int one_round = Tcoach(record, &owner).height();
+  play_rounds(9);
+  const int whole_game = Tcoach(record, &owner).height();
+  EXPECT_EQ(one_round, least) << "a round's rows fit the least height";
+  EXPECT_GT(whole_game, least);
+  EXPECT_LE(whole_game, owner.screen()->availableGeometry().height());
 }
 
 }  // namespace
