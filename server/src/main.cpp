@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "accesslog.h"
+#include "core/version.h"
 #include "httpserver.h"
 #include "options.h"
 #include "pagecache.h"
@@ -114,11 +115,16 @@ int main(int argc, char** argv) {
   try {
     options = parse_options(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const OptionsError& e) {
-    std::cerr << "velnor-server: " << e.what() << "\n" << kUsage;
+    // One line for one mistake; the whole usage is a --help away.
+    std::cerr << "velnor-server: " << e.what() << " (velnor-server --help lists the options)\n";
     return 2;
   }
   if (options.show_help) {
     std::cout << kUsage;
+    return 0;
+  }
+  if (options.show_version) {
+    std::cout << "velnor-server " << velnor::kVersion << '\n';
     return 0;
   }
   try {

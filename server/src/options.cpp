@@ -11,6 +11,7 @@ const std::string kUsage =
     "                     [--www DIR] [--post-limit N] [--max-connections N] [--max-per-address N]\n"
     "                     [--trust-proxy ADDR]... [--no-access-log]\n"
     "       velnor-server --copy-scores FROM TO\n"
+    "       velnor-server --help | --version\n"
     "  --listen ADDR          address to listen on (default 127.0.0.1)\n"
     "  --port N               port to listen on (default 80)\n"
     "  --database URL         the score store: a file path or sqlite:PATH for SQLite,\n"
@@ -66,6 +67,10 @@ ServerOptions parse_options(const std::vector<std::string>& args) {
     }
     if (name == "--help" || name == "-h") {
       options.show_help = true;
+      continue;
+    }
+    if (name == "--version" && !has_value) {
+      options.show_version = true;
       continue;
     }
     if (name == "--no-access-log" && !has_value) {

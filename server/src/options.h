@@ -21,6 +21,7 @@ struct ServerOptions {
   std::string copy_from;  // with copy_to: copy every score from one store to another, then end
   std::string copy_to;
   bool show_help = false;
+  bool show_version = false;
 
   // The store the server uses: --database, or the SQLite file in the data folder.
   std::string database_address() const;

@@ -52,13 +52,22 @@ std::string install_packages() {
   return installed.ok ? std::string() : installed.describe().toStdString() + installed.out.toStdString();
 }
 
-// Purges them again, settings and all: an empty text, or what is left.
+// Purges them again, settings and state and all: an empty text, or what is left. The service's
+// state is laid out first as systemd leaves it for a service of its own user (here systemd does not
+// run the service), with a store in it.
 std::string purge_packages() {
+  QDir().mkpath("/var/lib/private/velnor-server/release");
+  QFile store("/var/lib/private/velnor-server/scores.db");
+  if (!store.open(QIODevice::WriteOnly) || store.write("scores") != 6)
+    return "the service's state could not be laid out";
+  store.close();
+  QFile::link("private/velnor-server", "/var/lib/velnor-server");
   const CommandResult purged =
       run_command("apt-get", QStringList{"purge", "-y", "-q"} + kPackages, apt_environment(), kAptMs);
   if (!purged.ok) return purged.describe().toStdString();
-  for (const char* left : {"/usr/games/velnorsolo", "/usr/sbin/velnor-server", "/etc/default/velnor-server"})
-    if (QFileInfo::exists(left)) return std::string(left) + " is left after the purge";
+  for (const char* left : {"/usr/games/velnorsolo", "/usr/sbin/velnor-server", "/etc/default/velnor-server",
+                           "/var/lib/private/velnor-server", "/var/lib/velnor-server"})
+    if (QFileInfo(left).exists() || QFileInfo(left).isSymLink()) return std::string(left) + " is left after the purge";
   return {};
 }
 

@@ -1,5 +1,9 @@
 // The command line of velnor-server.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
 
 #include "options.h"
 
@@ -53,6 +57,23 @@ TEST(Options, StoresProxiesAndTheCopy) {
   EXPECT_EQ(copy.copy_from, "data/scores.db");
   EXPECT_EQ(copy.copy_to, "postgresql:///scores");
   EXPECT_THROW(parse_options({"--copy-scores", "data/scores.db"}), OptionsError);
+}
+
+// The program as a packager meets it: --version prints and ends well; a mistake is one line that
+// points to --help, not the whole usage.
+TEST(Options, VersionAndAMistakeAsAShellSeesThem) {
+  const auto run = [](const std::string& args) {
+    FILE* pipe = popen((std::string(VELNOR_SERVER_PROGRAM) + " " + args + " 2>&1").c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    const int status = pipe != nullptr ? pclose(pipe) : -1;
+    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out);
+  };
+  EXPECT_EQ(run("--version"), std::make_pair(0, std::string("velnor-server " VELNOR_VERSION "\n")));
+  EXPECT_EQ(run("--verbose"),
+            std::make_pair(2, std::string("velnor-server: unknown option \"--verbose\" (velnor-server --help lists "
+                                          "the options)\n")));
 }
 
 }  // namespace
