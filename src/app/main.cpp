@@ -18,6 +18,7 @@
 #include "online/qtpost.h"
 #include "online/releasesignature.h"
 #include "online/seedsupply.h"
+#include "online/serverdice.h"
 #include "online/thighscore.h"
 #include "records/savefailures.h"
 #include "records/ttallylist.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
   velnor::SoundModulePlayer sounds(velnor::SoundModulePlayer::for_program(app.applicationDirPath()));
   velnor::RandomGen random;
   velnor::SeedSupply seeds(VELNOR_SERVER_BASE, velnor::qt_ui_poster());
+  velnor::ServerDice dice(VELNOR_SERVER_BASE, velnor::qt_ui_poster());
 
   velnor::Tmain main_window(
       {.sounds = &sounds,
@@ -95,7 +97,8 @@ int main(int argc, char** argv) {
        // The build checked the key; were it unreadable all the same, no installer would run.
        .release_key =
            velnor::release::key_from_text(VELNOR_RELEASE_KEY, velnor::release::kPublicKeySize).value_or(std::string()),
-       .seeds = &seeds});
+       .seeds = &seeds,
+       .dice = &dice});
   // The tally is read at start; the other windows are built when first shown.
   velnor::Ttallylist tallylist(dialogs, save_failures, records.tally, &main_window);
   main_window.set_tally(&tallylist, &tallylist);

@@ -12,6 +12,7 @@
 
 namespace velnor {
 
+class DiceSource;
 class Dialogs;
 class SaveFailures;
 class SeedSupply;
@@ -38,6 +39,7 @@ struct MainServices {
   bool self_update = true;
   std::string release_key;      // the public key that an installer's signature must hold under
   SeedSupply* seeds = nullptr;  // the server's seeds, for scores it can verify; none: the clock's
+  DiceSource* dice = nullptr;   // the server's dice for a game it dealt a ticket for; none: its seed's
 };
 
 // A window that another shows, built the first time it is asked for; null when there is none.

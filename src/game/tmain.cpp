@@ -19,7 +19,6 @@
 #include "game/tcoach.h"
 #include "online/postingdate.h"
 #include "online/postingwait.h"
-#include "online/seedsupply.h"
 #include "online/thighscore.h"
 #include "online/updatepanel.h"
 #include "records/storedbounds.h"
@@ -41,7 +40,12 @@
 namespace velnor {
 
 Tmain::Tmain(MainServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)), session_(*services_.random, *this) {
+    : QMainWindow(parent),
+      services_(std::move(services)),
+      session_(*services_.random, *this),
+      verified_(session_, services_.seeds, services_.dice,
+                {[this] { return Verified1->isChecked(); },
+                 [this] { return services_.self_update && updatecheck->isChecked(); }}) {
   setObjectName("Tmain");
   setWindowTitle("Velnor Solo");
   set_window_color(this, kWindowColor);
@@ -62,7 +66,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   after_first_paint(this, [this] {
     setWindowIcon(resource_icon(":/images/icon.png", devicePixelRatioF()));
     playsounds("entered");
-    if (services_.seeds) services_.seeds->refill();
+    verified_.window_shown();
     FormShow();
   });
 }
@@ -126,12 +130,7 @@ void Tmain::button_startClick() {
   tally_->addtomineincrease(1);
   label_name->setText("Good Luck " + edit_name->text());
   pausetimer->stop();
-  session_.start_game(services_.seeds ? services_.seeds->take() : std::nullopt);
-}
-
-void Tmain::StartGame1Click() {
-  button_startClick();
-  panel_cleared->hide();
+  verified_.start_game();
 }
 
 void Tmain::game_started() { show_scores(); }
@@ -221,8 +220,8 @@ void Tmain::pausetimerTimer() {
 void Tmain::game_over(int score) {
   tally_->checkscore(score, edit_name->text());
   button_sendscore->show();
-  // The next game's seed is fetched while this one's score is looked at.
-  if (services_.seeds) services_.seeds->refill();
+  // The next game's seed may be fetched while this one's score is looked at.
+  verified_.game_over();
   label_score1->setText(QString("Your Score: %1").arg(score));
   const bool keyboard_here = keyboard_on_board();
   panel_cleared->show();

@@ -9,6 +9,7 @@
 #include "game/boardform.h"
 #include "game/mainservices.h"
 #include "game/soundcues.h"
+#include "online/verifiedgames.h"
 #include "records/filetext.h"
 #include "records/gamesettings.h"
 #include "rules/gamesession.h"
@@ -49,7 +50,6 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
 
   // Handlers, public so that the menus, other windows and tests drive them alike.
   void button_startClick();
-  void StartGame1Click();
   void button_rollClick();
   void number_1MouseDown(TAnimated* sender) override;
   void pausetimerTimer();
@@ -66,8 +66,6 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
   void button_highscoresClick();
   void Timer1Timer();
   void ResetScreenLocation1Click();
-  void PlaySounds1Click();
-  void updatecheckClick();
   // Marks the tiles that best play shuts with the roll, until the turn completes or a tile is picked.
   void ShowBestMove1Click();
   void Coach1Click();
@@ -127,6 +125,7 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
   QWidget* tallywindow_ = nullptr;
   SecondaryWindows windows_;
   GameSession session_;
+  VerifiedGames verified_;  // asks the server for each game's ticket and dice, with consent
   QString appname_;
   WindowBounds remembered_;        // as loaded, then as last stored
   FileText name_text_;             // the name as the settings file holds it
@@ -145,6 +144,7 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
   QAction* ResetScreenLocation1 = nullptr;
   QAction* ChangeName1 = nullptr;
   QAction* updatecheck = nullptr;
+  QAction* Verified1 = nullptr;
   QAction* TallyList1 = nullptr;
   QAction* ViewHighScoreList1 = nullptr;
   QAction* Help2 = nullptr;

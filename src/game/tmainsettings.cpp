@@ -25,11 +25,6 @@ void Tmain::set_bounds(const QRect& outer) { set_outer_bounds(this, outer); }
 
 void Tmain::ResetScreenLocation1Click() { set_bounds(bounds_rect(WindowBounds())); }
 
-// Both menu items have already inverted their own check mark.
-void Tmain::PlaySounds1Click() { saveinifile(); }
-
-void Tmain::updatecheckClick() { saveinifile(); }
-
 std::filesystem::path Tmain::settings_path() const { return services_.settings_dir / wire::kSettingsFile; }
 
 void Tmain::loadinifile() {
@@ -50,6 +45,7 @@ void Tmain::loadinifile() {
   set_bounds(placed_bounds(this, remembered_));
   PlaySounds1->setChecked(settings.sounds);
   updatecheck->setChecked(settings.update);
+  Verified1->setChecked(settings.verified);
   name_text_ = FileText(settings.name, edit_name->maxLength());
   edit_name->setText(name_text_.shown());
   edit_aname->setText(edit_name->text());
@@ -63,7 +59,8 @@ void Tmain::save_settings(const WindowBounds& bounds) {
   const GameSettings settings{.bounds = bounds,
                               .name = name_text_.bytes_for(edit_name->text()),
                               .sounds = PlaySounds1->isChecked(),
-                              .update = updatecheck->isChecked()};
+                              .update = updatecheck->isChecked(),
+                              .verified = Verified1->isChecked()};
   try {
     settings.save(settings_path());
   } catch (const std::exception& error) {

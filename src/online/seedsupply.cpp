@@ -33,6 +33,7 @@ std::optional<SeedTicket> SeedSupply::take() {
 void SeedSupply::received(const std::string& body) {
   ticket_ = parse_seed_reply(body);
   fetched_at_ = Clock::now();
+  if (ticket_ && on_ticket) on_ticket();
 }
 
 }  // namespace velnor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,9 @@ class SeedSupply {
   std::optional<SeedTicket> take();
   bool fetching() const { return fetch_.busy(); }
   bool holds_ticket() const { return ticket_.has_value(); }
+
+  // Told when a ticket has come in and is held.
+  std::function<void()> on_ticket;
 
  private:
   void received(const std::string& body);

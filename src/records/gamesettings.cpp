@@ -23,6 +23,7 @@ GameSettings GameSettings::load(const std::filesystem::path& path) {
   settings.bounds.height = profile_int(profile.read(kSection, "Height"), defaults.bounds.height);
   settings.sounds = profile.read(kSection, "Sounds").value_or("yes") != "no";
   settings.update = profile.read(kSection, "Update").value_or("true") != "false";
+  settings.verified = profile.read(kSection, "Verified").value_or("true") != "false";
   settings.name = profile.read(kSection, "Name").value_or(defaults.name);
   return settings;
 }
@@ -36,6 +37,7 @@ void GameSettings::save(const std::filesystem::path& path) const {
   profile.write(kSection, "Name", name);
   profile.write(kSection, "Sounds", sounds ? "yes" : "no");
   profile.write(kSection, "Update", update ? "true" : "false");
+  profile.write(kSection, "Verified", verified ? "true" : "false");
   profile.save(path);
 }
 

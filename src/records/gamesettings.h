@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <string>
 
-// The game's seven settings as the settings file keeps them, in the section named after the
-// product key: the main window's outer bounds, the player's name (as bytes, written back as they
-// were read), and the sound and update switches. Everything else in the file is kept as it stands.
+// The game's settings as the settings file keeps them, in the section named after the product key:
+// the main window's outer bounds, the player's name (as bytes, written back as they were read), the
+// sound and update switches, and whether games are played verified online. Everything else in the
+// file is kept as it stands.
 namespace velnor {
 
 struct WindowBounds {
@@ -20,13 +21,15 @@ struct WindowBounds {
 struct GameSettings {
   WindowBounds bounds;
   std::string name = "Guest";
-  bool sounds = true;  // off only for exactly "no"
-  bool update = true;  // off only for exactly "false"
+  bool sounds = true;    // off only for exactly "no"
+  bool update = true;    // off only for exactly "false"
+  bool verified = true;  // off only for exactly "false"
 
   // Values that are missing or not valid take their defaults. A file that cannot be read throws
   // UnreadableFile (see ProfileFile::load).
   static GameSettings load(const std::filesystem::path& path);
-  // Writes all seven keys, in the order Top, Left, Width, Height, Name, Sounds, Update; throws
+  // Writes all eight keys, in the order Top, Left, Width, Height, Name, Sounds, Update, Verified
+  // (the last one added after the first seven, whose order older copies know); throws
   // EProfileWriteError ("Unable to write to PATH") when the file cannot be written.
   void save(const std::filesystem::path& path) const;
 };

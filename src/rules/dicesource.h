@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 #include <utility>
 
 #include "rules/dicethrow.h"
@@ -12,20 +13,23 @@ namespace velnor {
 // for each roll), always on the thread that asked.
 class DiceSource {
  public:
+  // The roll asked for: the game's own generator (which places the dice on the panel, and deals
+  // them when nothing else does), the server's ticket for the game (empty when the clock seeded it)
+  // and the rolls of its record so far, as its posting writes them.
+  struct Roll {
+    RandomGen& generator;
+    std::string_view ticket;
+    std::string_view rolls;
+  };
   using Thrown = std::function<void(std::pair<DieThrow, DieThrow>)>;
   virtual ~DiceSource() = default;
-  virtual void throw_next(Thrown thrown) = 0;
+  virtual void throw_next(const Roll& roll, Thrown thrown) = 0;
 };
 
-// The dice drawn from a generator, as the board throws them.
+// The dice drawn from the game's generator, as the board throws them.
 class GeneratorDice : public DiceSource {
  public:
-  void use(RandomGen& random) { random_ = &random; }
-  RandomGen& generator() const { return *random_; }
-  void throw_next(Thrown thrown) override { thrown(throw_dice(*random_)); }
-
- private:
-  RandomGen* random_ = nullptr;
+  void throw_next(const Roll& roll, Thrown thrown) override { thrown(throw_dice(roll.generator)); }
 };
 
 }  // namespace velnor

@@ -5,31 +5,40 @@
 namespace velnor {
 
 GameSession::GameSession(RandomGen& clock_random, SessionListener& listener)
-    : clock_random_(clock_random), listener_(listener) {
-  generator_dice_.use(clock_random_);
-}
+    : clock_random_(clock_random), listener_(listener) {}
 
 void GameSession::start_game(const std::optional<SeedTicket>& ticket) {
   ++games_;
   rolling_ = false;
   // A pause still running from the abandoned game must not start a surprise round.
   pausecount_ = 0;
-  if (ticket) {
-    // The ticket's game draws from a generator of its own, so the clock's sequence goes on
-    // where it left off in the next game without one.
-    ticket_random_.setseed(ticket->seed);
-    generator_dice_.use(ticket_random_);
-  } else {
-    generator_dice_.use(clock_random_);
-  }
-  game_ticket_ = ticket ? ticket->text() : std::string();
-  game_seed_ = generator_dice_.generator().seed();
+  deal_from(ticket);
   dice_ = chosen_dice_ != nullptr ? chosen_dice_ : &generator_dice_;
   game_.newgame();
   record_.on_game_start();
   recorded();
   listener_.game_started();
   start_round();
+}
+
+void GameSession::deal_from(const std::optional<SeedTicket>& ticket) {
+  // The ticket's game draws from a generator of its own, so the clock's sequence goes on where it
+  // left off in the next game without one.
+  if (ticket) ticket_random_.setseed(ticket->seed);
+  game_random_ = ticket ? &ticket_random_ : &clock_random_;
+  game_ticket_ = ticket ? ticket->text() : std::string();
+  game_seed_ = game_random_->seed();
+}
+
+bool GameSession::may_adopt_ticket() const {
+  return game_ticket_.empty() && record_.turns().empty() && awaiting_roll();
+}
+
+bool GameSession::adopt_ticket(const SeedTicket& ticket) {
+  if (!may_adopt_ticket()) return false;
+  deal_from(ticket);
+  recorded();
+  return true;
 }
 
 void GameSession::start_round() {
@@ -46,7 +55,8 @@ void GameSession::roll() {
   if (!awaiting_roll()) return;
   rolling_ = true;
   const unsigned game = games_;
-  dice_->throw_next([this, game](std::pair<DieThrow, DieThrow> dice) {
+  const std::string rolls = played_rolls();
+  dice_->throw_next({*game_random_, game_ticket_, rolls}, [this, game](std::pair<DieThrow, DieThrow> dice) {
     if (game == games_ && rolling_) thrown(dice.first, dice.second);
   });
 }
@@ -96,6 +106,11 @@ void GameSession::recorded() { listener_.record_changed(); }
 
 std::string GameSession::played_text() const {
   return played_game_text(played_game(game_ticket_, game_seed_, record_.turns()));
+}
+
+std::string GameSession::played_rolls() const {
+  const std::string text = played_text();
+  return text.substr(text.rfind('.') + 1);
 }
 
 }  // namespace velnor

@@ -53,6 +53,11 @@ class GameSession {
 
   // Starts a game, abandoning any under way; dealt from the server's ticket when there is one.
   void start_game(const std::optional<SeedTicket>& ticket);
+  // Whether the game under way may still be dealt from a ticket that came after it started: it
+  // has none, and no die of it has been drawn (its first roll not asked for).
+  bool may_adopt_ticket() const;
+  // Deals the game under way from that ticket, when it may; false when it is too late.
+  bool adopt_ticket(const SeedTicket& ticket);
   // Throws the dice, while they wait for a roll.
   void roll();
   // A click on tile n, while tiles are being picked.
@@ -69,18 +74,22 @@ class GameSession {
   bool selecting() const { return game_.gameon() && game_.phase() == Phase::selecting; }
   // The game as its score's posting carries it, for the server to replay.
   std::string played_text() const;
+  // Its rolls alone, the part after the ticket or seed.
+  std::string played_rolls() const;
 
  private:
   void start_round();
   void end_round();
   void thrown(const DieThrow& first, const DieThrow& second);
   void recorded();
+  void deal_from(const std::optional<SeedTicket>& ticket);
 
   RandomGen& clock_random_;
   SessionListener& listener_;
   Tgame game_;
   GameRecord record_;
-  RandomGen ticket_random_;  // the dice of a game the server dealt a ticket for
+  RandomGen ticket_random_;                  // the dice of a game the server dealt a ticket for
+  RandomGen* game_random_ = &clock_random_;  // this game's: the clock's or the ticket's
   GeneratorDice generator_dice_;
   DiceSource* chosen_dice_ = nullptr;
   DiceSource* dice_ = &generator_dice_;  // this game's

@@ -103,10 +103,13 @@ void WholeGame::launch_from_menu() {
 void WholeGame::start_with_name() {
   ASSERT_NO_FATAL_FAILURE(launch_from_menu());
   ASSERT_NO_FATAL_FAILURE(find_main_window());
-  // The board asks the server for its first game's seed as soon as it shows.
-  const std::optional<velnor::SeedTicket> ticket = relay->wait_ticket(1, kRoundMs);
-  ASSERT_TRUE(ticket) << "the game asked for no seed";
-  seed = ticket->seed;
+  // An installed copy asks the server nothing as it shows; START GAME asks for the game's seed, and
+  // the game plays from it, come before the first roll.
+  after_start = [this] {
+    const std::optional<velnor::SeedTicket> ticket = relay->wait_ticket(1, kRoundMs);
+    ASSERT_TRUE(ticket) << "START GAME asked for no seed";
+    seed = ticket->seed;
+  };
   // A fresh folder has no settings: the whole window, title bar included, stands at 3, 3.
   ASSERT_EQ(x.frame(window).topLeft(), QPoint(3, 3));
 
@@ -317,7 +320,7 @@ TEST_F(WholeGame, TenRoundsPostedTalliedAndSaved) {
   ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
   EXPECT_EQ(QString::fromUtf8(settings.readAll()),
             QString("[velnorsolo]\r\nTop=3\r\nLeft=3\r\nWidth=%1\r\nHeight=%2\r\nName=%3\r\n"
-                    "Sounds=yes\r\nUpdate=true\r\n")
+                    "Sounds=yes\r\nUpdate=true\r\nVerified=true\r\n")
                 .arg(frame.width())
                 .arg(frame.height())
                 .arg(kPostedName));

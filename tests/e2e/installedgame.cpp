@@ -197,6 +197,7 @@ void InstalledGame::play_rounds(
     int rounds, Played& played,
     const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles) {
   x.click(layout->start_button().center());
+  if (after_start) after_start();
   DiceReplay dice(seed);
   TilePlayer player;
   for (int round = 1; round <= rounds; ++round) {

@@ -78,6 +78,9 @@ class InstalledGame : public ::testing::Test {
   // each roll that has a play, before its tiles are clicked (the player's open tiles, the total).
   void play_rounds(int rounds, Played& played,
                    const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles = {});
+  // Runs as play_rounds has pressed START GAME, before the first roll: where a test learns the
+  // seed the game plays from.
+  std::function<void()> after_start;
 
   // The same for a whole game of ten rounds, until the game-over panel shows.
   void play_whole_game(Played& played,

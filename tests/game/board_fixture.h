@@ -40,18 +40,19 @@ struct Board : ::testing::Test {
   std::vector<int> exit_codes;  // ends of the program it asked for
   std::string release_key;      // whose signatures the update accepts
   SeedSupply* seeds = nullptr;  // the server's seeds; none: the games play from kSeed on
+  DiceSource* dice = nullptr;   // the server's dice for a ticket's game; none: the ticket's seed's
 
   void SetUp() override { create(); }
 
   void create() {
-    window.emplace(MainServices{&sounds, &dialogs, &random, [] { return kSeed; }, folder.path().toStdString(),
-                                program_file(), qt_ui_poster(),
-                                [this](const QString& program, const QStringList& args) {
-                                  started << program + " " + args.join(' ');
-                                  if (really_start) return QProcess::startDetached(program, args);
-                                  return start_result;
-                                },
-                                [this](int code) { exit_codes.push_back(code); }, &failures, true, release_key, seeds});
+    window.emplace(MainServices{
+        &sounds, &dialogs, &random, [] { return kSeed; }, folder.path().toStdString(), program_file(), qt_ui_poster(),
+        [this](const QString& program, const QStringList& args) {
+          started << program + " " + args.join(' ');
+          if (really_start) return QProcess::startDetached(program, args);
+          return start_result;
+        },
+        [this](int code) { exit_codes.push_back(code); }, &failures, true, release_key, seeds, dice});
     window->set_tally(&tally);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
@@ -74,6 +75,11 @@ struct Board : ::testing::Test {
   // first set that matches. Returns the number of rolls.
   int play_game(const std::function<void()>& turn = {}) {
     click(window->button_start);
+    return play_out(turn);
+  }
+
+  // Plays the game under way to its end, as play_game does.
+  int play_out(const std::function<void()>& turn = {}) {
     int rolls = 0;
     for (int step = 0; window->game().gameon(); ++step) {
       if (step >= 1000) {

@@ -50,16 +50,22 @@ TEST_F(Settings, SoundsOffSilencesEvenTheWelcome) {
   EXPECT_TRUE(sounds.played.isEmpty());
 }
 
-TEST_F(Settings, TogglesRewriteAllSevenKeysAtOnce) {
+// The seven keys keep the order older copies wrote them in; Verified follows them.
+TEST_F(Settings, TogglesRewriteAllKeysAtOnce) {
   create();
+  EXPECT_TRUE(window->Verified1->isChecked());
   window->PlaySounds1->trigger();
   const QRect at = window->bounds();
   EXPECT_EQ(read_file(), "[velnorsolo]\r\nTop=" + std::to_string(at.top()) + "\r\nLeft=" + std::to_string(at.left()) +
                              "\r\nWidth=" + std::to_string(at.width()) + "\r\nHeight=" + std::to_string(at.height()) +
-                             "\r\nName=Guest\r\nSounds=no\r\nUpdate=true\r\n");
+                             "\r\nName=Guest\r\nSounds=no\r\nUpdate=true\r\nVerified=true\r\n");
   window->updatecheck->trigger();
-  EXPECT_NE(read_file().find("Update=false\r\n"), std::string::npos);
+  EXPECT_NE(read_file().find("Update=false\r\nVerified=true\r\n"), std::string::npos);
   EXPECT_FALSE(window->updatecheck->isChecked());
+  window->Verified1->trigger();
+  EXPECT_NE(read_file().find("Update=false\r\nVerified=false\r\n"), std::string::npos);
+  create();
+  EXPECT_FALSE(window->Verified1->isChecked()) << "Verified=false did not hold";
 }
 
 TEST_F(Settings, NameBytesSurviveAndTypedNamesAreUtf8) {

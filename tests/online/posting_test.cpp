@@ -156,36 +156,66 @@ TEST_F(Posting, ARefusedPostingFailsAtOnce) {
   EXPECT_EQ(server.requests().size(), 4u);  // one posting a game, and no page fetched
 }
 
-// The first paint fetches a seed, and the game after it plays from that seed and posts its ticket;
-// each game's end fetches the next. A reply that is not a ticket, or not a 2xx, is not taken.
-TEST_F(Posting, AGameIsPlayedFromTheDealtSeedAndPostsItsTicket) {
+// With the update mark off nothing goes out as the window shows or as a game ends. START GAME,
+// with no ticket in hand, asks for one and starts at once; come before the first roll, the ticket
+// deals that game, which posts it. A reply that is not a ticket, or not a 2xx, is not taken; with
+// the mark on, a game's end fetches the next game's ticket ahead.
+TEST_F(Posting, StartGameAsksForTheTicketThatDealsTheGame) {
   const SeedTicket ticket{0xC0FFEE, 1'800'000'000, std::string(SeedTicket::kSealCharacters, 'Q')};
-  server.script({"HTTP/1.0 200 OK\r\n\r\n" + ticket.text() + "\n"});
-  server.script({"HTTP/1.0 503 Service Unavailable\r\n\r\n" + ticket.text() + "\n"});
+  const std::string dealt = "HTTP/1.0 200 OK\r\n\r\n" + ticket.text() + "\n";
+  create_with_seeds();
+  EXPECT_FALSE(supply->fetching()) << "the first paint asked for a seed with the update mark off";
+  server.script({dealt, false, "/velnorsolo/seed"});
+  click(window->button_start);
+  EXPECT_TRUE(window->game().gameon()) << "START GAME waited";
+  ASSERT_TRUE(wait_for([&] { return !supply->fetching(); }));
+  EXPECT_FALSE(supply->holds_ticket()) << "the ticket was not taken for the game under way";
+  play_out();
+  EXPECT_FALSE(supply->fetching()) << "the game's end asked for a seed with the update mark off";
   server.script({"HTTP/1.0 200 OK\r\n\r\nthanks"});
   server.script({kPage});
-  server.script({"HTTP/1.0 200 OK\r\n\r\n" + ticket.text() + "<b>\n"});
-  create_with_seeds();
-  ASSERT_TRUE(wait_for([&] { return supply->holds_ticket(); }));
-
-  play_game();
-  ASSERT_TRUE(wait_for([&] { return server.requests().size() == 2 && !supply->fetching(); }));
-  EXPECT_FALSE(supply->holds_ticket()) << "a refusal's body was taken for a ticket";
   click(window->button_sendscore);
   ASSERT_TRUE(wait_for([&] { return highscore->isVisible(); }));
-  ASSERT_TRUE(server.wait_requests(4));
-  const std::optional<PlayedGame> game = parse_played_game(posted_record(server.requests()[2]));
+  ASSERT_TRUE(server.wait_requests(3));
+  EXPECT_EQ(server.requests()[0].rfind("GET /velnorsolo/seed HTTP/1.0\r\n", 0), 0u);
+  const std::optional<PlayedGame> game = parse_played_game(posted_record(server.requests()[1]));
   ASSERT_TRUE(game);
   EXPECT_EQ(game->ticket, ticket.text());
   EXPECT_EQ(replay_score(*game), window->game().score()) << "the game was not played from the dealt seed";
   EXPECT_EQ(random.seed(), velnor::testing::kSeed) << "the ticket's game drew from the clock's sequence";
 
-  // No ticket in hand (the last reply is not one): the next game goes on from the clock's
-  // sequence where it was.
+  server.script({"HTTP/1.0 503 Service Unavailable\r\n\r\n" + ticket.text() + "\n", false, "/velnorsolo/seed"});
+  click(window->button_start);
+  ASSERT_TRUE(wait_for([&] { return server.requests().size() == 4 && !supply->fetching(); }));
+  EXPECT_FALSE(supply->holds_ticket()) << "a refusal's body was taken for a ticket";
+  window->updatecheck->trigger();
+  ASSERT_TRUE(window->updatecheck->isChecked());
+  server.script({dealt, false, "/velnorsolo/seed"});
+  play_out();
+  EXPECT_NE(random.seed(), velnor::testing::kSeed) << "a game without a ticket did not go on from the clock";
+  ASSERT_TRUE(wait_for([&] { return supply->holds_ticket(); })) << "the game's end did not fetch ahead";
+  EXPECT_EQ(server.requests().size(), 5u);
+}
+
+// With "Verified Games (Online)" off no game asks anything, even with the update mark on: the
+// game plays from the clock as an offline one and posts without a ticket.
+TEST_F(Posting, VerifiedGamesOffAsksNothing) {
+  create_with_seeds();
+  window->Verified1->trigger();
+  ASSERT_FALSE(window->Verified1->isChecked());
+  window->updatecheck->trigger();
   play_game();
-  EXPECT_NE(random.seed(), velnor::testing::kSeed);
-  ASSERT_TRUE(wait_for([&] { return server.requests().size() == 5 && !supply->fetching(); }));
-  EXPECT_FALSE(supply->holds_ticket());
+  EXPECT_FALSE(supply->fetching());
+  server.script({"HTTP/1.0 200 OK\r\n\r\nthanks"});
+  server.script({kPage});
+  click(window->button_sendscore);
+  ASSERT_TRUE(wait_for([&] { return highscore->isVisible(); }));
+  ASSERT_TRUE(server.wait_requests(2));
+  EXPECT_EQ(server.requests().size(), 2u);
+  const std::optional<PlayedGame> game = parse_played_game(posted_record(server.requests()[0]));
+  ASSERT_TRUE(game);
+  EXPECT_TRUE(game->ticket.empty());
+  EXPECT_EQ(game->seed, velnor::testing::kSeed);
 }
 
 TEST_F(Posting, ViewHighScoresTwiceFetchesOnce) {

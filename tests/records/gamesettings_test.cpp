@@ -1,4 +1,4 @@
-// The seven settings without a window: how values read, how they are written, and the close rule.
+// The settings without a window: how values read, how they are written, and the close rule.
 #include <gtest/gtest.h>
 
 #include "records/gamesettings.h"
@@ -20,10 +20,16 @@ TEST_F(GameSettingsFile, ValuesReadByTheirRulesAndAreWrittenInOrderAmongOthers) 
   EXPECT_TRUE(settings.update);  // only exactly "false" is off
   EXPECT_EQ(settings.name, "");  // present but empty is empty
 
+  EXPECT_TRUE(settings.verified);  // missing is on
+
+  // The seven keys that older copies know keep their order; the new one follows them.
   settings.sounds = false;
+  settings.verified = false;
   settings.save(path("fresh.ini"));
   EXPECT_EQ(read("fresh.ini"),
-            "[velnorsolo]\r\nTop=16\r\nLeft=32\r\nWidth=681\r\nHeight=400\r\nName=\r\nSounds=no\r\nUpdate=true\r\n");
+            "[velnorsolo]\r\nTop=16\r\nLeft=32\r\nWidth=681\r\nHeight=400\r\nName=\r\nSounds=no\r\nUpdate=true\r\n"
+            "Verified=false\r\n");
+  EXPECT_FALSE(GameSettings::load(path("fresh.ini")).verified);
   settings.save(path("velnorsolo.ini"));
   EXPECT_EQ(read("velnorsolo.ini").rfind("[other]\r\nkeep=me\r\n", 0), 0u);
   EXPECT_EQ(GameSettings::load(path("missing.ini")).name, "Guest");

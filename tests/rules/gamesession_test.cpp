@@ -7,54 +7,18 @@
 #include <vector>
 
 #include "rules/playedgame.h"
+#include "support/recording_board.h"
 
 using namespace velnor;
+using namespace velnor::testing;
 
 namespace {
-
-// What the board is told, in order, and the scores it is told of.
-struct RecordingBoard : SessionListener {
-  std::vector<std::string> events;
-  std::vector<int> round_scores;
-  std::optional<int> final_score;
-
-  void game_started() override { events.push_back("game"); }
-  void round_started() override { events.push_back("round"); }
-  void dice_thrown(const DieThrow&, const DieThrow&, bool has_play) override {
-    events.push_back(has_play ? "dice" : "dice without a play");
-  }
-  void tiles_changed() override { events.push_back("tiles"); }
-  void tile_refused(int) override { events.push_back("refused"); }
-  void turn_done() override { events.push_back("turn"); }
-  void round_scored(int, int score) override {
-    events.push_back("scored");
-    round_scores.push_back(score);
-  }
-  void game_over(int score) override {
-    events.push_back("over");
-    final_score = score;
-  }
-  void record_changed() override {}
-};
 
 // A source that holds each roll until the test lets it go, as one that asks the server would.
 struct HeldDice : DiceSource {
   std::vector<Thrown> waiting;
-  void throw_next(Thrown thrown) override { waiting.push_back(std::move(thrown)); }
+  void throw_next(const Roll&, Thrown thrown) override { waiting.push_back(std::move(thrown)); }
 };
-
-// The tiles to shut: the lowest tile set (as a number) of open tiles that makes the roll.
-unsigned first_play(const Tgame& game) {
-  for (unsigned tiles = 1; tiles <= kAllTiles; ++tiles)
-    if ((tiles & ~game.openmask()) == 0 && tilesum(tiles) == game.dicetotal()) return tiles;
-  return 0;
-}
-
-void play_turn(GameSession& session) {
-  const unsigned tiles = first_play(session.game());
-  for (int n = 1; n <= Tgame::kTiles; ++n)
-    if (tiles & (1u << (n - 1))) session.click(n);
-}
 
 // Plays the session's game to its end; the rolls it took.
 int play_out(GameSession& session) {
@@ -199,4 +163,33 @@ TEST(GameSession, ALateRollOfAnAbandonedGameIsDropped) {
   held.waiting.back()({DieThrow{4}, DieThrow{5}});
   EXPECT_EQ(session.game().dicetotal(), 9);
   EXPECT_TRUE(session.selecting());
+}
+
+// A ticket that comes after START GAME deals the game only while none of its dice is drawn: not
+// once its first roll is out, though nothing is recorded yet, nor after.
+TEST(GameSession, ALateTicketIsTakenOnlyBeforeTheFirstRoll) {
+  RandomGen clock;
+  clock.setseed(5);
+  const RandomGen untouched = clock;
+  RecordingBoard board;
+  GameSession session(clock, board);
+  const SeedTicket ticket{0xC0FFEE, 1'800'000'000, std::string(SeedTicket::kSealCharacters, 'x')};
+  session.start_game(std::nullopt);
+  ASSERT_TRUE(session.adopt_ticket(ticket));
+  EXPECT_FALSE(session.may_adopt_ticket()) << "a second ticket replaced the first";
+  session.roll();
+  RandomGen dealt;
+  dealt.setseed(ticket.seed);
+  EXPECT_EQ(board.dice.back().first.value, throw_dice(dealt).first.value);
+  EXPECT_EQ(clock.seed(), untouched.seed());
+  EXPECT_EQ(session.played_text().rfind(ticket.text() + ".", 0), 0u);
+
+  HeldDice held;
+  session.set_dice(&held);
+  session.start_game(std::nullopt);
+  session.roll();
+  EXPECT_FALSE(session.adopt_ticket(ticket)) << "taken while the first roll was out";
+  held.waiting.back()({DieThrow{1}, DieThrow{2}});
+  EXPECT_FALSE(session.adopt_ticket(ticket));
+  EXPECT_EQ(session.played_text().find(ticket.text()), std::string::npos);
 }
