@@ -1,7 +1,6 @@
 #include "tmain.h"
 
 #include <QDate>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -12,6 +11,7 @@
 #include "core/instancelock.h"
 #include "core/wire.h"
 #include "game/boardaccessible.h"
+#include "game/boardkeys.h"
 #include "game/solver.h"
 #include "game/soundplayer.h"
 #include "game/tanimated.h"
@@ -56,6 +56,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
   build_menus();
   build_board(this);
   connect_board();
+  new BoardKeys(*this, this, [this] { button_rollClick(); });
   postingwait_ = std::make_unique<PostingWait>(panel_wait, button_sendscore, Timer1, *services_.dialogs, this);
   build_update_panel();
   FormCreate();
@@ -132,6 +133,8 @@ void Tmain::button_startClick() {
   pausetimer->stop();
   verified_.start_game();
 }
+
+void Tmain::StartGame1Click() { button_startClick(); }
 
 void Tmain::game_started() { show_scores(); }
 
@@ -312,24 +315,6 @@ void Tmain::Coach1Click() {
 
 void Tmain::record_changed() {
   if (coach_ != nullptr) coach_->game_changed();
-}
-
-// Keys for players who would rather not reach for the mouse: 1 to 9 press a
-// tile, Space or R the roll picture while it is there; Space or Enter presses the
-// tile that Tab put the keyboard on.
-void Tmain::keyPressEvent(QKeyEvent* event) {
-  const int key = event->key();
-  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-  auto* focused_tile = qobject_cast<TAnimated*>(focusWidget());
-  if (focused_tile != nullptr && plain && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
-    number_1MouseDown(focused_tile);
-  } else if (key >= Qt::Key_1 && key <= Qt::Key_9 && plain) {
-    number_1MouseDown(tile(key - Qt::Key_0));
-  } else if ((key == Qt::Key_Space || key == Qt::Key_R) && plain) {
-    if (button_roll->isVisible()) button_rollClick();
-  } else {
-    QMainWindow::keyPressEvent(event);
-  }
 }
 
 bool Tmain::focusNextPrevChild(bool next) {

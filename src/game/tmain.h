@@ -50,6 +50,7 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
 
   // Handlers, public so that the menus, other windows and tests drive them alike.
   void button_startClick();
+  void StartGame1Click();
   void button_rollClick();
   void number_1MouseDown(TAnimated* sender) override;
   void pausetimerTimer();
@@ -66,6 +67,8 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
   void button_highscoresClick();
   void Timer1Timer();
   void ResetScreenLocation1Click();
+  void PlaySounds1Click();
+  void updatecheckClick();
   // Marks the tiles that best play shuts with the roll, until the turn completes or a tile is picked.
   void ShowBestMove1Click();
   void Coach1Click();
@@ -84,7 +87,6 @@ class Tmain : public QMainWindow, public BoardForm, private SessionListener {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
  private:

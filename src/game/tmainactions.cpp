@@ -35,19 +35,18 @@ void Tmain::build_menus() {
     return action;
   };
   QMenu* file1 = menu("file1", "&File");
-  StartGame1 = item(file1, "StartGame1", "Start Game", &Tmain::button_startClick, Qt::CTRL | Qt::Key_S);
+  StartGame1 = item(file1, "StartGame1", "Start Game", &Tmain::StartGame1Click, Qt::CTRL | Qt::Key_S);
   file1->addSeparator()->setObjectName("N1");
   Exit1 = item(file1, "Exit1", "Exit", &Tmain::close);
 
   QMenu* options1 = menu("Options1", "&Options");
-  // A switch's item has inverted its own check mark by the time it saves the settings.
-  PlaySounds1 = item(options1, "PlaySounds1", "Play Sounds", &Tmain::saveinifile);
+  PlaySounds1 = item(options1, "PlaySounds1", "Play Sounds", &Tmain::PlaySounds1Click);
   PlaySounds1->setCheckable(true);
   PlaySounds1->setChecked(true);
   ResetScreenLocation1 =
       item(options1, "ResetScreenLocation1", "Reset Screen Location", &Tmain::ResetScreenLocation1Click);
   ChangeName1 = item(options1, "ChangeName1", "Change  Name", &Tmain::ChangeName1Click);
-  updatecheck = item(options1, "updatecheck", "Automatically Check for Updates", &Tmain::saveinifile);
+  updatecheck = item(options1, "updatecheck", "Automatically Check for Updates", &Tmain::updatecheckClick);
   updatecheck->setCheckable(true);
   updatecheck->setChecked(true);
   // Kept all the same, so that the settings file keeps its value for a portable copy.

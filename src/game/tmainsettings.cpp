@@ -25,6 +25,10 @@ void Tmain::set_bounds(const QRect& outer) { set_outer_bounds(this, outer); }
 
 void Tmain::ResetScreenLocation1Click() { set_bounds(bounds_rect(WindowBounds())); }
 
+// Both switches have inverted their own check mark by the time they save the settings.
+void Tmain::PlaySounds1Click() { saveinifile(); }
+void Tmain::updatecheckClick() { saveinifile(); }
+
 std::filesystem::path Tmain::settings_path() const { return services_.settings_dir / wire::kSettingsFile; }
 
 void Tmain::loadinifile() {
