@@ -21,6 +21,10 @@ std::array<Die, 2> DiceReplay::roll() {
   return dice_;
 }
 
+void DiceReplay::set_faces(const std::array<int, 2>& faces) {
+  for (int i = 0; i < 2; ++i) dice_[i].value = faces[i];
+}
+
 void DiceReplay::rest() {
   for (int i = 0; i < 2; ++i) dice_[i].at = kRest[i];
 }

@@ -24,6 +24,9 @@ class DiceReplay {
   explicit DiceReplay(std::uint32_t seed) { random_.setseed(seed); }
 
   std::array<Die, 2> roll();
+  // The faces of the last roll as the server dealt them: the game still places the dice by its
+  // generator, and swaps in only the faces.
+  void set_faces(const std::array<int, 2>& faces);
   // The dice go back to their resting places, as at the start of a round and after a turn.
   void rest();
   const std::array<Die, 2>& dice() const { return dice_; }

@@ -204,6 +204,7 @@ void InstalledGame::play_rounds(
     SCOPED_TRACE("round " + std::to_string(round));
     player.new_round();
     dice.rest();
+    if (before_round) before_round(round);
     for (;;) {
       // Ready for a roll: the roll picture up, the dice at rest, the tiles as the player left them.
       ASSERT_TRUE(wait_screen(
@@ -213,15 +214,27 @@ void InstalledGame::play_rounds(
                    tiles_show(shot, player);
           },
           "the board ready for a roll"));
-      const std::array<Die, 2> rolled = dice.roll();
+      std::array<Die, 2> rolled = dice.roll();
       ++played.rolls;
       x.click(layout->roll_button().center());
+      if (live) {
+        // The server deals a live game's faces; the generator still places the dice. After a
+        // refusal the game plays the rest from its generator alone.
+        const std::optional<TicketRelay::Roll> dealt = relay->wait_roll(++relayed_rolls, kTurnMs);
+        ASSERT_TRUE(dealt) << "the roll was not asked of the server";
+        live = dealt->faces.has_value();
+        if (live) {
+          dice.set_faces(*dealt->faces);
+          rolled = dice.dice();
+          ++played.dealt_rolls;
+        }
+      }
       ASSERT_TRUE(wait_screen(
           kTurnMs,
           [&](const QImage& shot) {
             return dice_show(shot, dice) && !shows(shot, layout->roll_button().topLeft(), pictures.roll);
           },
-          "the dice the generator predicts"));
+          "the dice the server dealt or the generator predicts"));
       const int total = rolled[0].value + rolled[1].value;
       const std::optional<std::vector<int>> tiles = player.choose(total);
       if (!tiles) break;  // no play: the round ends where the dice lie

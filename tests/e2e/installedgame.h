@@ -70,6 +70,7 @@ class InstalledGame : public ::testing::Test {
   // What a run of the game did, as the test's own account has it.
   struct Played {
     int rolls = 0;
+    int dealt_rolls = 0;  // ...of them, the rolls whose faces the server dealt
     int score = 0;
     int all_shut_rounds = 0;
   };
@@ -81,6 +82,11 @@ class InstalledGame : public ::testing::Test {
   // Runs as play_rounds has pressed START GAME, before the first roll: where a test learns the
   // seed the game plays from.
   std::function<void()> after_start;
+  // Runs before each round's first roll.
+  std::function<void(int round)> before_round;
+  // Whether the game asks the server for its rolls (it plays from the server's ticket, through the
+  // relay): play_rounds then takes each roll's faces from the relay, and a refused roll ends it.
+  bool live = false;
 
   // The same for a whole game of ten rounds, until the game-over panel shows.
   void play_whole_game(Played& played,
@@ -119,7 +125,8 @@ class InstalledGame : public ::testing::Test {
   ScreenReader reader;
   std::optional<ChildProgram> server;
   std::optional<TicketRelay> relay;
-  std::uint32_t seed = kSeed;  // what play_rounds plays from: the frozen clock's, unless the server dealt one
+  std::size_t relayed_rolls = 0;  // the rolls the relay has seen asked for
+  std::uint32_t seed = kSeed;     // what play_rounds plays from: the frozen clock's, unless the server dealt one
   pid_t game = 0;
   quint64 window = 0;  // the main window
   QRect bounds;        // ...its inside on the screen

@@ -63,6 +63,13 @@ std::optional<SeedTicket> TicketRelay::wait_ticket(std::size_t number, int timeo
   return tickets_[number - 1];
 }
 
+std::optional<TicketRelay::Roll> TicketRelay::wait_roll(std::size_t number, int timeout_ms) {
+  std::unique_lock lock(mutex_);
+  if (!dealt_.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return rolls_.size() >= number; }))
+    return std::nullopt;
+  return rolls_[number - 1];
+}
+
 // One connection at a time, which is all the game makes at once.
 void TicketRelay::serve() {
   for (;;) {
@@ -71,7 +78,7 @@ void TicketRelay::serve() {
     if (entries[1].revents) return;
     const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (client < 0) continue;
-    relay(client);
+    if (!cut_) relay(client);
     ::close(client);
   }
 }
@@ -97,10 +104,21 @@ void TicketRelay::relay(int client) {
     }
   }
   ::close(server);
-  // The ticket is the body of the reply to a request for a seed.
-  const std::string asked = "GET /" + std::string(wire::kSeedPath) + " ";
+  // The ticket is the body of the reply to a request for a seed; a roll's faces, the two digits
+  // of the body of a 200 reply to a request for a roll.
   const size_t body = reply.find("\r\n\r\n");
-  if (!request.starts_with(asked) || body == std::string::npos) return;
+  if (request.starts_with("GET /" + std::string(wire::kRollPath) + "?")) {
+    Roll roll{request.substr(0, request.find("\r\n")), std::nullopt};
+    const std::string_view dice = body == std::string::npos ? "" : std::string_view(reply).substr(body + 4);
+    if (reply.starts_with("HTTP/1.1 200 ") && dice.size() == 2 && dice[0] >= '1' && dice[0] <= '6' && dice[1] >= '1' &&
+        dice[1] <= '6')
+      roll.faces = std::array<int, 2>{dice[0] - '0', dice[1] - '0'};
+    std::lock_guard lock(mutex_);
+    rolls_.push_back(roll);
+    dealt_.notify_all();
+    return;
+  }
+  if (!request.starts_with("GET /" + std::string(wire::kSeedPath) + " ") || body == std::string::npos) return;
   if (const auto ticket = parse_seed_reply(std::string_view(reply).substr(body + 4))) {
     std::lock_guard lock(mutex_);
     tickets_.push_back(*ticket);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -12,8 +15,9 @@
 namespace velnor::testing {
 
 // The game's web server as the installed game reaches it, on 127.0.0.1 at `port`: every
-// connection is passed through to the server's own port unchanged, and the seed tickets that the
-// server deals on the way are kept, so that the test knows the dice of a game played from one.
+// connection is passed through to the server's own port unchanged, and the seed tickets and the
+// rolls that the server deals on the way are kept, so that the test knows the dice of a game
+// played from one. Cut, it stands for a stopped server: each connection is closed at once.
 class TicketRelay {
  public:
   TicketRelay(std::uint16_t port, std::uint16_t server_port);
@@ -24,6 +28,16 @@ class TicketRelay {
   // The number-th ticket dealt through the relay (from 1), once it has been; nothing when it did
   // not come in time.
   std::optional<SeedTicket> wait_ticket(std::size_t number, int timeout_ms);
+
+  // A roll as the game asked the server for it: the faces dealt, none when it was refused.
+  struct Roll {
+    std::string request;  // the request line
+    std::optional<std::array<int, 2>> faces;
+  };
+  // The number-th roll asked for through the relay (from 1), once it has been answered.
+  std::optional<Roll> wait_roll(std::size_t number, int timeout_ms);
+
+  void cut(bool stopped) { cut_ = stopped; }
 
  private:
   void serve();
@@ -36,6 +50,8 @@ class TicketRelay {
   std::mutex mutex_;
   std::condition_variable dealt_;
   std::vector<SeedTicket> tickets_;
+  std::vector<Roll> rolls_;
+  std::atomic<bool> cut_ = false;
 };
 
 }  // namespace velnor::testing
