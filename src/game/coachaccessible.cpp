@@ -11,9 +11,15 @@ namespace {
 
 // The sheet of rows is named "rows"; its cells are the labels on it.
 constexpr char kRows[] = "rows";
+constexpr int kRollColumn = 1;
 
 QAccessibleInterface* interface_of(QWidget* widget) {
   return widget == nullptr ? nullptr : QAccessible::queryAccessibleInterface(widget);
+}
+
+QList<QAccessibleInterface*> only(QWidget* widget) {
+  QAccessibleInterface* found = interface_of(widget);
+  return found == nullptr ? QList<QAccessibleInterface*>{} : QList<QAccessibleInterface*>{found};
 }
 
 class TurnsAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
@@ -85,8 +91,10 @@ class TurnCellAccessible : public QAccessibleWidget, public QAccessibleTableCell
   }
 
   bool isSelected() const override { return false; }
-  QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
-  QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+  // The headings above the rows head the columns; the roll heads its row (the round is written
+  // only on a round's first row).
+  QList<QAccessibleInterface*> columnHeaderCells() const override { return only(coach_.heading(columnIndex())); }
+  QList<QAccessibleInterface*> rowHeaderCells() const override { return only(coach_.cell(rowIndex(), kRollColumn)); }
   int columnIndex() const override { return place().second; }
   int rowIndex() const override { return place().first; }
   int columnExtent() const override { return 1; }
