@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "game/tcoach.h"
+#include "windows/readonlytable.h"
 
 namespace velnor {
 
@@ -22,7 +23,7 @@ QList<QAccessibleInterface*> only(QWidget* widget) {
   return found == nullptr ? QList<QAccessibleInterface*>{} : QList<QAccessibleInterface*>{found};
 }
 
-class TurnsAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+class TurnsAccessible : public QAccessibleWidget, public ReadOnlyTable {
  public:
   TurnsAccessible(QWidget* sheet, const Tcoach& coach) : QAccessibleWidget(sheet, QAccessible::Table), coach_(coach) {}
 
@@ -55,23 +56,6 @@ class TurnsAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
   int rowCount() const override { return coach_.row_count(); }
   QString columnDescription(int column) const override { return Tcoach::column_headings().value(column); }
   QString rowDescription(int) const override { return {}; }
-  QAccessibleInterface* caption() const override { return nullptr; }
-  QAccessibleInterface* summary() const override { return nullptr; }
-
-  // Nothing in the rows can be selected.
-  int selectedCellCount() const override { return 0; }
-  QList<QAccessibleInterface*> selectedCells() const override { return {}; }
-  int selectedColumnCount() const override { return 0; }
-  int selectedRowCount() const override { return 0; }
-  QList<int> selectedColumns() const override { return {}; }
-  QList<int> selectedRows() const override { return {}; }
-  bool isColumnSelected(int) const override { return false; }
-  bool isRowSelected(int) const override { return false; }
-  bool selectRow(int) override { return false; }
-  bool selectColumn(int) override { return false; }
-  bool unselectRow(int) override { return false; }
-  bool unselectColumn(int) override { return false; }
-  void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
  private:
   const Tcoach& coach_;

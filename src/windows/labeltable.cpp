@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "windows/readonlytable.h"
+
 namespace velnor {
 
 LabelTable::LabelTable(QWidget* sheet, const QString& name, const QStringList& column_headings)
@@ -60,7 +62,7 @@ class HeadingAccessible : public QAccessibleInterface {
   QString text_;
 };
 
-class LabelTableAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+class LabelTableAccessible : public QAccessibleWidget, public ReadOnlyTable {
  public:
   LabelTableAccessible(QWidget* sheet, const LabelTable& table)
       : QAccessibleWidget(sheet, QAccessible::Table), table_(table) {
@@ -102,28 +104,11 @@ class LabelTableAccessible : public QAccessibleWidget, public QAccessibleTableIn
     const QLabel* heading = table_.cell(row, 0);
     return heading == nullptr ? QString() : heading->text();
   }
-  QAccessibleInterface* caption() const override { return nullptr; }
-  QAccessibleInterface* summary() const override { return nullptr; }
 
   // The column's heading, for its cells.
   QAccessibleInterface* heading(int column) const {
     return column < 0 || column >= headings_.size() ? nullptr : QAccessible::accessibleInterface(headings_[column]);
   }
-
-  // Nothing in the table can be selected.
-  int selectedCellCount() const override { return 0; }
-  QList<QAccessibleInterface*> selectedCells() const override { return {}; }
-  int selectedColumnCount() const override { return 0; }
-  int selectedRowCount() const override { return 0; }
-  QList<int> selectedColumns() const override { return {}; }
-  QList<int> selectedRows() const override { return {}; }
-  bool isColumnSelected(int) const override { return false; }
-  bool isRowSelected(int) const override { return false; }
-  bool selectRow(int) override { return false; }
-  bool selectColumn(int) override { return false; }
-  bool unselectRow(int) override { return false; }
-  bool unselectColumn(int) override { return false; }
-  void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
  private:
   const LabelTable& table_;
