@@ -7,6 +7,7 @@
 #include "game/tanimated.h"
 #include "rules/tgame.h"
 #include "windows/buttonaccessible.h"
+#include "windows/htmlviewaccessible.h"
 #include "windows/labeltable.h"
 #include "windows/tflatpanel.h"
 #include "windows/windowaccessible.h"
@@ -133,6 +134,7 @@ void install_accessibility() {
     QAccessible::installFactory(board_accessible);
     QAccessible::installFactory(coach_accessible);
     QAccessible::installFactory(label_table_accessible);
+    QAccessible::installFactory(html_view_accessible);
     QAccessible::installFactory(window_accessible);
     return true;
   }();
