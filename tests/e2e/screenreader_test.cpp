@@ -1,6 +1,6 @@
 // The installed game as a screen reader's user meets it: every control of the board read through
-// AT-SPI with its role, name and state, and a whole round played with the screen reader's presses
-// and what it reads alone.
+// AT-SPI with its role, name and state, every window read whole, and a whole round played with the
+// screen reader's presses and what it reads and hears alone.
 #include <algorithm>
 
 #include "installedgame.h"
