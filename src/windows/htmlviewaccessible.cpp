@@ -1,6 +1,7 @@
 #include "htmlviewaccessible.h"
 
 #include <QAccessibleWidget>
+#include <QHash>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -27,6 +28,36 @@ QString text_between(const QTextDocument* document, int from, int to) {
   cursor.setPosition(to, QTextCursor::KeepAnchor);
   return cursor.selection().toPlainText().trimmed();
 }
+
+// The interfaces of a page's parts, made when first asked for, kept by their place and ended
+// together.
+class MadeOnDemand {
+ public:
+  MadeOnDemand() = default;
+  MadeOnDemand(const MadeOnDemand&) = delete;
+  MadeOnDemand& operator=(const MadeOnDemand&) = delete;
+  ~MadeOnDemand() { clear(); }
+
+  template <typename Make>
+  QAccessibleInterface* get(int index, const Make& make) const {
+    if (const auto made = made_.constFind(index); made != made_.cend()) return QAccessible::accessibleInterface(*made);
+    QAccessibleInterface* part = make();
+    made_.insert(index, QAccessible::registerAccessibleInterface(part));
+    return part;
+  }
+  int index_of(const QAccessibleInterface* part) const {
+    for (auto made = made_.cbegin(); made != made_.cend(); ++made)
+      if (QAccessible::accessibleInterface(made.value()) == part) return made.key();
+    return -1;
+  }
+  void clear() const {
+    for (const QAccessible::Id id : std::as_const(made_)) QAccessible::deleteAccessibleInterface(id);
+    made_.clear();
+  }
+
+ private:
+  mutable QHash<int, QAccessible::Id> made_;
+};
 
 // An object of the page without a widget of its own: it lasts as long as the page it was read
 // from, and the view's interface ends it with the page.
@@ -100,23 +131,8 @@ class CellAccessible : public PagePart, public QAccessibleTableCellInterface {
 
 class TableAccessible : public PagePart, public ReadOnlyTable {
  public:
-  TableAccessible(HtmlView* view, QAccessibleInterface* parent, const QTextTable* table)
-      : PagePart(view, parent), rows_(table->rows()), columns_(table->columns()) {
-    for (int row = 0; row < rows_; ++row)
-      for (int column = 0; column < columns_; ++column) {
-        const QTextTableCell cell = table->cellAt(row, column);
-        // A cell spanning several columns is read once, at its first.
-        texts_.append(cell.column() == column && cell.row() == row
-                          ? text_between(view->document(), cell.firstPosition(), cell.lastPosition())
-                          : QString());
-      }
-    for (int row = 0; row < rows_; ++row)
-      for (int column = 0; column < columns_; ++column)
-        cells_.append(QAccessible::registerAccessibleInterface(new CellAccessible(view, this, row, column)));
-  }
-  ~TableAccessible() override {
-    for (const QAccessible::Id id : cells_) QAccessible::deleteAccessibleInterface(id);
-  }
+  TableAccessible(HtmlView* view, QAccessibleInterface* parent, QTextTable* table)
+      : PagePart(view, parent), table_(table), rows_(table->rows()), columns_(table->columns()) {}
 
   void* interface_cast(QAccessible::InterfaceType type) override {
     return type == QAccessible::TableInterface ? static_cast<QAccessibleTableInterface*>(this) : nullptr;
@@ -124,17 +140,22 @@ class TableAccessible : public PagePart, public ReadOnlyTable {
   QString text(QAccessible::Text) const override { return {}; }
   QAccessible::Role role() const override { return QAccessible::Table; }
 
-  QString cell_text(int row, int column) const { return texts_.value(row * columns_ + column); }
+  // A cell spanning several is read once, at its first row and column.
+  QString cell_text(int row, int column) const {
+    if (table_.isNull() || view_.isNull()) return {};
+    const QTextTableCell cell = table_->cellAt(row, column);
+    if (!cell.isValid() || cell.row() != row || cell.column() != column) return {};
+    return text_between(view_->document(), cell.firstPosition(), cell.lastPosition());
+  }
 
-  int childCount() const override { return static_cast<int>(cells_.size()); }
+  int childCount() const override { return rows_ * columns_; }
   QAccessibleInterface* child(int index) const override {
-    return index < 0 || index >= cells_.size() ? nullptr : QAccessible::accessibleInterface(cells_[index]);
+    if (index < 0 || index >= childCount()) return nullptr;
+    return cells_.get(index, [&] {
+      return new CellAccessible(view_, const_cast<TableAccessible*>(this), index / columns_, index % columns_);
+    });
   }
-  int indexOfChild(const QAccessibleInterface* child) const override {
-    for (int index = 0; index < cells_.size(); ++index)
-      if (QAccessible::accessibleInterface(cells_[index]) == child) return index;
-    return -1;
-  }
+  int indexOfChild(const QAccessibleInterface* child) const override { return cells_.index_of(child); }
 
   QAccessibleInterface* cellAt(int row, int column) const override {
     return row < 0 || row >= rows_ || column < 0 || column >= columns_ ? nullptr : child(row * columns_ + column);
@@ -145,10 +166,11 @@ class TableAccessible : public PagePart, public ReadOnlyTable {
   QString rowDescription(int row) const override { return cell_text(row, 0); }
 
  private:
+  QPointer<QTextTable> table_;
   int rows_;
   int columns_;
-  QStringList texts_;
-  QList<QAccessible::Id> cells_;
+  // Made as a screen reader reaches them: a page's table can be far larger than anyone reads.
+  MadeOnDemand cells_;
 };
 
 CellAccessible::CellAccessible(HtmlView* view, TableAccessible* table, int row, int column)
@@ -161,7 +183,6 @@ QList<QAccessibleInterface*> CellAccessible::rowHeaderCells() const { return {ta
 class HtmlViewAccessible : public QAccessibleWidget {
  public:
   explicit HtmlViewAccessible(HtmlView* view) : QAccessibleWidget(view, QAccessible::Document) {}
-  ~HtmlViewAccessible() override { forget_parts(); }
 
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
@@ -171,49 +192,51 @@ class HtmlViewAccessible : public QAccessibleWidget {
 
   int childCount() const override { return static_cast<int>(parts().size()); }
   QAccessibleInterface* child(int index) const override {
-    const QList<QAccessible::Id>& read = parts();
-    return index < 0 || index >= read.size() ? nullptr : QAccessible::accessibleInterface(read[index]);
+    const QList<Part>& read = parts();
+    if (index < 0 || index >= read.size()) return nullptr;
+    const Part& part = read[index];
+    auto* self = const_cast<HtmlViewAccessible*>(this);
+    return made_.get(index, [&]() -> QAccessibleInterface* {
+      if (part.is_table && part.table != nullptr) return new TableAccessible(view(), self, part.table);
+      return new ParagraphAccessible(view(), self, text_between(view()->document(), part.from, part.to));
+    });
   }
-  int indexOfChild(const QAccessibleInterface* child) const override {
-    const QList<QAccessible::Id>& read = parts();
-    for (int index = 0; index < read.size(); ++index)
-      if (QAccessible::accessibleInterface(read[index]) == child) return index;
-    return -1;
-  }
+  int indexOfChild(const QAccessibleInterface* child) const override { return made_.index_of(child); }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
  private:
+  // A paragraph of text, or a table of values; a table gone with its page reads as nothing.
+  struct Part {
+    int from = 0;
+    int to = 0;
+    QPointer<QTextTable> table;
+    bool is_table = false;
+  };
+
   HtmlView* view() const { return static_cast<HtmlView*>(widget()); }
 
-  const QList<QAccessible::Id>& parts() const {
+  const QList<Part>& parts() const {
     if (page_ == view()->pages_loaded()) return parts_;
-    forget_parts();
+    made_.clear();
+    parts_.clear();
     page_ = view()->pages_loaded();
-    auto* self = const_cast<HtmlViewAccessible*>(this);
-    QTextFrame* root = view()->document()->rootFrame();
-    for (auto it = root->begin(); !it.atEnd(); ++it) {
-      QAccessibleInterface* part = nullptr;
+    const QTextDocument* document = view()->document();
+    for (auto it = document->rootFrame()->begin(); !it.atEnd(); ++it) {
       if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
         if (table->rows() >= kLeastRows && table->columns() >= kLeastColumns)
-          part = new TableAccessible(view(), self, table);
-        else if (const QString text = text_between(view()->document(), table->firstPosition(), table->lastPosition());
-                 !text.isEmpty())
-          part = new ParagraphAccessible(view(), self, text);
-      } else if (const QString text = it.currentBlock().text().trimmed(); !text.isEmpty()) {
-        part = new ParagraphAccessible(view(), self, text);
+          parts_.append({table->firstPosition(), table->lastPosition(), table, true});
+        else if (!text_between(document, table->firstPosition(), table->lastPosition()).isEmpty())
+          parts_.append({table->firstPosition(), table->lastPosition(), nullptr, false});
+      } else if (const QTextBlock block = it.currentBlock(); !block.text().trimmed().isEmpty()) {
+        parts_.append({block.position(), block.position() + block.length() - 1, nullptr, false});
       }
-      if (part != nullptr) parts_.append(QAccessible::registerAccessibleInterface(part));
     }
     return parts_;
   }
 
-  void forget_parts() const {
-    for (const QAccessible::Id id : parts_) QAccessible::deleteAccessibleInterface(id);
-    parts_.clear();
-  }
-
   mutable int page_ = -1;
-  mutable QList<QAccessible::Id> parts_;
+  mutable QList<Part> parts_;
+  MadeOnDemand made_;
 };
 
 }  // namespace
