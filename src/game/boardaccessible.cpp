@@ -7,6 +7,10 @@
 #include "game/tanimated.h"
 #include "rules/tgame.h"
 #include "windows/buttonaccessible.h"
+#include "windows/htmlviewaccessible.h"
+#include "windows/labeltable.h"
+#include "windows/tflatpanel.h"
+#include "windows/windowaccessible.h"
 
 namespace velnor {
 
@@ -57,6 +61,24 @@ class TileAccessible : public ButtonAccessible {
 };
 
 // The two dice pictures are one thing to a screen reader: the roll.
+// What the rules make of the latest roll while it stands: the name changes with every roll, so
+// a screen reader speaks it as the roll's outcome.
+QString verdict(const Tgame& game) {
+  constexpr unsigned kAllTiles = (1u << Tgame::kTiles) - 1;
+  switch (game.phase()) {
+    case Phase::selecting:
+      return ": a play";
+    case Phase::roundover:
+      return QString(game.shutmask() == kAllTiles ? ": all nine shut, round %1 scores %2"
+                                                  : ": no play, round %1 scores %2")
+          .arg(game.round())
+          .arg(game.roundscore(game.round()));
+    case Phase::awaitingroll:
+      break;
+  }
+  return {};
+}
+
 class DiceAccessible : public QAccessibleWidget {
  public:
   DiceAccessible(QWidget* dice, const BoardForm& board)
@@ -66,7 +88,7 @@ class DiceAccessible : public QAccessibleWidget {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
     const Tgame& game = board_.game();
     if (game.dicetotal() == 0) return "Dice: not rolled yet";
-    return QString("Dice: %1 and %2, total %3").arg(game.die(1)).arg(game.die(2)).arg(game.dicetotal());
+    return QString("Dice: %1 and %2, total %3").arg(game.die(1)).arg(game.die(2)).arg(game.dicetotal()) + verdict(game);
   }
 
   int childCount() const override { return 0; }
@@ -78,6 +100,20 @@ class DiceAccessible : public QAccessibleWidget {
   const BoardForm& board_;
 };
 
+// The posting's wait, a status that a screen reader reads as it comes up; its dots only count
+// the seconds, and are not read.
+class WaitAccessible : public QAccessibleWidget {
+ public:
+  explicit WaitAccessible(TFlatPanel* panel) : QAccessibleWidget(panel, QAccessible::StatusBar) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+    QString caption = static_cast<TFlatPanel*>(widget())->caption();
+    while (caption.endsWith('.')) caption.chop(1);
+    return caption;
+  }
+};
+
 }  // namespace
 
 QAccessibleInterface* board_accessible(const QString&, QObject* object) {
@@ -86,6 +122,7 @@ QAccessibleInterface* board_accessible(const QString&, QObject* object) {
   auto* board = dynamic_cast<BoardForm*>(widget->window());
   if (board == nullptr) return nullptr;
   if (widget == board->dice) return new DiceAccessible(widget, *board);
+  if (widget == board->panel_wait) return new WaitAccessible(board->panel_wait);
   auto* tile = qobject_cast<TAnimated*>(widget);
   if (tile != nullptr && board->tile(tile->tag()) == tile) return new TileAccessible(tile, *board);
   return nullptr;
@@ -96,6 +133,9 @@ void install_accessibility() {
     QAccessible::installFactory(button_accessible);
     QAccessible::installFactory(board_accessible);
     QAccessible::installFactory(coach_accessible);
+    QAccessible::installFactory(label_table_accessible);
+    QAccessible::installFactory(html_view_accessible);
+    QAccessible::installFactory(window_accessible);
     return true;
   }();
   (void)installed;

@@ -11,6 +11,7 @@
 #include "game/tbestmove.h"
 #include "rules/dicethrow.h"
 #include "windows/formcontrols.h"
+#include "windows/labeltable.h"
 #include "windows/panelfocus.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -71,7 +72,9 @@ void BoardForm::build_board(QMainWindow* window) {
   // The client area never shrinks below the board and a small margin.
   client->setMinimumSize(681 + 5, 322 + 5);
   // The board takes the keyboard whenever no edit box is in use: the keys of the game go to it.
-  client->setFocusPolicy(Qt::StrongFocus);
+  // It is no Tab stop, though: it has no ring to show and nothing to read.
+  client->setFocusPolicy(Qt::ClickFocus);
+  client->setAccessibleName("Board");
   window->setCentralWidget(client);
 
   panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
@@ -80,6 +83,7 @@ void BoardForm::build_board(QMainWindow* window) {
 
   panel_board1 = make_panel(panel_board, "panel_board1", QRect(6, 26, 670, 291), true, clBlack);
   auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120), kTilesBackdrop);
+  image4->setAccessibleName("Tile board");
   image4->lower();
 
   for (int n = 1; n <= 9; ++n) {
@@ -144,6 +148,7 @@ void BoardForm::build_dicepanel(QWidget* board1) {
   panel_dicepanel =
       make_panel(board1, "panel_dicepanel", QRect(145, 8, kDicePanelWidth, kDicePanelHeight), true, clBlack);
   auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), kDiceBackdrop);
+  felt->setAccessibleName("Dice board");
   felt->lower();
   make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13), tfont(kFormFont, 8, {.bold = true}),
              clBlack);
@@ -177,17 +182,20 @@ void BoardForm::build_roundcolumn(QWidget* board1) {
   FlatPanel1 = make_panel(board1, "FlatPanel1", QRect(22, 8, 123, 241), false, clBlack);
   make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), kRoundsPicture);
   const QFont font = tfont(kFormFont, 13, {.bold = true});
+  // Read as a table, the round's number heading its score; the picture behind is not read.
+  auto* table = new LabelTable(FlatPanel1, "Round scores", {"Round", "Score"});
   for (int r = 1; r <= 10; ++r) {
     const int top = kRoundTops[r - 1];
-    make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r), QRect(r == 10 ? 50 : 55, top, 24, 20),
-               font, kPaleYellow);
+    QLabel* round = make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r),
+                               QRect(r == 10 ? 50 : 55, top, 24, 20), font, kPaleYellow);
     label_r[r - 1] = make_label(FlatPanel1, QString("label_r%1").arg(r), "0", QRect(85, top, 30, 20), font, clBlack);
+    table->add_row(round, {label_r[r - 1]});
   }
 }
 
 void BoardForm::build_panel_cleared(QWidget* board1) {
   panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
-  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), kGameOverPicture);
+  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), kGameOverPicture)->setAccessibleName("Game over");
   make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
              tfont(kFormFont, 14, {.bold = true, .underline = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   label_score1 = make_label(panel_cleared, "label_score1", "Your Score: ", QRect(112, 32, 217, 24),

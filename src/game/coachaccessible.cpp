@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "game/tcoach.h"
+#include "windows/readonlytable.h"
 
 namespace velnor {
 
@@ -11,12 +12,18 @@ namespace {
 
 // The sheet of rows is named "rows"; its cells are the labels on it.
 constexpr char kRows[] = "rows";
+constexpr int kRollColumn = 1;
 
 QAccessibleInterface* interface_of(QWidget* widget) {
   return widget == nullptr ? nullptr : QAccessible::queryAccessibleInterface(widget);
 }
 
-class TurnsAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+QList<QAccessibleInterface*> only(QWidget* widget) {
+  QAccessibleInterface* found = interface_of(widget);
+  return found == nullptr ? QList<QAccessibleInterface*>{} : QList<QAccessibleInterface*>{found};
+}
+
+class TurnsAccessible : public QAccessibleWidget, public ReadOnlyTable {
  public:
   TurnsAccessible(QWidget* sheet, const Tcoach& coach) : QAccessibleWidget(sheet, QAccessible::Table), coach_(coach) {}
 
@@ -49,23 +56,6 @@ class TurnsAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
   int rowCount() const override { return coach_.row_count(); }
   QString columnDescription(int column) const override { return Tcoach::column_headings().value(column); }
   QString rowDescription(int) const override { return {}; }
-  QAccessibleInterface* caption() const override { return nullptr; }
-  QAccessibleInterface* summary() const override { return nullptr; }
-
-  // Nothing in the rows can be selected.
-  int selectedCellCount() const override { return 0; }
-  QList<QAccessibleInterface*> selectedCells() const override { return {}; }
-  int selectedColumnCount() const override { return 0; }
-  int selectedRowCount() const override { return 0; }
-  QList<int> selectedColumns() const override { return {}; }
-  QList<int> selectedRows() const override { return {}; }
-  bool isColumnSelected(int) const override { return false; }
-  bool isRowSelected(int) const override { return false; }
-  bool selectRow(int) override { return false; }
-  bool selectColumn(int) override { return false; }
-  bool unselectRow(int) override { return false; }
-  bool unselectColumn(int) override { return false; }
-  void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
  private:
   const Tcoach& coach_;
@@ -85,8 +75,10 @@ class TurnCellAccessible : public QAccessibleWidget, public QAccessibleTableCell
   }
 
   bool isSelected() const override { return false; }
-  QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
-  QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+  // The headings above the rows head the columns; the roll heads its row (the round is written
+  // only on a round's first row).
+  QList<QAccessibleInterface*> columnHeaderCells() const override { return only(coach_.heading(columnIndex())); }
+  QList<QAccessibleInterface*> rowHeaderCells() const override { return only(coach_.cell(rowIndex(), kRollColumn)); }
   int columnIndex() const override { return place().second; }
   int rowIndex() const override { return place().first; }
   int columnExtent() const override { return 1; }

@@ -114,6 +114,8 @@ void Tcoach::build_form() {
   scroll_rows->setFrameShape(QFrame::NoFrame);
   scroll_rows->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll_rows->viewport()->setAutoFillBackground(false);
+  // It takes the keyboard to scroll the rows.
+  scroll_rows->setAccessibleName("Turns");
 
   button_done = make_button(panel, "button_done", "DONE", QRect(285, kDoneTop, 95, 26));
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
@@ -173,6 +175,11 @@ QLabel* Tcoach::cell(int row, int column) const {
   const QWidget* sheet = scroll_rows->widget();
   if (sheet == nullptr || row < 0 || row >= row_count() || column < 0 || column >= std::ssize(kColumns)) return nullptr;
   return sheet->findChild<QLabel*>(QString("%1%2").arg(kColumns[column].name).arg(row + 1), Qt::FindDirectChildrenOnly);
+}
+
+QLabel* Tcoach::heading(int column) const {
+  if (column < 0 || column >= std::ssize(kColumns)) return nullptr;
+  return findChild<QLabel*>(QString(kColumns[column].name) + "_heading");
 }
 
 void Tcoach::game_changed() {

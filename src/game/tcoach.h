@@ -38,6 +38,8 @@ class Tcoach : public QWidget {
   static QStringList column_headings();
   int row_count() const;
   QLabel* cell(int row, int column) const;
+  // The label above the rows that heads that column; null outside the columns.
+  QLabel* heading(int column) const;
 
   QLabel* label_bestplay = nullptr;
   QLabel* label_totalcost = nullptr;

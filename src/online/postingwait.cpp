@@ -1,5 +1,6 @@
 #include "postingwait.h"
 
+#include <QAccessible>
 #include <QTimer>
 
 #include "windows/dialogs.h"
@@ -23,6 +24,9 @@ void PostingWait::start() {
   panel_->show();
   panel_->raise();
   covered_->hide();
+  // A live status: the screen reader reads it out as it comes up.
+  QAccessibleEvent shown(panel_, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&shown);
 }
 
 void PostingWait::tick() {

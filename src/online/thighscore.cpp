@@ -9,6 +9,7 @@
 #include "windows/secondarywindow.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
+#include "windows/timage.h"
 #include "windows/tlbbackground.h"
 #include "windows/tselbutton.h"
 
@@ -40,11 +41,12 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
   LbBackground1 = set_up_secondary_window(
       this, {"Thighscore", "Velnor Solo - High Scores", QSize(603, 561), SecondaryPlace::on_desktop_first});
 
-  make_picture(this, "Image1", QRect(0, 0, 97, 104), ":/images/about.png");
+  make_picture(this, "Image1", QRect(0, 0, 97, 104), ":/images/about.png")->setAccessibleName("Velnor");
   TFlatPanel* panel_main = make_panel(this, "panel_main", QRect(112, 8, 481, 507), false, clWhite);
   panel_main->setColor(kPageBlue);
   displayhtml = new HtmlView(panel_main);
   displayhtml->setObjectName("displayhtml");
+  displayhtml->setAccessibleName("High score list");
   displayhtml->setGeometry(1, 1, 479, 505);
   button_done = make_button(this, "button_done", "DONE", QRect(498, 521, 95, 32));
   connect(button_done, &TSelButton::click, this, &QWidget::hide);

@@ -11,6 +11,7 @@
 #include "records/unreadablefile.h"
 #include "windows/dialogs.h"
 #include "windows/formcontrols.h"
+#include "windows/labeltable.h"
 #include "windows/secondarywindow.h"
 #include "windows/tcolor.h"
 #include "windows/tflatpanel.h"
@@ -63,14 +64,21 @@ void Ttallylist::build_form() {
   make_label(panel, "Label2", "Velnores:", QRect(69, 67, 120, 16), text, kPaleYellow, right);
   make_label(panel, "mylabel_2", "0", QRect(194, 67, 59, 16), text, kPaleYellow, centred);
   make_label(panel, "Label3", "HIGH SCORES", QRect(1, 96, 328, 24), title, kPaleYellow, centred);
+  // The ranks lie on a sheet of their own that a screen reader reads as a table.
+  auto* sheet = new QWidget(panel);
+  sheet->setObjectName("ranks");
+  const int top = row_top(1);
+  sheet->setGeometry(0, top, panel->width(), row_top(TallyRecords::kRanks) + 16 - top);
+  auto* table = new LabelTable(sheet, "High scores", {"Rank", "Date", "Name", "Score"});
   for (int rank = 1; rank <= TallyRecords::kRanks; ++rank) {
-    const int y = row_top(rank);
-    make_label(panel, QString("label_num%1").arg(rank), QString("%1.").arg(rank), QRect(5, y, 24, 16), text,
-               kPaleYellow, right);
-    make_label(panel, QString("label_date%1").arg(rank), "", QRect(32, y, 101, 16), text, kPaleYellow);
-    make_label(panel, QString("label_name%1").arg(rank), "", QRect(136, y, 132, 16), text, kPaleYellow);
+    const int y = row_top(rank) - top;
+    QLabel* number = make_label(sheet, QString("label_num%1").arg(rank), QString("%1.").arg(rank), QRect(5, y, 24, 16),
+                                text, kPaleYellow, right);
+    QLabel* date = make_label(sheet, QString("label_date%1").arg(rank), "", QRect(32, y, 101, 16), text, kPaleYellow);
+    QLabel* name = make_label(sheet, QString("label_name%1").arg(rank), "", QRect(136, y, 132, 16), text, kPaleYellow);
     // The score's width follows its text; the panel's edge is the limit.
-    make_label(panel, QString("label_high%1").arg(rank), "", QRect(286, y, 44, 16), text, kPaleYellow);
+    QLabel* score = make_label(sheet, QString("label_high%1").arg(rank), "", QRect(286, y, 44, 16), text, kPaleYellow);
+    table->add_row(number, {date, name, score});
   }
   button_reset = make_button(panel, "button_reset", "RESET TALLY", QRect(80, 377, 137, 26));
   button_done = make_button(panel, "button_done", "DONE", QRect(226, 377, 95, 26));

@@ -2,6 +2,7 @@
 
 #include "tfont.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
@@ -89,6 +90,10 @@ void HtmlView::load_html(const QString& html) {
   setHtml(html);
   clearHistory();
   mark_visited();
+  ++pages_loaded_;
+  // The parts a screen reader had of the old page are gone.
+  QAccessibleEvent changed(this, QAccessible::ObjectReorder);
+  QAccessible::updateAccessibility(&changed);
 }
 
 QVariant HtmlView::loadResource(int type, const QUrl& name) {

@@ -25,6 +25,8 @@ class HtmlView : public QTextBrowser {
   // Replaces the content with the page; it has no name and no base, so its
   // relative addresses stay as they are written.
   void load_html(const QString& html);
+  // How many pages have been loaded: a screen reader's view reads the page afresh when it changes.
+  int pages_loaded() const { return pages_loaded_; }
 
  signals:
   // A link was clicked; `url` is its address. `handled` comes as false.
@@ -40,6 +42,7 @@ class HtmlView : public QTextBrowser {
 
   QSet<QString> visited_;
   qint64 pixels_left_ = kMaxPagePixels;
+  int pages_loaded_ = 0;
 };
 
 }  // namespace velnor

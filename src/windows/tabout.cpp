@@ -38,6 +38,7 @@ Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
 
 void Tabout::build_form() {
   Image1 = make_picture(this, "Image1", QRect(2, 2, 97, 104), ":/images/about.png");
+  Image1->setAccessibleName("Velnor");
   Label5 = make_label(this, "Label5", "VELNOR", QRect(111, 26, 177, 26), tfont(kSerifFont, -24, {.bold = true}),
                       kBrightGreen, Qt::AlignHCenter | Qt::AlignTop);
   Label7 = make_link_label(this, "Label7", QString::fromStdString("http://" + maker_host()), QRect(104, 72, 201, 20),
@@ -50,10 +51,9 @@ void Tabout::build_form() {
   label_year = fitted_label(this, "label_year", "2011", {108, 138}, credit, clBlack);
   Label4 = fitted_label(this, "Label4", kMakerName, {146, 138}, credit, clBlack);
   Label2 = fitted_label(this, "Label2", "All rights reserved.", {4, 154}, credit, clBlack);
-  Label1 = fitted_label(this, "Label1", "Version", {48, 171}, credit, kBrightGreen);
-  version = fitted_label(this, "version", QString::fromLatin1(kVersion.data(), kVersion.size()), {96, 171}, credit,
-                         kBrightGreen);
-  Label9 = fitted_label(this, "Label9", ".2", {123, 171}, credit, kBrightGreen);
+  // One text, so that a screen reader reads the version whole.
+  version = fitted_label(this, "version", "Version " + QString::fromLatin1(kVersion.data(), kVersion.size()) + ".2",
+                         {48, 171}, credit, kBrightGreen);
 
   button_done = make_button(this, "button_done", "Done", QRect(202, 164, 95, 20), -13);
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });

@@ -35,9 +35,7 @@ class Tabout : public QWidget {
   QLabel* label_year = nullptr;
   QLabel* Label4 = nullptr;
   QLabel* Label2 = nullptr;
-  QLabel* Label1 = nullptr;
   QLabel* version = nullptr;
-  QLabel* Label9 = nullptr;
   TSelButton* button_done = nullptr;
   TLbBackground* LbBackground1 = nullptr;
   // The maker's home page; the main window's logo opens it too.

@@ -36,6 +36,7 @@ void Tmultiplayer::build_form() {
                       QRect(32, 48, 489, 41), tfont(kSerifFont, -19, {.bold = true}), kPaleYellow);
   Image1 = make_picture(this, "Image1", QRect(80, 96, 400, 300), ":/images/multiplayer.png");
   Image1->setCursor(Qt::PointingHandCursor);
+  Image1->setAccessibleName("Multiplayer version of Velnor in " + kServiceName);
   for (TImage* item : {Label6, Label1, Image1}) connect(item, &TImage::click, this, [this] { Label6Click(); });
 
   button_done = make_button(this, "button_done", "Done", QRect(458, 403, 95, 20), -13);

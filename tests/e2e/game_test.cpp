@@ -72,6 +72,8 @@ void WholeGame::SetUp() {
   data_home = temp.filePath("share");
   ASSERT_NO_FATAL_FAILURE(add_to_menu());
   ASSERT_NO_FATAL_FAILURE(start_server(QByteArray(kOwnVersion)));
+  // A screen reader listens in as the score is posted.
+  ASSERT_NO_FATAL_FAILURE(start_screen_reader());
 }
 
 void WholeGame::add_to_menu() {
@@ -196,6 +198,7 @@ void WholeGame::send_score(bool verified) {
   x.click(layout->gameover_name().center());
   x.keys({"ctrl+a"});
   x.type(kPostedName);
+  reader.listen(game);
   x.click(layout->send_score().center());
 
   // Posted: the game-over panel goes, and the high-score window shows the server's page,
@@ -203,6 +206,9 @@ void WholeGame::send_score(bool verified) {
   // title and green heading row on the viewer's pale ground.
   const quint64 scores_window = wait_window("Velnor Solo - High Scores");
   ASSERT_NE(scores_window, 0u);
+  // The wait, however short, was read out to a screen reader as it came up.
+  EXPECT_TRUE(reader.heard().contains("status bar 'Posting Score, Please Wait'"))
+      << reader.heard().join('\n').toStdString();
   const QRect scores = x.geometry(scores_window);
   EXPECT_GE(x.frame(scores_window).top(), 0) << "the title bar is above the screen";
   const QRect viewer(scores.topLeft() + QPoint(113, 9), QSize(479, 505));

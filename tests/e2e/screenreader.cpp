@@ -35,6 +35,10 @@ std::optional<Accessible> find_showing(const AccessibleTree& tree, const QString
 }
 
 ScreenReader::~ScreenReader() {
+  if (listener_.state() != QProcess::NotRunning) {
+    listener_.kill();
+    listener_.waitForFinished(5000);
+  }
   if (bus_.state() == QProcess::NotRunning) return;
   // The accessibility bus that it started ends with it.
   bus_.terminate();
@@ -69,8 +73,17 @@ AccessibleTree ScreenReader::tree(pid_t program) {
   for (const QByteArray& line : read.out.split('\n')) {
     if (line.isEmpty()) continue;
     const QJsonObject object = QJsonDocument::fromJson(line).object();
-    tree.append({object["role"].toString(), object["name"].toString(), object["description"].toString(),
-                 strings(object["states"]), strings(object["actions"])});
+    Accessible read{object["role"].toString(),
+                    object["name"].toString(),
+                    object["description"].toString(),
+                    strings(object["states"]),
+                    strings(object["actions"]),
+                    object["depth"].toInt(),
+                    std::nullopt};
+    if (const QJsonObject table = object["table"].toObject(); !table.isEmpty())
+      read.table = Accessible::Table{table["rows"].toInt(), table["columns"].toInt(), table["row_headers"].toInt(),
+                                     table["column_headers"].toInt()};
+    tree.append(read);
   }
   return tree;
 }
@@ -79,6 +92,26 @@ void ScreenReader::press(pid_t program, const QString& name) {
   const CommandResult pressed =
       run_command(kPython, {kScript, QString::number(program), "press", name}, environment_, kReadMs);
   EXPECT_TRUE(pressed.ok) << "pressing " << name.toStdString() << ": " << pressed.describe().toStdString();
+}
+
+void ScreenReader::listen(pid_t program) {
+  listener_.setProcessEnvironment(environment_);
+  QString why;
+  // The listener's first line says it is listening.
+  const QByteArray first =
+      start_and_read_line(listener_, kPython, {kScript, QString::number(program), "listen"}, kReadMs, why);
+  EXPECT_FALSE(first.isEmpty()) << "starting to listen: " << why.toStdString();
+}
+
+QStringList ScreenReader::heard() {
+  // Takes in all that has come, until the listener has been quiet for a moment.
+  while (listener_.waitForReadyRead(kPollMs)) {
+  }
+  while (listener_.canReadLine()) {
+    const QJsonObject object = QJsonDocument::fromJson(listener_.readLine()).object();
+    heard_ << object["role"].toString() + " '" + object["name"].toString() + "'";
+  }
+  return heard_;
 }
 
 bool ScreenReader::wait_for(pid_t program, int timeout_ms, const std::function<bool(const AccessibleTree&)>& check,

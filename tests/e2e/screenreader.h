@@ -20,6 +20,15 @@ struct Accessible {
   QString description;
   QStringList states;  // "showing", "focused", "pressed", "sensitive", ...
   QStringList actions;
+  int depth = 0;  // how far down the program's windows it lies: 1 for a window
+  // For a table: its rows and columns, and how many of each have a header a screen reader reads.
+  struct Table {
+    int rows = 0;
+    int columns = 0;
+    int row_headers = 0;
+    int column_headers = 0;
+  };
+  std::optional<Table> table;
 
   bool is(const QString& state) const { return states.contains(state); }
 };
@@ -55,9 +64,17 @@ class ScreenReader {
   bool wait_for(pid_t program, int timeout_ms, const std::function<bool(const AccessibleTree&)>& check,
                 const char* what);
 
+  // From now on, hears every change of an object's name that the program tells, as a screen
+  // reader does (what it speaks of a live status); a failure when it cannot.
+  void listen(pid_t program);
+  // What has been heard since, each as "role 'name'".
+  QStringList heard();
+
   AccessibleTree last;
 
  private:
+  QProcess listener_;
+  QStringList heard_;
   QProcess bus_;
   QString address_;
   QProcessEnvironment environment_;

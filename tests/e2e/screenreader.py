@@ -3,6 +3,8 @@
 
   screenreader.py PID tree          one line of JSON for each object of the program's windows
   screenreader.py PID press NAME    the Press action of the showing object of that name
+  screenreader.py PID listen        from then on, one line of JSON for each change of an object's
+                                    name that the program tells (what a screen reader speaks)
 
 The program is found by its process id; it may still be registering, so the script waits for it
 for a while. Exit status 0 on success, 1 with the reason on standard error. Debian's python3
@@ -50,8 +52,32 @@ def walk(node, depth=0):
             yield from walk(child, depth + 1)
 
 
-def describe(depth, node):
+def headers(node):
+    """For a table, how many of its columns and rows have a header a screen reader can read."""
+    try:
+        table = node.queryTable()
+    except NotImplementedError:
+        return None
+
+    def named(header):
+        return header is not None and bool(header.name)
+
+    def column_named(column):
+        # A table without rows has no cell to find its headers by: its columns' descriptions stand.
+        if table.nRows == 0:
+            return bool(table.getColumnDescription(column))
+        return named(table.getColumnHeader(column))
+
     return {
+        "rows": table.nRows,
+        "columns": table.nColumns,
+        "column_headers": sum(column_named(c) for c in range(table.nColumns)),
+        "row_headers": sum(named(table.getRowHeader(r)) for r in range(table.nRows)),
+    }
+
+
+def describe(depth, node):
+    described = {
         "depth": depth,
         "role": node.getRoleName(),
         "name": node.name,
@@ -59,6 +85,24 @@ def describe(depth, node):
         "states": states(node),
         "actions": actions(node),
     }
+    table = headers(node)
+    if table is not None:
+        described["table"] = table
+    return described
+
+
+def listen(pid):
+    def heard(event):
+        try:
+            if event.host_application.get_process_id() != pid:
+                return
+            print(json.dumps({"role": event.source.getRoleName(), "name": event.source.name}), flush=True)
+        except Exception:  # an object gone before it is read
+            pass
+
+    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
+    print(json.dumps({"role": "listening", "name": ""}), flush=True)
+    pyatspi.Registry.start()
 
 
 def press(app, name):
@@ -80,6 +124,8 @@ def main():
             print(json.dumps(describe(depth, node)))
     elif sys.argv[2] == "press":
         press(app, sys.argv[3])
+    elif sys.argv[2] == "listen":
+        listen(pid)
     else:
         sys.exit(f"unknown command {sys.argv[2]}")
 

@@ -1,5 +1,6 @@
 #include "windows/htmlview.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -11,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
+
+#include "windows/htmlviewaccessible.h"
 
 using velnor::HtmlView;
 
@@ -210,3 +214,34 @@ TEST(HtmlView, InlineImagesOfAPageDecodeToABoundedSizeWithinTheView) {
 }
 
 }  // namespace
+
+// A screen reader reads the page's table as a table under its headings, and a new page afresh:
+// nothing of the old page's cells is left for it to read, and the view ends with its parts.
+TEST(HtmlView, AScreenReaderReadsTheTableOfEachPageLoaded) {
+  QAccessible::installFactory(velnor::html_view_accessible);
+  auto view = std::make_unique<HtmlView>();
+  const auto table_of = [&]() -> QAccessibleTableInterface* {
+    QAccessibleInterface* page = QAccessible::queryAccessibleInterface(view.get());
+    for (int index = 0; index < page->childCount(); ++index)
+      if (QAccessibleInterface* part = page->child(index); part->tableInterface() != nullptr)
+        return part->tableInterface();
+    return nullptr;
+  };
+  view->load_html("<p>Best</p><table><tr><th>Rank</th><th>Name</th></tr><tr><td>1.</td><td>Ann</td></tr></table>");
+  QAccessibleTableInterface* table = table_of();
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->rowCount(), 2);
+  QAccessibleTableCellInterface* ann = table->cellAt(1, 1)->tableCellInterface();
+  EXPECT_EQ(table->cellAt(1, 1)->text(QAccessible::Name), "Ann");
+  EXPECT_EQ(ann->columnHeaderCells().value(0)->text(QAccessible::Name), "Name");
+  EXPECT_EQ(ann->rowHeaderCells().value(0)->text(QAccessible::Name), "1.");
+
+  view->load_html(
+      "<table><tr><th>Rank</th><th>Name</th></tr><tr><td>1.</td><td>Bo</td></tr>"
+      "<tr><td>2.</td><td>Cy</td></tr></table>");
+  table = table_of();
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->rowCount(), 3);
+  EXPECT_EQ(table->cellAt(2, 1)->text(QAccessible::Name), "Cy");
+  view.reset();
+}

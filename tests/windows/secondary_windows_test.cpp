@@ -201,7 +201,7 @@ TEST_F(SecondaryWindows, YearLinesShowTheYearOfTheDay) {
   const Thelp later_help(nullptr, nullptr, QDate(2031, 2, 3));
   EXPECT_EQ(later_about.label_year->text(), "2031");
   EXPECT_EQ(later_help.label_year->text(), "2031");
-  EXPECT_EQ(about->version->text(), "1.0.0");
+  EXPECT_EQ(about->version->text(), "Version 1.0.0.2");
 }
 
 TEST_F(SecondaryWindows, EveryLinkOpensItsPageAndLeavesTheWindowInPlace) {
