@@ -49,8 +49,9 @@ void Tmain::build_menus() {
   updatecheck = item(options1, "updatecheck", "Automatically Check for Updates", &Tmain::updatecheckClick);
   updatecheck->setCheckable(true);
   updatecheck->setChecked(true);
-  // Kept all the same, so that the settings file keeps its value for a portable copy.
-  updatecheck->setVisible(services_.self_update);
+  // Kept all the same, so that the settings file keeps its value for a portable copy; out of the
+  // menu, and so of a screen reader's view, in a copy that updates by its package manager.
+  if (!services_.self_update) options1->removeAction(updatecheck);
   Verified1 = item(options1, "Verified1", "Verified Games (Online)", &Tmain::saveinifile);
   Verified1->setCheckable(true);
   Verified1->setChecked(true);
