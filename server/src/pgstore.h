@@ -37,6 +37,8 @@ class PgStore : public ScoreStore {
   int64_t count() override;
   void check() override;
   std::string ticket_key() override;
+  std::optional<std::string> dealt_rolls(std::string_view ticket) override;
+  bool deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) override;
 
   // One connection with its prepared statements, reopened after a loss.
   class Connection {
@@ -76,6 +78,7 @@ class PgStore : public ScoreStore {
   const int shard_;  // this server's row of the postings' count
   Connection writer_;
   Connection reader_;
+  Connection dealer_;  // the rolls, apart from the postings' batches and the pages
   GroupCommit group_commit_;
   std::function<void()> changed_;
   std::atomic<bool> stopping_{false};

@@ -73,6 +73,15 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     make_key_ = prepare(db_, "INSERT OR IGNORE INTO velnor_keys (name, value) VALUES ('tickets', ?1)");
     key_ = prepare(db_, "SELECT value FROM velnor_keys WHERE name = 'tickets'");
     check_ = prepare(db_, "SELECT count(*) FROM velnor_keys");
+    dealt_ = prepare(db_,
+                     "SELECT rolls FROM dealt_games WHERE ticket = ?1"
+                     " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1)");
+    deal_first_ = prepare(db_,
+                          "INSERT INTO dealt_games (ticket, rolls) SELECT ?1, ?3"
+                          " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1) ON CONFLICT DO NOTHING");
+    deal_next_ = prepare(db_,
+                         "UPDATE dealt_games SET rolls = ?3 WHERE ticket = ?1 AND rolls = ?2"
+                         " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1)");
     begin_read_ = prepare(db_, "BEGIN");
     begin_write_ = prepare(db_, "BEGIN IMMEDIATE");
     commit_ = prepare(db_, "COMMIT");
@@ -96,7 +105,7 @@ SqliteStore::~SqliteStore() { close(); }
 
 // Version 1 is the table the first server made (without a version number), so its files upgrade
 // in place; version 2 adds each score's game record and verification; version 3 puts the names in
-// the ranking's index. A file from a newer server is left alone.
+// the ranking's index; version 4 keeps the rolls dealt. A file from a newer server is left alone.
 void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
   exec("BEGIN IMMEDIATE");
   try {
@@ -143,6 +152,11 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
       exec("CREATE INDEX scores_by_standing_named ON scores (verified, score DESC, id, name, date)");
       exec("PRAGMA user_version = 3");
     }
+    if (version < 4) {
+      // Each ticket's game as far as its rolls were dealt.
+      exec("CREATE TABLE dealt_games (ticket TEXT PRIMARY KEY, rolls TEXT NOT NULL) WITHOUT ROWID");
+      exec("PRAGMA user_version = 4");
+    }
     exec("COMMIT");
   } catch (...) {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -151,8 +165,9 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
 }
 
 void SqliteStore::close() {
-  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_, &all_,
-                                   &begin_read_, &begin_write_, &commit_, &rollback_, &page_begin_, &page_end_}) {
+  for (sqlite3_stmt** statement :
+       {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_, &dealt_, &deal_first_,
+        &deal_next_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_, &page_begin_, &page_end_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
@@ -196,14 +211,17 @@ void SqliteStore::add(const Posting& posting, std::string_view client_address, i
   group_commit_.add(posting, client_address, received_unix_time);
 }
 
+bool SqliteStore::bind_text(sqlite3_stmt* statement, int at, std::string_view text) {
+  return sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+}
+
 bool SqliteStore::insert_once(const StoredScore& row) {
   StatementUse use(insert_);
-  const auto bind_text = [&](int at, std::string_view text) {
-    return sqlite3_bind_text(insert_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
-  };
-  if (!bind_text(1, row.name) || !bind_text(2, row.date) || sqlite3_bind_int(insert_, 3, row.score) != SQLITE_OK ||
-      sqlite3_bind_int64(insert_, 4, row.received_unix_time) != SQLITE_OK || !bind_text(5, row.client_address) ||
-      !bind_text(6, row.game) || (!row.ticket.empty() && !bind_text(7, row.ticket)))
+  if (!bind_text(insert_, 1, row.name) || !bind_text(insert_, 2, row.date) ||
+      sqlite3_bind_int(insert_, 3, row.score) != SQLITE_OK ||
+      sqlite3_bind_int64(insert_, 4, row.received_unix_time) != SQLITE_OK ||
+      !bind_text(insert_, 5, row.client_address) || !bind_text(insert_, 6, row.game) ||
+      (!row.ticket.empty() && !bind_text(insert_, 7, row.ticket)))
     fail("bind", db_);
   if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert", db_);
   return sqlite3_changes(db_) == 1;
@@ -330,4 +348,26 @@ void SqliteStore::check() {
   std::lock_guard lock(db_mutex_);
   StatementUse use(check_);
   if (sqlite3_step(check_) != SQLITE_ROW) fail("check", db_);
+}
+
+std::optional<std::string> SqliteStore::dealt_rolls(std::string_view ticket) {
+  std::lock_guard lock(db_mutex_);
+  StatementUse use(dealt_);
+  if (!bind_text(dealt_, 1, ticket)) fail("bind", db_);
+  const int step = sqlite3_step(dealt_);
+  if (step == SQLITE_DONE) return std::nullopt;
+  if (step != SQLITE_ROW) fail("read", db_);
+  return column_text(dealt_, 0);
+}
+
+// One statement, so the check of the history and its move are one step for every connection to
+// the file; with the full sync, it is on disk when this returns.
+bool SqliteStore::deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) {
+  std::lock_guard lock(db_mutex_);
+  sqlite3_stmt* statement = from ? deal_next_ : deal_first_;
+  StatementUse use(statement);
+  if (!bind_text(statement, 1, ticket) || (from && !bind_text(statement, 2, *from)) || !bind_text(statement, 3, to))
+    fail("bind", db_);
+  if (sqlite3_step(statement) != SQLITE_DONE) fail("deal", db_);
+  return sqlite3_changes(db_) == 1;
 }
