@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "rules/playedgame.h"
@@ -24,4 +25,19 @@ struct DealtGame {
   velnor::PlayedGame game;
   int score = -1;
 };
-DealtGame play_dealt_game(int port);
+// The rolls go round the servers at `ports` (sharing one store); the ticket comes from the first.
+DealtGame play_dealt_game(const std::vector<int>& ports);
+
+// A game played through the rolls of the server at `port` until a roll can be played three ways or
+// more: the rolls played before it, the dice dealt so far, and that roll's legal plays.
+struct GameAtAFork {
+  std::string ticket;
+  std::vector<unsigned> shut;
+  std::vector<std::pair<int, int>> dice;
+  std::vector<unsigned> plays;
+};
+GameAtAFork play_to_a_fork(int port);
+
+// Asks for the roll after each of the fork's first three plays at once, the i-th of the servers at
+// `ports` in turn: how many were answered (200) and how many refused (409).
+std::pair<int, int> race_three_plays(const GameAtAFork& fork, const std::vector<int>& ports);

@@ -431,17 +431,17 @@ TEST_F(ServerTest, ClientsThatLeaveBeforeTheirAnswersHarmNoOne) {
 // other posting is kept, unverified.
 TEST_F(ServerTest, OnlyAGamePlayedThroughTheDealtRollsIsVerified) {
   start({"--post-limit", "0"});
-  const DealtGame honest = play_dealt_game(server_->port());
+  const DealtGame honest = play_dealt_game({server_->port()});
   ASSERT_GE(honest.score, 0);
   EXPECT_EQ(get_status(posting_with_game("Honest", honest.score, honest.game)), 200);
   EXPECT_EQ(get_status(posting_with_game("Reused", honest.score, honest.game)), 200);
-  const DealtGame raised = play_dealt_game(server_->port());
+  const DealtGame raised = play_dealt_game({server_->port()});
   EXPECT_EQ(get_status(posting_with_game("Raised", raised.score + 1, raised.game)), 200);
-  DealtGame forged = play_dealt_game(server_->port());
+  DealtGame forged = play_dealt_game({server_->port()});
   forged.game.ticket.back() = forged.game.ticket.back() == 'A' ? 'B' : 'A';
   EXPECT_EQ(get_status(posting_with_game("Forged", forged.score, forged.game)), 200);
   // A game that ends before its last dealt roll was played: not the whole history dealt.
-  DealtGame cut = play_dealt_game(server_->port());
+  DealtGame cut = play_dealt_game({server_->port()});
   cut.game.shut.pop_back();
   EXPECT_EQ(get_status(posting_with_game("Cut", cut.score, cut.game)), 200);
   // The bot that reads the dice from the seed, as the seed once told them.
@@ -482,63 +482,26 @@ TEST_F(ServerTest, EachTicketsRollsFollowOneHistory) {
   EXPECT_TRUE(first->get_header_value("Content-Type").starts_with("text/plain"));
   EXPECT_EQ(first->get_header_value("Cache-Control"), "no-store");
   ASSERT_EQ(first->body.size(), 2u);
-  std::vector<std::pair<int, int>> dice{{first->body[0] - '0', first->body[1] - '0'}};
   EXPECT_EQ(ask({})->body, first->body) << "a retry deals the same roll";
 
-  // The legal plays of the next roll, found by the rules themselves.
-  std::vector<unsigned> shut;
-  const auto plays = [&] {
-    std::vector<unsigned> legal;
-    for (unsigned tiles = 0; tiles <= velnor::kAllTiles; ++tiles) {
-      std::vector<unsigned> next = shut;
-      next.push_back(tiles);
-      if (velnor::replay_rolls(next, [&](std::size_t index) { return dice.at(index); }).outcome !=
-          velnor::RollsReplay::Outcome::kIllegal)
-        legal.push_back(tiles);
-    }
-    return legal;
-  };
-  // Plays on until a roll can be played three ways.
-  std::vector<unsigned> legal = plays();
-  while (legal.size() < 3) {
-    ASSERT_FALSE(legal.empty());
-    shut.push_back(legal.front());
-    const auto next = ask(shut);
-    ASSERT_TRUE(next && next->status == 200);
-    dice.emplace_back(next->body[0] - '0', next->body[1] - '0');
-    legal = plays();
-  }
-
+  const GameAtAFork fork = play_to_a_fork(server_->port());
+  ASSERT_GE(fork.plays.size(), 3u);
+  const auto ask_fork = [&](const std::vector<unsigned>& shut) { return client().Get(roll_target(fork.ticket, shut)); };
   // Refused, and nothing moves: a play the rules do not allow, a roll skipped, another history.
   unsigned illegal = 1;
-  while (std::find(legal.begin(), legal.end(), illegal) != legal.end()) ++illegal;
-  std::vector<unsigned> illegal_play = shut, skipped = shut, other(shut.size() + 1, 0u);
+  while (std::find(fork.plays.begin(), fork.plays.end(), illegal) != fork.plays.end()) ++illegal;
+  std::vector<unsigned> illegal_play = fork.shut, skipped = fork.shut, other(fork.shut.size() + 1, 0u);
   illegal_play.push_back(illegal);
-  skipped.insert(skipped.end(), {legal.front(), legal.front()});
+  skipped.insert(skipped.end(), {fork.plays.front(), fork.plays.front()});
   for (const auto& wrong : {illegal_play, skipped, other})
-    EXPECT_EQ(ask(wrong)->status, 409) << velnor::rolls_text(wrong);
-  EXPECT_EQ(ask(shut)->body, std::to_string(dice.back().first * 10 + dice.back().second));
-  std::string forged = ticket;
+    EXPECT_EQ(ask_fork(wrong)->status, 409) << velnor::rolls_text(wrong);
+  EXPECT_EQ(ask_fork(fork.shut)->body, std::to_string(fork.dice.back().first * 10 + fork.dice.back().second));
+  std::string forged = fork.ticket;
   forged.back() = forged.back() == 'A' ? 'B' : 'A';
-  EXPECT_EQ(client().Get(roll_target(forged, shut))->status, 400);
-  EXPECT_EQ(client().Get("/velnorsolo/roll?ticket=" + ticket)->status, 400);
+  EXPECT_EQ(client().Get(roll_target(forged, fork.shut))->status, 400);
+  EXPECT_EQ(client().Get("/velnorsolo/roll?ticket=" + fork.ticket)->status, 400);
 
-  std::vector<std::thread> racers;
-  std::atomic<int> answered = 0, refused = 0;
-  std::atomic<int> ready = 0;
-  for (int racer = 0; racer < 3; ++racer)
-    racers.emplace_back([&, racer] {
-      std::vector<unsigned> mine = shut;
-      mine.push_back(legal[racer]);
-      auto own = client();
-      ++ready;
-      while (ready < 3) std::this_thread::yield();
-      const auto reply = own.Get(roll_target(ticket, mine));
-      (reply && reply->status == 200 ? answered : refused) += reply && (reply->status == 200 || reply->status == 409);
-    });
-  for (auto& racer : racers) racer.join();
-  EXPECT_EQ(answered, 1);
-  EXPECT_EQ(refused, 2);
+  EXPECT_EQ(race_three_plays(fork, {server_->port()}), std::pair(1, 2));
 }
 
 // Seeds cost the store a game each: sixty a minute to one address, then 429.
@@ -554,7 +517,7 @@ TEST_F(ServerTest, GamesPlayedAtOnceThroughDealtRollsAllVerify) {
   constexpr int kPlayers = 4;
   constexpr int kGamesEach = 50;
   const int answered_ok = post_at_once(kPlayers, kGamesEach, [this](int, int) {
-    const DealtGame played = play_dealt_game(server_->port());
+    const DealtGame played = play_dealt_game({server_->port()});
     return posting_with_game("Solver", played.score, played.game);
   });
   EXPECT_EQ(answered_ok, kPlayers * kGamesEach);
