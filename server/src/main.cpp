@@ -73,8 +73,9 @@ int run(const ServerOptions& options) {
   DealtGames dealt_games(*store, seed_tickets);
   Routes routes(*store, page_cache, post_limiter, seed_limiter, seed_tickets, dealt_games,
                 {options.release_dir, www_dir, options.trusted_proxies});
-  // The store's work waits on the database: enough workers that postings fill the group commits.
-  WorkerPool store_work(std::max(16u, 4 * std::thread::hardware_concurrency()));
+  // The store's work waits on the database: enough workers that postings and rolls fill the group
+  // commits, with a thousand games asking for rolls at once.
+  WorkerPool store_work(std::max(64u, 16 * std::thread::hardware_concurrency()));
   HttpServer::Limits limits;
   limits.io_threads = std::max(1u, std::thread::hardware_concurrency());
   limits.max_connections = static_cast<size_t>(options.max_connections);

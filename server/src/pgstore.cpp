@@ -258,7 +258,8 @@ PgStore::PgStore(std::string address)
       writer_(address_),
       reader_(address_),
       dealer_(address_),
-      group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }) {
+      group_commit_([this](const std::vector<PostingRow>& rows) { write_rows(rows); }),
+      roll_commit_([this](const std::vector<RollMove>& moves) { write_moves(moves); }) {
   upgrade_schema();
   try {
     std::scoped_lock lock(writer_.mutex(), reader_.mutex(), dealer_.mutex());
@@ -367,11 +368,11 @@ void PgStore::insert(const std::vector<StoredScore>& rows) {
 
 void PgStore::count_posted(size_t rows) { run(writer_, "add_posted", {std::to_string(shard_), std::to_string(rows)}); }
 
-void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
+void PgStore::write_rows(const std::vector<PostingRow>& rows) {
   std::lock_guard lock(writer_.mutex());
   std::vector<StoredScore> stored;
   stored.reserve(rows.size());
-  for (const GroupCommit::Row& row : rows)
+  for (const PostingRow& row : rows)
     stored.push_back(stored_score(*row.posting, row.client_address, row.received_unix_time));
   // Other servers learn of the rows when the transaction commits, not before.
   once_more_if_lost([&] {
@@ -384,7 +385,7 @@ void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
 }
 
 void PgStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
-  group_commit_.add(posting, client_address, received_unix_time);
+  group_commit_.add({&posting, client_address, received_unix_time});
 }
 
 void PgStore::add_all(const std::vector<StoredScore>& rows) {
@@ -438,22 +439,38 @@ std::string PgStore::ticket_key() {
 }
 
 std::optional<std::string> PgStore::dealt_rolls(std::string_view ticket) {
-  std::lock_guard lock(dealer_.mutex());
+  std::lock_guard lock(reader_.mutex());
   return once_more_if_lost([&]() -> std::optional<std::string> {
-    const Result dealt = run(dealer_, "dealt", {ticket});
+    const Result dealt = run(reader_, "dealt", {ticket});
     if (PQntuples(dealt.get()) == 0) return std::nullopt;
     return dealt.text(0, 0);
   });
 }
 
-// A move that committed just before its connection was lost is found moved when tried again, and
-// refused; the caller reads the history again and sees its own move.
 bool PgStore::deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) {
+  bool moved = false;
+  roll_commit_.add({ticket, &from, to, &moved});
+  return moved;
+}
+
+// A batch shares one transaction and one sync. Its rows are taken in the tickets' order, so that
+// two servers' batches lock the same tickets in the same order and never wait for each other in
+// a ring. A batch that committed just before its connection was lost is refused when tried
+// again; each caller then reads the history again and sees its own move.
+void PgStore::write_moves(const std::vector<RollMove>& moves) {
+  std::vector<const RollMove*> ordered;
+  for (const RollMove& move : moves) ordered.push_back(&move);
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const RollMove* a, const RollMove* b) { return a->ticket < b->ticket; });
   std::lock_guard lock(dealer_.mutex());
-  return once_more_if_lost([&] {
-    const Result moved =
-        from ? run(dealer_, "deal_next", {ticket, *from, to}) : run(dealer_, "deal_first", {ticket, to});
-    return std::string_view(PQcmdTuples(moved.get())) == "1";
+  once_more_if_lost([&] {
+    in_transaction(dealer_, "begin", [&] {
+      for (const RollMove* move : ordered) {
+        const Result moved = *move->from ? run(dealer_, "deal_next", {move->ticket, **move->from, move->to})
+                                         : run(dealer_, "deal_first", {move->ticket, move->to});
+        *move->moved = std::string_view(PQcmdTuples(moved.get())) == "1";
+      }
+    });
   });
 }
 

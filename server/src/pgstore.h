@@ -64,7 +64,8 @@ class PgStore : public ScoreStore {
 
  private:
   void upgrade_schema();
-  void write_rows(const std::vector<GroupCommit::Row>& rows);
+  void write_rows(const std::vector<PostingRow>& rows);
+  void write_moves(const std::vector<RollMove>& moves);
   // Stores rows in the transaction open on the writer; a row whose ticket is spent already is
   // stored without it, unverified.
   void insert(const std::vector<StoredScore>& rows);
@@ -79,7 +80,8 @@ class PgStore : public ScoreStore {
   Connection writer_;
   Connection reader_;
   Connection dealer_;  // the rolls, apart from the postings' batches and the pages
-  GroupCommit group_commit_;
+  GroupCommit<PostingRow> group_commit_;
+  GroupCommit<RollMove> roll_commit_;
   std::function<void()> changed_;
   std::atomic<bool> stopping_{false};
   std::thread listener_;

@@ -36,6 +36,22 @@ struct StoredScore {
   std::string ticket;  // the seed ticket that verified it; empty for an unverified score
 };
 
+// A posting on its way into a store's group commit.
+struct PostingRow {
+  const Posting* posting;
+  std::string_view client_address;
+  int64_t received_unix_time;
+};
+
+// A move of a ticket's dealt history on its way into a store's group commit (ScoreStore::deal_roll),
+// with where its outcome goes.
+struct RollMove {
+  std::string_view ticket;
+  const std::optional<std::string>* from;
+  std::string_view to;
+  bool* moved;
+};
+
 // A posting as the row that stores it, verified by its ticket if it has one.
 StoredScore stored_score(const Posting& posting, std::string_view client_address, int64_t received_unix_time);
 

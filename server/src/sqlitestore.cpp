@@ -48,7 +48,8 @@ std::string column_text(sqlite3_stmt* statement, int column) {
 }  // namespace
 
 SqliteStore::SqliteStore(const std::filesystem::path& file)
-    : group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }),
+    : group_commit_([this](const std::vector<PostingRow>& rows) { write_rows(rows); }),
+      roll_commit_([this](const std::vector<RollMove>& moves) { write_moves(moves); }),
       db_(open_connection(file)) {
   try {
     sqlite3_stmt* journal = prepare(db_, "PRAGMA journal_mode=WAL");
@@ -73,9 +74,6 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     make_key_ = prepare(db_, "INSERT OR IGNORE INTO velnor_keys (name, value) VALUES ('tickets', ?1)");
     key_ = prepare(db_, "SELECT value FROM velnor_keys WHERE name = 'tickets'");
     check_ = prepare(db_, "SELECT count(*) FROM velnor_keys");
-    dealt_ = prepare(db_,
-                     "SELECT rolls FROM dealt_games WHERE ticket = ?1"
-                     " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1)");
     deal_first_ = prepare(db_,
                           "INSERT INTO dealt_games (ticket, rolls) SELECT ?1, ?3"
                           " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1) ON CONFLICT DO NOTHING");
@@ -95,6 +93,10 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     posted_ = prepare(page_db_, "SELECT coalesce(sum(games), 0) FROM velnor_counts");
     page_begin_ = prepare(page_db_, "BEGIN");
     page_end_ = prepare(page_db_, "COMMIT");
+    // Read on the page's connection, so that a roll's history is never read behind a write's sync.
+    dealt_ = prepare(page_db_,
+                     "SELECT rolls FROM dealt_games WHERE ticket = ?1"
+                     " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1)");
   } catch (const StoreError& e) {
     close();
     throw StoreError(file.string() + ": " + e.what());
@@ -208,7 +210,7 @@ void SqliteStore::fail(const char* what, sqlite3* db) {
 }
 
 void SqliteStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
-  group_commit_.add(posting, client_address, received_unix_time);
+  group_commit_.add({&posting, client_address, received_unix_time});
 }
 
 bool SqliteStore::bind_text(sqlite3_stmt* statement, int at, std::string_view text) {
@@ -235,12 +237,11 @@ void SqliteStore::insert(const StoredScore& row) {
   if (!insert_once(unverified)) fail("insert", db_);
 }
 
-void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
+void SqliteStore::write_rows(const std::vector<PostingRow>& rows) {
   std::lock_guard lock(db_mutex_);
   run(begin_write_);
   try {
-    for (const GroupCommit::Row& row : rows)
-      insert(stored_score(*row.posting, row.client_address, row.received_unix_time));
+    for (const PostingRow& row : rows) insert(stored_score(*row.posting, row.client_address, row.received_unix_time));
     count_posted(static_cast<int64_t>(rows.size()));
     // With a full sync, COMMIT returns once the rows are on disk.
     run(commit_);
@@ -351,23 +352,39 @@ void SqliteStore::check() {
 }
 
 std::optional<std::string> SqliteStore::dealt_rolls(std::string_view ticket) {
-  std::lock_guard lock(db_mutex_);
+  std::lock_guard lock(page_db_mutex_);
   StatementUse use(dealt_);
-  if (!bind_text(dealt_, 1, ticket)) fail("bind", db_);
+  if (!bind_text(dealt_, 1, ticket)) fail("bind", page_db_);
   const int step = sqlite3_step(dealt_);
   if (step == SQLITE_DONE) return std::nullopt;
-  if (step != SQLITE_ROW) fail("read", db_);
+  if (step != SQLITE_ROW) fail("read", page_db_);
   return column_text(dealt_, 0);
 }
 
-// One statement, so the check of the history and its move are one step for every connection to
-// the file; with the full sync, it is on disk when this returns.
 bool SqliteStore::deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) {
+  bool moved = false;
+  roll_commit_.add({ticket, &from, to, &moved});
+  return moved;
+}
+
+// Each move is one statement, so that the check of its history and the move are one step, in
+// the order they came; the batch shares one transaction and one sync.
+void SqliteStore::write_moves(const std::vector<RollMove>& moves) {
   std::lock_guard lock(db_mutex_);
-  sqlite3_stmt* statement = from ? deal_next_ : deal_first_;
-  StatementUse use(statement);
-  if (!bind_text(statement, 1, ticket) || (from && !bind_text(statement, 2, *from)) || !bind_text(statement, 3, to))
-    fail("bind", db_);
-  if (sqlite3_step(statement) != SQLITE_DONE) fail("deal", db_);
-  return sqlite3_changes(db_) == 1;
+  run(begin_write_);
+  try {
+    for (const RollMove& move : moves) {
+      sqlite3_stmt* statement = *move.from ? deal_next_ : deal_first_;
+      StatementUse use(statement);
+      if (!bind_text(statement, 1, move.ticket) || (*move.from && !bind_text(statement, 2, **move.from)) ||
+          !bind_text(statement, 3, move.to))
+        fail("bind", db_);
+      if (sqlite3_step(statement) != SQLITE_DONE) fail("deal", db_);
+      *move.moved = sqlite3_changes(db_) == 1;
+    }
+    run(commit_);
+  } catch (...) {
+    end_failed_transaction(rollback_);
+    throw;
+  }
 }

@@ -33,7 +33,8 @@ class SqliteStore : public ScoreStore {
 
  private:
   void upgrade_schema(const std::filesystem::path& file);
-  void write_rows(const std::vector<GroupCommit::Row>& rows);
+  void write_rows(const std::vector<PostingRow>& rows);
+  void write_moves(const std::vector<RollMove>& moves);
   // Stores one row; a row whose ticket is spent already is stored without it, unverified.
   void insert(const StoredScore& row);
   bool insert_once(const StoredScore& row);
@@ -48,7 +49,8 @@ class SqliteStore : public ScoreStore {
   void exec(const char* sql);
   [[noreturn]] void fail(const char* what, sqlite3* db);
 
-  GroupCommit group_commit_;
+  GroupCommit<PostingRow> group_commit_;
+  GroupCommit<RollMove> roll_commit_;
   std::mutex db_mutex_;  // the connection and its statements
   sqlite3* db_ = nullptr;
   sqlite3_stmt* insert_ = nullptr;
