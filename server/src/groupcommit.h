@@ -23,10 +23,11 @@ class GroupCommit {
     const std::shared_ptr<Batch> batch = open_batch_;
     batch->rows.push_back(std::move(row));
     // Whoever finds no write in progress writes the open batch with every row that has joined it;
-    // the others wait for their batch.
+    // the others wait for their batch. Each batch wakes only its own callers, and one caller of the
+    // batch that filled meanwhile to write it: a crowd of callers is not woken for every write.
     while (!batch->done) {
       if (writing_) {
-        written_.wait(lock);
+        batch->written.wait(lock);
         continue;
       }
       writing_ = true;
@@ -40,7 +41,8 @@ class GroupCommit {
       lock.lock();
       batch->done = true;
       writing_ = false;
-      written_.notify_all();
+      batch->written.notify_all();
+      if (open_batch_) open_batch_->written.notify_one();
     }
     if (batch->error) std::rethrow_exception(batch->error);
   }
@@ -50,11 +52,11 @@ class GroupCommit {
     std::vector<Row> rows;
     bool done = false;
     std::exception_ptr error;
+    std::condition_variable written;
   };
 
   Writer writer_;
   std::mutex mutex_;
-  std::condition_variable written_;
   std::shared_ptr<Batch> open_batch_;
   bool writing_ = false;
 };
