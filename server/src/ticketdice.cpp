@@ -1,12 +1,11 @@
 #include "ticketdice.h"
 
-#include <sodium.h>
-
 #include <array>
 #include <stdexcept>
 
-TicketDice::TicketDice(std::string key) : key_(std::move(key)) {
-  if (key_.size() != crypto_auth_hmacsha256_KEYBYTES) throw std::invalid_argument("the dice key has the wrong size");
+TicketDice::TicketDice(std::string key) : keyed_() {
+  if (key.size() != crypto_auth_hmacsha256_KEYBYTES) throw std::invalid_argument("the dice key has the wrong size");
+  crypto_auth_hmacsha256_init(&keyed_, reinterpret_cast<const unsigned char*>(key.data()), key.size());
 }
 
 std::pair<int, int> TicketDice::roll(std::string_view ticket, std::size_t index) const {
@@ -17,8 +16,9 @@ std::pair<int, int> TicketDice::roll(std::string_view ticket, std::size_t index)
   for (unsigned block = 0; thrown < dice.size(); ++block) {
     const std::string message = std::string(ticket) + '/' + std::to_string(index) + '/' + std::to_string(block);
     std::array<unsigned char, crypto_auth_hmacsha256_BYTES> mac;
-    crypto_auth_hmacsha256(mac.data(), reinterpret_cast<const unsigned char*>(message.data()), message.size(),
-                           reinterpret_cast<const unsigned char*>(key_.data()));
+    crypto_auth_hmacsha256_state state = keyed_;
+    crypto_auth_hmacsha256_update(&state, reinterpret_cast<const unsigned char*>(message.data()), message.size());
+    crypto_auth_hmacsha256_final(&state, mac.data());
     for (std::size_t at = 0; at < mac.size() && thrown < dice.size(); ++at)
       if (mac[at] < 252) dice[thrown++] = mac[at] % 6 + 1;
   }

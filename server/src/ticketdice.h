@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sodium.h>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -17,5 +19,7 @@ class TicketDice {
   std::pair<int, int> roll(std::string_view ticket, std::size_t index) const;
 
  private:
-  std::string key_;
+  // The HMAC's state once keyed: a replay throws every roll of a game again, and each throw starts
+  // from a copy of it rather than keying anew.
+  crypto_auth_hmacsha256_state keyed_;
 };
