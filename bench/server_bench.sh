@@ -6,7 +6,11 @@
 # requests of each connection (bench/server/crowd.cpp), and what a new client meets while 10,000
 # idle connections, 1,000 that send a byte a second and 16 slow readers of a 50 MB file are held,
 # with the memory that each idle connection costs;
-# then, on each store, what a verified posting costs beside a plain one (bench/server/posting_cost.cpp);
+# then, on each store, what a posting with a game's record costs beside a plain one (bench/server/posting_cost.cpp);
+# then the rolls the server deals one at a time (bench/server/rolls.cpp): a roll's answer while 1,000
+# games play at once (a roll every 100 ms each) beside the page load, rolls/s from 16 clients beside
+# the postings/s above on each store, and bots on SQLite (100 games computed from the seed, 100 played
+# through the rolls and posted, and the mean of 1,000 played through the rolls);
 # then the page and postings together, on a store just begun beside one of millions of scores
 # (BENCH_BIG_SQLITE rows, default 5,000,000; BENCH_BIG_PG, default 20,000,000; 0 skips a store).
 # Each measurement runs three times (the crowds five), the servers taking turns in an order that
@@ -15,6 +19,7 @@
 #
 #   bench/server_bench.sh [path/to/velnor-server]
 #   BENCH_SECONDS=10 BENCH_CONNECTIONS=16 BENCH_THREADS=2 bench/server_bench.sh
+#   BENCH_ROLLS_ONLY=1 bench/server_bench.sh   (ends after the rolls)
 #
 # PostgreSQL runs as a private cluster in a temporary folder, on a Unix socket only (as the
 # `postgres` user when run as root); no system cluster is used or touched.
@@ -36,11 +41,12 @@ if [ -z "$server" ]; then
   build="$top/build/bench-server"
   [ -f "$build/build.ninja" ] || cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELNOR_TESTS=OFF \
     -DVELNOR_BENCH=ON >/dev/null
-  cmake --build "$build" -j2 --target velnor-server posting_cost crowd >/dev/null
+  cmake --build "$build" -j2 --target velnor-server posting_cost crowd rolls >/dev/null
   server="$build/server/velnor-server"
 fi
 posting_cost=${POSTING_COST:-$(dirname "$(dirname "$server")")/bench/posting_cost}
 crowd=${CROWD:-$(dirname "$(dirname "$server")")/bench/crowd}
+rolls=${ROLLS:-$(dirname "$(dirname "$server")")/bench/rolls}
 # The servers run in folders of their own, so a relative path is made absolute first.
 server=$(cd "$(dirname "$server")" && pwd)/$(basename "$server")
 [ -x "$server" ] || { echo "server_bench: $server is not a program" >&2; exit 1; }
@@ -94,7 +100,7 @@ start_server() {
   started_port=$(free_port)
   mkdir -p "$work/$name"
   # Every client of the benchmark comes from one address, and nginx logs nothing either.
-  (cd "$work/$name" && exec "$server" --listen 127.0.0.1 --port "$started_port" --post-limit 0 --database "$database" \
+  (cd "$work/$name" && exec "$server" --listen 127.0.0.1 --port "$started_port" --post-limit 0 --seed-limit 0 --database "$database" \
     --max-connections 100000 --max-per-address 100000 --no-access-log) \
     >"$work/$name.log" 2>&1 &
   pids+=($!)
@@ -234,9 +240,46 @@ row "velnor-server posting, PostgreSQL, 2 servers" pg2_post
 
 for store in sqlite pg; do
   port_var=${store}_port
-  echo "verified postings on $store, $connections connections, ${seconds}s a round, $rounds rounds (medians):"
+  echo "postings with a game's record on $store, $connections connections, ${seconds}s a round, $rounds rounds (medians):"
   "$posting_cost" "${!port_var}" "$seconds" "$connections" | sed 's/^/  /'
 done
+
+# The rolls. Goals: a roll's p99 at most 20 ms with 1,000 games at once beside the page; rolls/s at
+# least 0.8 of postings/s on each store; no score computed from the seed verified, every game played
+# through the rolls verified, and their mean within 352.6 +- 5 (exact best play).
+roll_failed=0
+wrk -t1 -c4 -d"$((seconds * 2))s" --latency "http://127.0.0.1:$sqlite_port$page" >"$work/roll_page.txt" &
+page_pid=$!
+read -r live_rolls live_p50 live_p99 live_max live_failures < <("$rolls" live "$sqlite_port" 1000 100 $((seconds * 2)))
+wait "$page_pid"
+echo "a roll's answer, 1,000 games at once on SQLite (a roll every 100 ms each) beside the page (wrk, 4 connections):"
+echo "  $live_rolls rolls, p50 $live_p50 ms, p99 $live_p99 ms, max $live_max ms, $live_failures failed games;" \
+  "page $(awk '/^Requests\/sec:/ {print $2}' "$work/roll_page.txt") req/s, p99 $(to_ms "$(awk '$1 == "99%" {print $2}' "$work/roll_page.txt")") ms"
+awk -v p="$live_p99" 'BEGIN { exit !(p <= 20) }' || { echo "  ROLL P99 ABOVE 20 MS"; roll_failed=1; }
+for store in sqlite pg; do
+  port_var=${store}_port
+  roll_rates=()
+  for round in $(seq 1 $rounds); do
+    read -r r f < <("$rolls" rate "${!port_var}" "$connections" "$seconds")
+    [ "$f" -eq 0 ] || { echo "server_bench: $f games failed their rolls on $store" >&2; exit 1; }
+    roll_rates+=("$r")
+  done
+  roll_rate=$(median "${roll_rates[@]}")
+  # shellcheck disable=SC2086
+  post_rate=$(median ${rps[${store}_post]})
+  ratio=$(awk -v a="$roll_rate" -v b="$post_rate" 'BEGIN { printf "%.2f", a / b }')
+  verdict=ok
+  awk -v r="$ratio" 'BEGIN { exit !(r >= 0.8) }' || { verdict="TOO FEW ROLLS"; roll_failed=1; }
+  echo "rolls/s on $store, $connections clients (median of $rounds): $roll_rate; postings/s $post_rate; ratio $ratio (at least 0.8 wanted): $verdict"
+done
+read -r bot_mean bot_failures < <("$rolls" bots "$sqlite_port" 1000 100)
+bot_count() { sqlite3 "$work/sqlite/scores.db" "SELECT count(*) FROM scores WHERE name = '$1' AND verified = $2"; }
+echo "bots on SQLite: computed from the seed $(bot_count seedbot 1) of $(($(bot_count seedbot 1) + $(bot_count seedbot 0))) verified;" \
+  "played through the rolls $(bot_count dealtbot 1) of $(($(bot_count dealtbot 1) + $(bot_count dealtbot 0))) verified;" \
+  "mean of 1,000 played through the rolls $bot_mean (352.6 +- 5 wanted), $bot_failures failed"
+[ "$(bot_count seedbot 1)" -eq 0 ] && [ "$(bot_count dealtbot 1)" -eq 100 ] && [ "$bot_failures" -eq 0 ] &&
+  awk -v m="$bot_mean" 'BEGIN { exit !(m >= 347.6 && m <= 357.6) }' || { echo "  BOTS OFF THEIR GOALS"; roll_failed=1; }
+[ "${BENCH_ROLLS_ONLY:-0}" = 1 ] && exit "$roll_failed"
 
 # shellcheck disable=SC2086
 nginx_rps=$(median ${rps[nginx]})
@@ -383,4 +426,5 @@ for store in sqlite pg; do
   printf '  page p99 (ms)   %10s vs %10s (%s of the small store'"'"'s, inverted)\n' "$big_p99" "$small_p99" "$(awk -v a="$big_p99" -v b="$small_p99" 'BEGIN { printf "%.2f", b / a }')"
   printf '  postings/s      %10s vs %10s (%s)\n' "$big_post" "$small_post" "$(awk -v a="$big_post" -v b="$small_post" 'BEGIN { printf "%.2f", a / b }')"
 done
+[ "$roll_failed" -eq 0 ] || failed=1
 exit $failed

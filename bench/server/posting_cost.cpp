@@ -1,6 +1,8 @@
-// What a verified posting costs velnor-server: postings a second with the played game's record
-// (a fresh ticket each, so every one is replayed, sealed and spent) beside plain postings of the
-// same scores, on the same server in the same run, the two taking turns over several rounds.
+// What a game's record costs velnor-server: postings a second with the played game's record (a
+// fresh ticket each, so every one's seal is checked and its rolls looked up among those dealt)
+// beside plain postings of the same scores, on the same server in the same run, the two taking
+// turns over several rounds. The games are computed from the seed, so none is verified: a game
+// played through the dealt rolls costs a replay more (bench/server/rolls.cpp posts those).
 //
 //   posting_cost PORT [SECONDS_A_ROUND] [CONNECTIONS]
 //
@@ -102,6 +104,6 @@ int main(int argc, char** argv) {
   }
   const double without = median(plain_rates), with = median(recorded_rates);
   std::printf("postings/s without the record %10.0f\n", without);
-  std::printf("postings/s with the record    %10.0f  (verified; %.2f of without)\n", with, with / without);
+  std::printf("postings/s with the record    %10.0f  (looked up, unverified; %.2f of without)\n", with, with / without);
   return 0;
 }

@@ -67,13 +67,16 @@ int run(const ServerOptions& options) {
   PageCache page_cache;
   store->follow_changes([&page_cache] { page_cache.invalidate(); });
   RateLimiter post_limiter(static_cast<size_t>(options.post_limit));
+  RateLimiter seed_limiter(static_cast<size_t>(options.seed_limit));
   std::unique_ptr<AccessLog> access_log;
   if (options.access_log) access_log = std::make_unique<AccessLog>(STDOUT_FILENO);
   const SeedTickets seed_tickets(store->ticket_key());
-  Routes routes(*store, page_cache, post_limiter, seed_tickets,
+  DealtGames dealt_games(*store, seed_tickets);
+  Routes routes(*store, page_cache, post_limiter, seed_limiter, seed_tickets, dealt_games,
                 {options.release_dir, www_dir, options.trusted_proxies});
-  // The store's work waits on the database: enough workers that postings fill the group commits.
-  WorkerPool store_work(std::max(16u, 4 * std::thread::hardware_concurrency()));
+  // The store's work waits on the database: enough workers that postings and rolls fill the group
+  // commits, with a thousand games asking for rolls at once.
+  WorkerPool store_work(std::max(64u, 16 * std::thread::hardware_concurrency()));
   HttpServer::Limits limits;
   limits.io_threads = std::max(1u, std::thread::hardware_concurrency());
   limits.max_connections = static_cast<size_t>(options.max_connections);

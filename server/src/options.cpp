@@ -8,8 +8,8 @@
 
 const std::string kUsage =
     "Usage: velnor-server [--listen ADDR] [--port N] [--database URL | --data DIR] [--release DIR]\n"
-    "                     [--www DIR] [--post-limit N] [--max-connections N] [--max-per-address N]\n"
-    "                     [--trust-proxy ADDR]... [--no-access-log]\n"
+    "                     [--www DIR] [--post-limit N] [--seed-limit N] [--max-connections N]\n"
+    "                     [--max-per-address N] [--trust-proxy ADDR]... [--no-access-log]\n"
     "       velnor-server --copy-scores FROM TO\n"
     "       velnor-server --help | --version\n"
     "  --listen ADDR          address to listen on (default 127.0.0.1)\n"
@@ -23,6 +23,7 @@ const std::string kUsage =
     "  --www DIR              folder of the home and multiplayer pages (default: www beside the program,\n"
     "                         else the installed pages)\n"
     "  --post-limit N         score postings a minute from one address, 0 for no limit (default 10)\n"
+    "  --seed-limit N         games' seeds dealt a minute to one address, 0 for no limit (default 60)\n"
     "  --max-connections N    connections held open at once; more are refused with status 503 (default 1024)\n"
     "  --max-per-address N    connections held open at once from one address, the trusted proxies apart;\n"
     "                         more are refused with status 503 (default 64)\n"
@@ -43,8 +44,9 @@ int parse_number(const std::string& option, const std::string& text, int low, in
   return value;
 }
 
-constexpr std::array kValued = {"--listen",          "--port",       "--data",       "--database",
-                                "--release",         "--www",        "--post-limit", "--max-connections",
+constexpr std::array kValued = {"--listen",          "--port",       "--data",
+                                "--database",        "--release",    "--www",
+                                "--post-limit",      "--seed-limit", "--max-connections",
                                 "--max-per-address", "--trust-proxy"};
 
 }  // namespace
@@ -98,6 +100,8 @@ ServerOptions parse_options(const std::vector<std::string>& args) {
       options.port = parse_number(name, value, 1, 65535);
     } else if (name == "--post-limit") {
       options.post_limit = parse_number(name, value, 0, 1000000);
+    } else if (name == "--seed-limit") {
+      options.seed_limit = parse_number(name, value, 0, 1000000);
     } else if (name == "--max-connections") {
       options.max_connections = parse_number(name, value, 1, 1000000);
     } else if (name == "--max-per-address") {

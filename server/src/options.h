@@ -14,6 +14,7 @@ struct ServerOptions {
   std::filesystem::path release_dir = "release";
   std::filesystem::path www_dir;  // empty until resolved: beside the program, else the installed pages
   int post_limit = 10;            // postings a minute from one address; 0 = no limit
+  int seed_limit = 60;            // games' seeds a minute to one address; 0 = no limit
   int max_connections = 1024;
   int max_per_address = 64;
   std::vector<std::string> trusted_proxies;  // peers whose X-Forwarded-For names the client

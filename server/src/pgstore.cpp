@@ -53,6 +53,17 @@ constexpr std::array kStatements = {
     Statement{"make_key", "INSERT INTO velnor_keys (name, value) VALUES ('tickets', $1) ON CONFLICT DO NOTHING"},
     Statement{"key", "SELECT value FROM velnor_keys WHERE name = 'tickets'"},
     Statement{"check", "SELECT 1"},
+    Statement{"dealt",
+              "SELECT rolls FROM dealt_games WHERE ticket = $1"
+              " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = $1)"},
+    // Under READ COMMITTED, an update that waited for another's commit checks the history again on
+    // the row as committed: of requests racing from one history, one moves it.
+    Statement{"deal_first",
+              "INSERT INTO dealt_games (ticket, rolls) SELECT $1, $2"
+              " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE ticket = $1) ON CONFLICT DO NOTHING"},
+    Statement{"deal_next",
+              "UPDATE dealt_games SET rolls = $3 WHERE ticket = $1 AND rolls = $2"
+              " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = $1)"},
 };
 
 class Result {
@@ -246,12 +257,15 @@ PgStore::PgStore(std::string address)
       shard_(static_cast<int>(std::random_device()() % kCountShards)),
       writer_(address_),
       reader_(address_),
-      group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }) {
+      dealer_(address_),
+      group_commit_([this](const std::vector<PostingRow>& rows) { write_rows(rows); }),
+      roll_commit_([this](const std::vector<RollMove>& moves) { write_moves(moves); }) {
   upgrade_schema();
   try {
-    std::scoped_lock lock(writer_.mutex(), reader_.mutex());
+    std::scoped_lock lock(writer_.mutex(), reader_.mutex(), dealer_.mutex());
     writer_.get();
     reader_.get();
+    dealer_.get();
   } catch (const StoreUnavailable& e) {
     throw StoreError(e.what());
   }
@@ -263,7 +277,8 @@ PgStore::~PgStore() {
 }
 
 // Version 1: the scores table as SQLite keeps it, with an index in page order; version 2 adds each
-// score's game record and verification; version 3 puts the names in the ranking's index. The
+// score's game record and verification; version 3 puts the names in the ranking's index; version 4
+// keeps the rolls dealt. The
 // version lives in a table of its own; a database from a newer server is left alone.
 void PgStore::upgrade_schema() {
   pg_conn* conn = connect(address_);
@@ -321,6 +336,11 @@ void PgStore::upgrade_schema() {
     exec("CREATE INDEX scores_by_standing_named ON scores (verified, score DESC, id) INCLUDE (name, date)");
     exec("INSERT INTO velnor_schema (version) VALUES (3)");
   }
+  if (version < 4) {
+    // Each ticket's game as far as its rolls were dealt.
+    exec("CREATE TABLE dealt_games (ticket text PRIMARY KEY, rolls text NOT NULL)");
+    exec("INSERT INTO velnor_schema (version) VALUES (4)");
+  }
   exec("COMMIT");
   PQfinish(conn);
 }
@@ -348,11 +368,11 @@ void PgStore::insert(const std::vector<StoredScore>& rows) {
 
 void PgStore::count_posted(size_t rows) { run(writer_, "add_posted", {std::to_string(shard_), std::to_string(rows)}); }
 
-void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
+void PgStore::write_rows(const std::vector<PostingRow>& rows) {
   std::lock_guard lock(writer_.mutex());
   std::vector<StoredScore> stored;
   stored.reserve(rows.size());
-  for (const GroupCommit::Row& row : rows)
+  for (const PostingRow& row : rows)
     stored.push_back(stored_score(*row.posting, row.client_address, row.received_unix_time));
   // Other servers learn of the rows when the transaction commits, not before.
   once_more_if_lost([&] {
@@ -365,7 +385,7 @@ void PgStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
 }
 
 void PgStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
-  group_commit_.add(posting, client_address, received_unix_time);
+  group_commit_.add({&posting, client_address, received_unix_time});
 }
 
 void PgStore::add_all(const std::vector<StoredScore>& rows) {
@@ -415,6 +435,42 @@ std::string PgStore::ticket_key() {
   return once_more_if_lost([&] {
     run(writer_, "make_key", {new_ticket_key()});
     return run(writer_, "key").text(0, 0);
+  });
+}
+
+std::optional<std::string> PgStore::dealt_rolls(std::string_view ticket) {
+  std::lock_guard lock(reader_.mutex());
+  return once_more_if_lost([&]() -> std::optional<std::string> {
+    const Result dealt = run(reader_, "dealt", {ticket});
+    if (PQntuples(dealt.get()) == 0) return std::nullopt;
+    return dealt.text(0, 0);
+  });
+}
+
+bool PgStore::deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) {
+  bool moved = false;
+  roll_commit_.add({ticket, &from, to, &moved});
+  return moved;
+}
+
+// A batch shares one transaction and one sync. Its rows are taken in the tickets' order, so that
+// two servers' batches lock the same tickets in the same order and never wait for each other in
+// a ring. A batch that committed just before its connection was lost is refused when tried
+// again; each caller then reads the history again and sees its own move.
+void PgStore::write_moves(const std::vector<RollMove>& moves) {
+  std::vector<const RollMove*> ordered;
+  for (const RollMove& move : moves) ordered.push_back(&move);
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const RollMove* a, const RollMove* b) { return a->ticket < b->ticket; });
+  std::lock_guard lock(dealer_.mutex());
+  once_more_if_lost([&] {
+    in_transaction(dealer_, "begin", [&] {
+      for (const RollMove* move : ordered) {
+        const Result moved = *move->from ? run(dealer_, "deal_next", {move->ticket, **move->from, move->to})
+                                         : run(dealer_, "deal_first", {move->ticket, move->to});
+        *move->moved = std::string_view(PQcmdTuples(moved.get())) == "1";
+      }
+    });
   });
 }
 

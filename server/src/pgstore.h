@@ -37,6 +37,8 @@ class PgStore : public ScoreStore {
   int64_t count() override;
   void check() override;
   std::string ticket_key() override;
+  std::optional<std::string> dealt_rolls(std::string_view ticket) override;
+  bool deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) override;
 
   // One connection with its prepared statements, reopened after a loss.
   class Connection {
@@ -62,7 +64,8 @@ class PgStore : public ScoreStore {
 
  private:
   void upgrade_schema();
-  void write_rows(const std::vector<GroupCommit::Row>& rows);
+  void write_rows(const std::vector<PostingRow>& rows);
+  void write_moves(const std::vector<RollMove>& moves);
   // Stores rows in the transaction open on the writer; a row whose ticket is spent already is
   // stored without it, unverified.
   void insert(const std::vector<StoredScore>& rows);
@@ -76,7 +79,9 @@ class PgStore : public ScoreStore {
   const int shard_;  // this server's row of the postings' count
   Connection writer_;
   Connection reader_;
-  GroupCommit group_commit_;
+  Connection dealer_;  // the rolls, apart from the postings' batches and the pages
+  GroupCommit<PostingRow> group_commit_;
+  GroupCommit<RollMove> roll_commit_;
   std::function<void()> changed_;
   std::atomic<bool> stopping_{false};
   std::thread listener_;

@@ -27,7 +27,19 @@ constexpr char kGetAndHead[] = "GET, HEAD";
 
 namespace wire = velnor::wire;
 
-enum class Place { kNone, kPosting, kPage, kHealth, kSeed, kVersion, kInstaller, kSignature, kHome, kMultiplayer };
+enum class Place {
+  kNone,
+  kPosting,
+  kRoll,
+  kPage,
+  kHealth,
+  kSeed,
+  kVersion,
+  kInstaller,
+  kSignature,
+  kHome,
+  kMultiplayer
+};
 
 Place place_of(std::string_view target) {
   const std::string_view path = target.substr(0, target.find('?'));
@@ -37,6 +49,7 @@ Place place_of(std::string_view target) {
   if (name == wire::kHighScorePath) return Place::kPage;
   if (name == "healthz") return Place::kHealth;
   if (name == wire::kSeedPath) return Place::kSeed;
+  if (name == wire::kRollPath) return Place::kRoll;
   if (name == wire::kVersionPath) return Place::kVersion;
   if (name == wire::kInstallerPath) return Place::kInstaller;
   if (name == wire::kInstallerSignaturePath) return Place::kSignature;
@@ -142,12 +155,14 @@ int64_t unix_time_now() {
 
 }  // namespace
 
-Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, const SeedTickets& seed_tickets,
-               Setup setup)
+Routes::Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, RateLimiter& seed_limiter,
+               const SeedTickets& seed_tickets, DealtGames& dealt_games, Setup setup)
     : store_(store),
       page_cache_(page_cache),
       post_limiter_(post_limiter),
+      seed_limiter_(seed_limiter),
       seed_tickets_(seed_tickets),
+      dealt_games_(dealt_games),
       setup_(std::move(setup)) {}
 
 bool Routes::is_trusted_proxy(const std::string& peer) const {
@@ -178,10 +193,10 @@ std::variant<Reply, StoreRequest> Routes::route(const Request& request, const st
   const auto for_the_store = [&](StoreRequest::Kind kind) {
     return StoreRequest{.kind = kind, .target = std::string(request.target()), .client = client};
   };
-  // A posting changes the store: HEAD, which must change nothing, is not taken for one.
-  if (place == Place::kPosting) {
+  // A posting and a roll change the store: HEAD, which must change nothing, is not taken for them.
+  if (place == Place::kPosting || place == Place::kRoll) {
     if (method != http::verb::get) return never_stored(method_not_allowed(kGetOnly));
-    return for_the_store(StoreRequest::Kind::kPosting);
+    return for_the_store(place == Place::kPosting ? StoreRequest::Kind::kPosting : StoreRequest::Kind::kRoll);
   }
   if (method != http::verb::get && method != http::verb::head) return method_not_allowed(kGetAndHead);
   switch (place) {
@@ -199,10 +214,8 @@ std::variant<Reply, StoreRequest> Routes::route(const Request& request, const st
     }
     case Place::kHealth:
       return for_the_store(StoreRequest::Kind::kHealth);
-    case Place::kSeed: {
-      // Every request gets its own seed; a ticket is no use to anyone but the game that plays it.
-      return never_stored(text_reply(http::status::ok, seed_tickets_.deal(unix_time_now()).text() + "\n"));
-    }
+    case Place::kSeed:
+      return never_stored(deal_seed(client));
     case Place::kVersion:
       return file_reply(request, setup_.release_dir / wire::kVersionFile, "text/plain");
     case Place::kInstaller:
@@ -215,6 +228,7 @@ std::variant<Reply, StoreRequest> Routes::route(const Request& request, const st
       return file_reply(request, setup_.www_dir / wire::kMultiplayerPage, kHtml, kMakersPagePolicy);
     case Place::kNone:
     case Place::kPosting:
+    case Place::kRoll:
       break;  // answered above
   }
   return text_reply(http::status::not_found, "Not found\n");
@@ -224,6 +238,8 @@ Reply Routes::answer(const StoreRequest& request) {
   switch (request.kind) {
     case StoreRequest::Kind::kPosting:
       return never_stored(post_score(request));
+    case StoreRequest::Kind::kRoll:
+      return never_stored(deal_roll(request));
     case StoreRequest::Kind::kHealth:
       return health();
     case StoreRequest::Kind::kPage:
@@ -252,14 +268,48 @@ TextReply Routes::post_score(const StoreRequest& request) {
   PostingResult result = parse_posting(query);
   if (!result.ok()) return text_reply(http::status::bad_request, "Score not posted: " + result.error + ".\n");
   const int64_t now = unix_time_now();
-  result.posting.ticket = seed_tickets_.verifying_ticket(result.posting, now);
   try {
+    result.posting.ticket = dealt_games_.verifying_ticket(result.posting, now);
     store_.add(result.posting, client, now);
   } catch (const StoreUnavailable& e) {
     return refuse_for_now(e);
   }
   page_cache_.invalidate(client);
   return text_reply(http::status::ok, "Score posted.\n");
+}
+
+// Every request gets its own seed; a ticket is no use to anyone but the game that plays it. They
+// are limited all the same, since each one that is played keeps its rolls in the store for a day.
+TextReply Routes::deal_seed(const std::string& client) {
+  if (!seed_limiter_.allow(client, RateLimiter::Clock::now())) {
+    TextReply reply =
+        text_reply(http::status::too_many_requests, "Too many games from your address; try again in a minute.\n");
+    reply.set(http::field::retry_after, "60");
+    return reply;
+  }
+  return text_reply(http::status::ok, seed_tickets_.deal(unix_time_now()).text() + "\n");
+}
+
+// Not limited like the seeds: a game takes up to a hundred rolls, and each is dealt only after the
+// one before has been played.
+TextReply Routes::deal_roll(const StoreRequest& request) {
+  const std::string_view target = request.target;
+  const auto question = target.find('?');
+  const auto query = question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
+  try {
+    const DealtGames::Answer answer = dealt_games_.roll(query, unix_time_now());
+    switch (answer.outcome) {
+      case DealtGames::Answer::Outcome::kDealt:
+        return text_reply(http::status::ok, answer.dice);
+      case DealtGames::Answer::Outcome::kRefused:
+        return text_reply(http::status::conflict, "That game's rolls do not go on from there.\n");
+      case DealtGames::Answer::Outcome::kMalformed:
+        break;
+    }
+    return text_reply(http::status::bad_request, "Not a roll's request for a ticket of this server's.\n");
+  } catch (const StoreUnavailable& e) {
+    return refuse_for_now(e);
+  }
 }
 
 // For load balancers: whether this server can reach its store just now.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "accesslog.h"
+#include "dealtgames.h"
 #include "pagecache.h"
 #include "ratelimiter.h"
 #include "reply.h"
@@ -15,7 +16,7 @@
 // A request that waits for the store, as a store worker takes it: a copy of what its reply depends
 // on, so that the worker reads nothing of the connection it came on.
 struct StoreRequest {
-  enum class Kind { kPosting, kPage, kHealth };
+  enum class Kind { kPosting, kRoll, kPage, kHealth };
   Kind kind;
   std::string target;
   std::string client;
@@ -36,8 +37,9 @@ class Routes {
     std::vector<std::string> trusted_proxies;  // peers whose X-Forwarded-For names the client
   };
 
-  Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, const SeedTickets& seed_tickets,
-         Setup setup);
+  // seed_limiter: the seeds dealt to one address; post_limiter: the postings from one.
+  Routes(ScoreStore& store, PageCache& page_cache, RateLimiter& post_limiter, RateLimiter& seed_limiter,
+         const SeedTickets& seed_tickets, DealtGames& dealt_games, Setup setup);
 
   // The reply, when it can be made without waiting for the store (the cached page, the files, a
   // seed, a refusal); else the request as the store's workers take it, for answer().
@@ -52,11 +54,15 @@ class Routes {
 
  private:
   TextReply post_score(const StoreRequest& request);
+  TextReply deal_roll(const StoreRequest& request);
+  TextReply deal_seed(const std::string& client);
   Reply health();
 
   ScoreStore& store_;
   PageCache& page_cache_;
   RateLimiter& post_limiter_;
+  RateLimiter& seed_limiter_;
   const SeedTickets& seed_tickets_;
+  DealtGames& dealt_games_;
   const Setup setup_;
 };

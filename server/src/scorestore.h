@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,6 +36,22 @@ struct StoredScore {
   std::string ticket;  // the seed ticket that verified it; empty for an unverified score
 };
 
+// A posting on its way into a store's group commit.
+struct PostingRow {
+  const Posting* posting;
+  std::string_view client_address;
+  int64_t received_unix_time;
+};
+
+// A move of a ticket's dealt history on its way into a store's group commit (ScoreStore::deal_roll),
+// with where its outcome goes.
+struct RollMove {
+  std::string_view ticket;
+  const std::optional<std::string>* from;
+  std::string_view to;
+  bool* moved;
+};
+
 // A posting as the row that stores it, verified by its ticket if it has one.
 StoredScore stored_score(const Posting& posting, std::string_view client_address, int64_t received_unix_time);
 
@@ -56,7 +73,8 @@ class ScoreStore {
  public:
   // 2: each score keeps its game's record, and whether (by which ticket) it was verified.
   // 3: the ranking's index holds each score's name and date, so that the page reads it alone.
-  static constexpr int kSchemaVersion = 3;
+  // 4: the rolls dealt for each ticket's game.
+  static constexpr int kSchemaVersion = 4;
 
   virtual ~ScoreStore() = default;
 
@@ -83,6 +101,13 @@ class ScoreStore {
   // The key that seals the seed tickets (SeedTickets), made by the first server to ask and kept in
   // the store, so that every server sharing the store checks the others' tickets.
   virtual std::string ticket_key() = 0;
+
+  // The rolls dealt for a ticket's game so far, as its record's roll text up to (not including) the
+  // roll dealt last; nothing when no roll was dealt for it, or a stored score has spent the ticket.
+  virtual std::optional<std::string> dealt_rolls(std::string_view ticket) = 0;
+  // Moves a ticket's history from `from` (nothing: before its first roll) to `to`, committed before
+  // it returns, unless the history is no longer `from` or the ticket is spent. True when it moved.
+  virtual bool deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) = 0;
 };
 
 // Opens the store at `address`: a file path or sqlite:PATH (SQLite), or a postgresql:// or

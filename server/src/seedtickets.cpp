@@ -5,8 +5,6 @@
 #include <array>
 #include <stdexcept>
 
-#include "rules/playedgame.h"
-
 namespace {
 
 constexpr size_t kSealBytes = 16;
@@ -52,15 +50,18 @@ velnor::SeedTicket SeedTickets::deal(int64_t now_unix_time) const {
   return ticket;
 }
 
-std::string SeedTickets::verifying_ticket(const Posting& posting, int64_t now_unix_time) const {
-  const auto game = velnor::parse_played_game(posting.game);
-  if (!game || game->ticket.empty()) return {};
-  const auto ticket = velnor::parse_seed_ticket(game->ticket);
-  if (!ticket || ticket->issued > now_unix_time + kClockSlackSeconds ||
-      now_unix_time - ticket->issued > kTicketLifeSeconds)
-    return {};
-  const std::string expected = seal(*ticket);
-  if (sodium_memcmp(expected.data(), ticket->seal.data(), expected.size()) != 0) return {};
-  const std::optional<int> replayed = velnor::replay_score(*game);
-  return replayed && *replayed == posting.score ? game->ticket : std::string();
+bool SeedTickets::genuine(const velnor::SeedTicket& ticket, int64_t now_unix_time) const {
+  if (ticket.issued > now_unix_time + kClockSlackSeconds || now_unix_time - ticket.issued > kTicketLifeSeconds)
+    return false;
+  const std::string expected = seal(ticket);
+  return expected.size() == ticket.seal.size() &&
+         sodium_memcmp(expected.data(), ticket.seal.data(), expected.size()) == 0;
+}
+
+std::string SeedTickets::derived_key(std::string_view purpose) const {
+  std::string key(crypto_auth_hmacsha256_BYTES, '\0');
+  crypto_auth_hmacsha256(reinterpret_cast<unsigned char*>(key.data()),
+                         reinterpret_cast<const unsigned char*>(purpose.data()), purpose.size(),
+                         reinterpret_cast<const unsigned char*>(key_.data()));
+  return key;
 }

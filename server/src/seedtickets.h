@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "posting.h"
 #include "rules/seedticket.h"
 
 // The seeds the server deals for games whose scores it can verify. Each ticket carries its seal,
@@ -22,10 +21,12 @@ class SeedTickets {
   // A fresh seed from the system's random source, sealed with the time.
   velnor::SeedTicket deal(int64_t now_unix_time) const;
 
-  // The ticket whose use makes this posting verified: its record holds a ticket with a genuine
-  // seal, dealt within the ticket's life, and replays to exactly the posted score. Empty when
-  // anything of that fails: the posting is then stored unverified.
-  std::string verifying_ticket(const Posting& posting, int64_t now_unix_time) const;
+  // Whether this store's key sealed the ticket, and it was dealt within its life.
+  bool genuine(const velnor::SeedTicket& ticket, int64_t now_unix_time) const;
+
+  // A key of its own for another use of the store's key (HMAC-SHA-256 of `purpose` under it), so
+  // that nothing made with it can be taken for a seal or give a seal away.
+  std::string derived_key(std::string_view purpose) const;
 
  private:
   std::string seal(const velnor::SeedTicket& ticket) const;

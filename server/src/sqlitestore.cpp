@@ -48,7 +48,8 @@ std::string column_text(sqlite3_stmt* statement, int column) {
 }  // namespace
 
 SqliteStore::SqliteStore(const std::filesystem::path& file)
-    : group_commit_([this](const std::vector<GroupCommit::Row>& rows) { write_rows(rows); }),
+    : group_commit_([this](const std::vector<PostingRow>& rows) { write_rows(rows); }),
+      roll_commit_([this](const std::vector<RollMove>& moves) { write_moves(moves); }),
       db_(open_connection(file)) {
   try {
     sqlite3_stmt* journal = prepare(db_, "PRAGMA journal_mode=WAL");
@@ -73,6 +74,12 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     make_key_ = prepare(db_, "INSERT OR IGNORE INTO velnor_keys (name, value) VALUES ('tickets', ?1)");
     key_ = prepare(db_, "SELECT value FROM velnor_keys WHERE name = 'tickets'");
     check_ = prepare(db_, "SELECT count(*) FROM velnor_keys");
+    deal_first_ = prepare(db_,
+                          "INSERT INTO dealt_games (ticket, rolls) SELECT ?1, ?3"
+                          " WHERE NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1) ON CONFLICT DO NOTHING");
+    deal_next_ = prepare(db_,
+                         "UPDATE dealt_games SET rolls = ?3 WHERE ticket = ?1 AND rolls = ?2"
+                         " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1)");
     begin_read_ = prepare(db_, "BEGIN");
     begin_write_ = prepare(db_, "BEGIN IMMEDIATE");
     commit_ = prepare(db_, "COMMIT");
@@ -86,6 +93,10 @@ SqliteStore::SqliteStore(const std::filesystem::path& file)
     posted_ = prepare(page_db_, "SELECT coalesce(sum(games), 0) FROM velnor_counts");
     page_begin_ = prepare(page_db_, "BEGIN");
     page_end_ = prepare(page_db_, "COMMIT");
+    // Read on the page's connection, so that a roll's history is never read behind a write's sync.
+    dealt_ = prepare(page_db_,
+                     "SELECT rolls FROM dealt_games WHERE ticket = ?1"
+                     " AND NOT EXISTS (SELECT 1 FROM scores WHERE ticket = ?1)");
   } catch (const StoreError& e) {
     close();
     throw StoreError(file.string() + ": " + e.what());
@@ -96,7 +107,7 @@ SqliteStore::~SqliteStore() { close(); }
 
 // Version 1 is the table the first server made (without a version number), so its files upgrade
 // in place; version 2 adds each score's game record and verification; version 3 puts the names in
-// the ranking's index. A file from a newer server is left alone.
+// the ranking's index; version 4 keeps the rolls dealt. A file from a newer server is left alone.
 void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
   exec("BEGIN IMMEDIATE");
   try {
@@ -143,6 +154,11 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
       exec("CREATE INDEX scores_by_standing_named ON scores (verified, score DESC, id, name, date)");
       exec("PRAGMA user_version = 3");
     }
+    if (version < 4) {
+      // Each ticket's game as far as its rolls were dealt.
+      exec("CREATE TABLE dealt_games (ticket TEXT PRIMARY KEY, rolls TEXT NOT NULL) WITHOUT ROWID");
+      exec("PRAGMA user_version = 4");
+    }
     exec("COMMIT");
   } catch (...) {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -151,8 +167,9 @@ void SqliteStore::upgrade_schema(const std::filesystem::path& file) {
 }
 
 void SqliteStore::close() {
-  for (sqlite3_stmt** statement : {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_, &all_,
-                                   &begin_read_, &begin_write_, &commit_, &rollback_, &page_begin_, &page_end_}) {
+  for (sqlite3_stmt** statement :
+       {&insert_, &best_, &count_, &posted_, &add_posted_, &make_key_, &key_, &check_, &dealt_, &deal_first_,
+        &deal_next_, &all_, &begin_read_, &begin_write_, &commit_, &rollback_, &page_begin_, &page_end_}) {
     sqlite3_finalize(*statement);
     *statement = nullptr;
   }
@@ -193,17 +210,20 @@ void SqliteStore::fail(const char* what, sqlite3* db) {
 }
 
 void SqliteStore::add(const Posting& posting, std::string_view client_address, int64_t received_unix_time) {
-  group_commit_.add(posting, client_address, received_unix_time);
+  group_commit_.add({&posting, client_address, received_unix_time});
+}
+
+bool SqliteStore::bind_text(sqlite3_stmt* statement, int at, std::string_view text) {
+  return sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
 }
 
 bool SqliteStore::insert_once(const StoredScore& row) {
   StatementUse use(insert_);
-  const auto bind_text = [&](int at, std::string_view text) {
-    return sqlite3_bind_text(insert_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) == SQLITE_OK;
-  };
-  if (!bind_text(1, row.name) || !bind_text(2, row.date) || sqlite3_bind_int(insert_, 3, row.score) != SQLITE_OK ||
-      sqlite3_bind_int64(insert_, 4, row.received_unix_time) != SQLITE_OK || !bind_text(5, row.client_address) ||
-      !bind_text(6, row.game) || (!row.ticket.empty() && !bind_text(7, row.ticket)))
+  if (!bind_text(insert_, 1, row.name) || !bind_text(insert_, 2, row.date) ||
+      sqlite3_bind_int(insert_, 3, row.score) != SQLITE_OK ||
+      sqlite3_bind_int64(insert_, 4, row.received_unix_time) != SQLITE_OK ||
+      !bind_text(insert_, 5, row.client_address) || !bind_text(insert_, 6, row.game) ||
+      (!row.ticket.empty() && !bind_text(insert_, 7, row.ticket)))
     fail("bind", db_);
   if (sqlite3_step(insert_) != SQLITE_DONE) fail("insert", db_);
   return sqlite3_changes(db_) == 1;
@@ -217,12 +237,11 @@ void SqliteStore::insert(const StoredScore& row) {
   if (!insert_once(unverified)) fail("insert", db_);
 }
 
-void SqliteStore::write_rows(const std::vector<GroupCommit::Row>& rows) {
+void SqliteStore::write_rows(const std::vector<PostingRow>& rows) {
   std::lock_guard lock(db_mutex_);
   run(begin_write_);
   try {
-    for (const GroupCommit::Row& row : rows)
-      insert(stored_score(*row.posting, row.client_address, row.received_unix_time));
+    for (const PostingRow& row : rows) insert(stored_score(*row.posting, row.client_address, row.received_unix_time));
     count_posted(static_cast<int64_t>(rows.size()));
     // With a full sync, COMMIT returns once the rows are on disk.
     run(commit_);
@@ -330,4 +349,42 @@ void SqliteStore::check() {
   std::lock_guard lock(db_mutex_);
   StatementUse use(check_);
   if (sqlite3_step(check_) != SQLITE_ROW) fail("check", db_);
+}
+
+std::optional<std::string> SqliteStore::dealt_rolls(std::string_view ticket) {
+  std::lock_guard lock(page_db_mutex_);
+  StatementUse use(dealt_);
+  if (!bind_text(dealt_, 1, ticket)) fail("bind", page_db_);
+  const int step = sqlite3_step(dealt_);
+  if (step == SQLITE_DONE) return std::nullopt;
+  if (step != SQLITE_ROW) fail("read", page_db_);
+  return column_text(dealt_, 0);
+}
+
+bool SqliteStore::deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) {
+  bool moved = false;
+  roll_commit_.add({ticket, &from, to, &moved});
+  return moved;
+}
+
+// Each move is one statement, so that the check of its history and the move are one step, in
+// the order they came; the batch shares one transaction and one sync.
+void SqliteStore::write_moves(const std::vector<RollMove>& moves) {
+  std::lock_guard lock(db_mutex_);
+  run(begin_write_);
+  try {
+    for (const RollMove& move : moves) {
+      sqlite3_stmt* statement = *move.from ? deal_next_ : deal_first_;
+      StatementUse use(statement);
+      if (!bind_text(statement, 1, move.ticket) || (*move.from && !bind_text(statement, 2, **move.from)) ||
+          !bind_text(statement, 3, move.to))
+        fail("bind", db_);
+      if (sqlite3_step(statement) != SQLITE_DONE) fail("deal", db_);
+      *move.moved = sqlite3_changes(db_) == 1;
+    }
+    run(commit_);
+  } catch (...) {
+    end_failed_transaction(rollback_);
+    throw;
+  }
 }

@@ -28,10 +28,13 @@ class SqliteStore : public ScoreStore {
   int64_t count() override;
   void check() override;
   std::string ticket_key() override;
+  std::optional<std::string> dealt_rolls(std::string_view ticket) override;
+  bool deal_roll(std::string_view ticket, const std::optional<std::string>& from, std::string_view to) override;
 
  private:
   void upgrade_schema(const std::filesystem::path& file);
-  void write_rows(const std::vector<GroupCommit::Row>& rows);
+  void write_rows(const std::vector<PostingRow>& rows);
+  void write_moves(const std::vector<RollMove>& moves);
   // Stores one row; a row whose ticket is spent already is stored without it, unverified.
   void insert(const StoredScore& row);
   bool insert_once(const StoredScore& row);
@@ -39,13 +42,15 @@ class SqliteStore : public ScoreStore {
   void count_posted(int64_t rows);
   // Ends the transaction left open by a failure with `ending` (a ROLLBACK, or a read's COMMIT).
   void end_failed_transaction(sqlite3_stmt* ending);
+  bool bind_text(sqlite3_stmt* statement, int at, std::string_view text);
   void close();
   sqlite3_stmt* prepare(sqlite3* db, const char* sql);
   void run(sqlite3_stmt* statement);
   void exec(const char* sql);
   [[noreturn]] void fail(const char* what, sqlite3* db);
 
-  GroupCommit group_commit_;
+  GroupCommit<PostingRow> group_commit_;
+  GroupCommit<RollMove> roll_commit_;
   std::mutex db_mutex_;  // the connection and its statements
   sqlite3* db_ = nullptr;
   sqlite3_stmt* insert_ = nullptr;
@@ -54,6 +59,9 @@ class SqliteStore : public ScoreStore {
   sqlite3_stmt* make_key_ = nullptr;
   sqlite3_stmt* key_ = nullptr;
   sqlite3_stmt* check_ = nullptr;
+  sqlite3_stmt* dealt_ = nullptr;
+  sqlite3_stmt* deal_first_ = nullptr;
+  sqlite3_stmt* deal_next_ = nullptr;
   sqlite3_stmt* all_ = nullptr;
   sqlite3_stmt* begin_read_ = nullptr;
   sqlite3_stmt* begin_write_ = nullptr;

@@ -206,6 +206,20 @@ TEST_F(SharedStoreTest, ADatabaseRestartedBetweenRequestsGoesUnseen) {
   EXPECT_EQ(b->stop(), 0) << b->log();
 }
 
+// Either server deals a game's next roll from the history the other kept, and of plays racing
+// through both from one history, one goes on.
+TEST_F(SharedStoreTest, TwoServersDealOneHistoryForEachGame) {
+  const auto a = start_server(folder_a_);
+  const auto b = start_server(folder_b_);
+  const DealtGame played = play_dealt_game({a->port(), b->port()});
+  ASSERT_EQ(get(b->port(), posting_with_game("Both", played.score, played.game)), 200);
+  EXPECT_EQ(PgCluster::query(database_, "SELECT count(*) FROM scores WHERE verified AND name = 'Both'"), "1");
+  const GameAtAFork fork = play_to_a_fork(a->port());
+  EXPECT_EQ(race_three_plays(fork, {a->port(), b->port()}), std::pair(1, 2));
+  EXPECT_EQ(a->stop(), 0) << a->log();
+  EXPECT_EQ(b->stop(), 0) << b->log();
+}
+
 TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage) {
   {
     const auto sqlite_server =
@@ -215,9 +229,8 @@ TEST_F(SharedStoreTest, ScoresCopiedFromSqliteShowTheSamePage) {
                                                "&date=1%2F5%2F27&score=" + std::to_string(i * 7 % 651)),
                 200);
     for (int i = 0; i < 3; ++i) {
-      const velnor::SeedTicket ticket = deal_ticket(sqlite_server->port());
-      const velnor::PlayedGame game = play_best(ticket.seed, ticket.text());
-      ASSERT_EQ(get(sqlite_server->port(), posting_with_game("v", velnor::replay_score(game).value_or(0), game)), 200);
+      const DealtGame played = play_dealt_game({sqlite_server->port()});
+      ASSERT_EQ(get(sqlite_server->port(), posting_with_game("v", played.score, played.game)), 200);
     }
     ASSERT_EQ(sqlite_server->stop(), 0);
   }

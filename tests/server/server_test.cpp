@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "playedgames.h"
+#include "rules/tgame.h"
 #include "serverprocess.h"
 
 namespace {
@@ -425,58 +426,99 @@ TEST_F(ServerTest, ClientsThatLeaveBeforeTheirAnswersHarmNoOne) {
   EXPECT_GE(games_posted(page()), 1);
 }
 
-// A score is verified only when the server dealt its seed, the ticket is genuine and unspent, and
-// the game replays to exactly that score; every other posting is kept, unverified.
-TEST_F(ServerTest, OnlyAFaithfulGameFromAFreshTicketIsVerified) {
+// A score is verified only when the server dealt every roll of its game, one at a time, to a
+// genuine and unspent ticket, and the game replays to exactly that score with those dice; every
+// other posting is kept, unverified.
+TEST_F(ServerTest, OnlyAGamePlayedThroughTheDealtRollsIsVerified) {
   start({"--post-limit", "0"});
-  const auto dealt_game = [&] {
-    const velnor::SeedTicket ticket = deal_ticket(server_->port());
-    return play_best(ticket.seed, ticket.text());
-  };
-  const velnor::PlayedGame honest = dealt_game();
-  const int score = velnor::replay_score(honest).value_or(-1);
-  ASSERT_GE(score, 0);
-  EXPECT_EQ(get_status(posting_with_game("Honest", score, honest)), 200);
-  EXPECT_EQ(get_status(posting_with_game("Reused", score, honest)), 200);
-  const velnor::PlayedGame raised = dealt_game();
-  EXPECT_EQ(get_status(posting_with_game("Raised", velnor::replay_score(raised).value_or(0) + 1, raised)), 200);
-  velnor::PlayedGame forged = dealt_game();
-  forged.ticket.back() = forged.ticket.back() == 'A' ? 'B' : 'A';
-  EXPECT_EQ(get_status(posting_with_game("Forged", velnor::replay_score(forged).value_or(0), forged)), 200);
-  // Tile 1 taken out of or put into the first turn: no longer the dice's total.
-  velnor::PlayedGame illegal = dealt_game();
-  const int illegal_score = velnor::replay_score(illegal).value_or(0);
-  *std::find_if(illegal.shut.begin(), illegal.shut.end(), [](unsigned tiles) { return tiles != 0; }) ^= 1u;
-  ASSERT_FALSE(velnor::replay_score(illegal));
-  EXPECT_EQ(get_status(posting_with_game("Illegal", illegal_score, illegal)), 200);
+  const DealtGame honest = play_dealt_game({server_->port()});
+  ASSERT_GE(honest.score, 0);
+  EXPECT_EQ(get_status(posting_with_game("Honest", honest.score, honest.game)), 200);
+  EXPECT_EQ(get_status(posting_with_game("Reused", honest.score, honest.game)), 200);
+  const DealtGame raised = play_dealt_game({server_->port()});
+  EXPECT_EQ(get_status(posting_with_game("Raised", raised.score + 1, raised.game)), 200);
+  DealtGame forged = play_dealt_game({server_->port()});
+  forged.game.ticket.back() = forged.game.ticket.back() == 'A' ? 'B' : 'A';
+  EXPECT_EQ(get_status(posting_with_game("Forged", forged.score, forged.game)), 200);
+  // A game that ends before its last dealt roll was played: not the whole history dealt.
+  DealtGame cut = play_dealt_game({server_->port()});
+  cut.game.shut.pop_back();
+  EXPECT_EQ(get_status(posting_with_game("Cut", cut.score, cut.game)), 200);
+  // The bot that reads the dice from the seed, as the seed once told them.
+  const velnor::SeedTicket ticket = deal_ticket(server_->port());
+  const velnor::PlayedGame from_seed = play_best(ticket.seed, ticket.text());
+  EXPECT_EQ(get_status(posting_with_game("FromSeed", velnor::replay_score(from_seed).value_or(0), from_seed)), 200);
   const velnor::PlayedGame clock_seeded = play_best(36826000);
   EXPECT_EQ(get_status(posting_with_game("Clock", velnor::replay_score(clock_seeded).value_or(0), clock_seeded)), 200);
   EXPECT_EQ(post("Plain", "1/5/27", "100"), 200);
 
-  EXPECT_EQ(stored_postings(), 7);
+  EXPECT_EQ(stored_postings(), 8);
   EXPECT_EQ(stored_postings("verified = 1"), 1);
   EXPECT_EQ(stored_postings("verified = 1 AND name = 'Honest'"), 1);
   // The verified score stands in the list with its mark; the others below, apart.
   const std::string html = page();
-  EXPECT_NE(
-      html.find("<td><bdi>Honest</bdi></td><td align=\"right\"><b>" + std::to_string(score) + "</b> <font color=\"#"),
-      std::string::npos)
+  EXPECT_NE(html.find("<td><bdi>Honest</bdi></td><td align=\"right\"><b>" + std::to_string(honest.score) +
+                      "</b> <font color=\"#"),
+            std::string::npos)
       << html;
   const size_t apart = html.find("Unverified Scores");
   ASSERT_NE(apart, std::string::npos);
   EXPECT_LT(html.find("Honest"), apart);
-  for (const char* name : {"Reused", "Raised", "Forged", "Illegal", "Clock", "Plain"})
+  for (const char* name : {"Reused", "Raised", "Forged", "Cut", "FromSeed", "Clock", "Plain"})
     EXPECT_GT(html.find(std::string("<td><bdi>") + name + "</bdi></td>"), apart) << name;
+  // A spent ticket deals no more.
+  EXPECT_EQ(get_status(roll_target(honest.game.ticket, {})), 409);
 }
 
-TEST_F(ServerTest, AThousandGamesPlayedFromDealtSeedsAllVerify) {
-  start({"--post-limit", "0"});
+// The rolls go one way only: a retry is answered alike, a history the server did not deal moves
+// nothing, and of requests racing from one history with different plays, one goes on.
+TEST_F(ServerTest, EachTicketsRollsFollowOneHistory) {
+  start();
+  const std::string ticket = deal_ticket(server_->port()).text();
+  const auto ask = [&](const std::vector<unsigned>& shut) { return client().Get(roll_target(ticket, shut)); };
+  const auto first = ask({});
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->status, 200);
+  EXPECT_TRUE(first->get_header_value("Content-Type").starts_with("text/plain"));
+  EXPECT_EQ(first->get_header_value("Cache-Control"), "no-store");
+  ASSERT_EQ(first->body.size(), 2u);
+  EXPECT_EQ(ask({})->body, first->body) << "a retry deals the same roll";
+
+  const GameAtAFork fork = play_to_a_fork(server_->port());
+  ASSERT_GE(fork.plays.size(), 3u);
+  const auto ask_fork = [&](const std::vector<unsigned>& shut) { return client().Get(roll_target(fork.ticket, shut)); };
+  // Refused, and nothing moves: a play the rules do not allow, a roll skipped, another history.
+  unsigned illegal = 1;
+  while (std::find(fork.plays.begin(), fork.plays.end(), illegal) != fork.plays.end()) ++illegal;
+  std::vector<unsigned> illegal_play = fork.shut, skipped = fork.shut, other(fork.shut.size() + 1, 0u);
+  illegal_play.push_back(illegal);
+  skipped.insert(skipped.end(), {fork.plays.front(), fork.plays.front()});
+  for (const auto& wrong : {illegal_play, skipped, other})
+    EXPECT_EQ(ask_fork(wrong)->status, 409) << velnor::rolls_text(wrong);
+  EXPECT_EQ(ask_fork(fork.shut)->body, std::to_string(fork.dice.back().first * 10 + fork.dice.back().second));
+  std::string forged = fork.ticket;
+  forged.back() = forged.back() == 'A' ? 'B' : 'A';
+  EXPECT_EQ(client().Get(roll_target(forged, fork.shut))->status, 400);
+  EXPECT_EQ(client().Get("/velnorsolo/roll?ticket=" + fork.ticket)->status, 400);
+
+  EXPECT_EQ(race_three_plays(fork, {server_->port()}), std::pair(1, 2));
+}
+
+// Seeds cost the store a game each: sixty a minute to one address, then 429.
+TEST_F(ServerTest, TheSixtyFirstSeedInAMinuteIsRefused) {
+  start();
+  for (int i = 0; i < 60; ++i) ASSERT_EQ(get_status("/velnorsolo/seed"), 200) << i;
+  EXPECT_EQ(get_status("/velnorsolo/seed"), 429);
+}
+
+// Games played at once through the rolls, each its own history in the store: every one verifies.
+TEST_F(ServerTest, GamesPlayedAtOnceThroughDealtRollsAllVerify) {
+  start({"--post-limit", "0", "--seed-limit", "0"});
   constexpr int kPlayers = 4;
-  constexpr int kGamesEach = 250;
+  constexpr int kGamesEach = 50;
   const int answered_ok = post_at_once(kPlayers, kGamesEach, [this](int, int) {
-    const velnor::SeedTicket ticket = deal_ticket(server_->port());
-    const velnor::PlayedGame game = play_best(ticket.seed, ticket.text());
-    return posting_with_game("Solver", velnor::replay_score(game).value_or(-1), game);
+    const DealtGame played = play_dealt_game({server_->port()});
+    return posting_with_game("Solver", played.score, played.game);
   });
   EXPECT_EQ(answered_ok, kPlayers * kGamesEach);
   EXPECT_EQ(stored_postings("verified = 1"), kPlayers * kGamesEach);

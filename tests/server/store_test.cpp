@@ -107,6 +107,25 @@ TEST_P(StoreTest, ConcurrentPostingsAreEachCommittedOnce) {
   EXPECT_EQ(store->standings(1).games_posted, kThreads * kEach);
 }
 
+// A ticket's history moves only from where it stands, and a spent ticket's not at all; a reopened
+// store still knows it.
+TEST_P(StoreTest, DealtRollsMoveOnlyFromTheHistoryKept) {
+  {
+    const auto store = open_score_store(address_);
+    EXPECT_EQ(store->dealt_rolls("T"), std::nullopt);
+    EXPECT_TRUE(store->deal_roll("T", std::nullopt, ""));
+    EXPECT_FALSE(store->deal_roll("T", std::nullopt, "")) << "the first roll is dealt once";
+    EXPECT_TRUE(store->deal_roll("T", "", "Ab"));
+    EXPECT_FALSE(store->deal_roll("T", "", "Ac")) << "from a history no longer kept";
+    EXPECT_EQ(store->dealt_rolls("T"), "Ab");
+  }
+  const auto store = open_score_store(address_);
+  EXPECT_EQ(store->dealt_rolls("T"), "Ab");
+  store->add(verified("Spent", 300, "T"), "::1", 1);
+  EXPECT_EQ(store->dealt_rolls("T"), std::nullopt);
+  EXPECT_FALSE(store->deal_roll("T", "Ab", "AbAA"));
+}
+
 TEST_P(StoreTest, ASchemaFromANewerServerIsLeftAlone) {
   open_score_store(address_)->add(posting("Kept", "1", 5), "::1", 1);
   set_schema_version(ScoreStore::kSchemaVersion + 1);
