@@ -228,11 +228,14 @@ void WholeGame::send_score(bool verified) {
             QString("%1|%2|%3|127.0.0.1|%4\n").arg(kPostedName, kPostedDate).arg(played.score).arg(verified ? 1 : 0));
   const CommandResult page = run_command("curl", {"-sS", "http://127.0.0.1/counter/velnorsolo.shtml"});
   ASSERT_TRUE(page.ok) << page.describe().toStdString();
-  EXPECT_TRUE(page.out.contains(QString("<td><bdi>%1</bdi></td><td align=\"right\"><b>%2</b> <font color=")
+  // A verified score bears its mark on the page; one that is not stands among the unverified.
+  EXPECT_TRUE(page.out.contains(QString("<td><bdi>%1</bdi></td><td align=\"right\"><b>%2</b>%3")
                                     .arg(kPostedName)
                                     .arg(played.score)
+                                    .arg(verified ? " <font color=" : "</td>")
                                     .toUtf8()))
       << page.out.constData();
+  EXPECT_EQ(page.out.contains("Unverified Scores"), !verified);
   EXPECT_TRUE(page.out.contains("Games posted: 1"));
 
   x.click(scores.topLeft() + QRect(498, 521, 95, 32).center());  // DONE

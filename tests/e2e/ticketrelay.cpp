@@ -110,8 +110,8 @@ void TicketRelay::relay(int client) {
   if (request.starts_with("GET /" + std::string(wire::kRollPath) + "?")) {
     Roll roll{request.substr(0, request.find("\r\n")), std::nullopt};
     const std::string_view dice = body == std::string::npos ? "" : std::string_view(reply).substr(body + 4);
-    if (reply.starts_with("HTTP/1.1 200 ") && dice.size() == 2 && dice[0] >= '1' && dice[0] <= '6' && dice[1] >= '1' &&
-        dice[1] <= '6')
+    if (reply.starts_with("HTTP/1.") && reply.compare(8, 5, " 200 ") == 0 && dice.size() == 2 && dice[0] >= '1' &&
+        dice[0] <= '6' && dice[1] >= '1' && dice[1] <= '6')
       roll.faces = std::array<int, 2>{dice[0] - '0', dice[1] - '0'};
     std::lock_guard lock(mutex_);
     rolls_.push_back(roll);
