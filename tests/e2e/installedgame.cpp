@@ -217,18 +217,9 @@ void InstalledGame::play_rounds(
       std::array<Die, 2> rolled = dice.roll();
       ++played.rolls;
       x.click(layout->roll_button().center());
-      if (live) {
-        // The server deals a live game's faces; the generator still places the dice. After a
-        // refusal the game plays the rest from its generator alone.
-        const std::optional<TicketRelay::Roll> dealt = relay->wait_roll(++relayed_rolls, kTurnMs);
-        ASSERT_TRUE(dealt) << "the roll was not asked of the server";
-        live = dealt->faces.has_value();
-        if (live) {
-          dice.set_faces(*dealt->faces);
-          rolled = dice.dice();
-          ++played.dealt_rolls;
-        }
-      }
+      if (take_dealt_faces(dice)) ++played.dealt_rolls;
+      if (HasFatalFailure()) return;
+      rolled = dice.dice();
       ASSERT_TRUE(wait_screen(
           kTurnMs,
           [&](const QImage& shot) {
@@ -253,6 +244,16 @@ void InstalledGame::play_rounds(
     played.score += player.round_score();
     played.all_shut_rounds += player.round_score() == 65;
   }
+}
+
+bool InstalledGame::take_dealt_faces(DiceReplay& dice) {
+  if (!live) return false;
+  // The server deals a live game's faces; the generator still places the dice.
+  const std::optional<TicketRelay::Roll> dealt = relay->wait_roll(++relayed_rolls, kTurnMs);
+  EXPECT_TRUE(dealt) << "the roll was not asked of the server";
+  live = dealt && dealt->faces;
+  if (live) dice.set_faces(*dealt->faces);
+  return live;
 }
 
 std::string InstalledGame::game_output() const {

@@ -87,6 +87,9 @@ class InstalledGame : public ::testing::Test {
   // Whether the game asks the server for its rolls (it plays from the server's ticket, through the
   // relay): play_rounds then takes each roll's faces from the relay, and a refused roll ends it.
   bool live = false;
+  // After a roll is asked for in a live game: its faces as the relay saw the server deal them (true),
+  // or, after a refusal, none, and the game plays on from its generator alone.
+  bool take_dealt_faces(DiceReplay& dice);
 
   // The same for a whole game of ten rounds, until the game-over panel shows.
   void play_whole_game(Played& played,
