@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "core/wire.h"
+#include "online/serverdice.h"
 
 namespace velnor::testing {
 
@@ -110,9 +111,9 @@ void TicketRelay::relay(int client) {
   if (request.starts_with("GET /" + std::string(wire::kRollPath) + "?")) {
     Roll roll{request.substr(0, request.find("\r\n")), std::nullopt};
     const std::string_view dice = body == std::string::npos ? "" : std::string_view(reply).substr(body + 4);
-    if (reply.starts_with("HTTP/1.") && reply.compare(8, 5, " 200 ") == 0 && dice.size() == 2 && dice[0] >= '1' &&
-        dice[0] <= '6' && dice[1] >= '1' && dice[1] <= '6')
-      roll.faces = std::array<int, 2>{dice[0] - '0', dice[1] - '0'};
+    // Read as the game reads it, so that the test and the game agree on what was dealt.
+    if (reply.starts_with("HTTP/1.") && reply.compare(8, 5, " 200 ") == 0)
+      if (const auto faces = parse_roll_reply(dice)) roll.faces = std::array<int, 2>{faces->first, faces->second};
     std::lock_guard lock(mutex_);
     rolls_.push_back(roll);
     dealt_.notify_all();
