@@ -10,6 +10,7 @@
 #include "game/tanimated.h"
 #include "game/tbestmove.h"
 #include "rules/dicethrow.h"
+#include "windows/fixedframe.h"
 #include "windows/formcontrols.h"
 #include "windows/labeltable.h"
 #include "windows/panelfocus.h"
@@ -71,6 +72,8 @@ void BoardForm::build_board(QMainWindow* window) {
   client->setObjectName("client");
   // The client area never shrinks below the board and a small margin.
   client->setMinimumSize(681 + 5, 322 + 5);
+  // The board never grows, so the player is offered no frame to drag: only the program sizes it.
+  offer_no_frame_resizing(window);
   // The board takes the keyboard whenever no edit box is in use: the keys of the game go to it.
   // It is no Tab stop, though: it has no ring to show and nothing to read.
   client->setFocusPolicy(Qt::ClickFocus);

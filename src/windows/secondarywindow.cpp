@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "windows/fixedframe.h"
 #include "windows/formcontrols.h"
 #include "windows/tcolor.h"
 #include "windows/tfont.h"
@@ -39,6 +40,7 @@ TLbBackground* set_up_secondary_window(QWidget* window, const SecondaryLook& loo
   }
   if (look.size.isEmpty()) {
     window->resize(QSize(523, 431));
+    offer_no_frame_resizing(window);
   } else if (look.taller) {
     window->setFixedWidth(look.size.width());
     window->setMinimumHeight(look.size.height());

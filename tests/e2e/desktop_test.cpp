@@ -395,6 +395,9 @@ TEST_F(Desktop, ARefusedPostingFailsAtOnce) {
 TEST_F(Desktop, TheWindowKeepsItsPlaceStartAfterStart) {
   ASSERT_NO_FATAL_FAILURE(start_game_window());
   EXPECT_EQ(x.frame(window).topLeft(), QPoint(3, 3));
+  // The board never grows, so the window manager draws no resize handle under it.
+  const QRect inside = x.geometry(window), outside = x.frame(window);
+  EXPECT_EQ(outside.bottom() - inside.bottom(), inside.left() - outside.left());
   ASSERT_NO_FATAL_FAILURE(close_window());
   const QRect first = saved_bounds(file("velnorsolo.ini"));
   EXPECT_EQ(first.topLeft(), QPoint(3, 3));
