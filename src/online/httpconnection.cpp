@@ -17,6 +17,8 @@
 #include <system_error>
 #include <thread>
 
+#include "tlschannel.h"
+
 namespace velnor {
 
 namespace {
@@ -184,9 +186,33 @@ void HttpWaiter::moved(std::size_t bytes) {
 }
 
 HttpConnection::HttpConnection(const HttpAddress& to, std::string_view request, HttpWaiter& waiter,
-                               std::size_t read_size)
-    : waiter_(waiter), socket_(connect_any(resolve(to, waiter), waiter)), buffer_(read_size) {
-  send_all(socket_.get(), request, waiter);
+                               std::size_t read_size, const HttpAddress* proxy)
+    : waiter_(waiter), buffer_(read_size) {
+  if (proxy != nullptr && proxy->secure) fail("A proxy on https is not supported");
+  socket_ = connect_any(resolve(proxy != nullptr ? *proxy : to, waiter), waiter);
+  if (proxy != nullptr && to.secure) open_tunnel(to, *proxy);
+  if (to.secure) {
+    tls_ = std::make_unique<TlsChannel>(socket_.get(), to.host, waiter);
+    tls_->send(request);
+  } else {
+    send_all(socket_.get(), request, waiter);
+  }
+}
+
+HttpConnection::~HttpConnection() = default;
+
+void HttpConnection::open_tunnel(const HttpAddress& to, const HttpAddress& proxy) {
+  const std::string authority = to.host_field() + ":" + std::to_string(to.port);
+  std::string text = "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority + "\r\n";
+  if (proxy.has_user) text += "Proxy-Authorization: Basic " + base64(proxy.user + ":" + proxy.password) + "\r\n";
+  text += "\r\n";
+  send_all(socket_.get(), text, waiter_);
+  HttpReplyHeader header;
+  read_header(header);
+  if (header.status() < 200 || header.status() > 299)
+    fail("The proxy would not open a tunnel (" + std::to_string(header.status()) + ")");
+  // Nothing may come before the server's handshake: it would be the proxy's, not the server's.
+  if (!header.take_body_start().empty()) fail("The proxy sent bytes of its own into the tunnel");
 }
 
 void HttpConnection::read_header(HttpReplyHeader& header) {
@@ -205,6 +231,12 @@ void HttpConnection::read_header(HttpReplyHeader& header) {
 }
 
 HttpConnection::Outcome HttpConnection::receive() {
+  if (tls_) {
+    const std::size_t received = tls_->receive(buffer_.data(), buffer_.size());
+    if (received == 0) return Outcome::closed;
+    data_ = std::string_view(buffer_.data(), received);
+    return Outcome::data;
+  }
   for (;;) {
     waiter_.tick();
     const ssize_t received = ::recv(socket_.get(), buffer_.data(), buffer_.size(), 0);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,11 +13,13 @@
 #include "core/filedescriptor.h"
 #include "httpreply.h"
 
-// One HTTP exchange on a non-blocking socket: resolve the host, connect, send
-// the request, read the reply's header and then its bytes. Both the download
-// client and the URL text fetcher talk to servers through it, each on a worker
-// thread of its own.
+// One HTTP exchange on a non-blocking socket: resolve the host, connect (over TLS
+// for an https address), send the request, read the reply's header and then its
+// bytes. Both the download client and the URL text fetcher talk to servers through
+// it, each on a worker thread of its own.
 namespace velnor {
+
+class TlsChannel;
 
 // The least a transfer must move: `bytes` in each `window` of it, counted from its start. A
 // trickle of bytes, each soon enough to keep the stall limit away, must not hold a request for
@@ -67,8 +70,13 @@ class HttpConnection {
   enum class Outcome { data, closed, broken };
 
   // Resolves the host, connects to it and sends `request`; raises EHttpException
-  // when it cannot. Each receive() reads at most `read_size` bytes.
-  HttpConnection(const HttpAddress& to, std::string_view request, HttpWaiter& waiter, std::size_t read_size);
+  // when it cannot. Each receive() reads at most `read_size` bytes. Through a
+  // `proxy`, a plain request goes to the proxy as it is (its request line names the
+  // whole address), and an https one through a tunnel that the proxy is asked to
+  // open (CONNECT), so that the proxy sees nothing of it.
+  HttpConnection(const HttpAddress& to, std::string_view request, HttpWaiter& waiter, std::size_t read_size,
+                 const HttpAddress* proxy = nullptr);
+  ~HttpConnection();
 
   // Reads until the reply's header is complete; the bytes after it are in
   // header.take_body_start().
@@ -81,8 +89,11 @@ class HttpConnection {
   int error() const { return error_; }
 
  private:
+  void open_tunnel(const HttpAddress& to, const HttpAddress& proxy);
+
   HttpWaiter& waiter_;
   FileDescriptor socket_;
+  std::unique_ptr<TlsChannel> tls_;
   std::vector<char> buffer_;
   std::string_view data_;
   int error_ = 0;
