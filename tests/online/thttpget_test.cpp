@@ -2,7 +2,6 @@
 
 #include "script_server.h"
 #include "support/childprocess.h"
-#include "support/temp_folder.h"
 #include "support/tlstestserver.h"
 
 #include <gtest/gtest.h>
@@ -483,24 +482,9 @@ TEST_F(FetcherTest, TheProxyOfTheEnvironmentIsUsed) {
 // this run's test authority (through SSL_CERT_FILE, where the system's store is read from).
 class HttpsFetcherTest : public FetcherTest {
  protected:
-  static const TestAuthority& authority() {
-    static const TestAuthority made;
-    return made;
-  }
-  void SetUp() override {
-    FetcherTest::SetUp();
-    trust_file_ = std::filesystem::temp_directory_path() / ("velnor_trust_" + std::to_string(getpid()) + ".pem");
-    velnor::testing::put_file(trust_file_, authority().certificate_pem());
-    setenv("SSL_CERT_FILE", trust_file_.c_str(), 1);
-    setenv("SSL_CERT_DIR", "/nonexistent", 1);
-  }
-  void TearDown() override {
-    unsetenv("SSL_CERT_FILE");
-    unsetenv("SSL_CERT_DIR");
-    std::filesystem::remove(trust_file_);
-  }
+  static const TestAuthority& authority() { return velnor::testing::test_authority(); }
 
-  std::filesystem::path trust_file_;
+  velnor::testing::TrustOnly trust;
 };
 
 std::string reply_of(const std::string& body) { return ok(body).head; }

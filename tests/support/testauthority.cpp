@@ -5,6 +5,10 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 
@@ -103,6 +107,25 @@ TlsIdentity TestAuthority::self_signed(const std::string& host) {
   Key key = new_key();
   Certificate certificate = make_certificate(host, key.get(), nullptr, nullptr, false, -3600, 86400);
   return {pem(certificate.get()), pem(key.get())};
+}
+
+const TestAuthority& test_authority() {
+  static const TestAuthority made;
+  return made;
+}
+
+TrustOnly::TrustOnly(const TestAuthority& authority)
+    : file_(std::filesystem::temp_directory_path() / ("velnor_trust_" + std::to_string(::getpid()) + ".pem")) {
+  std::ofstream(file_, std::ios::binary) << authority.certificate_pem();
+  ::setenv("SSL_CERT_FILE", file_.c_str(), 1);
+  ::setenv("SSL_CERT_DIR", "/nonexistent", 1);
+}
+
+TrustOnly::~TrustOnly() {
+  ::unsetenv("SSL_CERT_FILE");
+  ::unsetenv("SSL_CERT_DIR");
+  std::error_code ignored;
+  std::filesystem::remove(file_, ignored);
 }
 
 }  // namespace velnor::testing

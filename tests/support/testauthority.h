@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 // A certificate authority made for one test run, and the server certificates it signs: what a
@@ -24,6 +25,22 @@ class TestAuthority {
 
  private:
   TlsIdentity own_;
+};
+
+// The run's one authority: making keys takes a moment.
+const TestAuthority& test_authority();
+
+// While it lives, the TLS library trusts `authority` alone: its store is read from SSL_CERT_FILE,
+// and SSL_CERT_DIR names no folder.
+class TrustOnly {
+ public:
+  explicit TrustOnly(const TestAuthority& authority = test_authority());
+  ~TrustOnly();
+  TrustOnly(const TrustOnly&) = delete;
+  TrustOnly& operator=(const TrustOnly&) = delete;
+
+ private:
+  std::filesystem::path file_;
 };
 
 }  // namespace velnor::testing
