@@ -1,17 +1,25 @@
 #include "serveraddress.h"
 
+#include <cstdlib>
+
+#include "core/bytetext.h"
 #include "core/wire.h"
 
 namespace velnor {
 
 namespace {
 
-constexpr std::string_view kScheme = "http://";
+// The scheme and its "://", or nothing for a text that has neither scheme.
+std::string_view scheme_of(std::string_view base) {
+  for (const std::string_view scheme : {"http://", "https://"})
+    if (text::starts_with_nocase(base, scheme)) return base.substr(0, scheme.size());
+  return {};
+}
 
 // The base without its scheme, always ending in "/" so that page names can be
 // put after it.
 std::string without_scheme(std::string_view base) {
-  if (base.starts_with(kScheme)) base.remove_prefix(kScheme.size());
+  base.remove_prefix(scheme_of(base).size());
   std::string rest(base);
   if (!rest.ends_with('/')) rest += '/';
   return rest;
@@ -19,7 +27,24 @@ std::string without_scheme(std::string_view base) {
 
 }  // namespace
 
-std::string server_base() { return VELNOR_SERVER_BASE; }
+bool is_server_base(std::string_view base) {
+  const std::string_view scheme = scheme_of(base);
+  if (scheme.empty()) return false;
+  base.remove_prefix(scheme.size());
+  const std::size_t slash = base.find('/');
+  if (slash == 0 || slash == std::string_view::npos || !base.ends_with('/')) return false;
+  for (const char c : base.substr(0, slash))
+    if (!text::is_plain_host_char(c)) return false;
+  for (const char c : base.substr(slash))
+    if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
+  return true;
+}
+
+std::string server_base() {
+  const char* chosen = std::getenv(kServerVariable);
+  if (chosen != nullptr && is_server_base(chosen)) return chosen;
+  return VELNOR_SERVER_BASE;
+}
 
 std::string maker_host(std::string_view base) {
   const std::string rest = without_scheme(base);

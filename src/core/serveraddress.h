@@ -5,8 +5,16 @@
 
 namespace velnor {
 
-// The game's web server base address as built in: "http://", the host, and a
-// path ending in "/". Every address the game uses on that server grows from it.
+// The environment variable with which a player points the game at another server.
+inline constexpr char kServerVariable[] = "VELNOR_SERVER";
+
+// Whether `base` can be a server base address: "http://" or "https://", a plain host
+// name or number (no port: http is on port 80, https on 443), and "/" or a path ending
+// in "/", without spaces or control characters.
+bool is_server_base(std::string_view base);
+
+// The game's web server base address: VELNOR_SERVER when it is set to a base address,
+// else the one built in. Every address the game uses on that server grows from it.
 std::string server_base();
 
 // The host of a base address, with its port if it names one, without the

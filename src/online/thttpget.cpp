@@ -84,11 +84,8 @@ std::optional<Target> split_target(std::string_view address) {
   const std::size_t slash = address.find('/');
   if (slash == std::string_view::npos || slash == 0) return std::nullopt;
   Target target{secure, std::string(address.substr(0, slash)), std::string(address.substr(slash))};
-  for (const char c : target.host) {
-    const bool ok =
-        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
-    if (!ok) return std::nullopt;
-  }
+  for (const char c : target.host)
+    if (!text::is_plain_host_char(c)) return std::nullopt;
   return target;
 }
 
