@@ -1,6 +1,7 @@
 #include "httpreply.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "core/bytetext.h"
 
@@ -45,6 +46,10 @@ std::optional<std::uint64_t> parse_content_length(std::string_view text) {
 }
 
 }  // namespace
+
+std::string system_reason(int error) {
+  return std::system_category().message(error) + " (Error #" + std::to_string(error) + ")";
+}
 
 std::string HttpAddress::host_field() const { return host.find(':') == std::string::npos ? host : "[" + host + "]"; }
 

@@ -26,6 +26,9 @@ class EHttpException : public std::runtime_error {
 
 inline constexpr int kHttpFailureStatus = 404;
 
+// "<description> (Error #<number>)": the reason of a failure the system reported.
+std::string system_reason(int error);
+
 // ("http://" | "https://") [user [":" password] "@"] host [":" port] [path]
 struct HttpAddress {
   static constexpr std::uint16_t kPlainPort = 80;

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <climits>
 
-#include "httpconnection.h"
+#include "httpwaiter.h"
 #include "tlslibrary.h"
 
 namespace velnor {
