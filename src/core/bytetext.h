@@ -15,10 +15,6 @@ namespace velnor::text {
 constexpr char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 constexpr bool is_blank(char c) { return c == ' ' || c == '\t'; }
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
-// What a plain host name or number is made of: no port, no user, no brackets.
-constexpr bool is_plain_host_char(char c) {
-  return is_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '-' || c == '_';
-}
 
 constexpr bool starts_with_nocase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;

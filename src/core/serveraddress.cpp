@@ -1,5 +1,6 @@
 #include "serveraddress.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/bytetext.h"
@@ -27,14 +28,18 @@ std::string without_scheme(std::string_view base) {
 
 }  // namespace
 
+bool is_plain_host(std::string_view host) {
+  return !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
+    return text::is_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '-' || c == '_';
+  });
+}
+
 bool is_server_base(std::string_view base) {
   const std::string_view scheme = scheme_of(base);
   if (scheme.empty()) return false;
   base.remove_prefix(scheme.size());
   const std::size_t slash = base.find('/');
-  if (slash == 0 || slash == std::string_view::npos || !base.ends_with('/')) return false;
-  for (const char c : base.substr(0, slash))
-    if (!text::is_plain_host_char(c)) return false;
+  if (slash == std::string_view::npos || !is_plain_host(base.substr(0, slash)) || !base.ends_with('/')) return false;
   for (const char c : base.substr(slash))
     if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
   return true;

@@ -8,6 +8,9 @@ namespace velnor {
 // The environment variable with which a player points the game at another server.
 inline constexpr char kServerVariable[] = "VELNOR_SERVER";
 
+// Whether `host` is a plain host name or number: not empty, and no port, user or brackets.
+bool is_plain_host(std::string_view host);
+
 // Whether `base` can be a server base address: "http://" or "https://", a plain host
 // name or number (no port: http is on port 80, https on 443), and "/" or a path ending
 // in "/", without spaces or control characters.

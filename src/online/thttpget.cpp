@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "core/bytetext.h"
+#include "core/serveraddress.h"
 #include "httpbody.h"
 #include "httpconnection.h"
 #include "tlschannel.h"
@@ -84,8 +85,7 @@ std::optional<Target> split_target(std::string_view address) {
   const std::size_t slash = address.find('/');
   if (slash == std::string_view::npos || slash == 0) return std::nullopt;
   Target target{secure, std::string(address.substr(0, slash)), std::string(address.substr(slash))};
-  for (const char c : target.host)
-    if (!text::is_plain_host_char(c)) return std::nullopt;
+  if (!is_plain_host(target.host)) return std::nullopt;
   return target;
 }
 
