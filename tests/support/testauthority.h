@@ -39,6 +39,9 @@ class TrustOnly {
   TrustOnly(const TrustOnly&) = delete;
   TrustOnly& operator=(const TrustOnly&) = delete;
 
+  // For a program started with an environment of its own.
+  const std::filesystem::path& file() const { return file_; }
+
  private:
   std::filesystem::path file_;
 };

@@ -72,6 +72,11 @@ std::vector<std::string> TlsTestServer::requests() {
   return requests_;
 }
 
+bool TlsTestServer::wait_requests(std::size_t count, std::chrono::seconds limit) {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, limit, [&] { return requests_.size() >= count; });
+}
+
 bool TlsTestServer::wait_client_gone(std::chrono::seconds limit) {
   std::unique_lock lock(mutex_);
   return changed_.wait_for(lock, limit, [&] { return client_gone_; });

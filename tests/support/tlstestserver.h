@@ -37,6 +37,7 @@ class TlsTestServer {
   void script(Answer answer);
   // The requests read so far, each as it came through the TLS channel.
   std::vector<std::string> requests();
+  bool wait_requests(std::size_t count, std::chrono::seconds limit = std::chrono::seconds(10));
   // Waits until the client has closed a connection held open after a plain answer.
   bool wait_client_gone(std::chrono::seconds limit = std::chrono::seconds(10));
 
