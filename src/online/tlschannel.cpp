@@ -40,12 +40,21 @@ bool is_address_literal(const std::string& host) {
   return ::inet_pton(AF_INET, host.c_str(), bytes) == 1 || ::inet_pton(AF_INET6, host.c_str(), bytes) == 1;
 }
 
+// Without the library no server can be trusted; the player is told why, as for a certificate.
+const TlsLibrary& library_or_refuse() {
+  try {
+    return tls_library();
+  } catch (const EHttpException& missing) {
+    throw ETlsException(missing.what());
+  }
+}
+
 int piece_size(std::size_t size) { return static_cast<int>(std::min<std::size_t>(size, INT_MAX)); }
 
 }  // namespace
 
 TlsChannel::TlsChannel(int fd, const std::string& host, HttpWaiter& waiter)
-    : library_(tls_library()),
+    : library_(library_or_refuse()),
       fd_(fd),
       waiter_(waiter),
       context_(library_.SSL_CTX_new(library_.TLS_client_method()), library_.SSL_CTX_free),

@@ -18,8 +18,8 @@ namespace velnor {
 class HttpWaiter;
 struct TlsLibrary;
 
-// The server could not be trusted: its certificate did not hold, or it spoke no TLS. The message
-// says why in plain words.
+// The server could not be trusted: its certificate did not hold, it spoke no TLS, or there is no
+// TLS library to check it with. The message says why in plain words.
 class ETlsException : public EHttpException {
  public:
   explicit ETlsException(const std::string& reason) : EHttpException(kHttpFailureStatus, reason) {}
