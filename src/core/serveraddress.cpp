@@ -56,6 +56,12 @@ std::string maker_host(std::string_view base) {
   return rest.substr(0, rest.find('/'));
 }
 
+bool is_secure_base(std::string_view base) { return text::starts_with_nocase(base, "https://"); }
+
+std::string maker_home(std::string_view base) {
+  return (is_secure_base(base) ? "https://" : "http://") + maker_host(base);
+}
+
 std::string multiplayer_page(std::string_view base) {
   return without_scheme(base) + std::string(wire::kMultiplayerPage);
 }

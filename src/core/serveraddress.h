@@ -24,6 +24,12 @@ std::string server_base();
 // scheme: the maker's home page, as the about window opens it.
 std::string maker_host(std::string_view base = server_base());
 
+// Whether the base is on https, so that links to the maker's pages go there the same way.
+bool is_secure_base(std::string_view base = server_base());
+
+// The maker's home page as the about window names it: the base's scheme and host.
+std::string maker_home(std::string_view base = server_base());
+
 // The page on the multiplayer edition, without the scheme: the base's host and
 // path followed by "multiplayer.html".
 std::string multiplayer_page(std::string_view base = server_base());
