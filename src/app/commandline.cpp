@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/serveraddress.h"
 #include "core/version.h"
 
 namespace velnor {
@@ -32,7 +33,10 @@ constexpr std::string_view kHelp =
     "A copy in a folder you can write to, outside the system's folders, keeps its settings\n"
     "(velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps\n"
     "each user's own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the\n"
-    "tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).\n";
+    "tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).\n"
+    "\n"
+    "VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at\n"
+    "another web server for scores and updates; https is checked against the system's trust store.\n";
 
 // Qt's options that take the next argument as their value (unless given as -name=value).
 constexpr std::array<std::string_view, 16> kQtValued = {"platform",        "platformpluginpath",
@@ -94,11 +98,21 @@ std::optional<Answer> missing_display(const std::vector<std::string>& arguments,
   return Answer{"velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set\n", 1};
 }
 
+// A server address the game could not use is refused before the game starts, rather than the
+// game quietly talking to the one built in.
+std::optional<Answer> unusable_server(const char* chosen) {
+  if (chosen == nullptr || *chosen == '\0' || is_server_base(chosen)) return std::nullopt;
+  return Answer{std::string("velnorsolo: ") + kServerVariable +
+                    " must be http://HOST/ or https://HOST/ (no port; a path must end in /), not '" + chosen + "'\n",
+                2};
+}
+
 }  // namespace
 
 std::optional<int> answer_command_line(int argc, char** argv) {
   const std::vector<std::string> arguments(argv, argv + argc);
   std::optional<Answer> answer = read_arguments(arguments);
+  if (!answer) answer = unusable_server(std::getenv(kServerVariable));
   if (!answer) {
     answer = missing_display(arguments, std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
                              std::getenv("WAYLAND_DISPLAY"));

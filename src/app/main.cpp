@@ -12,6 +12,7 @@
 #include "app/terminationsignals.h"
 #include "app/velnorapplication.h"
 #include "core/recordfolders.h"
+#include "core/serveraddress.h"
 #include "core/wire.h"
 #include "game/soundmoduleplayer.h"
 #include "game/tmain.h"
@@ -78,8 +79,8 @@ int main(int argc, char** argv) {
   velnor::SaveFailures save_failures(dialogs);
   velnor::SoundModulePlayer sounds(velnor::SoundModulePlayer::for_program(app.applicationDirPath()));
   velnor::RandomGen random;
-  velnor::SeedSupply seeds(VELNOR_SERVER_BASE, velnor::qt_ui_poster());
-  velnor::ServerDice dice(VELNOR_SERVER_BASE, velnor::qt_ui_poster());
+  velnor::SeedSupply seeds(velnor::server_base(), velnor::qt_ui_poster());
+  velnor::ServerDice dice(velnor::server_base(), velnor::qt_ui_poster());
 
   velnor::Tmain main_window(
       {.sounds = &sounds,
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
            built_on_first_use(multiplayer, [&] { return std::make_unique<velnor::Tmultiplayer>(&main_window); }),
        .home_link = [&about_window] { return &about_window()->URL1; },
        .highscore = built_on_first_use(highscore, [&] {
-         return std::make_unique<velnor::Thighscore>(VELNOR_SERVER_BASE, velnor::qt_ui_poster(),
+         return std::make_unique<velnor::Thighscore>(velnor::server_base(), velnor::qt_ui_poster(),
                                                      velnor::TURL::Launcher{}, &main_window);
        })});
 

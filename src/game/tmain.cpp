@@ -267,7 +267,7 @@ Thighscore* Tmain::highscore() {
       panel_cleared->hide();
       postingwait_->stop();
     };
-    highscore_->on_refused = [this] { postingwait_->fail(); };
+    highscore_->on_refused = [this](const std::string& untrusted) { postingwait_->fail(untrusted); };
   }
   return highscore_;
 }

@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "core/serveraddress.h"
 #include "core/version.h"
 #include "core/wire.h"
 #include "game/tanimated.h"
@@ -97,7 +98,7 @@ void Tmain::build_update_panel() {
     tally_->savetally();
     saveinifile();
   };
-  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{.base = VELNOR_SERVER_BASE,
+  updater = std::make_unique<UpdatePanel>(panel_update, UpdateServices{.base = server_base(),
                                                                        .appname = std::string(wire::kProductKey),
                                                                        .program_file = services_.program_file,
                                                                        .post_to_ui = services_.post_to_ui,

@@ -17,6 +17,8 @@
 #include <system_error>
 #include <thread>
 
+#include "tlschannel.h"
+
 namespace velnor {
 
 namespace {
@@ -123,10 +125,6 @@ void send_all(int socket, std::string_view bytes, HttpWaiter& waiter) {
 
 }  // namespace
 
-std::string system_reason(int error) {
-  return std::system_category().message(error) + " (Error #" + std::to_string(error) + ")";
-}
-
 std::string base64(std::string_view bytes) {
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string text;
@@ -140,53 +138,34 @@ std::string base64(std::string_view bytes) {
   return text;
 }
 
-HttpWaiter::HttpWaiter(std::function<bool()> stop_requested, std::chrono::milliseconds stall_limit,
-                       Clock::time_point deadline, int wake_fd, RateFloor floor)
-    : stop_requested_(std::move(stop_requested)),
-      stall_limit_(stall_limit),
-      deadline_(deadline),
-      wake_fd_(wake_fd),
-      floor_(floor) {}
-
-bool HttpWaiter::below_floor(Clock::time_point now) const {
-  return floor_.bytes > 0 && now - window_start_ >= floor_.window && window_bytes_ < floor_.bytes;
-}
-
-void HttpWaiter::tick() const {
-  if (stop_requested_ && stop_requested_()) fail("Connection aborted on request");
-  const Clock::time_point now = Clock::now();
-  if (now - last_moved_ >= stall_limit_) fail("Connection stalled");
-  if (below_floor(now)) fail("Transfer too slow");
-  if (now >= deadline_) fail("Reply too slow");
-}
-
-bool HttpWaiter::await(int fd, short events) const {
-  Clock::time_point until = std::min(last_moved_ + stall_limit_, deadline_);
-  if (floor_.bytes > 0 && window_bytes_ < floor_.bytes) until = std::min(until, window_start_ + floor_.window);
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
-  pollfd entries[2] = {{fd, events, 0}, {wake_fd_, POLLIN, 0}};
-  const auto timeout = std::clamp<std::int64_t>(left.count(), 0, std::numeric_limits<int>::max());
-  const int ready = ::poll(entries, wake_fd_ >= 0 ? 2 : 1, static_cast<int>(timeout));
-  return ready > 0 && entries[0].revents != 0;
-}
-
-void HttpWaiter::moved(std::size_t bytes) {
-  const Clock::time_point now = Clock::now();
-  last_moved_ = now;
-  if (floor_.bytes == 0) return;
-  // The windows that ended before these bytes came each had to reach the floor.
-  while (now - window_start_ >= floor_.window) {
-    if (window_bytes_ < floor_.bytes) fail("Transfer too slow");
-    window_start_ += floor_.window;
-    window_bytes_ = 0;
-  }
-  window_bytes_ += bytes;
-}
-
 HttpConnection::HttpConnection(const HttpAddress& to, std::string_view request, HttpWaiter& waiter,
-                               std::size_t read_size)
-    : waiter_(waiter), socket_(connect_any(resolve(to, waiter), waiter)), buffer_(read_size) {
-  send_all(socket_.get(), request, waiter);
+                               std::size_t read_size, const HttpAddress* proxy)
+    : waiter_(waiter), buffer_(read_size) {
+  if (proxy != nullptr && proxy->secure) fail("A proxy on https is not supported");
+  socket_ = connect_any(resolve(proxy != nullptr ? *proxy : to, waiter), waiter);
+  if (proxy != nullptr && to.secure) open_tunnel(to, *proxy);
+  if (to.secure) {
+    tls_ = std::make_unique<TlsChannel>(socket_.get(), to.host, waiter);
+    tls_->send(request);
+  } else {
+    send_all(socket_.get(), request, waiter);
+  }
+}
+
+HttpConnection::~HttpConnection() = default;
+
+void HttpConnection::open_tunnel(const HttpAddress& to, const HttpAddress& proxy) {
+  const std::string authority = to.host_field() + ":" + std::to_string(to.port);
+  std::string text = "CONNECT " + authority + " HTTP/1.1\r\nHost: " + authority + "\r\n";
+  if (proxy.has_user) text += "Proxy-Authorization: Basic " + base64(proxy.user + ":" + proxy.password) + "\r\n";
+  text += "\r\n";
+  send_all(socket_.get(), text, waiter_);
+  HttpReplyHeader header;
+  read_header(header);
+  if (header.status() < 200 || header.status() > 299)
+    fail("The proxy would not open a tunnel (" + std::to_string(header.status()) + ")");
+  // Nothing may come before the server's handshake: it would be the proxy's, not the server's.
+  if (!header.take_body_start().empty()) fail("The proxy sent bytes of its own into the tunnel");
 }
 
 void HttpConnection::read_header(HttpReplyHeader& header) {
@@ -205,6 +184,12 @@ void HttpConnection::read_header(HttpReplyHeader& header) {
 }
 
 HttpConnection::Outcome HttpConnection::receive() {
+  if (tls_) {
+    const std::size_t received = tls_->receive(buffer_.data(), buffer_.size());
+    if (received == 0) return Outcome::closed;
+    data_ = std::string_view(buffer_.data(), received);
+    return Outcome::data;
+  }
   for (;;) {
     waiter_.tick();
     const ssize_t received = ::recv(socket_.get(), buffer_.data(), buffer_.size(), 0);

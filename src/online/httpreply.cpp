@@ -1,6 +1,7 @@
 #include "httpreply.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "core/bytetext.h"
 
@@ -32,8 +33,8 @@ bool is_scheme(std::string_view text) {
   });
 }
 
-std::uint16_t parse_port(std::string_view text) {
-  if (text.empty()) return 80;
+std::uint16_t parse_port(std::string_view text, std::uint16_t scheme_port) {
+  if (text.empty()) return scheme_port;
   const std::optional<std::uint64_t> value = text::parse_digits(text, 65535);
   if (!value || *value == 0) fail("Invalid port");
   return static_cast<std::uint16_t>(*value);
@@ -46,18 +47,26 @@ std::optional<std::uint64_t> parse_content_length(std::string_view text) {
 
 }  // namespace
 
+std::string system_reason(int error) {
+  return std::system_category().message(error) + " (Error #" + std::to_string(error) + ")";
+}
+
 std::string HttpAddress::host_field() const { return host.find(':') == std::string::npos ? host : "[" + host + "]"; }
 
 HttpAddress split_address(std::string_view url) {
   check_address_text(url);
   std::string_view rest = url;
+  bool secure = false;
   const std::size_t scheme_end = rest.find("://");
   if (scheme_end != std::string_view::npos && is_scheme(rest.substr(0, scheme_end))) {
-    if (lower(rest.substr(0, scheme_end)) != "http") fail("Unsupported protocol");
+    const std::string scheme = lower(rest.substr(0, scheme_end));
+    if (scheme != "http" && scheme != "https") fail("Unsupported protocol");
+    secure = scheme == "https";
     rest.remove_prefix(scheme_end + 3);
   }
 
   HttpAddress address;
+  address.secure = secure;
   const std::size_t authority_end = rest.find('/');
   std::string_view authority = rest.substr(0, authority_end);
   if (authority_end != std::string_view::npos) address.path = std::string(rest.substr(authority_end));
@@ -86,13 +95,17 @@ HttpAddress split_address(std::string_view url) {
     if (colon != std::string_view::npos) port = authority.substr(colon + 1);
   }
   if (address.host.empty()) fail("Invalid address");
-  address.port = parse_port(port);
+  address.port = parse_port(port, secure ? HttpAddress::kSecurePort : HttpAddress::kPlainPort);
   return address;
 }
 
 HttpAddress follow_location(const HttpAddress& from, std::string_view location) {
   check_address_text(location);
-  if (starts_with_nocase(location, "http://")) return split_address(location);
+  if (starts_with_nocase(location, "http://") || starts_with_nocase(location, "https://")) {
+    HttpAddress next = split_address(location);
+    if (from.secure && !next.secure) fail("Redirection from https to http refused");
+    return next;
+  }
   HttpAddress next = from;
   if (!location.empty() && location.front() == '/') {
     next.path = std::string(location);

@@ -26,27 +26,35 @@ class EHttpException : public std::runtime_error {
 
 inline constexpr int kHttpFailureStatus = 404;
 
-// "http://" [user [":" password] "@"] host [":" port] [path]
+// "<description> (Error #<number>)": the reason of a failure the system reported.
+std::string system_reason(int error);
+
+// ("http://" | "https://") [user [":" password] "@"] host [":" port] [path]
 struct HttpAddress {
+  static constexpr std::uint16_t kPlainPort = 80;
+  static constexpr std::uint16_t kSecurePort = 443;
+
+  bool secure = false;    // https: spoken over TLS, the server's certificate checked
   bool has_user = false;  // a user name is present (not empty)
   std::string user;
   std::string password;
   std::string host;  // without the brackets of an IPv6 literal
-  std::uint16_t port = 80;
+  std::uint16_t port = kPlainPort;
   std::string path = "/";
 
   // The host as the Host line names it (an IPv6 literal in brackets).
   std::string host_field() const;
 };
 
-// A missing scheme means "http://"; any other scheme, an empty host, a bad port or
-// a control character anywhere raises EHttpException.
+// A missing scheme means "http://"; a scheme other than http and https, an empty host,
+// a bad port or a control character anywhere raises EHttpException.
 HttpAddress split_address(std::string_view url);
 
 // Where a "location" header sends the next request: a location beginning with "/"
-// keeps host, port and user; one beginning with "http://" is a whole new address
-// (user and password only from it); any other is relative to the folder of the
-// current path.
+// keeps scheme, host, port and user; one beginning with "http://" or "https://" is a
+// whole new address (user and password only from it); any other is relative to the
+// folder of the current path. From https, a location on plain http raises: what was
+// asked for in private must not be answered in the clear.
 HttpAddress follow_location(const HttpAddress& from, std::string_view location);
 
 // The status line and header of one reply, fed in pieces as they arrive.

@@ -42,12 +42,15 @@ void PostingWait::tick() {
 
 void PostingWait::stop() { timer_->stop(); }
 
-void PostingWait::fail() {
+void PostingWait::fail(const std::string& details) {
   if (countdown_ <= 0 || !timer_->isActive()) return;
   // Stopped first: no tick may count down to a second message while the box is open.
   countdown_ = 0;
   timer_->stop();
-  dialogs_.message(owner_, kFailed);
+  if (details.empty())
+    dialogs_.message(owner_, kFailed);
+  else
+    dialogs_.problem(owner_, kFailed, QString::fromStdString(details));
 }
 
 }  // namespace velnor

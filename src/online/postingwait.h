@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class QTimer;
 class QWidget;
 
@@ -23,8 +25,8 @@ class PostingWait {
   // The server answered.
   void stop();
   // The server refused the posting: the player is told at once, unless the wait
-  // has already ended.
-  void fail();
+  // has already ended; `details`, if any, under Show Details.
+  void fail(const std::string& details = {});
 
  private:
   TFlatPanel* panel_;

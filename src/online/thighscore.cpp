@@ -70,7 +70,7 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
   // A refusal without a body, or one whose body never ends, is a refusal all the same, and so is
   // no answer at all: no server, a refused or reset connection, a name that does not resolve.
   sendit.OnError = [this](THTTPGet* get) {
-    if (!stored(get->status_code()) && on_refused) on_refused();
+    if (!stored(get->status_code()) && on_refused) on_refused(get->untrusted_reason());
   };
 }
 
@@ -93,7 +93,7 @@ void Thighscore::refuse_page() { displayhtml->load_html(kPageRefused); }
 
 void Thighscore::senditDoneString() {
   if (!stored(sendit.status_code())) {
-    if (on_refused) on_refused();
+    if (on_refused) on_refused({});
     return;
   }
   if (on_posted) on_posted();

@@ -31,7 +31,9 @@ class Thighscore : public QWidget {
   // Run when a posting is stored (a 2xx reply), before the page is loaded and shown.
   std::function<void()> on_posted;
   // Run when the server answers a posting with any other status: it was not stored.
-  std::function<void()> on_refused;
+  // `untrusted` says why the server could not be trusted (its certificate did not hold), for
+  // those who ask; empty for any other refusal.
+  std::function<void(const std::string& untrusted)> on_refused;
 
   THTTPGet sendit;
   THTTPGet getit;

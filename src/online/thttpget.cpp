@@ -14,8 +14,10 @@
 #include <system_error>
 
 #include "core/bytetext.h"
+#include "core/serveraddress.h"
 #include "httpbody.h"
 #include "httpconnection.h"
+#include "tlschannel.h"
 
 namespace velnor {
 
@@ -25,7 +27,7 @@ namespace velnor {
 struct THTTPGet::Fetch {
   std::string accept_types, agent, url, user_name, password, post_query, referer;
   // The proxy settings of the environment when the fetch began.
-  std::string proxy, no_proxy;
+  std::string proxy, secure_proxy, no_proxy;
   bool use_cache = false;
   bool binary_data = false;
   std::chrono::milliseconds stall_limit{0};
@@ -55,6 +57,7 @@ struct THTTPGet::Fetch {
   int status = 0;
   bool success = false;
   bool too_large = false;
+  std::string untrusted;
 };
 
 namespace {
@@ -64,23 +67,25 @@ constexpr std::size_t kBufferSize = 1025;
 constexpr auto kProgressCheck = std::chrono::milliseconds(20);
 
 struct Target {
+  bool secure = false;
   std::string host;
   std::string object;
 };
 
-// The host is everything before the first "/", the object name the rest; no
-// port is taken from the address. A host that is no plain name or number
-// (empty, or holding ":" or "@") cannot be reached on port 80.
+// After the scheme, the host is everything before the first "/", the object name
+// the rest; no port is taken from the address: http is on port 80, https on 443.
+// A host that is no plain name or number (empty, or holding ":" or "@") cannot be
+// reached there.
 std::optional<Target> split_target(std::string_view address) {
-  if (text::starts_with_nocase(address, "http://")) address.remove_prefix(7);
+  const bool secure = text::starts_with_nocase(address, "https://");
+  if (secure)
+    address.remove_prefix(8);
+  else if (text::starts_with_nocase(address, "http://"))
+    address.remove_prefix(7);
   const std::size_t slash = address.find('/');
   if (slash == std::string_view::npos || slash == 0) return std::nullopt;
-  Target target{std::string(address.substr(0, slash)), std::string(address.substr(slash))};
-  for (const char c : target.host) {
-    const bool ok =
-        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
-    if (!ok) return std::nullopt;
-  }
+  Target target{secure, std::string(address.substr(0, slash)), std::string(address.substr(slash))};
+  if (!is_plain_host(target.host)) return std::nullopt;
   return target;
 }
 
@@ -132,12 +137,12 @@ const std::string& header_value(const std::string& value) {
 }
 
 std::string request_text(const THTTPGet::Fetch& f, const HttpAddress& server, const std::optional<HttpAddress>& proxy) {
-  // A proxy is given the whole address.
+  // A proxy is given the whole address of a plain request; an https one goes through its tunnel.
   std::string text = f.post_query.empty() ? "GET " : "POST ";
-  if (proxy) text += "http://" + server.host;
+  if (proxy && !server.secure) text += "http://" + server.host;
   text += server.path + " HTTP/1.0\r\n";
   text += "Host: " + server.host + "\r\n";
-  if (proxy && proxy->has_user)
+  if (proxy && !server.secure && proxy->has_user)
     text += "Proxy-Authorization: Basic " + base64(proxy->user + ":" + proxy->password) + "\r\n";
   if (!f.user_name.empty() || !f.password.empty())
     text += "Authorization: Basic " + base64(f.user_name + ":" + f.password) + "\r\n";
@@ -179,13 +184,16 @@ void transfer(const std::shared_ptr<THTTPGet::Fetch>& fetch) {
   const std::optional<Target> target = split_target(f.url);
   if (!target) return;
   HttpAddress server;
+  server.secure = target->secure;
+  server.port = server.secure ? HttpAddress::kSecurePort : HttpAddress::kPlainPort;
   server.host = target->host;
   server.path = request_target(target->object);
   std::optional<HttpAddress> proxy;
-  if (!f.proxy.empty() && !bypasses_proxy(f.no_proxy, server.host)) proxy = split_address(f.proxy);
+  const std::string& proxy_setting = server.secure && !f.secure_proxy.empty() ? f.secure_proxy : f.proxy;
+  if (!proxy_setting.empty() && !bypasses_proxy(f.no_proxy, server.host)) proxy = split_address(proxy_setting);
 
   HttpWaiter waiter([&f] { return f.stop.load(); }, f.stall_limit, HttpWaiter::Clock::now() + f.deadline, f.wake.get());
-  HttpConnection connection(proxy ? *proxy : server, request_text(f, server, proxy), waiter, kBufferSize);
+  HttpConnection connection(server, request_text(f, server, proxy), waiter, kBufferSize, proxy ? &*proxy : nullptr);
   HttpReplyHeader header;
   connection.read_header(header);
   f.status = header.status();
@@ -229,6 +237,9 @@ void THTTPGet::work(const std::shared_ptr<Fetch>& fetch) {
   } catch (const EHttpBodyTooLarge&) {
     fetch->success = false;
     fetch->too_large = true;
+  } catch (const ETlsException& refusal) {
+    fetch->success = false;
+    fetch->untrusted = refusal.what();
   } catch (...) {
     fetch->success = false;
   }
@@ -272,6 +283,7 @@ void THTTPGet::FetchString() {
   fetch->post_query = PostQuery;
   fetch->referer = Referer;
   fetch->proxy = environment("http_proxy", "HTTP_PROXY");
+  fetch->secure_proxy = environment("https_proxy", "HTTPS_PROXY");
   fetch->no_proxy = environment("no_proxy", "NO_PROXY");
   fetch->use_cache = UseCache;
   fetch->binary_data = BinaryData;
@@ -303,6 +315,7 @@ void THTTPGet::complete(const std::shared_ptr<Fetch>& fetch) {
   if (worker_.joinable()) worker_.join();
   status_ = fetch->status;
   too_large_ = fetch->too_large;
+  untrusted_ = fetch->untrusted;
   // The instance is idle again only once the handler has returned; a handler
   // that destroys the component leaves it untouched.
   struct BackToIdle {

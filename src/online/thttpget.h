@@ -9,10 +9,12 @@
 
 #include "core/uithread.h"
 
-// Fetches the body of one web address over HTTP on a worker thread and hands it
-// back on the user-interface thread. One fetch at a time per instance; a fetch
-// asked for while one runs is dropped. The proxy named by http_proxy (or
-// HTTP_PROXY) is used, except for the hosts that no_proxy (or NO_PROXY) names.
+// Fetches the body of one web address over HTTP, or HTTPS for an https:// address,
+// on a worker thread and hands it back on the user-interface thread. One fetch at a
+// time per instance; a fetch asked for while one runs is dropped. The proxy named by
+// http_proxy (or HTTP_PROXY) is used, for https addresses the one named by
+// https_proxy (or HTTPS_PROXY) if there is one, except for the hosts that no_proxy
+// (or NO_PROXY) names.
 namespace velnor {
 
 class THTTPGet {
@@ -67,6 +69,9 @@ class THTTPGet {
   int status_code() const { return status_; }
   // The last completed fetch failed because its reply was longer than max_body.
   bool body_too_large() const { return too_large_; }
+  // Why the server of the last completed fetch could not be trusted (its certificate did
+  // not hold, or it spoke no TLS to an https address); empty when that was not the failure.
+  const std::string& untrusted_reason() const { return untrusted_; }
 
   // The state of one fetch, shared by the component and its worker.
   struct Fetch;
@@ -83,6 +88,7 @@ class THTTPGet {
   std::thread worker_;
   int status_ = 0;
   bool too_large_ = false;
+  std::string untrusted_;
 };
 
 }  // namespace velnor

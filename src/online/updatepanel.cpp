@@ -144,7 +144,7 @@ void UpdatePanel::install(const fs::path& installer) {
   services_.dialogs->message(panel_,
                              QString::fromStdString("There was an error in the update process. Please download" +
                                                     QString::fromStdString(services_.appname).toUpper().toStdString() +
-                                                    " manually from http://" + maker_host(services_.base) + "."));
+                                                    " manually from " + maker_home(services_.base) + "."));
 }
 
 }  // namespace velnor

@@ -41,7 +41,7 @@ void Tabout::build_form() {
   Image1->setAccessibleName("Velnor");
   Label5 = make_label(this, "Label5", "VELNOR", QRect(111, 26, 177, 26), tfont(kSerifFont, -24, {.bold = true}),
                       kBrightGreen, Qt::AlignHCenter | Qt::AlignTop);
-  Label7 = make_link_label(this, "Label7", QString::fromStdString("http://" + maker_host()), QRect(104, 72, 201, 20),
+  Label7 = make_link_label(this, "Label7", QString::fromStdString(maker_home()), QRect(104, 72, 201, 20),
                            tfont(kFormFont, -16, {.bold = true, .underline = true}), clBlack);
   connect(Label7, &TImage::click, this, [this] { Label7Click(); });
 
@@ -59,7 +59,7 @@ void Tabout::build_form() {
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
 
   URL1.URL = QString::fromStdString(maker_host());
-  URL1.URLType = utHttp;
+  URL1.URLType = is_secure_base() ? utHttps : utHttp;
 }
 
 void Tabout::FormCreate(const QDate& today) {

@@ -43,7 +43,7 @@ void Tmultiplayer::build_form() {
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
 
   URL1.URL = QString::fromStdString(multiplayer_page());
-  URL1.URLType = utHttp;
+  URL1.URLType = is_secure_base() ? utHttps : utHttp;
 }
 
 void Tmultiplayer::Label6Click() { URL1.Open(); }

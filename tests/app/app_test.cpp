@@ -143,6 +143,15 @@ TEST(CommandLine, AnswersWithoutADisplayAndRefusesWhatItDoesNotKnow) {
     EXPECT_TRUE(one_line(refused.err)) << refused.err.toStdString();
     EXPECT_TRUE(refused.out.isEmpty());
   }
+  // A server the game could not reach as written (a port, another scheme, no closing slash).
+  for (const char* server : {"https://scores.example.org:8443/", "ftp://scores.example.org/", "https://a/b"}) {
+    QProcessEnvironment pointed = bare;
+    pointed.insert("VELNOR_SERVER", server);
+    pointed.insert("QT_QPA_PLATFORM", "offscreen");
+    const auto refused = run({}, pointed);
+    EXPECT_EQ(refused.status, 2) << server;
+    EXPECT_TRUE(one_line(refused.err) && refused.err.contains("VELNOR_SERVER")) << refused.err.toStdString();
+  }
 
   const auto no_display = run({}, bare);
   EXPECT_EQ(no_display.status, 1) << no_display.describe().toStdString();

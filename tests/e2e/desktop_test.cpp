@@ -18,6 +18,7 @@
 #include "core/wire.h"
 #include "installedgame.h"
 #include "online/script_server.h"
+#include "support/tlstestserver.h"
 
 using namespace velnor::testing;
 
@@ -387,6 +388,31 @@ TEST_F(Desktop, ARefusedPostingFailsAtOnce) {
   EXPECT_EQ(x.find_window("Velnor Solo - High Scores"), 0u);
   x.keys({"Return"});
   ASSERT_TRUE(x.wait_for_window_gone(box, kTurnMs));
+  ASSERT_NO_FATAL_FAILURE(close_window());
+}
+
+// A game pointed at an https server (VELNOR_SERVER) asks it for the high-score page over TLS,
+// the server's certificate checked against the trust store the game is given.
+TEST_F(Desktop, AGamePointedAtAnHttpsServerFetchesItsPageOverTls) {
+  const TrustOnly trust;
+  // Valid at the game's frozen clock too.
+  TlsTestServer tls(test_authority().issue("localhost", -30 * 86400, 30 * 86400));
+  tls.script({"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<table><tr><td>Ann</td></tr></table>"});
+  extra_environment.insert("VELNOR_SERVER", "https://localhost/");
+  extra_environment.insert("SSL_CERT_FILE", QString::fromStdString(trust.file().string()));
+  QFile settings(file("velnorsolo.ini"));  // no update check to take the page's place
+  ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[velnorsolo]\r\nUpdate=false\r\n") > 0);
+  settings.close();
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  ASSERT_NO_FATAL_FAILURE(open_file_menu({"F10"}));
+  x.keys({"Right", "Right", "Down", "Return"});
+  const quint64 scores_window = wait_window("Velnor Solo - High Scores");
+  ASSERT_NE(scores_window, 0u);
+  ASSERT_TRUE(tls.wait_requests(1)) << "the page was never asked for over TLS";
+  EXPECT_EQ(tls.requests()[0].rfind("GET /counter/velnorsolo.shtml HTTP/1.0\r\nHost: localhost\r\n", 0), 0u);
+  x.focus(scores_window);
+  x.keys({"Escape"});
+  EXPECT_TRUE(x.wait_for_window_gone(scores_window, kTurnMs)) << "the game stopped answering";
   ASSERT_NO_FATAL_FAILURE(close_window());
 }
 

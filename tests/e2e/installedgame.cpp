@@ -135,6 +135,7 @@ QProcessEnvironment InstalledGame::game_environment() const {
   environment.insert("XDG_RUNTIME_DIR", temp.filePath("run"));
   // ...unless the test reads it as a screen reader does, on a bus of the test's own.
   reader.add_to(environment);
+  environment.insert(extra_environment);
   return environment;
 }
 

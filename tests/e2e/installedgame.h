@@ -96,6 +96,8 @@ class InstalledGame : public ::testing::Test {
                        const std::function<void(int round, const TilePlayer& player, int total)>& before_tiles = {});
 
   QProcessEnvironment game_environment() const;
+  // Set by a test for the game it starts, over the rest of game_environment().
+  QProcessEnvironment extra_environment;
   QString log_path() const { return temp.filePath("game.log"); }
   std::string game_output() const;  // what the game wrote
   QString file(const QString& name) const { return folder + "/" + name; }

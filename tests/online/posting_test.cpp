@@ -15,6 +15,7 @@
 #include "online/seedsupply.h"
 #include "online/thighscore.h"
 #include "rules/playedgame.h"
+#include "support/tlstestserver.h"
 #include "windows/htmlview.h"
 #include "windows/tflatpanel.h"
 #include "windows/tfont.h"
@@ -154,6 +155,23 @@ TEST_F(Posting, ARefusedPostingFailsAtOnce) {
     window->button_sendscoreClick();
   }
   EXPECT_EQ(server.requests().size(), 4u);  // one posting a game, and no page fetched
+}
+
+// A server whose certificate does not hold is told like one that cannot be reached, and the
+// player, or whoever helps them, finds why under Show Details; the score never left the game.
+TEST_F(Posting, AnUntrustedHttpsServerIsAFailedPostingWithTheReasonInTheDetails) {
+  const velnor::testing::TrustOnly trust;
+  velnor::testing::TlsTestServer tls(velnor::testing::test_authority().issue("localhost", -7200, -3600));
+  tls.script({"HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nstored"});
+  highscore.emplace("https://localhost/", qt_ui_poster());
+  play_game();
+  click(window->button_sendscore);
+  ASSERT_TRUE(wait_for([&] { return !dialogs.errors.isEmpty(); }));
+  EXPECT_EQ(dialogs.errors, QStringList{"Posting Failed."});
+  EXPECT_EQ(dialogs.error_details, QStringList{"The server's certificate does not hold: certificate expired"});
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+  EXPECT_FALSE(highscore->isVisible());
+  EXPECT_TRUE(tls.requests().empty());
 }
 
 // With the update mark off nothing goes out as the window shows or as a game ends. START GAME,

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/tlstestserver.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -201,6 +203,11 @@ TEST(HttpAddressTest, SplitsUserPasswordHostPortAndPath) {
   EXPECT_EQ(v6.port, 81);
 
   EXPECT_FALSE(split_address("http://@example.org/").has_user);
+
+  const HttpAddress secure = split_address("HTTPS://example.org/a");
+  EXPECT_TRUE(secure.secure);
+  EXPECT_EQ(secure.port, 443);
+  EXPECT_FALSE(bare.secure);
 }
 
 TEST(HttpAddressTest, RefusesWhatCannotBeRequested) {
@@ -290,6 +297,31 @@ TEST(THttpCliTest, FollowsTwentyRedirectionsButNotTwentyOne) {
   EXPECT_EQ(outcome.reason, "Too many redirections");
   EXPECT_EQ(outcome.body, "");
   EXPECT_EQ(endless.requests_received(), 21);
+}
+
+// The installer comes over https like everything else, and a redirection may move it within
+// https; one to plain http would hand the download to anyone on the way, so it is refused.
+TEST(THttpCliTest, DownloadsOverHttpsButIsNeverRedirectedToHttp) {
+  const velnor::testing::TrustOnly trust;
+  using velnor::testing::TlsTestServer;
+  TlsTestServer tls(velnor::testing::test_authority().issue("localhost"), 0);
+  const std::string base = "https://localhost:" + std::to_string(tls.port());
+  tls.script({"HTTP/1.0 302 Found\r\nLocation: " + base + "/moved/setup.bin\r\n\r\n"});
+  tls.script({"HTTP/1.0 200 OK\r\nContent-Length: 9\r\n\r\ninstaller"});
+  const Outcome fetched = get(base + "/velnorsolo/setup.bin");
+  EXPECT_FALSE(fetched.raised) << fetched.reason;
+  EXPECT_EQ(fetched.body, "installer");
+  ASSERT_EQ(tls.requests().size(), 2u);
+  EXPECT_EQ(first_line(tls.requests()[1]), "GET /moved/setup.bin HTTP/1.0");
+
+  ScriptedServer plain({answer("HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nforged")});
+  ASSERT_TRUE(plain.listening());
+  tls.script({"HTTP/1.0 302 Found\r\nLocation: " + plain.url("/setup.bin") + "\r\n\r\n"});
+  const Outcome downgraded = get(base + "/velnorsolo/setup.bin");
+  EXPECT_TRUE(downgraded.raised);
+  EXPECT_EQ(downgraded.reason, "Redirection from https to http refused");
+  EXPECT_EQ(downgraded.body, "");
+  EXPECT_EQ(plain.requests_received(), 0);
 }
 
 TEST(THttpCliTest, ErrorStatusRaisesWithoutWaitingForTheBody) {

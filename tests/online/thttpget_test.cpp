@@ -2,6 +2,7 @@
 
 #include "script_server.h"
 #include "support/childprocess.h"
+#include "support/tlstestserver.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,8 @@ extern char** environ;
 
 using velnor::THTTPGet;
 using velnor::testing::ScriptServer;
+using velnor::testing::TestAuthority;
+using velnor::testing::TlsTestServer;
 using namespace std::chrono_literals;
 
 namespace {
@@ -473,6 +476,84 @@ TEST_F(FetcherTest, TheProxyOfTheEnvironmentIsUsed) {
   EXPECT_NE(requests[0].find("User-Agent: Tarnwick HTTPGet\r\n"), std::string::npos);
   EXPECT_NE(requests[1].find("tinyproxy"), std::string::npos) << requests[1];
   EXPECT_EQ(requests[2].find("tinyproxy"), std::string::npos) << requests[2];
+}
+
+// The game's https: the certificate is checked against the trust store, here one that holds only
+// this run's test authority (through SSL_CERT_FILE, where the system's store is read from).
+class HttpsFetcherTest : public FetcherTest {
+ protected:
+  static const TestAuthority& authority() { return velnor::testing::test_authority(); }
+
+  velnor::testing::TrustOnly trust;
+};
+
+std::string reply_of(const std::string& body) { return ok(body).head; }
+
+TEST_F(HttpsFetcherTest, AFetchOverTlsSendsTheRequestOnlyInsideTheChannel) {
+  TlsTestServer tls(authority().issue("localhost"));
+  tls.script({reply_of("1.0.2")});
+  get.PostQuery = "name=Ann";
+  fetch("https://localhost/velnorsolo/version.txt");
+
+  EXPECT_EQ(events.done, std::vector<std::string>{"1.0.2"});
+  EXPECT_TRUE(get.untrusted_reason().empty());
+  ASSERT_EQ(tls.requests().size(), 1u);
+  EXPECT_EQ(request_line(tls.requests()[0]), "POST /velnorsolo/version.txt HTTP/1.0");
+  EXPECT_NE(tls.requests()[0].find("Host: localhost\r\n"), std::string::npos);
+}
+
+// Each is refused before a byte of the request leaves, with a reason a player can pass on.
+TEST_F(HttpsFetcherTest, ACertificateThatDoesNotHoldIsRefusedWithItsReason) {
+  const struct {
+    velnor::testing::TlsIdentity identity;
+    const char* reason;
+  } cases[] = {
+      {authority().issue("elsewhere.example"), "host name mismatch"},
+      {authority().issue("localhost", -7200, -3600), "certificate expired"},
+      {TestAuthority::self_signed("localhost"), "self-signed certificate"},
+  };
+  for (const auto& [identity, reason] : cases) {
+    TlsTestServer tls(identity);
+    tls.script({reply_of("forged")});
+    fetch("https://localhost/velnorsolo/highscores.html");
+    EXPECT_TRUE(events.done.empty()) << reason;
+    EXPECT_EQ(get.untrusted_reason(), std::string("The server's certificate does not hold: ") + reason);
+    EXPECT_TRUE(tls.requests().empty()) << reason;
+  }
+  EXPECT_EQ(events.errors, 3);
+}
+
+// A server that is no TLS server, or one that never answers the handshake, ends the fetch: the
+// first at once, the second at the stall limit, as any other wait does.
+TEST_F(HttpsFetcherTest, GarbageOrSilenceInPlaceOfAHandshakeFails) {
+  TlsTestServer tls(authority().issue("localhost"));
+  get.stall_limit = 200ms;
+  tls.script({"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nplain", true});
+  fetch("https://localhost/garbage");
+  EXPECT_NE(get.untrusted_reason().find("No secure connection"), std::string::npos) << get.untrusted_reason();
+  EXPECT_TRUE(tls.wait_client_gone());
+
+  tls.script({"", true});
+  fetch("https://localhost/silent");
+  EXPECT_TRUE(tls.wait_client_gone());
+  EXPECT_EQ(events.errors, 2);
+  EXPECT_TRUE(events.done.empty());
+}
+
+// Through a proxy an https fetch asks for a tunnel: the proxy carries the handshake and sees
+// neither the address's path nor the request.
+TEST_F(HttpsFetcherTest, AnHttpsFetchGoesThroughTheProxysTunnel) {
+  Proxy proxy;
+  ASSERT_TRUE(proxy.listening()) << "tinyproxy did not start";
+  TlsTestServer tls(authority().issue("localhost"));
+  tls.script({reply_of("tunnelled")});
+  setenv("http_proxy", "http://127.0.0.1:8888", 1);
+  fetch("https://localhost/velnorsolo/highscores.html");
+  unsetenv("http_proxy");
+
+  EXPECT_EQ(events.done, std::vector<std::string>{"tunnelled"});
+  ASSERT_EQ(tls.requests().size(), 1u);
+  EXPECT_EQ(request_line(tls.requests()[0]), "GET /velnorsolo/highscores.html HTTP/1.0");
 }
 
 }  // namespace

@@ -36,9 +36,14 @@ TEST(ServerAddress, HostAndMultiplayerPageGrowFromTheBase) {
   // A base written without its last "/" still gives a page under it.
   EXPECT_EQ(maker_host("http://example.org"), "example.org");
   EXPECT_EQ(multiplayer_page("http://example.org"), "example.org/multiplayer.html");
+  // On https the links stay on https.
+  EXPECT_EQ(maker_home("https://scores.example/velnor/"), "https://scores.example");
+  EXPECT_EQ(multiplayer_page("HTTPS://scores.example/"), "scores.example/multiplayer.html");
+  EXPECT_TRUE(is_secure_base("HTTPS://scores.example/"));
+  EXPECT_EQ(maker_home("http://localhost/"), "http://localhost");
 
   const std::string base = server_base();
-  EXPECT_TRUE(base.starts_with("http://") && base.ends_with("/")) << base;
+  EXPECT_TRUE(is_server_base(base)) << base;
 }
 
 // Every address handed to the desktop, in order.
