@@ -56,6 +56,9 @@ std::shared_ptr<ssl::context> TlsCertificate::load() const {
   SSL_CTX_set_options(native, SSL_OP_NO_RENEGOTIATION);
   // An idle connection holds no buffers.
   SSL_CTX_set_mode(native, SSL_MODE_RELEASE_BUFFERS);
+  // Sessions are resumed from the tickets that clients keep; a cache of them here would be searched
+  // and pruned on every handshake.
+  SSL_CTX_set_session_cache_mode(native, SSL_SESS_CACHE_SERVER | SSL_SESS_CACHE_NO_INTERNAL);
   SSL_CTX_set_alpn_select_cb(native, choose_http11, nullptr);
 
   // The key first: a certificate taken after it is checked against it below, so that a pair that
