@@ -13,6 +13,9 @@
 # through the rolls and posted, and the mean of 1,000 played through the rolls);
 # then the page and postings together, on a store just begun beside one of millions of scores
 # (BENCH_BIG_SQLITE rows, default 5,000,000; BENCH_BIG_PG, default 20,000,000; 0 skips a store).
+# Then HTTPS, velnor-server's own TLS beside nginx's with the same certificate: the page over TLS at 16
+# and 256 keep-alive connections, new TLS connections a second (one request each), and what a new
+# client meets while 1,000 clients hold connections whose handshakes they never begin.
 # Each measurement runs three times (the crowds five), the servers taking turns in an order that
 # changes each round, and the medians are reported. Exits 1 when a page's rate is below 0.7 of
 # nginx's, or its p99 latency above three times nginx's (or 5 ms, whichever is more).
@@ -20,6 +23,7 @@
 #   bench/server_bench.sh [path/to/velnor-server]
 #   BENCH_SECONDS=10 BENCH_CONNECTIONS=16 BENCH_THREADS=2 bench/server_bench.sh
 #   BENCH_ROLLS_ONLY=1 bench/server_bench.sh   (ends after the rolls)
+#   BENCH_TLS_ONLY=1 bench/server_bench.sh     (ends after HTTPS)
 #
 # PostgreSQL runs as a private cluster in a temporary folder, on a Unix socket only (as the
 # `postgres` user when run as root); no system cluster is used or touched.
@@ -51,7 +55,7 @@ rolls=${ROLLS:-$(dirname "$(dirname "$server")")/bench/rolls}
 server=$(cd "$(dirname "$server")" && pwd)/$(basename "$server")
 [ -x "$server" ] || { echo "server_bench: $server is not a program" >&2; exit 1; }
 pg_bin=$(pg_config --bindir 2>/dev/null || true)
-for tool in wrk nginx "$pg_bin/initdb"; do
+for tool in wrk nginx openssl "$pg_bin/initdb"; do
   command -v "$tool" >/dev/null || { echo "server_bench: $tool is missing (scripts/deps.sh lists it)" >&2; exit 1; }
 done
 
@@ -95,13 +99,15 @@ http_body() {
 }
 # Starts velnor-server on a free port with the given store; the port is left in $started_port.
 # (Not run in a subshell, so that the cleanup knows every server.)
+# Arguments after the store's are the server's own.
 start_server() {
   local name=$1 database=$2
+  shift 2
   started_port=$(free_port)
   mkdir -p "$work/$name"
   # Every client of the benchmark comes from one address, and nginx logs nothing either.
   (cd "$work/$name" && exec "$server" --listen 127.0.0.1 --port "$started_port" --post-limit 0 --seed-limit 0 --database "$database" \
-    --max-connections 100000 --max-per-address 100000 --no-access-log) \
+    --max-connections 100000 --max-per-address 100000 --no-access-log "$@") \
     >"$work/$name.log" 2>&1 &
   pids+=($!)
   wait_for_port "$started_port"
@@ -166,7 +172,14 @@ for port in "$sqlite_port" "$pg_port" "$pg2_port"; do
     { echo "server_bench: the stores' pages differ" >&2; exit 1; }
 done
 grep -q "Games posted: 100" "$work/static/counter/velnorsolo.shtml" || { echo "server_bench: the page did not show 100 postings" >&2; exit 1; }
+# One certificate for both servers' TLS, of the kind a site would have now (ECDSA P-256).
+mkdir -p "$work/tls"
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 2 -subj /CN=127.0.0.1 \
+  -keyout "$work/tls/key.pem" -out "$work/tls/cert.pem" 2>/dev/null
+start_server tls "sqlite:$work/sqlite/scores.db" --tls-cert "$work/tls/cert.pem" --tls-key "$work/tls/key.pem"
+tls_port=$started_port
 nginx_port=$(free_port)
+nginx_tls_port=$(free_port)
 cat >"$work/nginx/nginx.conf" <<CONF
 worker_processes auto;
 worker_rlimit_nofile 65536;
@@ -191,11 +204,23 @@ http {
     listen 127.0.0.1:$nginx_port;
     root $work/static;
   }
+  # The same page over TLS, with the same header velnor-server adds, and the same deadline for a
+  # handshake and a head.
+  server {
+    listen 127.0.0.1:$nginx_tls_port ssl;
+    ssl_certificate $work/tls/cert.pem;
+    ssl_certificate_key $work/tls/key.pem;
+    ssl_protocols TLSv1.2 TLSv1.3;
+    client_header_timeout 5s;
+    add_header Strict-Transport-Security "max-age=31536000" always;
+    root $work/static;
+  }
 }
 CONF
 nginx -p "$work/nginx" -e "$work/nginx/error.log" -c "$work/nginx/nginx.conf" -g 'daemon off;' &
 nginx_pid=$!
 wait_for_port "$nginx_port"
+wait_for_port "$nginx_tls_port"
 
 page=/counter/velnorsolo.shtml
 post="$top/bench/server/post.lua"
@@ -207,6 +232,58 @@ run() {  # name, script, addresses...
   rps[$name]="${rps[$name]:-} $r"
   p99[$name]="${p99[$name]:-} $p"
 }
+# HTTPS. Goals: the page over TLS at least at nginx's rate at 16 and 256 keep-alive connections; new
+# TLS connections a second (one request on each) at least 0.8 of nginx's; with 1,000 clients that
+# open a connection and never begin their handshakes, a new client's page p99 at most 20 ms, and every
+# stalled handshake cut at the head's deadline (5 s).
+tls_failed=0
+curl -sk "https://127.0.0.1:$tls_port$page" | cmp -s - "$work/static/counter/velnorsolo.shtml" ||
+  { echo "server_bench: the page over TLS differs from nginx's copy" >&2; exit 1; }
+echo 'wrk.headers["Connection"] = "close"' >"$work/close.lua"
+# shellcheck disable=SC2034  # measure() reads connections
+for round in $(seq 1 $rounds); do
+  for name in $( ((round % 2)) && echo "nginx velnor" || echo "velnor nginx"); do
+    if [ "$name" = nginx ]; then url="https://127.0.0.1:$nginx_tls_port$page"; else url="https://127.0.0.1:$tls_port$page"; fi
+    for size in 16 256; do
+      connections=$size run "tls_${name}_$size" "" "$url"
+    done
+    connections=16 run "tls_${name}_new" "$work/close.lua" "$url"
+  done
+done
+echo "HTTPS, the page over TLS ($rounds rounds, medians; wrk, $threads threads, ${seconds}s a run; the same ECDSA P-256 certificate):"
+printf '  %-34s %12s %12s %8s %12s\n' "" "nginx req/s" "velnor req/s" ratio "velnor p99"
+for kind in 16 256 new; do
+  # shellcheck disable=SC2086
+  {
+    n=$(median ${rps[tls_nginx_$kind]}); v=$(median ${rps[tls_velnor_$kind]}); vp=$(median ${p99[tls_velnor_$kind]})
+  }
+  ratio=$(awk -v a="$v" -v b="$n" 'BEGIN { printf "%.2f", a / b }')
+  if [ "$kind" = new ]; then label="new connections, 16 at once"; want=0.8; else label="keep-alive, $kind connections"; want=1.0; fi
+  verdict=ok
+  awk -v r="$ratio" -v m="$want" 'BEGIN { exit !(r >= m) }' || { verdict="BELOW $want OF NGINX"; tls_failed=1; }
+  printf '  %-34s %12s %12s %8s %9s ms   %s\n' "$label" "$n" "$v" "$ratio" "$vp" "$verdict"
+done
+for name in velnor nginx; do
+  if [ "$name" = nginx ]; then port=$nginx_tls_port; else port=$tls_port; fi
+  # The stalled clients connect at once; the new client is measured while all of them are held (in
+  # the 4 seconds before their deadline), and the crowd looks at 8 seconds for any still open.
+  "$crowd" hold "$port" 1000 0 0 / 8 >"$work/stalled_$name.txt" &
+  stalled_pid=$!
+  sleep 1
+  wrk -t1 -c4 -d3s --latency "https://127.0.0.1:$port$page" >"$work/stalled_page_$name.txt"
+  wait "$stalled_pid"
+  still_open=$(awk '/^after/ { print $4 }' "$work/stalled_$name.txt")
+  stalled_p99=$(to_ms "$(awk '$1 == "99%" {print $2}' "$work/stalled_page_$name.txt")")
+  verdict=ok
+  if [ "$name" = velnor ]; then
+    awk -v p="$stalled_p99" 'BEGIN { exit !(p <= 20) }' || { verdict="P99 ABOVE 20 MS"; tls_failed=1; }
+    [ "$still_open" = 0 ] || { verdict="STALLED HANDSHAKES LEFT OPEN"; tls_failed=1; }
+  fi
+  echo "  $name, 1,000 handshakes never begun: a new client's page $(awk '/^Requests\/sec:/ {print $2}' "$work/stalled_page_$name.txt") req/s," \
+    "p99 $stalled_p99 ms; after 8 s $still_open of 1,000 still open$(grep -h "Non-2xx\|Socket errors" "$work/stalled_page_$name.txt" | sed 's/^ */; /' | tr -d '\n')   $verdict"
+done
+[ "${BENCH_TLS_ONLY:-0}" = 1 ] && exit "$tls_failed"
+
 echo "wrk: $threads threads, $connections connections, ${seconds}s per run, $rounds rounds; page of $(wc -c <"$work/static/counter/velnorsolo.shtml") bytes"
 for round in $(seq 1 $rounds); do
   # Each round starts with a different server, so that none always runs on a warm or a tired machine.
@@ -427,4 +504,5 @@ for store in sqlite pg; do
   printf '  postings/s      %10s vs %10s (%s)\n' "$big_post" "$small_post" "$(awk -v a="$big_post" -v b="$small_post" 'BEGIN { printf "%.2f", a / b }')"
 done
 [ "$roll_failed" -eq 0 ] || failed=1
+[ "$tls_failed" -eq 0 ] || failed=1
 exit $failed

@@ -40,6 +40,12 @@ const std::string& date_now() {
 void stamp_date(http::fields& fields) { fields.set(http::field::date, date_now()); }
 void stamp_date(PreparedFields& fields) { fields.set_date(date_now()); }
 
+// Every reply over TLS tells the browser to come back over TLS only.
+void stamp_strict_transport(http::fields& fields) {
+  fields.set(http::field::strict_transport_security, http_conventions::kStrictTransportSecurity);
+}
+void stamp_strict_transport(PreparedFields& fields) { fields.set_strict_transport_security(); }
+
 bool announces_body(const http::request_parser<http::empty_body>& parser) {
   const auto& request = parser.get();
   if (request.find(http::field::transfer_encoding) != request.end()) return true;
@@ -50,7 +56,9 @@ bool announces_body(const http::request_parser<http::empty_body>& parser) {
 }  // namespace
 
 HttpConnection::HttpConnection(asio::ip::tcp::socket socket, std::string peer, ServerShared& shared, ConnectionSet& set)
-    : socket_(std::move(socket)),
+    : tls_context_(shared.tls ? shared.tls->current() : nullptr),
+      stream_(tls_context_ ? decltype(stream_)(std::in_place_type<TlsStream>, std::move(socket), *tls_context_)
+                           : decltype(stream_)(std::move(socket))),
       buffer_(shared.limits.max_head_bytes + 1024),
       peer_(std::move(peer)),
       shared_(shared),
@@ -65,15 +73,37 @@ HttpConnection::~HttpConnection() {
   --shared_.live;
 }
 
+asio::ip::tcp::socket& HttpConnection::socket() {
+  return std::visit([](auto& stream) -> asio::ip::tcp::socket& { return beast::get_lowest_layer(stream); }, stream_);
+}
+
+template <class Operation>
+void HttpConnection::through_stream(Operation&& operation) {
+  std::visit(std::forward<Operation>(operation), stream_);
+}
+
 void HttpConnection::start() {
   admitted_ = true;
+  if (auto* tls = std::get_if<TlsStream>(&stream_)) return handshake(*tls);
   wait_for_request();
+}
+
+// The handshake is held to the head's deadline: a client that opens a connection and never finishes
+// its handshake holds its place no longer than one that never finishes its head.
+void HttpConnection::handshake(TlsStream& tls) {
+  step_ = Step::kHandshaking;
+  arm(shared_.limits.head_deadline);
+  tls.async_handshake(asio::ssl::stream_base::server, [self = shared_from_this()](beast::error_code error) {
+    if (self->step_ != Step::kHandshaking) return;
+    if (error) return self->close_now();
+    self->wait_for_request();
+  });
 }
 
 void HttpConnection::turn_away() { refuse(http::status::service_unavailable, "Server busy; try again shortly.\n"); }
 
 void HttpConnection::stop() {
-  if (step_ == Step::kIdle) close_now();
+  if (step_ == Step::kIdle || step_ == Step::kHandshaking) close_now();
   // Any other step ends after its reply: keep_alive_ is dropped once the reply is sent.
 }
 
@@ -93,13 +123,15 @@ void HttpConnection::wait_for_request() {
   step_ = Step::kIdle;
   if (buffer_.capacity() > kIdleBuffer) buffer_.shrink_to_fit();
   arm(shared_.limits.idle);
-  socket_.async_read_some(buffer_.prepare(kIdleBuffer),
-                          [self = shared_from_this()](beast::error_code error, size_t got) {
-                            if (self->step_ != Step::kIdle) return;
-                            if (error) return self->close_now();
-                            self->buffer_.commit(got);
-                            self->read_head();
-                          });
+  through_stream([&](auto& stream) {
+    stream.async_read_some(buffer_.prepare(kIdleBuffer),
+                           [self = shared_from_this()](beast::error_code error, size_t got) {
+                             if (self->step_ != Step::kIdle) return;
+                             if (error) return self->close_now();
+                             self->buffer_.commit(got);
+                             self->read_head();
+                           });
+  });
 }
 
 void HttpConnection::read_head() {
@@ -128,13 +160,15 @@ void HttpConnection::parse_head() {
     if (error != http::error::need_more) return on_head(error);
   }
   if (buffer_.size() >= buffer_.max_size()) return on_head(http::error::buffer_overflow);
-  socket_.async_read_some(buffer_.prepare(beast::read_size(buffer_, kHeadPiece)),
-                          [self = shared_from_this()](beast::error_code error, size_t got) {
-                            if (self->step_ != Step::kReadingHead) return;
-                            if (error) return self->on_head(error);
-                            self->buffer_.commit(got);
-                            self->parse_head();
-                          });
+  through_stream([&](auto& stream) {
+    stream.async_read_some(buffer_.prepare(beast::read_size(buffer_, kHeadPiece)),
+                           [self = shared_from_this()](beast::error_code error, size_t got) {
+                             if (self->step_ != Step::kReadingHead) return;
+                             if (error) return self->on_head(error);
+                             self->buffer_.commit(got);
+                             self->parse_head();
+                           });
+  });
 }
 
 void HttpConnection::on_head(beast::error_code error) {
@@ -190,7 +224,7 @@ void HttpConnection::ask_the_store(StoreRequest request) {
   // All that a worker holds of the connection is the way back to its thread: it can hand the reply
   // over, and read nothing. The last hold on the connection is let go on that thread too.
   auto hand_back = [self = shared_from_this(),
-                    work = asio::prefer(socket_.get_executor(), asio::execution::outstanding_work.tracked)](
+                    work = asio::prefer(socket().get_executor(), asio::execution::outstanding_work.tracked)](
                        Reply reply) mutable {
     asio::post(work, [self = std::move(self), reply = std::move(reply)]() mutable { self->respond(std::move(reply)); });
   };
@@ -219,6 +253,7 @@ void HttpConnection::deliver(http::response<Body, Fields>&& reply) {
   reply.version(parser_->get().version());
   stamp_date(reply);
   reply.keep_alive(keep_alive_);
+  if (tls_context_) stamp_strict_transport(reply);
   exchange_.status = static_cast<int>(reply.result_int());
   exchange_.body_bytes = head ? 0 : reply.payload_size().value_or(0);
   // HEAD gets exactly the header that GET would, Content-Length included, and no body.
@@ -249,14 +284,15 @@ void HttpConnection::write_more(std::shared_ptr<Outgoing<Body, Fields>> outgoing
   beast::error_code error;
   auto& serializer = outgoing->serializer;
   serializer.next(error, [&](beast::error_code&, const auto& pieces) {
-    socket_.async_write_some(
-        pieces, [self = shared_from_this(), outgoing = std::move(outgoing)](beast::error_code error, size_t sent) {
-          if (self->step_ != Step::kWriting && self->step_ != Step::kClosing) return;
-          if (error) return self->reset();
-          outgoing->serializer.consume(sent);
-          if (!outgoing->serializer.is_done()) return self->write_more(outgoing);
-          self->on_sent();
-        });
+    auto on_written = [self = shared_from_this(), outgoing = std::move(outgoing)](beast::error_code error,
+                                                                                  size_t sent) {
+      if (self->step_ != Step::kWriting && self->step_ != Step::kClosing) return;
+      if (error) return self->reset();
+      outgoing->serializer.consume(sent);
+      if (!outgoing->serializer.is_done()) return self->write_more(outgoing);
+      self->on_sent();
+    };
+    through_stream([&](auto& stream) { stream.async_write_some(pieces, std::move(on_written)); });
   });
   if (error) reset();  // a file that could not be read
 }
@@ -274,6 +310,7 @@ void HttpConnection::refuse(http::status status, std::string text) {
   if (shared_.access_log) shared_.access_log->record_refusal(peer_, static_cast<int>(status));
   TextReply reply = text_reply(status, std::move(text));
   stamp_date(reply);
+  if (tls_context_) stamp_strict_transport(reply);
   if (status == http::status::service_unavailable) reply.set(http::field::retry_after, "1");
   reply.keep_alive(false);
   parser_.reset();
@@ -284,37 +321,48 @@ void HttpConnection::refuse(http::status status, std::string text) {
 
 void HttpConnection::close_gracefully() {
   step_ = Step::kEnded;
-  beast::error_code ignored;
-  socket_.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
-  buffer_.clear();
   arm(kDrainLimit);
+  auto* tls = std::get_if<TlsStream>(&stream_);
+  if (!tls) return end_sending();
+  // The peer's own close_notify, or whatever it sends instead, ends the wait; the drain's deadline
+  // ends a peer that sends nothing.
+  tls->async_shutdown([self = shared_from_this()](beast::error_code) {
+    if (self->socket().is_open()) self->end_sending();
+  });
+}
+
+void HttpConnection::end_sending() {
+  beast::error_code ignored;
+  socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+  buffer_.clear();
   drain_input(0);
 }
 
 void HttpConnection::drain_input(size_t drained) {
   if (drained >= kDrainBytes) return reset();
-  socket_.async_read_some(buffer_.prepare(kDrainPiece),
-                          [self = shared_from_this(), drained](beast::error_code error, size_t got) {
-                            if (!self->socket_.is_open()) return;
-                            if (error) return self->close_now();
-                            self->buffer_.clear();
-                            self->drain_input(drained + got);
-                          });
+  // The bytes are dropped unread, so they are taken from beneath any TLS.
+  socket().async_read_some(buffer_.prepare(kDrainPiece),
+                           [self = shared_from_this(), drained](beast::error_code error, size_t got) {
+                             if (!self->socket().is_open()) return;
+                             if (error) return self->close_now();
+                             self->buffer_.clear();
+                             self->drain_input(drained + got);
+                           });
 }
 
 void HttpConnection::close_now() {
   step_ = Step::kEnded;
   disarm();
   beast::error_code ignored;
-  socket_.close(ignored);
+  socket().close(ignored);
 }
 
 void HttpConnection::reset() {
   step_ = Step::kEnded;
   disarm();
   beast::error_code ignored;
-  socket_.set_option(asio::socket_base::linger(true, 0), ignored);
-  socket_.close(ignored);
+  socket().set_option(asio::socket_base::linger(true, 0), ignored);
+  socket().close(ignored);
 }
 
 void HttpConnection::arm(std::chrono::milliseconds limit) {
@@ -333,13 +381,14 @@ void HttpConnection::check_deadline(std::chrono::steady_clock::time_point now) {
 void HttpConnection::on_deadline() {
   timed_out_ = true;
   switch (step_) {
+    case Step::kHandshaking:
     case Step::kIdle:
       close_now();
       break;
     case Step::kReadingHead: {
       // The pending read ends with an error, and its handler tells the client why.
       beast::error_code ignored;
-      socket_.cancel(ignored);
+      socket().cancel(ignored);
       break;
     }
     case Step::kWriting:

@@ -42,6 +42,9 @@ bool folds_a_line(std::string_view head);
 // 10 or 11, `host` the first line's value).
 bool host_lines_valid(unsigned version, size_t host_lines, std::string_view host);
 
+// Strict-Transport-Security on every reply over TLS: a year, renewed by each visit.
+inline constexpr std::string_view kStrictTransportSecurity = "max-age=31536000";
+
 enum class Encoding { kIdentity, kGzip, kBrotli };
 
 // The compressed form that an Accept-Encoding header welcomes most, Brotli before gzip when both are

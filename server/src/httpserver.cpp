@@ -58,7 +58,8 @@ void HttpServer::for_each_connection(Action action) {
     asio::post(thread->context, [&thread = *thread, action] { for_each_connection_of(thread, action); });
 }
 
-HttpServer::HttpServer(Limits limits, Routes& routes, WorkerPool& store_work, AccessLog* access_log)
+HttpServer::HttpServer(Limits limits, Routes& routes, WorkerPool& store_work, AccessLog* access_log,
+                       const TlsCertificate* tls)
     : limits_(limits),
       threads_([&] {
         std::vector<std::unique_ptr<IoThread>> threads;
@@ -68,7 +69,7 @@ HttpServer::HttpServer(Limits limits, Routes& routes, WorkerPool& store_work, Ac
       }()),
       counts_(raise_file_limit(limits.max_connections), limits.max_per_address,
               [&routes](const std::string& address) { return routes.is_trusted_proxy(address); }),
-      shared_{limits.connection, routes, store_work, access_log, counts_},
+      shared_{limits.connection, routes, store_work, access_log, counts_, tls},
       acceptor_(threads_.front()->context),
       retry_accept_(threads_.front()->context),
       drain_timer_(threads_.front()->context) {}
@@ -157,18 +158,29 @@ void HttpServer::accept() {
       begin_stop();
       return;
     }
-    if (!error)
+    if (!error) {
+      // Counted here, in the order the connections came: a crowd from one address cannot pass its
+      // bound by landing on threads that happen to be quicker.
+      std::string peer = peer_address(socket);
+      const bool admitted = counts_.admit(peer);
       asio::post(thread.context,
-                 [this, &thread, socket = std::move(socket)]() mutable { on_accepted(thread, std::move(socket)); });
+                 [this, &thread, socket = std::move(socket), peer = std::move(peer), admitted]() mutable {
+                   on_accepted(thread, std::move(socket), std::move(peer), admitted);
+                 });
+    }
     accept();
   });
 }
 
-void HttpServer::on_accepted(IoThread& thread, tcp::socket socket) {
+void HttpServer::on_accepted(IoThread& thread, tcp::socket socket, std::string peer, bool admitted) {
   boost::system::error_code ignored;
   socket.set_option(tcp::no_delay(true), ignored);
-  std::string peer = peer_address(socket);
-  const bool admitted = !shared_.stopping && counts_.admit(peer);
+  if (admitted && shared_.stopping) {
+    counts_.leave(peer);
+    admitted = false;
+  }
+  // Over TLS a refusal could be told only after a handshake, which costs more than the refusal saves.
+  if (!admitted && shared_.tls) return;
   auto connection = std::make_shared<HttpConnection>(std::move(socket), std::move(peer), shared_, thread.connections);
   if (admitted)
     connection->start();

@@ -28,7 +28,9 @@ class HttpServer {
     std::chrono::milliseconds drain{9000};  // after stop(), for the replies under way
   };
 
-  HttpServer(Limits limits, Routes& routes, WorkerPool& store_work, AccessLog* access_log);
+  // Serves TLS with `tls` (which outlives the server), else plain HTTP.
+  HttpServer(Limits limits, Routes& routes, WorkerPool& store_work, AccessLog* access_log,
+             const TlsCertificate* tls = nullptr);
   ~HttpServer();
 
   // Binds the address and starts listening; then serve() answers until stop().
@@ -53,7 +55,7 @@ class HttpServer {
   // until the server has stopped and the thread has no connection left.
   void sweep(IoThread& thread);
   void accept();
-  void on_accepted(IoThread& thread, boost::asio::ip::tcp::socket socket);
+  void on_accepted(IoThread& thread, boost::asio::ip::tcp::socket socket, std::string peer, bool admitted);
   void begin_stop();
   void watch_drain(std::chrono::steady_clock::time_point until);
   // Runs `action` on every connection of `thread`, from that thread.

@@ -18,6 +18,7 @@
 #include "ratelimiter.h"
 #include "routes.h"
 #include "scorestore.h"
+#include "tlscertificate.h"
 #include "workerpool.h"
 
 namespace {
@@ -54,13 +55,19 @@ int run(const ServerOptions& options) {
     }
   }
   const auto www_dir = options.www_dir.empty() ? default_www_dir() : options.www_dir;
+  // A certificate that will not do is told before anything else is begun.
+  std::unique_ptr<TlsCertificate> tls;
+  if (!options.tls_certificate.empty())
+    tls = std::make_unique<TlsCertificate>(options.tls_certificate, options.tls_key);
 
-  // Signals go to one thread that asks the server to stop; every other thread keeps them blocked.
-  sigset_t stop_signals;
-  sigemptyset(&stop_signals);
-  sigaddset(&stop_signals, SIGTERM);
-  sigaddset(&stop_signals, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  // Signals go to one thread that asks the server to stop (or, over TLS, reads the certificate
+  // again on SIGHUP); every other thread keeps them blocked.
+  sigset_t handled_signals;
+  sigemptyset(&handled_signals);
+  sigaddset(&handled_signals, SIGTERM);
+  sigaddset(&handled_signals, SIGINT);
+  if (tls) sigaddset(&handled_signals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &handled_signals, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
 
   const auto store = open_score_store(options.database_address());
@@ -81,20 +88,28 @@ int run(const ServerOptions& options) {
   limits.io_threads = std::max(1u, std::thread::hardware_concurrency());
   limits.max_connections = static_cast<size_t>(options.max_connections);
   limits.max_per_address = static_cast<size_t>(options.max_per_address);
-  HttpServer server(limits, routes, store_work, access_log.get());
+  HttpServer server(limits, routes, store_work, access_log.get(), tls.get());
 
   if (!server.bind(options.listen_address, options.port)) {
     std::cerr << "velnor-server: cannot listen on " << options.listen_address << " port " << options.port << ": "
               << std::strerror(errno) << '\n';
     return 1;
   }
-  std::cerr << "velnor-server: serving http://" << options.listen_address << ':' << options.port << "/ (scores in "
-            << options.database_address() << ", at most " << server.max_connections() << " connections)\n";
+  std::cerr << "velnor-server: serving " << (tls ? "https://" : "http://") << options.listen_address << ':'
+            << options.port << "/ (scores in " << options.database_address() << ", at most " << server.max_connections()
+            << " connections)\n";
 
   std::atomic<bool> signalled = false;
   std::thread signal_waiter([&] {
     int signal_number = 0;
-    sigwait(&stop_signals, &signal_number);
+    while (sigwait(&handled_signals, &signal_number) == 0 && signal_number == SIGHUP) {
+      try {
+        tls->reload();
+        std::cerr << "velnor-server: read the certificate and key again\n";
+      } catch (const TlsCertificate::Unusable& e) {
+        std::cerr << "velnor-server: kept the certificate in use: " << e.what() << '\n';
+      }
+    }
     signalled = true;
     server.stop();
   });

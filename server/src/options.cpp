@@ -10,6 +10,7 @@ const std::string kUsage =
     "Usage: velnor-server [--listen ADDR] [--port N] [--database URL | --data DIR] [--release DIR]\n"
     "                     [--www DIR] [--post-limit N] [--seed-limit N] [--max-connections N]\n"
     "                     [--max-per-address N] [--trust-proxy ADDR]... [--no-access-log]\n"
+    "                     [--tls-cert FILE --tls-key FILE]\n"
     "       velnor-server --copy-scores FROM TO\n"
     "       velnor-server --help | --version\n"
     "  --listen ADDR          address to listen on (default 127.0.0.1)\n"
@@ -30,6 +31,8 @@ const std::string kUsage =
     "  --trust-proxy ADDR     take the client's address from X-Forwarded-For on connections from ADDR\n"
     "                         (a proxy or load balancer); may be given more than once\n"
     "  --no-access-log        do not log each request on standard output\n"
+    "  --tls-cert FILE        serve HTTPS with this PEM certificate (its chain after it), read again on SIGHUP\n"
+    "  --tls-key FILE         the PEM private key of --tls-cert\n"
     "  --copy-scores FROM TO  copy every score from one store to another (empty) one, check the counts, end\n";
 
 namespace {
@@ -44,10 +47,10 @@ int parse_number(const std::string& option, const std::string& text, int low, in
   return value;
 }
 
-constexpr std::array kValued = {"--listen",          "--port",       "--data",
-                                "--database",        "--release",    "--www",
-                                "--post-limit",      "--seed-limit", "--max-connections",
-                                "--max-per-address", "--trust-proxy"};
+constexpr std::array kValued = {
+    "--listen",      "--port",       "--data",       "--database",        "--release",
+    "--www",         "--post-limit", "--seed-limit", "--max-connections", "--max-per-address",
+    "--trust-proxy", "--tls-cert",   "--tls-key"};
 
 }  // namespace
 
@@ -109,6 +112,9 @@ ServerOptions parse_options(const std::vector<std::string>& args) {
     } else if (name == "--trust-proxy") {
       if (value.empty()) throw OptionsError("--trust-proxy needs an address");
       options.trusted_proxies.push_back(value);
+    } else if (name == "--tls-cert" || name == "--tls-key") {
+      if (value.empty()) throw OptionsError(name + " needs a file");
+      (name == "--tls-cert" ? options.tls_certificate : options.tls_key) = value;
     } else if (name == "--database") {
       if (value.empty()) throw OptionsError("--database needs a store's address");
       options.database = value;
@@ -119,5 +125,7 @@ ServerOptions parse_options(const std::vector<std::string>& args) {
     }
   }
   if (data_given && !options.database.empty()) throw OptionsError("give --database or --data, not both");
+  if (options.tls_certificate.empty() != options.tls_key.empty())
+    throw OptionsError("give --tls-cert and --tls-key together");
   return options;
 }

@@ -19,6 +19,8 @@ struct ServerOptions {
   int max_per_address = 64;
   std::vector<std::string> trusted_proxies;  // peers whose X-Forwarded-For names the client
   bool access_log = true;
+  std::filesystem::path tls_certificate;  // with tls_key: serve TLS; both empty: plain HTTP
+  std::filesystem::path tls_key;
   std::string copy_from;  // with copy_to: copy every score from one store to another, then end
   std::string copy_to;
   bool show_help = false;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "httpconventions.h"
+
 namespace http = boost::beast::http;
 
 namespace {
@@ -51,6 +53,11 @@ PreparedFields::writer::writer(const PreparedFields& fields, unsigned version, u
   const bool keep_alive = fields.get_keep_alive_impl(version);
   if (version >= 11 && !keep_alive) closing_end = put("Connection: close\r\n", closing_end, closing_lines_.end());
   if (version < 11 && keep_alive) closing_end = put("Connection: keep-alive\r\n", closing_end, closing_lines_.end());
+  if (fields.strict_transport_security_) {
+    closing_end = put("Strict-Transport-Security: ", closing_end, closing_lines_.end());
+    closing_end = put(http_conventions::kStrictTransportSecurity, closing_end, closing_lines_.end());
+    closing_end = put(kLineEnd, closing_end, closing_lines_.end());
+  }
   closing_end = put(kLineEnd, closing_end, closing_lines_.end());
 
   const std::string_view lines = fields.lines_ ? std::string_view(*fields.lines_) : std::string_view();

@@ -13,8 +13,9 @@
 
 // The header of a reply whose lines were made once for many clients (the cached page), in the form
 // Beast's serializer writes a header in: the status line, the lines made beforehand, and this
-// reply's own Date and Connection lines. The lines made beforehand go out as they are, never parsed
-// into fields again, and nothing is allocated for the rest: that is what makes the page cheap to send.
+// reply's own Date, Connection and (over TLS) Strict-Transport-Security lines. The lines made
+// beforehand go out as they are, never parsed into fields again, and nothing is allocated for the
+// rest: that is what makes the page cheap to send.
 class PreparedFields {
  public:
   PreparedFields() = default;
@@ -23,6 +24,7 @@ class PreparedFields {
 
   // An HTTP date (29 characters).
   void set_date(std::string_view date);
+  void set_strict_transport_security() { strict_transport_security_ = true; }
 
   class writer;
 
@@ -47,6 +49,7 @@ class PreparedFields {
   std::array<char, 29> date_{};
   size_t date_size_ = 0;            // none: no Date line
   std::optional<bool> keep_alive_;  // none: as the version has it
+  bool strict_transport_security_ = false;
 };
 
 class PreparedFields::writer {
@@ -60,7 +63,7 @@ class PreparedFields::writer {
   const_buffers_type get() const { return buffers_; }
 
  private:
-  std::array<char, 48> status_line_;    // "HTTP/1.1 200 OK\r\n": the longest reason is 31 characters
-  std::array<char, 64> closing_lines_;  // Date, Connection and the blank line
+  std::array<char, 48> status_line_;     // "HTTP/1.1 200 OK\r\n": the longest reason is 31 characters
+  std::array<char, 112> closing_lines_;  // Date, Connection, Strict-Transport-Security and the blank line
   const_buffers_type buffers_;
 };

@@ -18,6 +18,7 @@
 #include "playedgames.h"
 #include "rules/tgame.h"
 #include "serverprocess.h"
+#include "tlsclient.h"
 
 namespace {
 
@@ -139,6 +140,15 @@ class ServerTest : public ::testing::Test {
     for (auto& thread : threads) thread.join();
     return answered_ok;
   }
+
+  // Serves TLS with a certificate for `name`, made in the test's folder.
+  void start_tls(const std::string& name, std::vector<std::string> arguments = {}) {
+    make_certificate(name, certificate(), key());
+    arguments.insert(arguments.end(), {"--tls-cert", certificate().string(), "--tls-key", key().string()});
+    start(std::move(arguments));
+  }
+  std::filesystem::path certificate() const { return folder_.path() / "certificate.pem"; }
+  std::filesystem::path key() const { return folder_.path() / "key.pem"; }
 
   std::string page() const {
     std::string body;
@@ -288,6 +298,7 @@ TEST_F(ServerTest, RepliesFollowTheWebsConventions) {
     ASSERT_TRUE(got) << target;
     EXPECT_EQ(got->status, 200) << target;
     EXPECT_TRUE(got->has_header("Date")) << target;
+    EXPECT_FALSE(got->has_header("Strict-Transport-Security")) << target << ": only a reply over TLS says so";
     const std::string etag = got->get_header_value("ETag");
     const std::string modified = got->get_header_value("Last-Modified");
     EXPECT_TRUE(etag.starts_with('"') && etag.ends_with('"')) << target << ": a strong tag, not " << etag;
@@ -695,12 +706,9 @@ TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat) {
   EXPECT_EQ(get_status("/nothing\xff\""), 404);
   // Lines are written within a second of their requests.
   const std::string request = "\"GET /cgi-bin/velnorsolo.cgi?name=Ann&date=1&score=5 HTTP/1.1\" 200 14\n";
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  std::string log;
-  while ((log = server_->log()).find(request) == std::string::npos && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(server_->wait_for_log(request)) << server_->log();
+  const std::string log = server_->log();
   const size_t at = log.find(request);
-  ASSERT_NE(at, std::string::npos) << log;
   const size_t line_start = log.rfind('\n', at) + 1;
   const std::string line = log.substr(line_start, at - line_start);
   ASSERT_TRUE(line.starts_with("127.0.0.1 - - [")) << line;
@@ -714,6 +722,100 @@ TEST_F(ServerTest, EachRequestIsLoggedInTheCommonFormat) {
   EXPECT_EQ(server_->stop(), 0);
   EXPECT_NE(server_->log().find("\"GET /nothing\\xFF\\x22 HTTP/1.1\" 404"), std::string::npos)
       << "written at the stop at the latest";
+}
+
+TEST_F(ServerTest, EveryReplyOverTlsIsHttp11AndAsksForTlsFromThenOn) {
+  const std::string installer = put_installer();
+  start_tls("first");
+  TlsClient browser(server_->port());
+  ASSERT_TRUE(browser.connected());
+  EXPECT_EQ(browser.protocol(), "http/1.1");
+  EXPECT_EQ(browser.certificate_name(), "first");
+  // The cached page, a file and a refusal, one after another on one connection.
+  for (const auto& [target, status] :
+       {std::pair{"/counter/velnorsolo.shtml", "HTTP/1.1 200"}, std::pair{"/velnorsolo/vnssetup.exe", "HTTP/1.1 200"},
+        std::pair{"/nothing", "HTTP/1.1 404"}}) {
+    const std::string reply = browser.get(target);
+    EXPECT_TRUE(reply.starts_with(status)) << target << ": " << reply.substr(0, 60);
+    EXPECT_NE(reply.find("\r\nStrict-Transport-Security: max-age=31536000\r\n"), std::string::npos)
+        << target << ": " << reply.substr(0, reply.find("\r\n\r\n"));
+  }
+  EXPECT_TRUE(browser.get("/velnorsolo/vnssetup.exe").ends_with(installer)) << "the file whole, after the others";
+}
+
+TEST_F(ServerTest, SighupReadsTheCertificateAgainAndDropsNoOne) {
+  start_tls("first");
+  TlsClient before(server_->port());
+  ASSERT_TRUE(before.connected());
+  EXPECT_TRUE(before.get("/").starts_with("HTTP/1.1 200"));
+
+  make_certificate("second", certificate(), key());
+  server_->signal(SIGHUP);
+  ASSERT_TRUE(server_->wait_for_log("velnor-server: read the certificate and key again\n")) << server_->log();
+  TlsClient after(server_->port());
+  EXPECT_EQ(after.certificate_name(), "second");
+  EXPECT_TRUE(after.get("/").starts_with("HTTP/1.1 200"));
+  EXPECT_TRUE(before.get("/").starts_with("HTTP/1.1 200")) << "a connection made before goes on as it began";
+
+  // A file that will not do keeps the pair in use, and the log says why.
+  std::ofstream(certificate()) << "not a certificate\n";
+  server_->signal(SIGHUP);
+  ASSERT_TRUE(server_->wait_for_log("velnor-server: kept the certificate in use: the certificate ")) << server_->log();
+  TlsClient later(server_->port());
+  EXPECT_EQ(later.certificate_name(), "second");
+  EXPECT_TRUE(later.get("/").starts_with("HTTP/1.1 200"));
+}
+
+TEST_F(ServerTest, HandshakesCountAgainstTheBoundsAndEndAtTheHeadDeadline) {
+  start_tls("first", {"--max-per-address", "3"});
+  // Three clients that open a connection and never begin their handshakes fill their address's room.
+  std::vector<int> stalled;
+  for (int i = 0; i < 3; ++i) stalled.push_back(connect_loopback(server_->port(), "127.0.0.2"));
+  TlsClient fourth(server_->port(), "127.0.0.2");
+  EXPECT_FALSE(fourth.connected()) << "a handshake holds its place like any connection";
+  TlsClient other(server_->port());
+  ASSERT_TRUE(other.connected());
+  EXPECT_TRUE(other.get("/").starts_with("HTTP/1.1 200")) << "other addresses are served meanwhile";
+
+  // A handshake has the few seconds a request's head has, not the minute an idle client has.
+  for (const int fd : stalled) {
+    bool ended = false;
+    EXPECT_EQ(read_to_end(fd, std::chrono::seconds(10), &ended), "");
+    EXPECT_TRUE(ended);
+  }
+}
+
+TEST_F(ServerTest, ACertificateOrKeyThatWillNotDoIsToldInOneLine) {
+  make_certificate("first", certificate(), key());
+  make_certificate("other", folder_.path() / "other.pem", folder_.path() / "other-key.pem");
+  const auto log_file = folder_.path() / "server.log";
+  const auto told = [&](std::vector<std::string> tls) {
+    std::filesystem::remove(log_file);
+    tls.insert(tls.begin(), {"--port", std::to_string(velnor::testing::free_loopback_port())});
+    const int status = run_server_to_end(folder_.path(), tls);
+    std::ifstream file(log_file);
+    std::stringstream text;
+    text << file.rdbuf();
+    return std::pair{status, text.str()};
+  };
+  const struct {
+    std::vector<std::string> tls;
+    std::string line;
+  } rows[] = {
+      {{"--tls-cert", "missing.pem", "--tls-key", key()},
+       "velnor-server: cannot read the certificate missing.pem: No such file or directory\n"},
+      {{"--tls-cert", certificate(), "--tls-key", "missing.pem"},
+       "velnor-server: cannot read the key missing.pem: No such file or directory\n"},
+      {{"--tls-cert", certificate(), "--tls-key", folder_.path() / "other-key.pem"},
+       "velnor-server: the key " + (folder_.path() / "other-key.pem").string() + " does not match the certificate " +
+           certificate().string() + "\n"},
+      {{"--tls-cert", key(), "--tls-key", key()},
+       "velnor-server: the certificate " + key().string() + " is no PEM certificate (no start line)\n"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(told(row.tls), std::pair(1, row.line));
+  EXPECT_EQ(told({"--tls-cert", certificate()}),
+            std::pair(2, std::string("velnor-server: give --tls-cert and --tls-key together (velnor-server --help "
+                                     "lists the options)\n")));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+#include <thread>
 
 using velnor::testing::ChildProgram;
 using velnor::testing::free_loopback_port;
@@ -70,6 +71,15 @@ std::string ServerProcess::log() const {
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+bool ServerProcess::wait_for_log(const std::string& text) const {
+  const auto deadline = std::chrono::steady_clock::now() + ChildProgram::kDeadline;
+  while (log().find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }
 
 TempFolder::TempFolder() {

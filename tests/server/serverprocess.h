@@ -21,6 +21,9 @@ class ServerProcess {
   void start();
   // Sends SIGTERM and returns the exit status once the program has ended.
   int stop();
+  void signal(int number) const { program_->signal(number); }
+  // Waits until the log holds `text` (or 20 seconds pass); whether it does.
+  bool wait_for_log(const std::string& text) const;
 
   bool running() const { return program_ != nullptr; }
   int port() const { return port_; }

@@ -114,6 +114,8 @@ int ChildProgram::stop() {
   return wait();
 }
 
+void ChildProgram::signal(int number) const { ::kill(pid_, number); }
+
 std::string ChildProgram::log() const {
   std::ifstream file(log_);
   std::stringstream text;

@@ -28,6 +28,8 @@ class ChildProgram {
   int wait();
   // Sends SIGTERM, then waits; the exit status.
   int stop();
+  // Sends `number` (SIGHUP, say) and returns at once.
+  void signal(int number) const;
   bool running() const { return pid_ > 0; }
   bool ended() const;
   std::string log() const;
