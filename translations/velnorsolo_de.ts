@@ -104,6 +104,68 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
     </message>
 </context>
 <context>
+    <name>SaveFailures</name>
+    <message>
+        <source>Your settings</source>
+        <translation>Deine Einstellungen</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved in the folder %2, so it is kept only until the game ends (%4).</source>
+        <translation>%1: Speichern im Ordner %2 fehlgeschlagen, daher bleibt der Stand nur bis zum Spielende erhalten (%4).</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved in the folder %2, so %3 there keeps what it held before: the file is read-only (%4).</source>
+        <translation>%1: Speichern im Ordner %2 fehlgeschlagen, daher behält %3 dort den vorigen Inhalt: Die Datei ist schreibgeschützt (%4).</translation>
+    </message>
+    <message>
+        <source>%1 could not be saved in the folder %2, so %3 there keeps what it held before (%4).</source>
+        <translation>%1: Speichern im Ordner %2 fehlgeschlagen, daher behält %3 dort den vorigen Inhalt (%4).</translation>
+    </message>
+    <message>
+        <source>Your tally</source>
+        <translation>Deine Bilanz</translation>
+    </message>
+</context>
+<context>
+    <name>UnreadableFile</name>
+    <message>
+        <source>Your settings</source>
+        <translation>Deine Einstellungen</translation>
+    </message>
+    <message>
+        <source>the settings started afresh</source>
+        <translation>die Einstellungen beginnen von vorn</translation>
+    </message>
+    <message>
+        <source>changes to the settings are not saved</source>
+        <translation>Änderungen an den Einstellungen werden nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>Your tally</source>
+        <translation>Deine Bilanz</translation>
+    </message>
+    <message>
+        <source>a new tally was started</source>
+        <translation>eine neue Bilanz wurde begonnen</translation>
+    </message>
+    <message>
+        <source>the games of this session are not recorded in it</source>
+        <translation>die Spiele dieser Sitzung werden darin nicht erfasst</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened, so %2 in the folder %3 was left as it is and %4.</source>
+        <translation>%1: Öffnen fehlgeschlagen, daher blieb %2 im Ordner %3 unverändert, und %4.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read, so the file was kept as %2 in the folder %3 and %4.</source>
+        <translation>%1: Lesen fehlgeschlagen, daher wurde die Datei als %2 im Ordner %3 aufbewahrt, und %4.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read nor kept aside, so %2 in the folder %3 was left as it is and %4.</source>
+        <translation>%1: Lesen und Aufbewahren fehlgeschlagen, daher blieb %2 im Ordner %3 unverändert, und %4.</translation>
+    </message>
+</context>
+<context>
     <name>VelnorApplication</name>
     <message>
         <source>Unknown error</source>

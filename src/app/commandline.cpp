@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTranslator>
 
+#include "core/bytetext.h"
 #include "core/version.h"
 
 namespace velnor {
@@ -64,9 +65,7 @@ std::string_view qt_option_name(std::string_view argument) {
 // the bytes it came in.
 std::string translated(const QTranslator* translation, const char* text, const std::string& argument = {}) {
   const QString shown = translation == nullptr ? QString() : translation->translate("CommandLine", text);
-  std::string answer = shown.isEmpty() ? std::string(text) : shown.toStdString();
-  if (const std::size_t at = answer.find("%1"); at != std::string::npos) answer.replace(at, 2, argument);
-  return answer;
+  return text::fill_in(shown.isEmpty() ? std::string(text) : shown.toStdString(), {argument});
 }
 
 std::optional<Answer> read_arguments(const std::vector<std::string>& arguments, const QTranslator* translation) {

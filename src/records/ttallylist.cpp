@@ -48,7 +48,7 @@ void Ttallylist::savetally() {
   try {
     records_.save(path_.string());
   } catch (const std::exception& error) {
-    failures_.report(this, "tally", path_, error.what());
+    failures_.report(this, QT_TRANSLATE_NOOP("SaveFailures", "Your tally"), path_, error.what());
   }
 }
 
@@ -92,9 +92,10 @@ void Ttallylist::FormCreate() {
     records_.load(path_.string());
   } catch (const std::exception& error) {
     // Nothing is ever written over the player's records: the file is kept aside first.
-    const UnreadableOutcome outcome =
-        set_aside_unreadable(path_, error, "Your tally", "a new tally was started",
-                             "the games of this session are not recorded in it", local_time_now());
+    const UnreadableOutcome outcome = set_aside_unreadable(
+        path_, error, QT_TRANSLATE_NOOP("UnreadableFile", "Your tally"),
+        QT_TRANSLATE_NOOP("UnreadableFile", "a new tally was started"),
+        QT_TRANSLATE_NOOP("UnreadableFile", "the games of this session are not recorded in it"), local_time_now());
     records_ = TallyRecords();
     writable_ = outcome.replaceable;
     dialogs_.problem(this, QString::fromStdString(outcome.message), QString::fromStdString(outcome.details));
