@@ -519,7 +519,7 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
     </message>
     <message>
         <source>START GAME</source>
-        <translation>SPIEL STARTEN</translation>
+        <translation>NEUES SPIEL</translation>
     </message>
     <message>
         <source>Velnor Solo home page</source>
@@ -665,7 +665,7 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
     </message>
     <message>
         <source>RESET TALLY</source>
-        <translation>BILANZ LÖSCHEN</translation>
+        <translation>LÖSCHEN</translation>
     </message>
     <message>
         <source>DONE</source>
@@ -688,7 +688,7 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
     </message>
     <message>
         <source>UPDATE</source>
-        <translation>AKTUALISIEREN</translation>
+        <translation>UPDATE</translation>
     </message>
     <message>
         <source>CANCEL</source>
