@@ -337,11 +337,11 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
     </message>
     <message>
         <source>If at any time during the round, you cannot close boxes that equal the sum of </source>
-        <translation>Kannst du irgendwann in der Runde keine Klappen mehr schließen, deren Summe der </translation>
+        <translation>Kannst du in der Runde einmal keine Klappen schließen, </translation>
     </message>
     <message>
         <source>the dice, then the round will end.</source>
-        <translation>Augensumme entspricht, endet die Runde.</translation>
+        <translation>deren Summe der Augensumme entspricht, endet die Runde.</translation>
     </message>
     <message>
         <source>You receive points equal to the boxes that you shut.</source>
