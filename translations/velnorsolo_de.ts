@@ -49,12 +49,12 @@ Roll two dice and shut the numbered tiles that add up to the roll; ten rounds ma
   -h, --help       print this help and exit
   -v, --version    print the version and exit
 
-Qt's own options work as in any Qt program, among them -platform NAME, -display DISPLAY
+Qt&apos;s own options work as in any Qt program, among them -platform NAME, -display DISPLAY
 and -style STYLE.
 
-A copy in a folder you can write to, outside the system's folders, keeps its settings
+A copy in a folder you can write to, outside the system&apos;s folders, keeps its settings
 (velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps
-each user's own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
+each user&apos;s own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
 tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
 </source>
         <translation>Aufruf: velnorsolo [OPTION]...
@@ -74,13 +74,13 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
 </translation>
     </message>
     <message>
-        <source>velnorsolo: unknown option '%1' (try velnorsolo --help)
+        <source>velnorsolo: unknown option &apos;%1&apos; (try velnorsolo --help)
 </source>
         <translation>velnorsolo: unbekannte Option „%1“ (siehe velnorsolo --help)
 </translation>
     </message>
     <message>
-        <source>velnorsolo: the game takes no file or other argument: '%1' (try velnorsolo --help)
+        <source>velnorsolo: the game takes no file or other argument: &apos;%1&apos; (try velnorsolo --help)
 </source>
         <translation>velnorsolo: das Spiel nimmt weder Dateien noch andere Argumente an: „%1“ (siehe velnorsolo --help)
 </translation>
@@ -715,7 +715,7 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
         <translation>Beim Aktualisieren ist ein Fehler aufgetreten. Bitte lade%1 von Hand von http://%2 herunter.</translation>
     </message>
     <message>
-        <source>Download Aborted: the server's update was refused, and the game stays as it is.</source>
+        <source>Download Aborted: the server&apos;s update was refused, and the game stays as it is.</source>
         <translation>Download abgebrochen: Das Update vom Server wurde abgelehnt, das Spiel bleibt, wie es ist.</translation>
     </message>
 </context>
