@@ -180,6 +180,13 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
     </message>
 </context>
 <context>
+    <name>velnor::TCoachChart</name>
+    <message>
+        <source>best play averages %1 a round</source>
+        <translation>bestes Spiel: im Schnitt %1 je Runde</translation>
+    </message>
+</context>
+<context>
     <name>velnor::Tabout</name>
     <message>
         <source>Velnor Solo - About</source>
@@ -247,6 +254,10 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
     <message>
         <source>Cost</source>
         <translation>Kosten</translation>
+    </message>
+    <message>
+        <source>no play</source>
+        <translation>kein Zug</translation>
     </message>
 </context>
 <context>

@@ -180,6 +180,13 @@ copia instalada guarda los de cada usuario: la configuración en $XDG_CONFIG_HOM
     </message>
 </context>
 <context>
+    <name>velnor::TCoachChart</name>
+    <message>
+        <source>best play averages %1 a round</source>
+        <translation>el mejor juego da %1 de media por ronda</translation>
+    </message>
+</context>
+<context>
     <name>velnor::Tabout</name>
     <message>
         <source>Velnor Solo - About</source>
@@ -247,6 +254,10 @@ copia instalada guarda los de cada usuario: la configuración en $XDG_CONFIG_HOM
     <message>
         <source>Cost</source>
         <translation>Coste</translation>
+    </message>
+    <message>
+        <source>no play</source>
+        <translation>sin jugada</translation>
     </message>
 </context>
 <context>

@@ -181,6 +181,13 @@ $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
     </message>
 </context>
 <context>
+    <name>velnor::TCoachChart</name>
+    <message>
+        <source>best play averages %1 a round</source>
+        <translation>meilleur jeu&#xa0;: %1 en moyenne par manche</translation>
+    </message>
+</context>
+<context>
     <name>velnor::Tabout</name>
     <message>
         <source>Velnor Solo - About</source>
@@ -248,6 +255,10 @@ $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
     <message>
         <source>Cost</source>
         <translation>Coût</translation>
+    </message>
+    <message>
+        <source>no play</source>
+        <translation>aucun coup</translation>
     </message>
 </context>
 <context>

@@ -180,6 +180,13 @@ Una copia installata li tiene per ogni utente: le impostazioni in $XDG_CONFIG_HO
     </message>
 </context>
 <context>
+    <name>velnor::TCoachChart</name>
+    <message>
+        <source>best play averages %1 a round</source>
+        <translation>il gioco migliore dà in media %1 a giro</translation>
+    </message>
+</context>
+<context>
     <name>velnor::Tabout</name>
     <message>
         <source>Velnor Solo - About</source>
@@ -247,6 +254,10 @@ Una copia installata li tiene per ogni utente: le impostazioni in $XDG_CONFIG_HO
     <message>
         <source>Cost</source>
         <translation>Costo</translation>
+    </message>
+    <message>
+        <source>no play</source>
+        <translation>niente</translation>
     </message>
 </context>
 <context>

@@ -180,6 +180,13 @@ geïnstalleerde kopie bewaart die per gebruiker: de instellingen in $XDG_CONFIG_
     </message>
 </context>
 <context>
+    <name>velnor::TCoachChart</name>
+    <message>
+        <source>best play averages %1 a round</source>
+        <translation>beste spel levert gemiddeld %1 per ronde op</translation>
+    </message>
+</context>
+<context>
     <name>velnor::Tabout</name>
     <message>
         <source>Velnor Solo - About</source>
@@ -247,6 +254,10 @@ geïnstalleerde kopie bewaart die per gebruiker: de instellingen in $XDG_CONFIG_
     <message>
         <source>Cost</source>
         <translation>Kosten</translation>
+    </message>
+    <message>
+        <source>no play</source>
+        <translation>geen zet</translation>
     </message>
 </context>
 <context>

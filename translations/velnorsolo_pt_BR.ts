@@ -180,6 +180,13 @@ cópia instalada guarda os de cada usuário: as configurações em $XDG_CONFIG_H
     </message>
 </context>
 <context>
+    <name>velnor::TCoachChart</name>
+    <message>
+        <source>best play averages %1 a round</source>
+        <translation>o melhor jogo rende em média %1 por rodada</translation>
+    </message>
+</context>
+<context>
     <name>velnor::Tabout</name>
     <message>
         <source>Velnor Solo - About</source>
@@ -247,6 +254,10 @@ cópia instalada guarda os de cada usuário: as configurações em $XDG_CONFIG_H
     <message>
         <source>Cost</source>
         <translation>Custo</translation>
+    </message>
+    <message>
+        <source>no play</source>
+        <translation>sem jogada</translation>
     </message>
 </context>
 <context>

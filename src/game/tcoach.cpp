@@ -60,7 +60,7 @@ QString cost_text(double cost) {
 QStringList cells(const TurnReview& row, bool first_of_round) {
   const Turn& turn = row.turn;
   const QString round = first_of_round ? QString::number(turn.round) : QString();
-  if (turn.shut == 0) return {round, QString::number(turn.total()), "no play", "-", ""};
+  if (turn.shut == 0) return {round, QString::number(turn.total()), Tcoach::tr("no play"), "-", ""};
   return {round, QString::number(turn.total()), QString::fromStdString(tiles_text(turn.shut)),
           QString::fromStdString(tiles_text(row.best)), cost_text(row.cost)};
 }
