@@ -60,7 +60,6 @@ std::string_view qt_option_name(std::string_view argument) {
   return argument.substr(0, argument.find('='));
 }
 
-// What to print and how to end, when the arguments ask for anything but the game.
 // The text in the player's language, where the translation has it; argument fills in its %1 as
 // the bytes it came in.
 std::string translated(const QTranslator* translation, const char* text, const std::string& argument = {}) {
@@ -68,6 +67,7 @@ std::string translated(const QTranslator* translation, const char* text, const s
   return text::fill_in(shown.isEmpty() ? std::string(text) : shown.toStdString(), {argument});
 }
 
+// What to print and how to end, when the arguments ask for anything but the game.
 std::optional<Answer> read_arguments(const std::vector<std::string>& arguments, const QTranslator* translation) {
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
