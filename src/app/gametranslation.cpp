@@ -22,9 +22,19 @@ bool wants_own_texts(const QString& language) {
   return language == "C" || language == "POSIX" || language == "en" || language.startsWith("en-");
 }
 
+// The C and POSIX locales keep the program's texts whatever LANGUAGE asks, as gettext has it: Qt
+// would follow LANGUAGE even there.
+bool plain_locale() {
+  QByteArray locale = qgetenv("LC_ALL");
+  if (locale.isEmpty()) locale = qgetenv("LC_MESSAGES");
+  if (locale.isEmpty()) locale = qgetenv("LANG");
+  return locale.isEmpty() || locale == "C" || locale == "POSIX" || locale.startsWith("C.");
+}
+
 }  // namespace
 
 std::unique_ptr<QTranslator> load_game_translation() {
+  if (plain_locale()) return nullptr;
   const QStringList languages = QLocale::system().uiLanguages();
   if (languages.isEmpty() || wants_own_texts(languages.first())) return nullptr;
   const QString folder = translations_folder();

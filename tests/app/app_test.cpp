@@ -172,6 +172,8 @@ TEST(CommandLine, AnswersInThePlayersLanguage) {
       refusal({{"LANGUAGE", "ja:fr"}, {"LANG", "de_DE.UTF-8"}}).startsWith("velnorsolo\u00a0: option inconnue"));
   EXPECT_EQ(refusal({{"LANGUAGE", "en:de"}, {"LANG", "de_DE.UTF-8"}}), english);
   EXPECT_EQ(refusal({{"LC_ALL", "C"}, {"LANG", "de_DE.UTF-8"}}), english);
+  EXPECT_EQ(refusal({{"LANGUAGE", "de"}, {"LANG", "C.UTF-8"}}), english);
+  EXPECT_EQ(refusal({{"LANGUAGE", "de"}}), english);
   EXPECT_EQ(refusal({{"LANG", "ja_JP.UTF-8"}}), english);
 }
 
