@@ -8,6 +8,7 @@
 
 #include "app/commandline.h"
 #include "app/displayguard.h"
+#include "app/gametranslation.h"
 #include "app/singleinstance.h"
 #include "app/terminationsignals.h"
 #include "app/velnorapplication.h"
@@ -45,7 +46,8 @@ std::function<T*()> built_on_first_use(std::unique_ptr<T>& slot, Make make) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const std::optional<int> answered = velnor::answer_command_line(argc, argv)) return *answered;
+  const std::unique_ptr<QTranslator> translation = velnor::load_game_translation();
+  if (const std::optional<int> answered = velnor::answer_command_line(argc, argv, translation.get())) return *answered;
   // One malloc arena for all threads. The threads are few and mostly asleep, and an arena of
   // their own each kept what the start-up helpers had freed, some hundreds of KiB.
   mallopt(M_ARENA_MAX, 1);
@@ -59,6 +61,12 @@ int main(int argc, char** argv) {
   std::optional<velnor::DisplayGuard> display_guard(std::in_place);
   velnor::VelnorApplication app(argc, argv, dialogs);
   display_guard.reset();
+  std::unique_ptr<QTranslator> qt_translation;
+  if (translation) {
+    app.installTranslator(translation.get());
+    qt_translation = velnor::load_qt_translation(*translation);
+    if (qt_translation) app.installTranslator(qt_translation.get());
+  }
 
   const velnor::RecordFolders records = velnor::record_folders(app.applicationDirPath().toStdString());
   velnor::make_record_folder(records.settings);
@@ -69,9 +77,11 @@ int main(int argc, char** argv) {
     case velnor::SingleInstance::Start::handed_over:
       return 0;
     case velnor::SingleInstance::Start::held_elsewhere:
-      dialogs.error(
-          nullptr, QString::fromStdString("Velnor Solo is already running on the records in " + records.tally.string() +
-                                          ", in another session or for another user. Close it there first."));
+      dialogs.error(nullptr,
+                    QCoreApplication::translate("main",
+                                                "Velnor Solo is already running on the records in %1, in another "
+                                                "session or for another user. Close it there first.")
+                        .arg(QString::fromStdString(records.tally.string())));
       return 1;
     case velnor::SingleInstance::Start::first:
       break;

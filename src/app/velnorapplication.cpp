@@ -23,7 +23,7 @@ bool VelnorApplication::notify(QObject* receiver, QEvent* event) {
   } catch (const std::exception& error) {
     dialogs_.error(activeWindow(), QString::fromUtf8(error.what()));
   } catch (...) {
-    dialogs_.error(activeWindow(), "Unknown error");
+    dialogs_.error(activeWindow(), translate("VelnorApplication", "Unknown error"));
   }
   return false;
 }

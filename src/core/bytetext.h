@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -90,6 +91,23 @@ constexpr std::size_t utf8_sequence(std::string_view bytes, std::size_t at, char
   }
   if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
   return length;
+}
+
+// The text with each %1 ... %9 in it replaced by that value, byte for byte, in one pass: a value
+// that holds a "%2" of its own (a folder's name, say) is left as it is.
+inline std::string fill_in(std::string_view text, std::initializer_list<std::string_view> values) {
+  std::string filled;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const std::size_t which =
+        at + 1 < text.size() && text[at] == '%' ? static_cast<std::size_t>(text[at + 1] - '1') : 9;
+    if (which < values.size()) {
+      filled += values.begin()[which];
+      ++at;
+    } else {
+      filled += text[at];
+    }
+  }
+  return filled;
 }
 
 }  // namespace velnor::text

@@ -1,6 +1,7 @@
 #include "boardaccessible.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 
 #include "game/boardform.h"
 #include "game/coachaccessible.h"
@@ -19,11 +20,11 @@ namespace {
 QString state_word(TileState state) {
   switch (state) {
     case TileState::open:
-      return "open";
+      return QCoreApplication::translate("BoardAccessible", "open");
     case TileState::selected:
-      return "picked";
+      return QCoreApplication::translate("BoardAccessible", "picked");
     case TileState::shut:
-      return "shut";
+      return QCoreApplication::translate("BoardAccessible", "shut");
   }
   return {};
 }
@@ -35,7 +36,7 @@ class TileAccessible : public ButtonAccessible {
   QString text(QAccessible::Text t) const override {
     switch (t) {
       case QAccessible::Name:
-        return QString("Tile %1").arg(tile()->tag());
+        return QCoreApplication::translate("BoardAccessible", "Tile %1").arg(tile()->tag());
       case QAccessible::Description:
         return state_word(board_.game().tile(tile()->tag()));
       default:
@@ -67,10 +68,11 @@ QString verdict(const Tgame& game) {
   constexpr unsigned kAllTiles = (1u << Tgame::kTiles) - 1;
   switch (game.phase()) {
     case Phase::selecting:
-      return ": a play";
+      return QCoreApplication::translate("BoardAccessible", ": a play");
     case Phase::roundover:
-      return QString(game.shutmask() == kAllTiles ? ": all nine shut, round %1 scores %2"
-                                                  : ": no play, round %1 scores %2")
+      return (game.shutmask() == kAllTiles
+                  ? QCoreApplication::translate("BoardAccessible", ": all nine shut, round %1 scores %2")
+                  : QCoreApplication::translate("BoardAccessible", ": no play, round %1 scores %2"))
           .arg(game.round())
           .arg(game.roundscore(game.round()));
     case Phase::awaitingroll:
@@ -87,8 +89,12 @@ class DiceAccessible : public QAccessibleWidget {
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
     const Tgame& game = board_.game();
-    if (game.dicetotal() == 0) return "Dice: not rolled yet";
-    return QString("Dice: %1 and %2, total %3").arg(game.die(1)).arg(game.die(2)).arg(game.dicetotal()) + verdict(game);
+    if (game.dicetotal() == 0) return QCoreApplication::translate("BoardAccessible", "Dice: not rolled yet");
+    return QCoreApplication::translate("BoardAccessible", "Dice: %1 and %2, total %3")
+               .arg(game.die(1))
+               .arg(game.die(2))
+               .arg(game.dicetotal()) +
+           verdict(game);
   }
 
   int childCount() const override { return 0; }

@@ -1,5 +1,6 @@
 #include "boardform.h"
 
+#include <QCoreApplication>
 // The board's controls and timers, placed as the window's form places them.
 #include <QLabel>
 #include <QLineEdit>
@@ -77,16 +78,17 @@ void BoardForm::build_board(QMainWindow* window) {
   // The board takes the keyboard whenever no edit box is in use: the keys of the game go to it.
   // It is no Tab stop, though: it has no ring to show and nothing to read.
   client->setFocusPolicy(Qt::ClickFocus);
-  client->setAccessibleName("Board");
+  client->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Board"));
   window->setCentralWidget(client);
 
   panel_board = make_panel(client, "panel_board", QRect(0, 3, 681, 322), true, kWindowColor);
-  label_name = make_label(panel_board, "label_name", "Welcome to Velnor Solo!", QRect(11, 5, 313, 16),
-                          tfont(kFormFont, 10), kPaleYellow);
+  label_name =
+      make_label(panel_board, "label_name", QCoreApplication::translate("velnor::Tmain", "Welcome to Velnor Solo!"),
+                 QRect(11, 5, 313, 16), tfont(kFormFont, 10), kPaleYellow);
 
   panel_board1 = make_panel(panel_board, "panel_board1", QRect(6, 26, 670, 291), true, clBlack);
   auto* image4 = make_picture(panel_board1, "Image4", QRect(146, 128, 503, 120), kTilesBackdrop);
-  image4->setAccessibleName("Tile board");
+  image4->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Tile board"));
   image4->lower();
 
   for (int n = 1; n <= 9; ++n) {
@@ -111,14 +113,16 @@ void BoardForm::build_board(QMainWindow* window) {
   bestmove_marks = new TBestMoveMarks(panel_board1);
 
   // The score line grows with its text, as the form's self-sizing label does.
-  label_score = make_label(panel_board1, "label_score", "Score: 0", QRect(151, 223, 150, 20),
-                           tfont(kFormFont, 12, {.bold = true}), kPaleYellow);
-  label_roundnum = make_label(panel_board1, "label_roundnum", "Round: 0 of 10", QRect(492, 223, 151, 20),
+  label_score = make_label(panel_board1, "label_score", QCoreApplication::translate("velnor::Tmain", "Score: 0"),
+                           QRect(151, 223, 150, 20), tfont(kFormFont, 12, {.bold = true}), kPaleYellow);
+  label_roundnum = make_label(panel_board1, "label_roundnum",
+                              QCoreApplication::translate("velnor::Tmain", "Round: 0 of 10"), QRect(492, 223, 151, 20),
                               tfont(kFormFont, 12, {.bold = true}), kPaleYellow, Qt::AlignRight | Qt::AlignTop);
-  button_start = make_button(panel_board1, "button_start", "START GAME", QRect(19, 253, 125, 27));
+  button_start = make_button(panel_board1, "button_start", QCoreApplication::translate("velnor::Tmain", "START GAME"),
+                             QRect(19, 253, 125, 27));
   image_logo = make_picture(panel_board1, "image_logo", QRect(462, 250, 185, 32), kLogo);
   image_logo->setCursor(Qt::PointingHandCursor);
-  image_logo->setAccessibleName("Velnor Solo home page");
+  image_logo->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Velnor Solo home page"));
   // A picture that acts as a button takes Tab (set here, as the tab order below needs it).
   image_logo->setFocusPolicy(Qt::TabFocus);
 
@@ -151,10 +155,10 @@ void BoardForm::build_dicepanel(QWidget* board1) {
   panel_dicepanel =
       make_panel(board1, "panel_dicepanel", QRect(145, 8, kDicePanelWidth, kDicePanelHeight), true, clBlack);
   auto* felt = make_picture(panel_dicepanel, "Image1", QRect(1, 1, 503, 119), kDiceBackdrop);
-  felt->setAccessibleName("Dice board");
+  felt->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Dice board"));
   felt->lower();
-  make_label(panel_dicepanel, "Label2", "SHUT TOTAL", QRect(17, 18, 81, 13), tfont(kFormFont, 8, {.bold = true}),
-             clBlack);
+  make_label(panel_dicepanel, "Label2", QCoreApplication::translate("velnor::Tmain", "SHUT TOTAL"),
+             QRect(17, 18, 81, 13), tfont(kFormFont, 8, {.bold = true}), clBlack);
   label_total = make_label(panel_dicepanel, "label_total", "0", QRect(32, 30, 37, 37),
                            tfont(kFormFont, 26, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 
@@ -174,11 +178,12 @@ void BoardForm::build_dicepanel(QWidget* board1) {
 
   button_roll = make_picture(panel_dicepanel, "button_roll", QRect(376, 64, 102, 27), kRollPicture);
   button_roll->setCursor(Qt::PointingHandCursor);
-  button_roll->setAccessibleName("Roll the dice");
+  button_roll->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Roll the dice"));
   button_roll->setFocusPolicy(Qt::TabFocus);
 
-  label_status = make_label(panel_dicepanel, "label_status", "Welcome to Velnor Solo", QRect(12, 90, 480, 14),
-                            tfont(kFormFont, 10, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
+  label_status = make_label(
+      panel_dicepanel, "label_status", QCoreApplication::translate("velnor::Tmain", "Welcome to Velnor Solo"),
+      QRect(12, 90, 480, 14), tfont(kFormFont, 10, {.bold = true}), clBlack, Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void BoardForm::build_roundcolumn(QWidget* board1) {
@@ -186,7 +191,9 @@ void BoardForm::build_roundcolumn(QWidget* board1) {
   make_picture(FlatPanel1, "Image2", QRect(1, 1, 121, 239), kRoundsPicture);
   const QFont font = tfont(kFormFont, 13, {.bold = true});
   // Read as a table, the round's number heading its score; the picture behind is not read.
-  auto* table = new LabelTable(FlatPanel1, "Round scores", {"Round", "Score"});
+  auto* table = new LabelTable(
+      FlatPanel1, QCoreApplication::translate("velnor::Tmain", "Round scores"),
+      {QCoreApplication::translate("velnor::Tmain", "Round"), QCoreApplication::translate("velnor::Tmain", "Score")});
   for (int r = 1; r <= 10; ++r) {
     const int top = kRoundTops[r - 1];
     QLabel* round = make_label(FlatPanel1, QString("Label_round%1").arg(r), QString::number(r),
@@ -198,24 +205,32 @@ void BoardForm::build_roundcolumn(QWidget* board1) {
 
 void BoardForm::build_panel_cleared(QWidget* board1) {
   panel_cleared = make_panel(board1, "panel_cleared", QRect(222, 8, 329, 265), false, clBlack);
-  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), kGameOverPicture)->setAccessibleName("Game over");
-  make_label(panel_cleared, "Label3", "Game Over!", QRect(111, 5, 210, 24),
-             tfont(kFormFont, 14, {.bold = true, .underline = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
-  label_score1 = make_label(panel_cleared, "label_score1", "Your Score: ", QRect(112, 32, 217, 24),
-                            tfont(kFormFont, 14, {.bold = true}), kBrightGreen, Qt::AlignHCenter | Qt::AlignTop);
-  make_label(panel_cleared, "Label4", "Enter Your Name", QRect(112, 60, 210, 20), tfont(kFormFont, 10, {.bold = true}),
-             kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+  make_picture(panel_cleared, "Image3", QRect(8, 8, 97, 104), kGameOverPicture)
+      ->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Game over"));
+  make_label(panel_cleared, "Label3", QCoreApplication::translate("velnor::Tmain", "Game Over!"),
+             QRect(111, 5, 210, 24), tfont(kFormFont, 14, {.bold = true, .underline = true}), kPaleYellow,
+             Qt::AlignHCenter | Qt::AlignTop);
+  label_score1 = make_label(panel_cleared, "label_score1", QCoreApplication::translate("velnor::Tmain", "Your Score: "),
+                            QRect(112, 32, 217, 24), tfont(kFormFont, 14, {.bold = true}), kBrightGreen,
+                            Qt::AlignHCenter | Qt::AlignTop);
+  make_label(panel_cleared, "Label4", QCoreApplication::translate("velnor::Tmain", "Enter Your Name"),
+             QRect(112, 60, 210, 20), tfont(kFormFont, 10, {.bold = true}), kPaleYellow,
+             Qt::AlignHCenter | Qt::AlignTop);
   edit_name = make_edit(panel_cleared, "edit_name", QRect(136, 82, 161, 32));
-  edit_name->setAccessibleName("Your name");
-  button_sendscore = make_button(panel_cleared, "button_sendscore", "SEND SCORE", QRect(78, 126, 172, 36));
+  edit_name->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Your name"));
+  button_sendscore = make_button(panel_cleared, "button_sendscore",
+                                 QCoreApplication::translate("velnor::Tmain", "SEND SCORE"), QRect(78, 126, 172, 36));
   button_sendscore->setColorBorder(kPostingRed);
   button_sendscore->setColorOverCaption(kPostingRed);
   button_sendscore->setFontColor(clGray);
-  button_highscore = make_button(panel_cleared, "button_highscore", "VIEW HIGH SCORES", QRect(78, 178, 172, 36));
-  button_done = make_button(panel_cleared, "button_done", "DONE", QRect(109, 219, 111, 36));
+  button_highscore =
+      make_button(panel_cleared, "button_highscore", QCoreApplication::translate("velnor::Tmain", "VIEW HIGH SCORES"),
+                  QRect(78, 178, 172, 36));
+  button_done = make_button(panel_cleared, "button_done", QCoreApplication::translate("velnor::Tmain", "DONE"),
+                            QRect(109, 219, 111, 36));
 
   panel_wait = make_panel(panel_cleared, "panel_wait", QRect(9, 122, 309, 49), false, kWindowColor);
-  panel_wait->setCaption("Posting Score, Please Wait......");
+  panel_wait->setCaption(QCoreApplication::translate("velnor::Tmain", "Posting Score, Please Wait......"));
   panel_wait->setFont(tfont(kFormFont, -19));
   panel_wait->setFontColor(kPaleYellow);
   panel_wait->hide();
@@ -224,13 +239,15 @@ void BoardForm::build_panel_cleared(QWidget* board1) {
 
 void BoardForm::build_panel_name(QWidget* board1) {
   panel_name = make_panel(board1, "panel_name", QRect(231, 40, 329, 161), false, clBlack);
-  make_label(panel_name, "Label5", "ENTER YOUR NAME", QRect(0, 14, 329, 24), tfont(kFormFont, 14, {.bold = true}),
-             kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
+  make_label(panel_name, "Label5", QCoreApplication::translate("velnor::Tmain", "ENTER YOUR NAME"),
+             QRect(0, 14, 329, 24), tfont(kFormFont, 14, {.bold = true}), kPaleYellow, Qt::AlignHCenter | Qt::AlignTop);
   edit_aname = make_edit(panel_name, "edit_aname", QRect(84, 52, 161, 32));
-  edit_aname->setAccessibleName("Your name");
-  button_namedone = make_button(panel_name, "button_namedone", "DONE", QRect(46, 108, 111, 36));
+  edit_aname->setAccessibleName(QCoreApplication::translate("velnor::Tmain", "Your name"));
+  button_namedone = make_button(panel_name, "button_namedone", QCoreApplication::translate("velnor::Tmain", "DONE"),
+                                QRect(46, 108, 111, 36));
   button_namedone->setFontColor(clGray);
-  button_namecancel = make_button(panel_name, "button_namecancel", "CANCEL", QRect(172, 108, 111, 36));
+  button_namecancel = make_button(panel_name, "button_namecancel",
+                                  QCoreApplication::translate("velnor::Tmain", "CANCEL"), QRect(172, 108, 111, 36));
   button_namecancel->setFontColor(clGray);
   panel_name->hide();
 }

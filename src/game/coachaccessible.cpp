@@ -1,6 +1,7 @@
 #include "coachaccessible.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QLabel>
 
 #include "game/tcoach.h"
@@ -33,7 +34,7 @@ class TurnsAccessible : public QAccessibleWidget, public ReadOnlyTable {
   }
 
   QString text(QAccessible::Text t) const override {
-    return t == QAccessible::Name ? QString("Turns") : QAccessibleWidget::text(t);
+    return t == QAccessible::Name ? QCoreApplication::translate("velnor::Tcoach", "Turns") : QAccessibleWidget::text(t);
   }
 
   int childCount() const override { return rowCount() * columnCount(); }

@@ -42,9 +42,11 @@ struct Column {
 };
 
 constexpr Column kColumns[] = {
-    {"label_round", "Round", 0, 56, Qt::AlignHCenter},  {"label_roll", "Roll", 56, 48, Qt::AlignHCenter},
-    {"label_shut", "You shut", 116, 92, Qt::AlignLeft}, {"label_best", "Best", 212, 92, Qt::AlignLeft},
-    {"label_cost", "Cost", 296, 54, Qt::AlignRight},
+    {"label_round", QT_TRANSLATE_NOOP("velnor::Tcoach", "Round"), 0, 56, Qt::AlignHCenter},
+    {"label_roll", QT_TRANSLATE_NOOP("velnor::Tcoach", "Roll"), 56, 48, Qt::AlignHCenter},
+    {"label_shut", QT_TRANSLATE_NOOP("velnor::Tcoach", "You shut"), 116, 92, Qt::AlignLeft},
+    {"label_best", QT_TRANSLATE_NOOP("velnor::Tcoach", "Best"), 212, 92, Qt::AlignLeft},
+    {"label_cost", QT_TRANSLATE_NOOP("velnor::Tcoach", "Cost"), 296, 54, Qt::AlignRight},
 };
 
 QString cost_text(double cost) {
@@ -58,7 +60,7 @@ QString cost_text(double cost) {
 QStringList cells(const TurnReview& row, bool first_of_round) {
   const Turn& turn = row.turn;
   const QString round = first_of_round ? QString::number(turn.round) : QString();
-  if (turn.shut == 0) return {round, QString::number(turn.total()), "no play", "-", ""};
+  if (turn.shut == 0) return {round, QString::number(turn.total()), Tcoach::tr("no play"), "-", ""};
   return {round, QString::number(turn.total()), QString::fromStdString(tiles_text(turn.shut)),
           QString::fromStdString(tiles_text(row.best)), cost_text(row.cost)};
 }
@@ -67,7 +69,7 @@ QStringList cells(const TurnReview& row, bool first_of_round) {
 
 Tcoach::Tcoach(const GameRecord& record, QWidget* parent) : QWidget(parent, Qt::Tool), record_(record) {
   LbBackground1 = set_up_secondary_window(
-      this, {"Tcoach", "Velnor Solo - Coach", QSize(404, kLeastHeight), SecondaryPlace::beside_owner_first, true});
+      this, {"Tcoach", tr("Velnor Solo - Coach"), QSize(404, kLeastHeight), SecondaryPlace::beside_owner_first, true});
   build_form();
   // As tall as the game's rows need, and no taller than the work area of its owner's screen (less
   // the frame the window manager gives the owner, which this window will get too).
@@ -105,8 +107,8 @@ void Tcoach::build_form() {
 
   const QFont heading = tfont(kFormFont, -13, {.bold = true, .underline = true});
   for (const Column& column : kColumns)
-    make_label(panel, QString(column.name) + "_heading", column.heading, QRect(12 + column.left, 218, column.width, 16),
-               heading, kPaleYellow, column.alignment | Qt::AlignTop);
+    make_label(panel, QString(column.name) + "_heading", tr(column.heading),
+               QRect(12 + column.left, 218, column.width, 16), heading, kPaleYellow, column.alignment | Qt::AlignTop);
 
   scroll_rows = new QScrollArea(panel);
   scroll_rows->setObjectName("scroll_rows");
@@ -115,7 +117,7 @@ void Tcoach::build_form() {
   scroll_rows->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll_rows->viewport()->setAutoFillBackground(false);
   // It takes the keyboard to scroll the rows.
-  scroll_rows->setAccessibleName("Turns");
+  scroll_rows->setAccessibleName(tr("Turns"));
 
   button_done = make_button(panel, "button_done", "DONE", QRect(285, kDoneTop, 95, 26));
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
@@ -123,10 +125,9 @@ void Tcoach::build_form() {
 
 void Tcoach::refresh() {
   const GameReview review = review_game(record_);
-  label_bestplay->setText(QString("Best play averages %1 a game").arg(review.best_game, 0, 'f', 1));
-  label_totalcost->setText(review.turns.empty()
-                               ? QString("No turns to review yet")
-                               : QString("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
+  label_bestplay->setText(tr("Best play averages %1 a game").arg(review.best_game, 0, 'f', 1));
+  label_totalcost->setText(review.turns.empty() ? tr("No turns to review yet")
+                                                : tr("Your choices cost %1 points").arg(review.total_cost, 0, 'f', 1));
   chart->set_scores(review.round_scores, review.best_round);
 
   // The rows are made afresh (setting the new sheet deletes the old one), and stay where the player
@@ -162,7 +163,7 @@ void Tcoach::refresh() {
 
 QStringList Tcoach::column_headings() {
   QStringList headings;
-  for (const Column& column : kColumns) headings << column.heading;
+  for (const Column& column : kColumns) headings << tr(column.heading);
   return headings;
 }
 

@@ -68,7 +68,7 @@ void TCoachChart::paintEvent(QPaintEvent*) {
   }
 
   // The legend, in the strip above the bars.
-  const QString legend = QString("best play averages %1 a round").arg(expected_, 0, 'f', 1);
+  const QString legend = tr("best play averages %1 a round").arg(expected_, 0, 'f', 1);
   const int legend_width = painter.fontMetrics().horizontalAdvance(legend);
   const int y = kLegendHeight / 2;
   painter.setPen(line);

@@ -121,7 +121,7 @@ void Tmain::show_tiles() {
 
 void Tmain::show_scores() {
   for (int r = 1; r <= Tgame::kRounds; ++r) label_r[r - 1]->setText(QString::number(game().roundscore(r)));
-  label_score->setText(QString("Score: %1").arg(game().score()));
+  label_score->setText(tr("Score: %1").arg(game().score()));
 }
 
 void Tmain::button_startClick() {
@@ -129,7 +129,7 @@ void Tmain::button_startClick() {
   panel_name->hide();
   panel_cleared->hide();
   tally_->addtomineincrease(1);
-  label_name->setText("Good Luck " + edit_name->text());
+  label_name->setText(tr("Good Luck %1").arg(edit_name->text()));
   pausetimer->stop();
   verified_.start_game();
 }
@@ -141,8 +141,8 @@ void Tmain::game_started() { show_scores(); }
 void Tmain::round_started() {
   bestmove_marks->mark({});
   show_tiles();
-  label_roundnum->setText(QString("Round: %1 of 10").arg(game().round()));
-  label_status->setText("Roll the Dice!");
+  label_roundnum->setText(tr("Round: %1 of 10").arg(game().round()));
+  label_status->setText(tr("Roll the Dice!"));
   restdice();
   show_roll_button();
   label_total->setText("0");
@@ -163,7 +163,7 @@ void Tmain::dice_thrown(const DieThrow& first, const DieThrow& second, bool has_
   announce_dice(*this);
   if (!has_play) return;
   button_roll->hide();
-  label_status->setText("Select Boxes to Shut!");
+  label_status->setText(tr("Select Boxes to Shut!"));
   playsounds("Dice");
   if (AlwaysShowBestMove1->isChecked()) ShowBestMove1Click();
 }
@@ -187,7 +187,7 @@ void Tmain::tiles_changed() {
 
 void Tmain::turn_done() {
   restdice();
-  label_status->setText("Roll Again");
+  label_status->setText(tr("Roll Again"));
   show_roll_button();
 }
 
@@ -209,7 +209,7 @@ void Tmain::round_scored(int, int score) {
     tally_->addtomineincrease(2);
   } else {
     playsounds("shutsome");
-    label_status->setText(QString("Round Score: %1").arg(score));
+    label_status->setText(tr("Round Score: %1").arg(score));
   }
   button_roll->hide();
   show_scores();
@@ -225,7 +225,7 @@ void Tmain::game_over(int score) {
   button_sendscore->show();
   // The next game's seed may be fetched while this one's score is looked at.
   verified_.game_over();
-  label_score1->setText(QString("Your Score: %1").arg(score));
+  label_score1->setText(tr("Your Score: %1").arg(score));
   const bool keyboard_here = keyboard_on_board();
   panel_cleared->show();
   panel_cleared->raise();

@@ -35,44 +35,44 @@ void Tmain::build_menus() {
     action->setShortcut(keys);
     return action;
   };
-  QMenu* file1 = menu("file1", "&File");
-  StartGame1 = item(file1, "StartGame1", "Start Game", &Tmain::StartGame1Click, Qt::CTRL | Qt::Key_S);
+  QMenu* file1 = menu("file1", tr("&File"));
+  StartGame1 = item(file1, "StartGame1", tr("Start Game"), &Tmain::StartGame1Click, Qt::CTRL | Qt::Key_S);
   file1->addSeparator()->setObjectName("N1");
-  Exit1 = item(file1, "Exit1", "Exit", &Tmain::close);
+  Exit1 = item(file1, "Exit1", tr("Exit"), &Tmain::close);
 
-  QMenu* options1 = menu("Options1", "&Options");
-  PlaySounds1 = item(options1, "PlaySounds1", "Play Sounds", &Tmain::PlaySounds1Click);
+  QMenu* options1 = menu("Options1", tr("&Options"));
+  PlaySounds1 = item(options1, "PlaySounds1", tr("Play Sounds"), &Tmain::PlaySounds1Click);
   PlaySounds1->setCheckable(true);
   PlaySounds1->setChecked(true);
   ResetScreenLocation1 =
-      item(options1, "ResetScreenLocation1", "Reset Screen Location", &Tmain::ResetScreenLocation1Click);
-  ChangeName1 = item(options1, "ChangeName1", "Change  Name", &Tmain::ChangeName1Click);
-  updatecheck = item(options1, "updatecheck", "Automatically Check for Updates", &Tmain::updatecheckClick);
+      item(options1, "ResetScreenLocation1", tr("Reset Screen Location"), &Tmain::ResetScreenLocation1Click);
+  ChangeName1 = item(options1, "ChangeName1", tr("Change  Name"), &Tmain::ChangeName1Click);
+  updatecheck = item(options1, "updatecheck", tr("Automatically Check for Updates"), &Tmain::updatecheckClick);
   updatecheck->setCheckable(true);
   updatecheck->setChecked(true);
   // Kept all the same, so that the settings file keeps its value for a portable copy; out of the
   // menu, and so of a screen reader's view, in a copy that updates by its package manager.
   if (!services_.self_update) options1->removeAction(updatecheck);
-  Verified1 = item(options1, "Verified1", "Verified Games (Online)", &Tmain::saveinifile);
+  Verified1 = item(options1, "Verified1", tr("Verified Games (Online)"), &Tmain::saveinifile);
   Verified1->setCheckable(true);
   Verified1->setChecked(true);
   options1->addSeparator()->setObjectName("N3");
-  ShowBestMove1 = item(options1, "ShowBestMove1", "Show Best Move", &Tmain::ShowBestMove1Click, Qt::Key_H);
+  ShowBestMove1 = item(options1, "ShowBestMove1", tr("Show Best Move"), &Tmain::ShowBestMove1Click, Qt::Key_H);
   // Not kept in the settings: each run starts without it.
-  AlwaysShowBestMove1 = item(options1, "AlwaysShowBestMove1", "Always Show Best Move", &Tmain::ShowBestMove1Click);
+  AlwaysShowBestMove1 = item(options1, "AlwaysShowBestMove1", tr("Always Show Best Move"), &Tmain::ShowBestMove1Click);
   AlwaysShowBestMove1->setCheckable(true);
 
-  QMenu* view1 = menu("View1", "&View");
-  TallyList1 = item(view1, "TallyList1", "Tally List", &Tmain::TallyList1Click);
-  ViewHighScoreList1 = item(view1, "ViewHighScoreList1", "View High Score List", &Tmain::button_highscoresClick);
-  Coach1 = item(view1, "Coach1", "Coach", &Tmain::Coach1Click, Qt::Key_C);
+  QMenu* view1 = menu("View1", tr("&View"));
+  TallyList1 = item(view1, "TallyList1", tr("Tally List"), &Tmain::TallyList1Click);
+  ViewHighScoreList1 = item(view1, "ViewHighScoreList1", tr("View High Score List"), &Tmain::button_highscoresClick);
+  Coach1 = item(view1, "Coach1", tr("Coach"), &Tmain::Coach1Click, Qt::Key_C);
 
-  QMenu* help1 = menu("Help1", "&Help");
-  Help2 = item(help1, "Help2", "Help", &Tmain::Help2Click, Qt::Key_F1);
+  QMenu* help1 = menu("Help1", tr("&Help"));
+  Help2 = item(help1, "Help2", tr("Help"), &Tmain::Help2Click, Qt::Key_F1);
   help1->addSeparator()->setObjectName("N2");
-  About1 = item(help1, "About1", "About", &Tmain::About1Click);
+  About1 = item(help1, "About1", tr("About"), &Tmain::About1Click);
 
-  MultiplayerVersionofVelnor1 = item(menuBar(), "MultiplayerVersionofVelnor1", "&Multiplayer Version of Velnor",
+  MultiplayerVersionofVelnor1 = item(menuBar(), "MultiplayerVersionofVelnor1", tr("&Multiplayer Version of Velnor"),
                                      &Tmain::MultiplayerVersionofVelnor1Click);
 }
 

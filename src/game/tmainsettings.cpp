@@ -38,9 +38,10 @@ void Tmain::loadinifile() {
     settings = GameSettings::load(settings_path());
   } catch (const std::exception& error) {
     // The player's settings are never written over: the file is kept aside first.
-    const UnreadableOutcome outcome =
-        set_aside_unreadable(settings_path(), error, "Your settings", "the settings started afresh",
-                             "changes to the settings are not saved", local_time_now());
+    const UnreadableOutcome outcome = set_aside_unreadable(
+        settings_path(), error, QT_TRANSLATE_NOOP("UnreadableFile", "Your settings"),
+        QT_TRANSLATE_NOOP("UnreadableFile", "the settings started afresh"),
+        QT_TRANSLATE_NOOP("UnreadableFile", "changes to the settings are not saved"), local_time_now());
     settings_writable_ = outcome.replaceable;
     services_.dialogs->problem(this, QString::fromStdString(outcome.message), QString::fromStdString(outcome.details));
   }
@@ -68,7 +69,8 @@ void Tmain::save_settings(const WindowBounds& bounds) {
   try {
     settings.save(settings_path());
   } catch (const std::exception& error) {
-    services_.save_failures->report(this, "settings", settings_path(), error.what());
+    services_.save_failures->report(this, QT_TRANSLATE_NOOP("SaveFailures", "Your settings"), settings_path(),
+                                    error.what());
   }
 }
 

@@ -1,6 +1,7 @@
 #include "postingwait.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "windows/dialogs.h"
@@ -10,7 +11,7 @@ namespace velnor {
 
 namespace {
 
-constexpr const char* kFailed = "Posting Failed.";
+constexpr const char* kFailed = QT_TRANSLATE_NOOP("PostingWait", "Posting Failed.");
 
 }  // namespace
 
@@ -32,10 +33,10 @@ void PostingWait::start() {
 void PostingWait::tick() {
   --countdown_;
   dots_ = dots_ % 5 + 1;
-  panel_->setCaption("Posting Score, Please Wait" + QString(dots_, '.'));
+  panel_->setCaption(QCoreApplication::translate("PostingWait", "Posting Score, Please Wait") + QString(dots_, '.'));
   if (countdown_ == 0) {
     // Ticks that come while the box is open only move the dots.
-    dialogs_.message(owner_, kFailed);
+    dialogs_.message(owner_, QCoreApplication::translate("PostingWait", kFailed));
     timer_->stop();
   }
 }
@@ -47,10 +48,11 @@ void PostingWait::fail(const std::string& details) {
   // Stopped first: no tick may count down to a second message while the box is open.
   countdown_ = 0;
   timer_->stop();
+  const QString failed = QCoreApplication::translate("PostingWait", kFailed);
   if (details.empty())
-    dialogs_.message(owner_, kFailed);
+    dialogs_.message(owner_, failed);
   else
-    dialogs_.problem(owner_, kFailed, QString::fromStdString(details));
+    dialogs_.problem(owner_, failed, QString::fromStdString(details));
 }
 
 }  // namespace velnor

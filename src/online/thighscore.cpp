@@ -22,7 +22,8 @@ std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 // Only a 2xx reply to a posting says the score was stored.
 bool stored(int status) { return status >= 200 && status <= 299; }
 
-const char* const kPageRefused = "<p>The high-score page is too large or too deeply nested to show.</p>";
+const char* const kPageRefused =
+    QT_TRANSLATE_NOOP("velnor::Thighscore", "<p>The high-score page is too large or too deeply nested to show.</p>");
 
 // On the worker: the page as the view may be given it, or the notice in its place.
 std::string page_to_show(const std::string& page, ImageBox box) {
@@ -39,16 +40,16 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
       URL1(std::move(launcher)),
       base_(std::move(base)) {
   LbBackground1 = set_up_secondary_window(
-      this, {"Thighscore", "Velnor Solo - High Scores", QSize(603, 561), SecondaryPlace::on_desktop_first});
+      this, {"Thighscore", tr("Velnor Solo - High Scores"), QSize(603, 561), SecondaryPlace::on_desktop_first});
 
   make_picture(this, "Image1", QRect(0, 0, 97, 104), ":/images/about.png")->setAccessibleName("Velnor");
   TFlatPanel* panel_main = make_panel(this, "panel_main", QRect(112, 8, 481, 507), false, clWhite);
   panel_main->setColor(kPageBlue);
   displayhtml = new HtmlView(panel_main);
   displayhtml->setObjectName("displayhtml");
-  displayhtml->setAccessibleName("High score list");
+  displayhtml->setAccessibleName(tr("High score list"));
   displayhtml->setGeometry(1, 1, 479, 505);
-  button_done = make_button(this, "button_done", "DONE", QRect(498, 521, 95, 32));
+  button_done = make_button(this, "button_done", tr("DONE"), QRect(498, 521, 95, 32));
   connect(button_done, &TSelButton::click, this, &QWidget::hide);
   connect(displayhtml, &HtmlView::hotSpotClick, this,
           [this](HtmlView*, const QString& url, bool&) { displayhtmlHotSpotClick(url); });
@@ -61,6 +62,8 @@ Thighscore::Thighscore(std::string base, PostToUi post_to_ui, TURL::Launcher lau
     page = page_to_show(page, box);
   };
   getit.OnDoneString = [this](THTTPGet*, const std::string& page) {
+    // The worker's notice is put in the player's language here, where the translation is at hand.
+    if (page == kPageRefused) return refuse_page();
     displayhtml->load_html(file_text_to_display(page));
   };
   getit.OnError = [this](THTTPGet* get) {
@@ -89,7 +92,7 @@ void Thighscore::sendscore(const QString& name, const QString& date, const QStri
   sendit.FetchString();
 }
 
-void Thighscore::refuse_page() { displayhtml->load_html(kPageRefused); }
+void Thighscore::refuse_page() { displayhtml->load_html(tr(kPageRefused)); }
 
 void Thighscore::senditDoneString() {
   if (!stored(sendit.status_code())) {

@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const QStringList kInstallerSwitches = {"/SP-", "/silent", "/noicons"};
-const QString kRefusedText =
-    QStringLiteral("Download Aborted: the server's update was refused, and the game stays as it is.");
+const char* const kRefusedText = QT_TRANSLATE_NOOP(
+    "velnor::UpdatePanel", "Download Aborted: the server's update was refused, and the game stays as it is.");
 
 }  // namespace
 
@@ -33,12 +33,12 @@ UpdatePanel::UpdatePanel(TFlatPanel* panel_update, UpdateServices services)
       services_(std::move(services)),
       download_(getupdate, services_.post_to_ui) {
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
-  make_label(panel_, "Label6", "Update Available", QRect(0, 12, 329, 24), tfont(kFormFont, 14, {.bold = true}),
+  make_label(panel_, "Label6", tr("Update Available"), QRect(0, 12, 329, 24), tfont(kFormFont, 14, {.bold = true}),
              kPaleYellow, centred);
-  make_label(panel_, "Label7", "Would you like to update now?", QRect(0, 44, 329, 20),
+  make_label(panel_, "Label7", tr("Would you like to update now?"), QRect(0, 44, 329, 20),
              tfont(kFormFont, 10, {.bold = true}), kPaleYellow, centred);
-  button_updateyes = make_button(panel_, "button_updateyes", "UPDATE", QRect(46, 76, 111, 36));
-  button_updatecancel = make_button(panel_, "button_updatecancel", "CANCEL", QRect(172, 76, 111, 36));
+  button_updateyes = make_button(panel_, "button_updateyes", tr("UPDATE"), QRect(46, 76, 111, 36));
+  button_updatecancel = make_button(panel_, "button_updatecancel", tr("CANCEL"), QRect(172, 76, 111, 36));
   label_update = make_label(panel_, "label_update", "", QRect(4, 130, 321, 20), tfont(kFormFont, 10, {.bold = true}),
                             kPaleYellow, centred);
   connect(button_updateyes, &TSelButton::click, this, [this] { button_updateyesClick(); });
@@ -88,7 +88,7 @@ fs::path UpdatePanel::backup_path() const {
 void UpdatePanel::button_updateyesClick() {
   // CANCEL stays: it stops the download.
   button_updateyes->hide();
-  label_update->setText("Updating. Please Wait...");
+  label_update->setText(tr("Updating. Please Wait..."));
   downloadit();
 }
 
@@ -106,17 +106,17 @@ void UpdatePanel::downloaded(const fs::path& installer, const InstallerDownload:
     aborted();
     if (!outcome.local_error.empty()) services_.dialogs->error(panel_, QString::fromStdString(outcome.local_error));
     if (!outcome.refusal.empty())
-      services_.dialogs->problem(panel_, kRefusedText, QString::fromStdString(outcome.refusal));
+      services_.dialogs->problem(panel_, tr(kRefusedText), QString::fromStdString(outcome.refusal));
     return;
   }
   button_updatecancel->hide();
-  label_update->setText(QString("Received %1 bytes").arg(outcome.size));
+  label_update->setText(tr("Received %1 bytes").arg(outcome.size));
   install(installer);
 }
 
 void UpdatePanel::aborted() {
   button_updatecancel->hide();
-  label_update->setText("Download Aborted");
+  label_update->setText(tr("Download Aborted"));
   // Long enough to be read; then the board is the player's again.
   QTimer::singleShot(aborted_notice, panel_, &QWidget::hide);
 }
@@ -128,7 +128,7 @@ void UpdatePanel::undo(const fs::path& installer) {
 }
 
 void UpdatePanel::install(const fs::path& installer) {
-  label_update->setText("Installing");
+  label_update->setText(tr("Installing"));
   std::error_code ignored;
   fs::permissions(installer, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                   fs::perm_options::add, ignored);
@@ -141,10 +141,9 @@ void UpdatePanel::install(const fs::path& installer) {
     return;
   }
   undo(installer);
-  services_.dialogs->message(panel_,
-                             QString::fromStdString("There was an error in the update process. Please download" +
-                                                    QString::fromStdString(services_.appname).toUpper().toStdString() +
-                                                    " manually from " + maker_home(services_.base) + "."));
+  services_.dialogs->message(panel_, tr("There was an error in the update process. Please download%1 manually from %2.")
+                                         .arg(QString::fromStdString(services_.appname).toUpper(),
+                                              QString::fromStdString(maker_home(services_.base))));
 }
 
 }  // namespace velnor

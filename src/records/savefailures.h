@@ -20,12 +20,13 @@ class SaveFailures {
  public:
   explicit SaveFailures(Dialogs& dialogs) : dialogs_(dialogs) {}
 
-  // what names the file for the player ("tally"); detail is the failure's own text.
-  void report(QWidget* owner, std::string_view what, const std::filesystem::path& file, std::string_view detail);
+  // what names the file for the player ("Your tally", marked for translation in the SaveFailures
+  // context); detail is the failure's own text.
+  void report(QWidget* owner, const char* what, const std::filesystem::path& file, std::string_view detail);
   void session_ending() { ending_ = true; }
 
   // The plain words for it: which folder, and that the file there keeps what it held.
-  static std::string message(std::string_view what, const std::filesystem::path& file, std::string_view detail);
+  static std::string message(const char* what, const std::filesystem::path& file, std::string_view detail);
 
  private:
   Dialogs& dialogs_;

@@ -34,7 +34,7 @@ QString shown(const std::string& bytes) { return file_text_to_display(bytes); }
 Ttallylist::Ttallylist(Dialogs& dialogs, SaveFailures& failures, const std::filesystem::path& folder, QWidget* parent)
     : QWidget(parent, Qt::Tool), dialogs_(dialogs), failures_(failures), path_(folder / wire::kTallyFile) {
   LbBackground1 = set_up_secondary_window(
-      this, {"Ttallylist", "Velnor Solo - Tally List", QSize(342, 425), SecondaryPlace::on_owner_always});
+      this, {"Ttallylist", tr("Velnor Solo - Tally List"), QSize(342, 425), SecondaryPlace::on_owner_always});
   build_form();
   FormCreate();
 }
@@ -48,7 +48,7 @@ void Ttallylist::savetally() {
   try {
     records_.save(path_.string());
   } catch (const std::exception& error) {
-    failures_.report(this, "tally", path_, error.what());
+    failures_.report(this, QT_TRANSLATE_NOOP("SaveFailures", "Your tally"), path_, error.what());
   }
 }
 
@@ -58,18 +58,18 @@ void Ttallylist::build_form() {
   const QFont text = tfont(kFormFont, -13, {.bold = true});
   const auto centred = Qt::AlignHCenter | Qt::AlignTop;
   const auto right = Qt::AlignRight | Qt::AlignTop;
-  make_label(panel, "label_myname", "YOUR TALLY LIST", QRect(1, 5, 328, 24), title, kPaleYellow, centred);
-  make_label(panel, "Label1", "Total Games:", QRect(88, 42, 101, 16), text, kPaleYellow, right);
+  make_label(panel, "label_myname", tr("YOUR TALLY LIST"), QRect(1, 5, 328, 24), title, kPaleYellow, centred);
+  make_label(panel, "Label1", tr("Total Games:"), QRect(88, 42, 101, 16), text, kPaleYellow, right);
   make_label(panel, "mylabel_1", "0", QRect(194, 42, 59, 16), text, kPaleYellow, centred);
-  make_label(panel, "Label2", "Velnores:", QRect(69, 67, 120, 16), text, kPaleYellow, right);
+  make_label(panel, "Label2", tr("Velnores:"), QRect(69, 67, 120, 16), text, kPaleYellow, right);
   make_label(panel, "mylabel_2", "0", QRect(194, 67, 59, 16), text, kPaleYellow, centred);
-  make_label(panel, "Label3", "HIGH SCORES", QRect(1, 96, 328, 24), title, kPaleYellow, centred);
+  make_label(panel, "Label3", tr("HIGH SCORES"), QRect(1, 96, 328, 24), title, kPaleYellow, centred);
   // The ranks lie on a sheet of their own that a screen reader reads as a table.
   auto* sheet = new QWidget(panel);
   sheet->setObjectName("ranks");
   const int top = row_top(1);
   sheet->setGeometry(0, top, panel->width(), row_top(TallyRecords::kRanks) + 16 - top);
-  auto* table = new LabelTable(sheet, "High scores", {"Rank", "Date", "Name", "Score"});
+  auto* table = new LabelTable(sheet, tr("High scores"), {tr("Rank"), tr("Date"), tr("Name"), tr("Score")});
   for (int rank = 1; rank <= TallyRecords::kRanks; ++rank) {
     const int y = row_top(rank) - top;
     QLabel* number = make_label(sheet, QString("label_num%1").arg(rank), QString("%1.").arg(rank), QRect(5, y, 24, 16),
@@ -80,8 +80,8 @@ void Ttallylist::build_form() {
     QLabel* score = make_label(sheet, QString("label_high%1").arg(rank), "", QRect(286, y, 44, 16), text, kPaleYellow);
     table->add_row(number, {date, name, score});
   }
-  button_reset = make_button(panel, "button_reset", "RESET TALLY", QRect(80, 377, 137, 26));
-  button_done = make_button(panel, "button_done", "DONE", QRect(226, 377, 95, 26));
+  button_reset = make_button(panel, "button_reset", tr("RESET TALLY"), QRect(80, 377, 137, 26));
+  button_done = make_button(panel, "button_done", tr("DONE"), QRect(226, 377, 95, 26));
   connect(button_reset, &TSelButton::click, this, [this] { button_resetClick(); });
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
 }
@@ -92,9 +92,10 @@ void Ttallylist::FormCreate() {
     records_.load(path_.string());
   } catch (const std::exception& error) {
     // Nothing is ever written over the player's records: the file is kept aside first.
-    const UnreadableOutcome outcome =
-        set_aside_unreadable(path_, error, "Your tally", "a new tally was started",
-                             "the games of this session are not recorded in it", local_time_now());
+    const UnreadableOutcome outcome = set_aside_unreadable(
+        path_, error, QT_TRANSLATE_NOOP("UnreadableFile", "Your tally"),
+        QT_TRANSLATE_NOOP("UnreadableFile", "a new tally was started"),
+        QT_TRANSLATE_NOOP("UnreadableFile", "the games of this session are not recorded in it"), local_time_now());
     records_ = TallyRecords();
     writable_ = outcome.replaceable;
     dialogs_.problem(this, QString::fromStdString(outcome.message), QString::fromStdString(outcome.details));
@@ -152,7 +153,7 @@ void Ttallylist::checkscore(int score, const QString& name) {
 }
 
 void Ttallylist::button_resetClick() {
-  if (!dialogs_.ask_yes_no(this, "Are you sure you want to reset the Tally?")) return;
+  if (!dialogs_.ask_yes_no(this, tr("Are you sure you want to reset the Tally?"))) return;
   records_.reset();
   loadtally();
   savetally();

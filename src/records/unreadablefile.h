@@ -19,9 +19,10 @@ struct UnreadableOutcome {
 // Deals with a file that failed to load: a damaged one is kept aside under a new name
 // (keep_aside), one that could not be opened at all is left alone. `what` names the file for the
 // player ("Your tally"), `afresh` says what the game did instead ("a new tally was started"),
-// `kept_back` what the player loses while the file stays ("this session's games are not recorded").
+// `kept_back` what the player loses while the file stays ("this session's games are not recorded"),
+// each marked for translation in the UnreadableFile context.
 UnreadableOutcome set_aside_unreadable(const std::filesystem::path& path, const std::exception& failure,
-                                       std::string_view what, std::string_view afresh, std::string_view kept_back,
+                                       const char* what, const char* afresh, const char* kept_back,
                                        const std::tm& local_time);
 
 // The local time now, for the name of a kept file.

@@ -31,7 +31,7 @@ QString year_text(const QDate& date) { return QString("%1").arg(date.year(), 4, 
 Tabout::Tabout(QWidget* parent, TURL::Launcher launcher, QDate today)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       URL1(std::move(launcher)) {
-  LbBackground1 = set_up_secondary_window(this, {"Tabout", "Velnor Solo - About", QSize(304, 193)});
+  LbBackground1 = set_up_secondary_window(this, {"Tabout", tr("Velnor Solo - About"), QSize(304, 193)});
   build_form();
   FormCreate(today);
 }
@@ -46,16 +46,17 @@ void Tabout::build_form() {
   connect(Label7, &TImage::click, this, [this] { Label7Click(); });
 
   const QFont credit = tfont(kSerifFont, -13, {.bold = true});
-  Label6 = fitted_label(this, "Label6", QString("A game by %1").arg(kMakerName), {4, 122}, credit, clBlack);
-  Label3 = fitted_label(this, "Label3", QString("Copyright %1 -").arg(kFirstYear), {4, 138}, credit, clBlack);
+  Label6 = fitted_label(this, "Label6", tr("A game by %1").arg(kMakerName), {4, 122}, credit, clBlack);
+  Label3 = fitted_label(this, "Label3", tr("Copyright %1 -").arg(kFirstYear), {4, 138}, credit, clBlack);
   label_year = fitted_label(this, "label_year", "2011", {108, 138}, credit, clBlack);
   Label4 = fitted_label(this, "Label4", kMakerName, {146, 138}, credit, clBlack);
-  Label2 = fitted_label(this, "Label2", "All rights reserved.", {4, 154}, credit, clBlack);
+  Label2 = fitted_label(this, "Label2", tr("All rights reserved."), {4, 154}, credit, clBlack);
   // One text, so that a screen reader reads the version whole.
-  version = fitted_label(this, "version", "Version " + QString::fromLatin1(kVersion.data(), kVersion.size()) + ".2",
-                         {48, 171}, credit, kBrightGreen);
+  version =
+      fitted_label(this, "version", tr("Version %1").arg(QString::fromLatin1(kVersion.data(), kVersion.size()) + ".2"),
+                   {48, 171}, credit, kBrightGreen);
 
-  button_done = make_button(this, "button_done", "Done", QRect(202, 164, 95, 20), -13);
+  button_done = make_button(this, "button_done", tr("Done"), QRect(202, 164, 95, 20), -13);
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
 
   URL1.URL = QString::fromStdString(maker_host());

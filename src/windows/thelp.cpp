@@ -20,57 +20,73 @@ namespace {
 
 constexpr int kSideWidth = 137;
 
-// Each line is a paragraph of its page; blanks at either end are the text's own.
-const QStringList kOverview = {
-    "Overview",
+// Each line is a paragraph of its page; blanks at either end are the text's own. The lines are
+// translated one by one, so that a translation keeps the page's shape.
+const char* const kOverview[] = {
+    QT_TRANSLATE_NOOP("velnor::Thelp", "Overview"),
     "",
-    "We play this game a lot while hanging out with my friends and family.",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "We play this game a lot while hanging out with my friends and family."),
     "",
-    "This game is dedicated to everyone who has ever stayed at the table",
-    "for just one more round.",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "This game is dedicated to everyone who has ever stayed at the table"),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "for just one more round."),
 };
 
-const QStringList kGamePlay = {
-    "Game Play",
+const char* const kGamePlay[] = {
+    QT_TRANSLATE_NOOP("velnor::Thelp", "Game Play"),
     "",
-    "The game consists of 10 rounds.",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "The game consists of 10 rounds."),
     "",
-    "After rolling the dice, you select boxes to shut that equal the sum of the dice. ",
-    "The boxes must be open in order to select them.  ",
+    QT_TRANSLATE_NOOP("velnor::Thelp",
+                      "After rolling the dice, you select boxes to shut that equal the sum of the dice. "),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "The boxes must be open in order to select them.  "),
     "",
-    "For example, if you roll a 1 and a 5, you can choose to cover up one of the ",
-    "sets of numbers below as long as the box is open.",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "For example, if you roll a 1 and a 5, you can choose to cover up one of the "),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "sets of numbers below as long as the box is open."),
     "",
     "6",
-    "1 and 5",
-    "2 and 4",
-    "1, 2, and 3",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "1 and 5"),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "2 and 4"),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "1, 2, and 3"),
     "",
-    "If at any time during the round, you cannot close boxes that equal the sum of ",
-    "the dice, then the round will end.",
+    QT_TRANSLATE_NOOP("velnor::Thelp",
+                      "If at any time during the round, you cannot close boxes that equal the sum of "),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "the dice, then the round will end."),
     " ",
 };
 
-const QStringList kScoring = {
-    "Scoring",
+const char* const kScoring[] = {
+    QT_TRANSLATE_NOOP("velnor::Thelp", "Scoring"),
     "",
-    "You receive points equal to the boxes that you shut.",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "You receive points equal to the boxes that you shut."),
     "",
-    "If you shut all the boxes, you receive a 20 point bonus.",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "If you shut all the boxes, you receive a 20 point bonus."),
     " ",
 };
 
-const QStringList kHistory = {
-    "History", "",  "July 13, 2013 - Version 1.0.0.2", "  -Fixed about form image", "Jan 10, 2012 - Version 1.0.0.1",
-    "",        " ",
+const char* const kHistory[] = {
+    QT_TRANSLATE_NOOP("velnor::Thelp", "History"),
+    "",
+    QT_TRANSLATE_NOOP("velnor::Thelp", "July 13, 2013 - Version 1.0.0.2"),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "  -Fixed about form image"),
+    QT_TRANSLATE_NOOP("velnor::Thelp", "Jan 10, 2012 - Version 1.0.0.1"),
+    "",
+    " ",
 };
+
+// A page's lines in the player's language, blank lines and all.
+template <std::size_t N>
+QStringList translated(const char* const (&lines)[N]) {
+  QStringList page;
+  for (const char* line : lines) page << Thelp::tr(line);
+  return page;
+}
 
 }  // namespace
 
 Thelp::Thelp(std::function<QWidget*()> about, QWidget* parent, QDate today)
     : QWidget(parent, Qt::Window), about_(std::move(about)) {
   // The one secondary window that the player may resize.
-  LbBackground1 = set_up_secondary_window(this, {"Thelp", "Velnor Solo - Help File", QSize()});
+  LbBackground1 = set_up_secondary_window(this, {"Thelp", tr("Velnor Solo - Help File"), QSize()});
 
   // The side bar keeps its width; the page area takes what the window gives.
   auto* layout = new QHBoxLayout(this);
@@ -95,23 +111,23 @@ TSelButton* Thelp::page_button(const QString& name, const QString& caption, int 
 }
 
 void Thelp::build_side() {
-  SelButton1 = page_button("SelButton1", "Overview", 8, 1);
-  SelButton3 = page_button("SelButton3", "Game Play", 32, 3);
-  SelButton4 = page_button("SelButton4", "Scoring", 56, 4);
-  SelButton5 = page_button("SelButton5", "Documentation", 80, 5);
+  SelButton1 = page_button("SelButton1", tr("Overview"), 8, 1);
+  SelButton3 = page_button("SelButton3", tr("Game Play"), 32, 3);
+  SelButton4 = page_button("SelButton4", tr("Scoring"), 56, 4);
+  SelButton5 = page_button("SelButton5", tr("Documentation"), 80, 5);
   for (TSelButton* button : {SelButton1, SelButton3, SelButton4, SelButton5})
     connect(button, &TSelButton::click, this, &Thelp::SelButton1Click);
-  button_about = page_button("button_about", "About", 152, 10);
+  button_about = page_button("button_about", tr("About"), 152, 10);
   connect(button_about, &TSelButton::click, this, [this] { button_aboutClick(); });
 
   const QFont credit = tfont(kFormFont, -11);
-  const QString lines[] = {"Velnor Solo by", kMakerName, QString("Copyright %1 -").arg(kFirstYear),
-                           "All rights reserved."};
+  const QString lines[] = {tr("Velnor Solo by"), kMakerName, tr("Copyright %1 -").arg(kFirstYear),
+                           tr("All rights reserved.")};
   for (int k = 0; k < 4; ++k)
     make_label(panel_side, QString("Label%1").arg(k + 1), lines[k], QRect(12, 336 + 16 * k, 120, 13), credit, clBlack);
   label_year = make_label(panel_side, "label_year", "2011", QRect(100, 368, 32, 13), credit, clBlack);
 
-  button_done = make_button(panel_side, "button_done", "Done", QRect(18, 404, 95, 20), -13);
+  button_done = make_button(panel_side, "button_done", tr("Done"), QRect(18, 404, 95, 20), -13);
   button_done->setTag(10);
   connect(button_done, &TSelButton::click, this, [this] { button_doneClick(); });
 }
@@ -122,14 +138,14 @@ void Thelp::build_pages() {
   auto* layout = new QGridLayout(panel_main);
   layout->setContentsMargins(1, 1, 1, 1);
   layout->setSpacing(0);
-  label_caption = make_label(panel_main, "label_caption", "Overview", QRect(), tfont(kFormFont, -16, {.bold = true}),
-                             clBlack, Qt::AlignCenter);
+  label_caption = make_label(panel_main, "label_caption", tr("Overview"), QRect(),
+                             tfont(kFormFont, -16, {.bold = true}), clBlack, Qt::AlignCenter);
   label_caption->setFixedHeight(20);
   layout->addWidget(label_caption, 0, 0);
-  memo1 = page("memo1", kOverview);
-  memo3 = page("memo3", kGamePlay);
-  memo4 = page("memo4", kScoring);
-  memo5 = page("memo5", kHistory);
+  memo1 = page("memo1", translated(kOverview));
+  memo3 = page("memo3", translated(kGamePlay));
+  memo4 = page("memo4", translated(kScoring));
+  memo5 = page("memo5", translated(kHistory));
   for (QTextEdit* memo : {memo1, memo3, memo4, memo5}) layout->addWidget(memo, 1, 0);
 }
 

@@ -32,6 +32,7 @@ class TSelButton : public QWidget {
   // The colour of the font: the caption colour of the normal look.
   void setFontColor(std::uint32_t color);
   void setAlignment(TAlignment alignment);
+  TAlignment alignment() const { return alignment_; }
   void setBorderWidth(int width);
   // The button's own switch; unlike QWidget::setEnabled it leaves the look alone
   // and only silences the pointer looks and the events.

@@ -164,6 +164,28 @@ TEST(CommandLine, AnswersWithoutADisplayAndRefusesWhatItDoesNotKnow) {
   EXPECT_TRUE(dead_display.err.startsWith("velnorsolo: cannot open a display")) << dead_display.err.toStdString();
 }
 
+// The program finds its translations beside itself and follows the language the way a desktop
+// sets it; English, the plain locales and a language without a translation keep its own texts.
+TEST(CommandLine, AnswersInThePlayersLanguage) {
+  const auto refusal = [](const QMap<QString, QString>& language) {
+    QProcessEnvironment environment;
+    environment.insert("PATH", "/usr/bin:/bin");
+    for (auto [name, value] : language.asKeyValueRange()) environment.insert(name, value);
+    return QString::fromUtf8(velnor::testing::run_command(VELNOR_GAME_PROGRAM, {"--frobnicate"}, environment).err);
+  };
+  const QString english = "velnorsolo: unknown option '--frobnicate' (try velnorsolo --help)\n";
+  EXPECT_EQ(refusal({{"LANG", "de_DE.UTF-8"}}),
+            "velnorsolo: unbekannte Option „--frobnicate“ (siehe velnorsolo --help)\n");
+  EXPECT_TRUE(refusal({{"LC_ALL", "pt_BR.UTF-8"}}).startsWith("velnorsolo: opção desconhecida"));
+  EXPECT_TRUE(
+      refusal({{"LANGUAGE", "ja:fr"}, {"LANG", "de_DE.UTF-8"}}).startsWith("velnorsolo\u00a0: option inconnue"));
+  EXPECT_EQ(refusal({{"LANGUAGE", "en:de"}, {"LANG", "de_DE.UTF-8"}}), english);
+  EXPECT_EQ(refusal({{"LC_ALL", "C"}, {"LANG", "de_DE.UTF-8"}}), english);
+  EXPECT_EQ(refusal({{"LANGUAGE", "de"}, {"LANG", "C.UTF-8"}}), english);
+  EXPECT_EQ(refusal({{"LANGUAGE", "de"}}), english);
+  EXPECT_EQ(refusal({{"LANG", "ja_JP.UTF-8"}}), english);
+}
+
 // A session's end that finds the window's thread stuck, here in a save that stalls and then in
 // work that never returns, ends the program all the same, in the 3 seconds a session waits; and
 // never in the middle of the save: the file is whole, with the new bytes.

@@ -79,6 +79,13 @@ TEST_F(PlayerFiles, UnreadableFilesAreKeptAsideNeverOverwritten) {
   EXPECT_EQ(locked.message, "Your settings could not be opened, so velnorsolo.ini" + folder +
                                 " was left as it is and changes are not saved.");
   EXPECT_EQ(read("velnorsolo.ini"), "Name=Zed");
+  // A folder whose name looks like a place for a value is named as it is.
+  const std::string odd = path("50%1 %2");
+  EXPECT_EQ(set_aside_unreadable(odd + "/velnorsolo.ini", UnreadableFile("denied", false), "Your settings", "",
+                                 "changes are not saved", noon())
+                .message,
+            "Your settings could not be opened, so velnorsolo.ini in the folder " + odd +
+                " was left as it is and changes are not saved.");
 }
 
 // A save cut short by a kill leaves its new file behind; the next start clears it, and the next
