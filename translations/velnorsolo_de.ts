@@ -91,6 +91,22 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
         <translation>velnorsolo: keine Anzeige zu öffnen: weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt
 </translation>
     </message>
+    <message>
+        <source>
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
+</source>
+        <translation>
+VELNOR_SERVER=http://HOST/ oder https://HOST/ (ein Pfad mit / am Ende darf folgen) verweist das Spiel
+auf einen anderen Webserver für Punkte und Aktualisierungen; https wird am Zertifikatsspeicher des Systems geprüft.
+</translation>
+    </message>
+    <message>
+        <source>velnorsolo: VELNOR_SERVER must be http://HOST/ or https://HOST/ (no port; a path must end in /), not &apos;%1&apos;
+</source>
+        <translation>velnorsolo: VELNOR_SERVER muss http://HOST/ oder https://HOST/ sein (ohne Port; ein Pfad endet mit /), nicht „%1“
+</translation>
+    </message>
 </context>
 <context>
     <name>PostingWait</name>

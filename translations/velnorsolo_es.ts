@@ -91,6 +91,22 @@ copia instalada guarda los de cada usuario: la configuración en $XDG_CONFIG_HOM
         <translation>velnorsolo: no hay pantalla que abrir: no están definidas ni DISPLAY ni WAYLAND_DISPLAY
 </translation>
     </message>
+    <message>
+        <source>
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
+</source>
+        <translation>
+VELNOR_SERVER=http://HOST/ o https://HOST/ (puede seguir una ruta terminada en /) dirige el juego a
+otro servidor web para puntuaciones y actualizaciones; https se comprueba con el almacén de certificados del sistema.
+</translation>
+    </message>
+    <message>
+        <source>velnorsolo: VELNOR_SERVER must be http://HOST/ or https://HOST/ (no port; a path must end in /), not &apos;%1&apos;
+</source>
+        <translation>velnorsolo: VELNOR_SERVER debe ser http://HOST/ o https://HOST/ (sin puerto; una ruta termina en /), no «%1»
+</translation>
+    </message>
 </context>
 <context>
     <name>PostingWait</name>

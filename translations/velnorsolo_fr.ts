@@ -92,6 +92,22 @@ $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
         <translation>velnorsolo&#xa0;: aucun affichage à ouvrir&#xa0;: ni DISPLAY ni WAYLAND_DISPLAY n&apos;est défini
 </translation>
     </message>
+    <message>
+        <source>
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
+</source>
+        <translation>
+VELNOR_SERVER=http://HÔTE/ ou https://HÔTE/ (un chemin finissant par / peut suivre) dirige le jeu vers
+un autre serveur web pour les scores et les mises à jour ; https est vérifié avec le magasin de certificats du système.
+</translation>
+    </message>
+    <message>
+        <source>velnorsolo: VELNOR_SERVER must be http://HOST/ or https://HOST/ (no port; a path must end in /), not &apos;%1&apos;
+</source>
+        <translation>velnorsolo : VELNOR_SERVER doit être http://HÔTE/ ou https://HÔTE/ (sans port ; un chemin finit par /), et non « %1 »
+</translation>
+    </message>
 </context>
 <context>
     <name>PostingWait</name>

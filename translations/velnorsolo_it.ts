@@ -91,6 +91,22 @@ Una copia installata li tiene per ogni utente: le impostazioni in $XDG_CONFIG_HO
         <translation>velnorsolo: nessuno schermo da aprire: né DISPLAY né WAYLAND_DISPLAY sono impostati
 </translation>
     </message>
+    <message>
+        <source>
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
+</source>
+        <translation>
+VELNOR_SERVER=http://HOST/ o https://HOST/ (può seguire un percorso che finisce con /) indirizza il gioco
+a un altro server web per punteggi e aggiornamenti; https è verificato con l&apos;archivio dei certificati del sistema.
+</translation>
+    </message>
+    <message>
+        <source>velnorsolo: VELNOR_SERVER must be http://HOST/ or https://HOST/ (no port; a path must end in /), not &apos;%1&apos;
+</source>
+        <translation>velnorsolo: VELNOR_SERVER deve essere http://HOST/ o https://HOST/ (senza porta; un percorso finisce con /), non «%1»
+</translation>
+    </message>
 </context>
 <context>
     <name>PostingWait</name>

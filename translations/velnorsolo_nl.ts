@@ -91,6 +91,22 @@ geïnstalleerde kopie bewaart die per gebruiker: de instellingen in $XDG_CONFIG_
         <translation>velnorsolo: geen scherm om te openen: DISPLAY noch WAYLAND_DISPLAY is ingesteld
 </translation>
     </message>
+    <message>
+        <source>
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
+</source>
+        <translation>
+VELNOR_SERVER=http://HOST/ of https://HOST/ (een pad dat op / eindigt mag volgen) wijst het spel naar
+een andere webserver voor scores en updates; https wordt gecontroleerd met de certificaten van het systeem.
+</translation>
+    </message>
+    <message>
+        <source>velnorsolo: VELNOR_SERVER must be http://HOST/ or https://HOST/ (no port; a path must end in /), not &apos;%1&apos;
+</source>
+        <translation>velnorsolo: VELNOR_SERVER moet http://HOST/ of https://HOST/ zijn (zonder poort; een pad eindigt op /), niet &apos;%1&apos;
+</translation>
+    </message>
 </context>
 <context>
     <name>PostingWait</name>

@@ -91,6 +91,22 @@ cópia instalada guarda os de cada usuário: as configurações em $XDG_CONFIG_H
         <translation>velnorsolo: nenhuma tela para abrir: nem DISPLAY nem WAYLAND_DISPLAY estão definidos
 </translation>
     </message>
+    <message>
+        <source>
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
+</source>
+        <translation>
+VELNOR_SERVER=http://HOST/ ou https://HOST/ (pode seguir um caminho terminado em /) aponta o jogo para
+outro servidor web de pontuações e atualizações; https é verificado com o repositório de certificados do sistema.
+</translation>
+    </message>
+    <message>
+        <source>velnorsolo: VELNOR_SERVER must be http://HOST/ or https://HOST/ (no port; a path must end in /), not &apos;%1&apos;
+</source>
+        <translation>velnorsolo: VELNOR_SERVER deve ser http://HOST/ ou https://HOST/ (sem porta; um caminho termina em /), não &apos;%1&apos;
+</translation>
+    </message>
 </context>
 <context>
     <name>PostingWait</name>
