@@ -76,7 +76,8 @@ void Tmain::save_settings(const WindowBounds& bounds) {
 
 void Tmain::closeEvent(QCloseEvent* event) {
   const QRect work = screen()->availableGeometry();
-  remembered_ = bounds_at_close(stored_bounds(this, remembered_), remembered_, work.width(), work.height());
+  remembered_ = without_forced_sides(
+      this, bounds_at_close(stored_bounds(this, remembered_), remembered_, work.width(), work.height()), remembered_);
   save_settings(remembered_);
   event->accept();
   // Not quit(), which only asks: Qt lets a window still open turn that down, and a closed game

@@ -9,10 +9,19 @@
 
 namespace velnor {
 
+namespace {
+
+// The least outer size the window allows, frame included.
+QSize least_outer_size(const QWidget* window) {
+  return window->minimumSizeHint() + (outer_bounds(window).size() - window->size());
+}
+
+}  // namespace
+
 QRect placed_bounds(const QWidget* window, const WindowBounds& kept) {
   const WindowBounds reachable = within_reach(kept);
   // No smaller than the window allows: it would grow past the work area's edge after.
-  const QSize least = window->minimumSizeHint() + (outer_bounds(window).size() - window->size());
+  const QSize least = least_outer_size(window);
   const QRect loaded(reachable.left, reachable.top, std::max(reachable.width, least.width()),
                      std::max(reachable.height, least.height()));
   return fit_into(loaded, work_area_for(loaded));
@@ -20,8 +29,35 @@ QRect placed_bounds(const QWidget* window, const WindowBounds& kept) {
 
 WindowBounds stored_bounds(const QWidget* window, const WindowBounds& kept) {
   const QRect now = outer_bounds(window);
-  if (QGuiApplication::platformName().startsWith("wayland")) return {kept.left, kept.top, now.width(), now.height()};
-  return {now.left(), now.top(), now.width(), now.height()};
+  WindowBounds stored = without_forced_sides(window, {now.left(), now.top(), now.width(), now.height()}, kept);
+  if (QGuiApplication::platformName().startsWith("wayland")) {
+    stored.left = kept.left;
+    stored.top = kept.top;
+  }
+  return stored;
+}
+
+WindowBounds without_forced_sides(const QWidget* window, WindowBounds bounds, const WindowBounds& kept) {
+  const QRect now = outer_bounds(window);
+  const QRect placed = placed_bounds(window, kept);
+  const QSize least = least_outer_size(window);
+  const QRect work = work_area_for(now);
+  // A side shorter than kept because the kept one does not fit is the fit's, not the player's.
+  if (now.width() < least.width() || least.width() > work.width() ||
+      (now.width() < kept.width && kept.width > work.width())) {
+    bounds.left = kept.left;
+    bounds.width = kept.width;
+  } else if (now.left() == placed.left()) {
+    bounds.left = kept.left;
+  }
+  if (now.height() < least.height() || least.height() > work.height() ||
+      (now.height() < kept.height && kept.height > work.height())) {
+    bounds.top = kept.top;
+    bounds.height = kept.height;
+  } else if (now.top() == placed.top()) {
+    bounds.top = kept.top;
+  }
+  return bounds;
 }
 
 QRect bounds_rect(const WindowBounds& bounds) { return QRect(bounds.left, bounds.top, bounds.width, bounds.height); }

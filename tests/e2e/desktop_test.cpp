@@ -448,6 +448,14 @@ TEST_F(Desktop, TheWindowKeepsItsPlaceStartAfterStart) {
   EXPECT_EQ(x.frame(window), moved);
   ASSERT_NO_FATAL_FAILURE(close_window());
   EXPECT_EQ(saved_bounds(file("velnorsolo.ini")), moved);
+
+  // A screen scaled past the board's size: the window is squeezed and placed to fit, and none of
+  // that is kept as the player's.
+  extra_environment.insert("QT_SCALE_FACTOR", "2");
+  ASSERT_NO_FATAL_FAILURE(start_game_window());
+  EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(x.frame(window).topLeft())) << "the title bar is off the screen";
+  ASSERT_NO_FATAL_FAILURE(close_window());
+  EXPECT_EQ(saved_bounds(file("velnorsolo.ini")), moved);
 }
 
 // Damaged files are kept, byte for byte, under a name that says so, and the game starts afresh;
