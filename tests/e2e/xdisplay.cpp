@@ -40,6 +40,10 @@ bool XDisplay::start(QString& why) {
     return false;
   }
   display_ = ":" + QString::fromLatin1(out.trimmed());
+  // On a machine busy with builds openbox now and then ends at its start before it takes the
+  // screen; a second start then takes it.
+  if (start_window_manager(why)) return true;
+  qWarning("%s; starting it once more", qPrintable(why));
   return start_window_manager(why);
 }
 
@@ -57,7 +61,12 @@ bool XDisplay::start_window_manager(QString& why) {
   const QDeadlineTimer deadline(kCommandMs);
   while (!run("xprop", {"-root", "_NET_WORKAREA"}, true).contains(" = ")) {
     if (deadline.hasExpired() || window_manager_.state() != QProcess::Running) {
-      why = "openbox did not take the screen: " + QString::fromLocal8Bit(window_manager_.readAllStandardError());
+      why = (window_manager_.state() == QProcess::Running
+                 ? QString("openbox did not take the screen in time")
+                 : QString("openbox ended at its start with status %1").arg(window_manager_.exitCode())) +
+            ": " + QString::fromLocal8Bit(window_manager_.readAllStandardError());
+      window_manager_.kill();
+      window_manager_.waitForFinished(kCommandMs);
       return false;
     }
     QThread::msleep(kPollMs);
