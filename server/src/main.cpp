@@ -70,8 +70,9 @@ int run(const ServerOptions& options) {
   pthread_sigmask(SIG_BLOCK, &handled_signals, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
 
-  const auto store = open_score_store(options.database_address());
+  // Made before the store, so that it outlives the store's change listener, which invalidates it.
   PageCache page_cache;
+  const auto store = open_score_store(options.database_address());
   store->follow_changes([&page_cache] { page_cache.invalidate(); });
   RateLimiter post_limiter(static_cast<size_t>(options.post_limit));
   RateLimiter seed_limiter(static_cast<size_t>(options.seed_limit));
