@@ -60,13 +60,13 @@ int run(const ServerOptions& options) {
   if (!options.tls_certificate.empty())
     tls = std::make_unique<TlsCertificate>(options.tls_certificate, options.tls_key);
 
-  // Signals go to one thread that asks the server to stop (or, over TLS, reads the certificate
-  // again on SIGHUP); every other thread keeps them blocked.
+  // Signals go to one thread that asks the server to stop, or on SIGHUP (a service manager's
+  // reload) reads the certificate again; every other thread keeps them blocked.
   sigset_t handled_signals;
   sigemptyset(&handled_signals);
   sigaddset(&handled_signals, SIGTERM);
   sigaddset(&handled_signals, SIGINT);
-  if (tls) sigaddset(&handled_signals, SIGHUP);
+  sigaddset(&handled_signals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &handled_signals, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
 
@@ -104,6 +104,10 @@ int run(const ServerOptions& options) {
   std::thread signal_waiter([&] {
     int signal_number = 0;
     while (sigwait(&handled_signals, &signal_number) == 0 && signal_number == SIGHUP) {
+      if (!tls) {
+        std::cerr << "velnor-server: plain HTTP has no certificate to read again\n";
+        continue;
+      }
       try {
         tls->reload();
         std::cerr << "velnor-server: read the certificate and key again\n";

@@ -245,6 +245,10 @@ TEST_F(ServerTest, BadPostingsAreRefusedAndNotStored) {
 TEST_F(ServerTest, ScoresSurviveARestart) {
   start();
   EXPECT_EQ(post("Keeper", "1/5/27", "555"), 200);
+  // A service manager's reload sends SIGHUP, which a plain server only logs.
+  server_->signal(SIGHUP);
+  ASSERT_TRUE(server_->wait_for_log("velnor-server: plain HTTP has no certificate to read again\n")) << server_->log();
+  EXPECT_EQ(games_posted(page()), 1);
   EXPECT_EQ(server_->stop(), 0);
   server_->start();
   const std::string html = page();
