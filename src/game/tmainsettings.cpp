@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QScreen>
 
 #include "core/safefile.h"
 #include "core/wire.h"
@@ -75,9 +74,7 @@ void Tmain::save_settings(const WindowBounds& bounds) {
 }
 
 void Tmain::closeEvent(QCloseEvent* event) {
-  const QRect work = screen()->availableGeometry();
-  remembered_ = without_forced_sides(
-      this, bounds_at_close(stored_bounds(this, remembered_), remembered_, work.width(), work.height()), remembered_);
+  remembered_ = bounds_kept_at_close(this, remembered_);
   save_settings(remembered_);
   event->accept();
   // Not quit(), which only asks: Qt lets a window still open turn that down, and a closed game

@@ -15,13 +15,11 @@ namespace velnor {
 QRect placed_bounds(const QWidget* window, const WindowBounds& kept);
 // The bounds to keep: the window's outer frame, less what the platform cannot tell (under Wayland
 // a window cannot learn where it is, so the kept place stays as it was, for a session under X11)
-// and less its forced sides.
+// and less its forced sides: what the game or the window manager made of the kept bounds to fit
+// this screen is not the player's.
 WindowBounds stored_bounds(const QWidget* window, const WindowBounds& kept);
-// The bounds less what the game or the window manager made of the kept ones to fit this screen,
-// which is not the player's: a side still where the game put it, squeezed below what the window
-// allows, or on a screen the window cannot fit (scaled past the board's size) keeps what was
-// kept, so the next start on a roomier screen is the player's own again.
-WindowBounds without_forced_sides(const QWidget* window, WindowBounds bounds, const WindowBounds& kept);
+// The same as the window closes, where a side wider than the work area gives up a few pixels.
+WindowBounds bounds_kept_at_close(const QWidget* window, const WindowBounds& kept);
 QRect bounds_rect(const WindowBounds& bounds);
 
 }  // namespace velnor
