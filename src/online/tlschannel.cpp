@@ -2,6 +2,9 @@
 
 #include <arpa/inet.h>
 #include <poll.h>
+#include <pthread.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <cerrno>
@@ -51,6 +54,30 @@ const TlsLibrary& library_or_refuse() {
 
 int piece_size(std::size_t size) { return static_cast<int>(std::min<std::size_t>(size, INT_MAX)); }
 
+// The library writes to the socket with write(), which cannot be told MSG_NOSIGNAL. While it works
+// SIGPIPE is held back on this thread, and one that its write raised is taken back: a server that
+// drops the connection mid-write fails that request, never the whole program.
+template <typename Call>
+int with_sigpipe_held(Call call) {
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  sigset_t pending;
+  sigpending(&pending);
+  const bool pending_before = sigismember(&pending, SIGPIPE) == 1;
+  sigset_t before;
+  pthread_sigmask(SIG_BLOCK, &pipe, &before);
+  const int result = call();
+  const int call_error = errno;
+  if (!pending_before && sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1) {
+    const timespec at_once{0, 0};
+    sigtimedwait(&pipe, nullptr, &at_once);
+  }
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  errno = call_error;
+  return result;
+}
+
 }  // namespace
 
 TlsChannel::TlsChannel(int fd, const std::string& host, HttpWaiter& waiter)
@@ -82,7 +109,7 @@ TlsChannel::TlsChannel(int fd, const std::string& host, HttpWaiter& waiter)
   for (;;) {
     waiter_.tick();
     ssl.ERR_clear_error();
-    const int result = ssl.SSL_connect(session_.get());
+    const int result = with_sigpipe_held([&] { return ssl.SSL_connect(session_.get()); });
     if (result == 1) return;
     await_or_fail(result, Stage::handshake);
   }
@@ -93,7 +120,8 @@ void TlsChannel::send(std::string_view bytes) {
     waiter_.tick();
     library_.ERR_clear_error();
     // A write that must wait is asked again with the same bytes, as the library requires.
-    const int sent = library_.SSL_write(session_.get(), bytes.data(), piece_size(bytes.size()));
+    const int sent =
+        with_sigpipe_held([&] { return library_.SSL_write(session_.get(), bytes.data(), piece_size(bytes.size())); });
     if (sent > 0) {
       bytes.remove_prefix(static_cast<std::size_t>(sent));
       waiter_.moved(static_cast<std::size_t>(sent));
@@ -107,7 +135,8 @@ std::size_t TlsChannel::receive(char* buffer, std::size_t size) {
   for (;;) {
     waiter_.tick();
     library_.ERR_clear_error();
-    const int received = library_.SSL_read(session_.get(), buffer, piece_size(size));
+    // Reading may write too (a key update's answer).
+    const int received = with_sigpipe_held([&] { return library_.SSL_read(session_.get(), buffer, piece_size(size)); });
     if (received > 0) {
       waiter_.moved(static_cast<std::size_t>(received));
       return static_cast<std::size_t>(received);

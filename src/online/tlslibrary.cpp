@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <csignal>
 #include <string>
 
 #include "httpreply.h"
@@ -30,10 +29,6 @@ bool find(void* handle, const char* name, Function& function, std::string& probl
 
 Opened open_library() {
   Opened opened;
-  // The library writes to the socket with write(), which cannot be told MSG_NOSIGNAL: a server
-  // that drops the connection mid-write would end the whole program with SIGPIPE. A failed write
-  // is that request's failure and no more. (QProcess gives its children the default back.)
-  std::signal(SIGPIPE, SIG_IGN);
   void* handle = ::dlopen(kLibraryFile, RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* reason = ::dlerror();

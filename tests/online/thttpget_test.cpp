@@ -1,4 +1,6 @@
 #include "online/thttpget.h"
+#include "online/httpwaiter.h"
+#include "online/tlschannel.h"
 
 #include "script_server.h"
 #include "support/childprocess.h"
@@ -538,6 +540,20 @@ TEST_F(HttpsFetcherTest, GarbageOrSilenceInPlaceOfAHandshakeFails) {
   EXPECT_TRUE(tls.wait_client_gone());
   EXPECT_EQ(events.errors, 2);
   EXPECT_TRUE(events.done.empty());
+}
+
+// A server gone before the handshake is written: the library's write raises SIGPIPE, which fails
+// that request only, and is not left pending to end the program later.
+TEST_F(HttpsFetcherTest, AServerGoneAsTheHandshakeIsWrittenFailsOnlyThatRequest) {
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+  close(ends[1]);
+  velnor::HttpWaiter waiter([] { return false; }, 1s);
+  EXPECT_THROW(velnor::TlsChannel(ends[0], "localhost", waiter), velnor::ETlsException);
+  close(ends[0]);
+  sigset_t pending;
+  ASSERT_EQ(sigpending(&pending), 0);
+  EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);
 }
 
 // Through a proxy an https fetch asks for a tunnel: the proxy carries the handshake and sees
