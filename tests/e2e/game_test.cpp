@@ -100,7 +100,7 @@ void WholeGame::launch_from_menu() {
   // The launcher has ended; its orphan, the game, has come to this process (a subreaper).
   const QDeadlineTimer deadline(10000);
   while ((game = child_running(file("velnorsolo"))) == 0 && !deadline.hasExpired()) QThread::msleep(kPollMs);
-  ASSERT_GT(game, 0) << "the menu entry started no game: " << game_output();
+  ASSERT_GT(game, 0) << "the menu entry started no game (" << children_ended().toStdString() << "): " << game_output();
 }
 
 void WholeGame::start_with_name() {

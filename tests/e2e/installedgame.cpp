@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "command.h"
 #include "rules/tgame.h"
@@ -31,21 +32,58 @@ QByteArray read_file(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-pid_t child_running(const QString& program) {
-  const QString wanted = QFileInfo(program).canonicalFilePath();
+namespace {
+
+struct Child {
+  pid_t pid;
+  QByteArray name;
+  char state;     // 'Z' once it has ended and waits to be reaped
+  int exit_code;  // as waitpid() tells it, once ended
+};
+
+// This process's children, as /proc tells them, without reaping any.
+std::vector<Child> children() {
+  std::vector<Child> found;
   for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
     bool number = false;
     const pid_t pid = entry.toInt(&number);
     if (!number) continue;
     QFile stat("/proc/" + entry + "/stat");
     if (!stat.open(QIODevice::ReadOnly)) continue;
-    // pid (name) state ppid ...: the name may hold blanks, so read after its last ')'.
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    // pid (name) state ppid ... exit_code (the 52nd field): the name may hold blanks, so the
+    // fields are read after its last ')'.
+    const QByteArray line = stat.readAll().trimmed();
+    const qsizetype name_end = line.lastIndexOf(')');
+    const QList<QByteArray> fields = line.mid(name_end + 2).split(' ');
     if (fields.size() < 2 || fields[1].toInt() != getpid()) continue;
-    if (QFile::symLinkTarget("/proc/" + entry + "/exe") == wanted) return pid;
+    const qsizetype name_start = line.indexOf('(');
+    found.push_back({pid, line.mid(name_start + 1, name_end - name_start - 1), fields[0].isEmpty() ? '?' : fields[0][0],
+                     fields.size() >= 50 ? fields[49].toInt() : 0});
   }
+  return found;
+}
+
+}  // namespace
+
+pid_t child_running(const QString& program) {
+  const QString wanted = QFileInfo(program).canonicalFilePath();
+  for (const Child& child : children())
+    if (QFile::symLinkTarget(QString("/proc/%1/exe").arg(child.pid)) == wanted) return child.pid;
   return 0;
+}
+
+QString children_ended() {
+  QStringList ended;
+  for (const Child& child : children()) {
+    if (child.state != 'Z') continue;
+    const int status = child.exit_code;
+    ended << QString("%1 (%2) %3")
+                 .arg(QString::fromLocal8Bit(child.name))
+                 .arg(child.pid)
+                 .arg(WIFSIGNALED(status) ? QString("ended by signal %1").arg(WTERMSIG(status))
+                                          : QString("ended with status %1").arg(WEXITSTATUS(status)));
+  }
+  return ended.isEmpty() ? QString("no child has ended") : ended.join("; ");
 }
 
 void InstalledGame::SetUp() {

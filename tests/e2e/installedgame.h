@@ -145,6 +145,8 @@ QByteArray read_file(const QString& path);
 
 // The process, among this one's children, that runs the program file given; 0 when none does.
 pid_t child_running(const QString& program);
+// This process's children that have ended and wait to be reaped, each with how it ended.
+QString children_ended();
 
 // What a test program of the installed game does first: a private network for port 80, and it
 // becomes the parent of the game that a launcher leaves behind.
