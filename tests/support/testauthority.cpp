@@ -88,6 +88,14 @@ Certificate read_certificate(const std::string& text) {
 
 }  // namespace
 
+void TlsIdentity::served_by(SSL_CTX* context) const {
+  Certificate certificate = read_certificate(certificate_pem);
+  Key key = read_key(key_pem);
+  if (!certificate || !key || SSL_CTX_use_certificate(context, certificate.get()) != 1 ||
+      SSL_CTX_use_PrivateKey(context, key.get()) != 1)
+    throw std::runtime_error("test server cannot use its certificate");
+}
+
 void TlsIdentity::write(const std::filesystem::path& certificate, const std::filesystem::path& key) const {
   for (const auto& [path, text] : {std::pair{&certificate, &certificate_pem}, std::pair{&key, &key_pem}})
     if (!(std::ofstream(*path, std::ios::binary) << *text)) throw std::runtime_error("cannot write " + path->string());

@@ -13,6 +13,8 @@ struct TlsIdentity {
   std::string certificate_pem;
   std::string key_pem;
 
+  // Has a TLS server's `context` show this certificate and hold its key.
+  void served_by(SSL_CTX* context) const;
   // Writes the certificate and the key, as PEM, for a server that reads them from files.
   void write(const std::filesystem::path& certificate, const std::filesystem::path& key) const;
 };

@@ -1,9 +1,6 @@
 #include "support/tlstestserver.h"
 
-#include <openssl/pem.h>
 #include <sys/socket.h>
-
-#include <stdexcept>
 
 namespace velnor::testing {
 
@@ -11,18 +8,7 @@ namespace {
 
 std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> server_context(const TlsIdentity& identity) {
   std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> context(SSL_CTX_new(TLS_server_method()), SSL_CTX_free);
-  BIO* certificate =
-      BIO_new_mem_buf(identity.certificate_pem.data(), static_cast<int>(identity.certificate_pem.size()));
-  BIO* key = BIO_new_mem_buf(identity.key_pem.data(), static_cast<int>(identity.key_pem.size()));
-  X509* x509 = PEM_read_bio_X509(certificate, nullptr, nullptr, nullptr);
-  EVP_PKEY* pkey = PEM_read_bio_PrivateKey(key, nullptr, nullptr, nullptr);
-  const bool used = x509 != nullptr && pkey != nullptr && SSL_CTX_use_certificate(context.get(), x509) == 1 &&
-                    SSL_CTX_use_PrivateKey(context.get(), pkey) == 1;
-  X509_free(x509);
-  EVP_PKEY_free(pkey);
-  BIO_free(certificate);
-  BIO_free(key);
-  if (!used) throw std::runtime_error("test server cannot use its certificate");
+  identity.served_by(context.get());
   return context;
 }
 
