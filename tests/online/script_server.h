@@ -4,12 +4,7 @@
 // bytes and answers each connection with the next scripted reply (or the next
 // one scripted for that request's path).
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,16 +12,16 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
-#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "support/loopbacklistener.h"
 
 namespace velnor::testing {
 
 class ScriptServer {
  public:
-  using Clock = std::chrono::steady_clock;
+  using Clock = LoopbackListener::Clock;
 
   struct Reply {
     Reply() = default;
@@ -38,32 +33,7 @@ class ScriptServer {
     std::string path;   // only for a request of this path ("/a/b", no query); empty: for any
   };
 
-  explicit ScriptServer(std::uint16_t port = 80) {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port);
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
-        listen(listener_, 8) != 0 || pipe2(wake_, O_CLOEXEC) != 0)
-      throw std::runtime_error("test server cannot listen on port " + std::to_string(port));
-    thread_ = std::thread([this] { serve(); });
-  }
-
-  ~ScriptServer() {
-    {
-      std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    const char byte = 0;
-    (void)!write(wake_[1], &byte, 1);
-    thread_.join();
-    close(listener_);
-    close(wake_[0]);
-    close(wake_[1]);
-  }
+  explicit ScriptServer(std::uint16_t port = 80) : listener_(port, [this](int fd) { answer(fd); }) {}
 
   void script(Reply reply) {
     std::lock_guard lock(mutex_);
@@ -95,22 +65,6 @@ class ScriptServer {
   }
 
  private:
-  bool readable(int fd, Clock::time_point deadline) {
-    for (;;) {
-      pollfd fds[2] = {{fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      if (left.count() <= 0 || poll(fds, 2, static_cast<int>(left.count())) <= 0) return false;
-      if (fds[1].revents) {
-        char byte;
-        (void)!read(wake_[0], &byte, 1);
-        std::lock_guard lock(mutex_);
-        if (stopping_) return false;
-        continue;
-      }
-      return true;
-    }
-  }
-
   static std::size_t body_length(const std::string& head) {
     std::string lower;
     for (const char c : head) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
@@ -125,7 +79,7 @@ class ScriptServer {
     char buffer[4096];
     std::size_t wanted = std::string::npos;
     while (wanted == std::string::npos || bytes.size() < wanted) {
-      if (!readable(fd, deadline)) break;
+      if (!listener_.readable(fd, deadline)) break;
       const ssize_t got = recv(fd, buffer, sizeof buffer, 0);
       if (got <= 0) break;
       bytes.append(buffer, static_cast<std::size_t>(got));
@@ -167,43 +121,19 @@ class ScriptServer {
     if (!reply.hold) return;
     // Held until the client closes its end (or the server stops).
     char byte;
-    if (readable(fd, Clock::now() + std::chrono::seconds(30)) && recv(fd, &byte, 1, 0) <= 0) {
+    if (listener_.readable(fd, Clock::now() + std::chrono::seconds(30)) && recv(fd, &byte, 1, 0) <= 0) {
       std::lock_guard lock(mutex_);
       client_gone_ = true;
       changed_.notify_all();
     }
   }
 
-  void serve() {
-    for (;;) {
-      {
-        // Checked before each wait: a held reply may have taken the wake-up.
-        std::lock_guard lock(mutex_);
-        if (stopping_) return;
-      }
-      pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-      if (poll(fds, 2, -1) < 0) continue;
-      if (fds[1].revents) {
-        char byte;
-        (void)!read(wake_[0], &byte, 1);
-        continue;
-      }
-      const int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-      if (fd < 0) continue;
-      answer(fd);
-      close(fd);
-    }
-  }
-
-  int listener_ = -1;
-  int wake_[2] = {-1, -1};
-  std::thread thread_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Reply> replies_;
   std::vector<std::string> requests_;
-  bool stopping_ = false;
   bool client_gone_ = false;
+  LoopbackListener listener_;  // last: it stops before what answer() uses goes
 };
 
 }  // namespace velnor::testing

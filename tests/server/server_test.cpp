@@ -18,9 +18,12 @@
 #include "playedgames.h"
 #include "rules/tgame.h"
 #include "serverprocess.h"
+#include "support/testauthority.h"
 #include "tlsclient.h"
 
 namespace {
+
+using velnor::testing::test_authority;
 
 std::string percent_encode(std::string_view text) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -141,9 +144,9 @@ class ServerTest : public ::testing::Test {
     return answered_ok;
   }
 
-  // Serves TLS with a certificate for `name`, made in the test's folder.
+  // Serves TLS with a certificate for `name` from the test authority, written to the test's folder.
   void start_tls(const std::string& name, std::vector<std::string> arguments = {}) {
-    make_certificate(name, certificate(), key());
+    test_authority().issue(name).write(certificate(), key());
     arguments.insert(arguments.end(), {"--tls-cert", certificate().string(), "--tls-key", key().string()});
     start(std::move(arguments));
   }
@@ -753,7 +756,7 @@ TEST_F(ServerTest, SighupReadsTheCertificateAgainAndDropsNoOne) {
   ASSERT_TRUE(before.connected());
   EXPECT_TRUE(before.get("/").starts_with("HTTP/1.1 200"));
 
-  make_certificate("second", certificate(), key());
+  test_authority().issue("second").write(certificate(), key());
   server_->signal(SIGHUP);
   ASSERT_TRUE(server_->wait_for_log("velnor-server: read the certificate and key again\n")) << server_->log();
   TlsClient after(server_->port());
@@ -790,8 +793,8 @@ TEST_F(ServerTest, HandshakesCountAgainstTheBoundsAndEndAtTheHeadDeadline) {
 }
 
 TEST_F(ServerTest, ACertificateOrKeyThatWillNotDoIsToldInOneLine) {
-  make_certificate("first", certificate(), key());
-  make_certificate("other", folder_.path() / "other.pem", folder_.path() / "other-key.pem");
+  test_authority().issue("first").write(certificate(), key());
+  test_authority().issue("other").write(folder_.path() / "other.pem", folder_.path() / "other-key.pem");
   const auto log_file = folder_.path() / "server.log";
   const auto told = [&](std::vector<std::string> tls) {
     std::filesystem::remove(log_file);

@@ -7,9 +7,9 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <stdexcept>
 
 #include "serverprocess.h"
+#include "support/testauthority.h"
 
 namespace {
 
@@ -21,6 +21,7 @@ TlsClient::TlsClient(int port, const char* from) : context_(SSL_CTX_new(TLS_clie
   // A server that closes a refused connection while the handshake is written fails the handshake,
   // not the whole test program.
   std::signal(SIGPIPE, SIG_IGN);
+  velnor::testing::test_authority().trusted_by(context_);
   fd_ = connect_loopback(port, from);
   if (fd_ < 0) return;
   // A server that never answers fails the test instead of hanging it.
@@ -72,14 +73,4 @@ std::string TlsClient::get(const std::string& target) {
     }
   }
   return reply;
-}
-
-void make_certificate(const std::string& common_name, const std::filesystem::path& certificate,
-                      const std::filesystem::path& key) {
-  const auto folder = certificate.parent_path();
-  if (run_to_end(folder,
-                 {"/usr/bin/openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes",
-                  "-days", "2", "-subj", "/CN=" + common_name, "-keyout", key.string(), "-out", certificate.string()},
-                 folder / "openssl.log") != 0)
-    throw std::runtime_error("openssl could not make a certificate");
 }

@@ -2,11 +2,11 @@
 
 #include <openssl/ssl.h>
 
-#include <filesystem>
 #include <string>
 
 // A client of the server's TLS on OpenSSL directly, so that a test sees the handshake itself: the
-// protocol agreed and the certificate shown. It offers http/1.1 and trusts any certificate.
+// protocol agreed and the certificate shown. It offers http/1.1 and, as a browser would, completes
+// the handshake only with a certificate that chains to the run's test authority.
 class TlsClient {
  public:
   // Connects (from the loopback address `from`, if given) and has the handshake.
@@ -29,7 +29,3 @@ class TlsClient {
   int fd_ = -1;
   bool connected_ = false;
 };
-
-// Writes a self-signed certificate for `common_name` and its key, as PEM, to `certificate` and `key`.
-void make_certificate(const std::string& common_name, const std::filesystem::path& certificate,
-                      const std::filesystem::path& key);

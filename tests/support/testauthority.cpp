@@ -88,6 +88,19 @@ Certificate read_certificate(const std::string& text) {
 
 }  // namespace
 
+void TlsIdentity::served_by(SSL_CTX* context) const {
+  Certificate certificate = read_certificate(certificate_pem);
+  Key key = read_key(key_pem);
+  if (!certificate || !key || SSL_CTX_use_certificate(context, certificate.get()) != 1 ||
+      SSL_CTX_use_PrivateKey(context, key.get()) != 1)
+    throw std::runtime_error("test server cannot use its certificate");
+}
+
+void TlsIdentity::write(const std::filesystem::path& certificate, const std::filesystem::path& key) const {
+  for (const auto& [path, text] : {std::pair{&certificate, &certificate_pem}, std::pair{&key, &key_pem}})
+    if (!(std::ofstream(*path, std::ios::binary) << *text)) throw std::runtime_error("cannot write " + path->string());
+}
+
 TestAuthority::TestAuthority() {
   // Valid well either side of now: a game under a frozen clock trusts it too.
   Key key = new_key();
@@ -103,6 +116,13 @@ TlsIdentity TestAuthority::issue(const std::string& host, long from_seconds, lon
   Certificate certificate =
       make_certificate(host, key.get(), authority.get(), authority_key.get(), false, from_seconds, until_seconds);
   return {pem(certificate.get()), pem(key.get())};
+}
+
+void TestAuthority::trusted_by(SSL_CTX* context) const {
+  Certificate authority = read_certificate(own_.certificate_pem);
+  if (!authority || X509_STORE_add_cert(SSL_CTX_get_cert_store(context), authority.get()) != 1)
+    throw std::runtime_error("the test authority cannot be trusted");
+  SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
 }
 
 TlsIdentity TestAuthority::self_signed(const std::string& host) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <openssl/ssl.h>
+
 #include <filesystem>
 #include <string>
 
@@ -10,6 +12,11 @@ namespace velnor::testing {
 struct TlsIdentity {
   std::string certificate_pem;
   std::string key_pem;
+
+  // Has a TLS server's `context` show this certificate and hold its key.
+  void served_by(SSL_CTX* context) const;
+  // Writes the certificate and the key, as PEM, for a server that reads them from files.
+  void write(const std::filesystem::path& certificate, const std::filesystem::path& key) const;
 };
 
 class TestAuthority {
@@ -17,6 +24,8 @@ class TestAuthority {
   TestAuthority();
 
   const std::string& certificate_pem() const { return own_.certificate_pem; }
+  // Has a TLS client's `context` check the server's certificate, trusting this authority.
+  void trusted_by(SSL_CTX* context) const;
 
   // A server certificate naming `host`, valid from `from_seconds` to `until_seconds` from now.
   TlsIdentity issue(const std::string& host, long from_seconds = -3600, long until_seconds = 86400) const;

@@ -9,9 +9,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "support/loopbacklistener.h"
 #include "support/testauthority.h"
 
 // An https server on 127.0.0.1 for tests: it answers each connection with the next scripted
@@ -29,11 +29,10 @@ class TlsTestServer {
 
   // Port 0: one the system chooses.
   explicit TlsTestServer(const TlsIdentity& identity, std::uint16_t port = 443);
-  ~TlsTestServer();
   TlsTestServer(const TlsTestServer&) = delete;
   TlsTestServer& operator=(const TlsTestServer&) = delete;
 
-  std::uint16_t port() const { return port_; }
+  std::uint16_t port() const { return listener_.port(); }
   void script(Answer answer);
   // The requests read so far, each as it came through the TLS channel.
   std::vector<std::string> requests();
@@ -42,21 +41,15 @@ class TlsTestServer {
   bool wait_client_gone(std::chrono::seconds limit = std::chrono::seconds(10));
 
  private:
-  void serve();
   void answer(int fd);
-  bool readable(int fd, std::chrono::seconds limit);
 
   std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> context_;
-  int listener_ = -1;
-  int wake_[2] = {-1, -1};
-  std::uint16_t port_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<Answer> answers_;
   std::vector<std::string> requests_;
   bool client_gone_ = false;
-  bool stopping_ = false;
-  std::thread thread_;
+  LoopbackListener listener_;  // last: it stops before what answer() uses goes
 };
 
 }  // namespace velnor::testing
