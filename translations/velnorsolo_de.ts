@@ -56,6 +56,9 @@ A copy in a folder you can write to, outside the system&apos;s folders, keeps it
 (velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps
 each user&apos;s own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
 tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
 </source>
         <translation>Aufruf: velnorsolo [OPTION]...
 Wirf zwei Würfel und schließe die nummerierten Klappen, deren Summe dem Wurf entspricht;
@@ -71,6 +74,9 @@ Eine Kopie in einem beschreibbaren Ordner außerhalb der Systemordner hält ihre
 (velnorsolo.ini) und ihre Bilanz (velnorsolotally.tld) neben dem Programm. Eine installierte
 Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velnorsolo
 (~/.config/velnorsolo), die Bilanz in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ oder https://HOST/ (ein Pfad mit / am Ende darf folgen) verweist das Spiel
+auf einen anderen Webserver für Punkte und Aktualisierungen; https wird am Zertifikatsspeicher des Systems geprüft.
 </translation>
     </message>
     <message>
@@ -89,16 +95,6 @@ Kopie hält sie für jeden Benutzer: die Einstellungen in $XDG_CONFIG_HOME/velno
         <source>velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set
 </source>
         <translation>velnorsolo: keine Anzeige zu öffnen: weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt
-</translation>
-    </message>
-    <message>
-        <source>
-VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
-another web server for scores and updates; https is checked against the system&apos;s trust store.
-</source>
-        <translation>
-VELNOR_SERVER=http://HOST/ oder https://HOST/ (ein Pfad mit / am Ende darf folgen) verweist das Spiel
-auf einen anderen Webserver für Punkte und Aktualisierungen; https wird am Zertifikatsspeicher des Systems geprüft.
 </translation>
     </message>
     <message>

@@ -56,6 +56,9 @@ A copy in a folder you can write to, outside the system&apos;s folders, keeps it
 (velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps
 each user&apos;s own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
 tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
 </source>
         <translation>Uso: velnorsolo [OPCIÓN]...
 Tira dos dados y cierra las casillas numeradas que sumen lo mismo que la tirada;
@@ -71,6 +74,9 @@ Una copia en una carpeta en la que puedas escribir, fuera de las carpetas del si
 su configuración (velnorsolo.ini) y su registro (velnorsolotally.tld) junto al programa. Una
 copia instalada guarda los de cada usuario: la configuración en $XDG_CONFIG_HOME/velnorsolo
 (~/.config/velnorsolo), el registro en $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ o https://HOST/ (puede seguir una ruta terminada en /) dirige el juego a
+otro servidor web para puntuaciones y actualizaciones; https se comprueba con el almacén de certificados del sistema.
 </translation>
     </message>
     <message>
@@ -89,16 +95,6 @@ copia instalada guarda los de cada usuario: la configuración en $XDG_CONFIG_HOM
         <source>velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set
 </source>
         <translation>velnorsolo: no hay pantalla que abrir: no están definidas ni DISPLAY ni WAYLAND_DISPLAY
-</translation>
-    </message>
-    <message>
-        <source>
-VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
-another web server for scores and updates; https is checked against the system&apos;s trust store.
-</source>
-        <translation>
-VELNOR_SERVER=http://HOST/ o https://HOST/ (puede seguir una ruta terminada en /) dirige el juego a
-otro servidor web para puntuaciones y actualizaciones; https se comprueba con el almacén de certificados del sistema.
 </translation>
     </message>
     <message>

@@ -56,6 +56,9 @@ A copy in a folder you can write to, outside the system&apos;s folders, keeps it
 (velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps
 each user&apos;s own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
 tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
 </source>
         <translation>Utilisation&#xa0;: velnorsolo [OPTION]...
 Lancez deux dés et fermez les volets numérotés dont la somme égale le lancer&#xa0;;
@@ -72,6 +75,9 @@ ses réglages (velnorsolo.ini) et son bilan (velnorsolotally.tld) à côté du p
 copie installée les garde pour chaque utilisateur&#xa0;: les réglages dans
 $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), le bilan dans
 $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HÔTE/ ou https://HÔTE/ (un chemin finissant par / peut suivre) dirige le jeu vers
+un autre serveur web pour les scores et les mises à jour ; https est vérifié avec le magasin de certificats du système.
 </translation>
     </message>
     <message>
@@ -90,16 +96,6 @@ $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
         <source>velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set
 </source>
         <translation>velnorsolo&#xa0;: aucun affichage à ouvrir&#xa0;: ni DISPLAY ni WAYLAND_DISPLAY n&apos;est défini
-</translation>
-    </message>
-    <message>
-        <source>
-VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
-another web server for scores and updates; https is checked against the system&apos;s trust store.
-</source>
-        <translation>
-VELNOR_SERVER=http://HÔTE/ ou https://HÔTE/ (un chemin finissant par / peut suivre) dirige le jeu vers
-un autre serveur web pour les scores et les mises à jour ; https est vérifié avec le magasin de certificats du système.
 </translation>
     </message>
     <message>

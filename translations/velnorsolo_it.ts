@@ -56,6 +56,9 @@ A copy in a folder you can write to, outside the system&apos;s folders, keeps it
 (velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps
 each user&apos;s own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
 tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
 </source>
         <translation>Uso: velnorsolo [OPZIONE]...
 Lancia due dadi e chiudi le caselle numerate la cui somma è uguale al lancio;
@@ -71,6 +74,9 @@ Una copia in una cartella in cui puoi scrivere, fuori dalle cartelle di sistema,
 impostazioni (velnorsolo.ini) e il suo registro (velnorsolotally.tld) accanto al programma.
 Una copia installata li tiene per ogni utente: le impostazioni in $XDG_CONFIG_HOME/velnorsolo
 (~/.config/velnorsolo), il registro in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ o https://HOST/ (può seguire un percorso che finisce con /) indirizza il gioco
+a un altro server web per punteggi e aggiornamenti; https è verificato con l&apos;archivio dei certificati del sistema.
 </translation>
     </message>
     <message>
@@ -89,16 +95,6 @@ Una copia installata li tiene per ogni utente: le impostazioni in $XDG_CONFIG_HO
         <source>velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set
 </source>
         <translation>velnorsolo: nessuno schermo da aprire: né DISPLAY né WAYLAND_DISPLAY sono impostati
-</translation>
-    </message>
-    <message>
-        <source>
-VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
-another web server for scores and updates; https is checked against the system&apos;s trust store.
-</source>
-        <translation>
-VELNOR_SERVER=http://HOST/ o https://HOST/ (può seguire un percorso che finisce con /) indirizza il gioco
-a un altro server web per punteggi e aggiornamenti; https è verificato con l&apos;archivio dei certificati del sistema.
 </translation>
     </message>
     <message>

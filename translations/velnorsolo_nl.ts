@@ -56,6 +56,9 @@ A copy in a folder you can write to, outside the system&apos;s folders, keeps it
 (velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps
 each user&apos;s own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
 tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
 </source>
         <translation>Gebruik: velnorsolo [OPTIE]...
 Gooi twee dobbelstenen en sluit de genummerde kleppen die samen de worp vormen;
@@ -71,6 +74,9 @@ Een kopie in een map waarin je kunt schrijven, buiten de mappen van het systeem,
 instellingen (velnorsolo.ini) en overzicht (velnorsolotally.tld) naast het programma. Een
 geïnstalleerde kopie bewaart die per gebruiker: de instellingen in $XDG_CONFIG_HOME/velnorsolo
 (~/.config/velnorsolo), het overzicht in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ of https://HOST/ (een pad dat op / eindigt mag volgen) wijst het spel naar
+een andere webserver voor scores en updates; https wordt gecontroleerd met de certificaten van het systeem.
 </translation>
     </message>
     <message>
@@ -89,16 +95,6 @@ geïnstalleerde kopie bewaart die per gebruiker: de instellingen in $XDG_CONFIG_
         <source>velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set
 </source>
         <translation>velnorsolo: geen scherm om te openen: DISPLAY noch WAYLAND_DISPLAY is ingesteld
-</translation>
-    </message>
-    <message>
-        <source>
-VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
-another web server for scores and updates; https is checked against the system&apos;s trust store.
-</source>
-        <translation>
-VELNOR_SERVER=http://HOST/ of https://HOST/ (een pad dat op / eindigt mag volgen) wijst het spel naar
-een andere webserver voor scores en updates; https wordt gecontroleerd met de certificaten van het systeem.
 </translation>
     </message>
     <message>

@@ -56,6 +56,9 @@ A copy in a folder you can write to, outside the system&apos;s folders, keeps it
 (velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps
 each user&apos;s own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the
 tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
+another web server for scores and updates; https is checked against the system&apos;s trust store.
 </source>
         <translation>Uso: velnorsolo [OPÇÃO]...
 Lance dois dados e feche as peças numeradas cuja soma é igual ao lance;
@@ -71,6 +74,9 @@ Uma cópia numa pasta em que você pode escrever, fora das pastas do sistema, gu
 configurações (velnorsolo.ini) e seu placar (velnorsolotally.tld) ao lado do programa. Uma
 cópia instalada guarda os de cada usuário: as configurações em $XDG_CONFIG_HOME/velnorsolo
 (~/.config/velnorsolo), o placar em $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).
+
+VELNOR_SERVER=http://HOST/ ou https://HOST/ (pode seguir um caminho terminado em /) aponta o jogo para
+outro servidor web de pontuações e atualizações; https é verificado com o repositório de certificados do sistema.
 </translation>
     </message>
     <message>
@@ -89,16 +95,6 @@ cópia instalada guarda os de cada usuário: as configurações em $XDG_CONFIG_H
         <source>velnorsolo: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set
 </source>
         <translation>velnorsolo: nenhuma tela para abrir: nem DISPLAY nem WAYLAND_DISPLAY estão definidos
-</translation>
-    </message>
-    <message>
-        <source>
-VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at
-another web server for scores and updates; https is checked against the system&apos;s trust store.
-</source>
-        <translation>
-VELNOR_SERVER=http://HOST/ ou https://HOST/ (pode seguir um caminho terminado em /) aponta o jogo para
-outro servidor web de pontuações e atualizações; https é verificado com o repositório de certificados do sistema.
 </translation>
     </message>
     <message>

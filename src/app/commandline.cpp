@@ -24,23 +24,21 @@ struct Answer {
   int status;
 };
 
-const char* const kHelp =
-    QT_TRANSLATE_NOOP("CommandLine",
-                      "Usage: velnorsolo [OPTION]...\n"
-                      "Roll two dice and shut the numbered tiles that add up to the roll; ten rounds make a game.\n"
-                      "\n"
-                      "  -h, --help       print this help and exit\n"
-                      "  -v, --version    print the version and exit\n"
-                      "\n"
-                      "Qt's own options work as in any Qt program, among them -platform NAME, -display DISPLAY\n"
-                      "and -style STYLE.\n"
-                      "\n"
-                      "A copy in a folder you can write to, outside the system's folders, keeps its settings\n"
-                      "(velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps\n"
-                      "each user's own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the\n"
-                      "tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).\n");
-const char* const kServerHelp = QT_TRANSLATE_NOOP(
+const char* const kHelp = QT_TRANSLATE_NOOP(
     "CommandLine",
+    "Usage: velnorsolo [OPTION]...\n"
+    "Roll two dice and shut the numbered tiles that add up to the roll; ten rounds make a game.\n"
+    "\n"
+    "  -h, --help       print this help and exit\n"
+    "  -v, --version    print the version and exit\n"
+    "\n"
+    "Qt's own options work as in any Qt program, among them -platform NAME, -display DISPLAY\n"
+    "and -style STYLE.\n"
+    "\n"
+    "A copy in a folder you can write to, outside the system's folders, keeps its settings\n"
+    "(velnorsolo.ini) and tally (velnorsolotally.tld) beside the program. An installed copy keeps\n"
+    "each user's own: the settings in $XDG_CONFIG_HOME/velnorsolo (~/.config/velnorsolo), the\n"
+    "tally in $XDG_DATA_HOME/velnorsolo (~/.local/share/velnorsolo).\n"
     "\n"
     "VELNOR_SERVER=http://HOST/ or https://HOST/ (a path ending in / may follow) points the game at\n"
     "another web server for scores and updates; https is checked against the system's trust store.\n");
@@ -77,8 +75,7 @@ std::string translated(const QTranslator* translation, const char* text, const s
 std::optional<Answer> read_arguments(const std::vector<std::string>& arguments, const QTranslator* translation) {
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument == "-h" || argument == "--help")
-      return Answer{translated(translation, kHelp) + translated(translation, kServerHelp), 0};
+    if (argument == "-h" || argument == "--help") return Answer{translated(translation, kHelp), 0};
     if (argument == "-v" || argument == "--version") {
       return Answer{"Velnor Solo " + std::string(kVersion) + "\n", 0};
     }
