@@ -123,6 +123,19 @@ TEST_F(ScreenReading, EveryControlHasItsRoleNameAndState) {
       reads("the Game Play page's heading", [](const AccessibleTree& tree) { return has_label(tree, "Game Play"); }));
 }
 
+// A German desktop: the screen reader reads the board in German, not in the source's English.
+TEST_F(ScreenReading, TheBoardReadsInThePlayersLanguage) {
+  extra_environment.insert("LANG", "de_DE.UTF-8");
+  ASSERT_NO_FATAL_FAILURE(start_game());
+  ASSERT_TRUE(reads("the name box, in German", [](const AccessibleTree& tree) {
+    const std::optional<Accessible> box = find_showing(tree, "text", "Dein Name");
+    return box && box->is("focused");
+  }));
+  EXPECT_TRUE(has_button(reader.last, "NEUES SPIEL"));
+  for (const char* label : {"Punkte: 0", "Würfel: noch nicht gewürfelt"})
+    EXPECT_TRUE(has_label(reader.last, label)) << label;
+}
+
 // Every window the game opens, read whole: each named by its caption, and nothing in them that a
 // screen reader's user could not make out.
 TEST_F(ScreenReading, EveryWindowReadsWhole) {
