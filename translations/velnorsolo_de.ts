@@ -139,6 +139,53 @@ auf einen anderen Webserver für Punkte und Aktualisierungen; https wird am Zert
     </message>
 </context>
 <context>
+    <name>TlsChannel</name>
+    <message>
+        <source>certificate expired</source>
+        <translation>Zertifikat abgelaufen</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>Zertifikat noch nicht gültig</translation>
+    </message>
+    <message>
+        <source>host name mismatch</source>
+        <translation>Hostname stimmt nicht überein</translation>
+    </message>
+    <message>
+        <source>self-signed certificate</source>
+        <translation>selbstsigniertes Zertifikat</translation>
+    </message>
+    <message>
+        <source>certificate from an unknown authority</source>
+        <translation>Zertifikat einer unbekannten Zertifizierungsstelle</translation>
+    </message>
+    <message>
+        <source>No secure connection: %1</source>
+        <translation>Keine sichere Verbindung: %1</translation>
+    </message>
+    <message>
+        <source>the TLS library cannot start</source>
+        <translation>die TLS-Bibliothek startet nicht</translation>
+    </message>
+    <message>
+        <source>the host name cannot be checked</source>
+        <translation>der Hostname kann nicht geprüft werden</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate does not hold: %1</source>
+        <translation>Das Zertifikat des Servers ist nicht gültig: %1</translation>
+    </message>
+    <message>
+        <source>the connection was closed</source>
+        <translation>die Verbindung wurde geschlossen</translation>
+    </message>
+    <message>
+        <source>No TLS library: %1</source>
+        <translation>Keine TLS-Bibliothek: %1</translation>
+    </message>
+</context>
+<context>
     <name>UnreadableFile</name>
     <message>
         <source>Your settings</source>

@@ -139,6 +139,53 @@ otro servidor web para puntuaciones y actualizaciones; https se comprueba con el
     </message>
 </context>
 <context>
+    <name>TlsChannel</name>
+    <message>
+        <source>certificate expired</source>
+        <translation>certificado caducado</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>certificado aún no válido</translation>
+    </message>
+    <message>
+        <source>host name mismatch</source>
+        <translation>el nombre del host no coincide</translation>
+    </message>
+    <message>
+        <source>self-signed certificate</source>
+        <translation>certificado autofirmado</translation>
+    </message>
+    <message>
+        <source>certificate from an unknown authority</source>
+        <translation>certificado de una autoridad desconocida</translation>
+    </message>
+    <message>
+        <source>No secure connection: %1</source>
+        <translation>Sin conexión segura: %1</translation>
+    </message>
+    <message>
+        <source>the TLS library cannot start</source>
+        <translation>la biblioteca TLS no puede iniciarse</translation>
+    </message>
+    <message>
+        <source>the host name cannot be checked</source>
+        <translation>no se puede comprobar el nombre del host</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate does not hold: %1</source>
+        <translation>El certificado del servidor no es válido: %1</translation>
+    </message>
+    <message>
+        <source>the connection was closed</source>
+        <translation>la conexión se cerró</translation>
+    </message>
+    <message>
+        <source>No TLS library: %1</source>
+        <translation>Sin biblioteca TLS: %1</translation>
+    </message>
+</context>
+<context>
     <name>UnreadableFile</name>
     <message>
         <source>Your settings</source>

@@ -140,6 +140,53 @@ un autre serveur web pour les scores et les mises à jour ; https est vérifié 
     </message>
 </context>
 <context>
+    <name>TlsChannel</name>
+    <message>
+        <source>certificate expired</source>
+        <translation>certificat expiré</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>certificat pas encore valable</translation>
+    </message>
+    <message>
+        <source>host name mismatch</source>
+        <translation>nom d&apos;hôte différent</translation>
+    </message>
+    <message>
+        <source>self-signed certificate</source>
+        <translation>certificat auto-signé</translation>
+    </message>
+    <message>
+        <source>certificate from an unknown authority</source>
+        <translation>certificat d&apos;une autorité inconnue</translation>
+    </message>
+    <message>
+        <source>No secure connection: %1</source>
+        <translation>Pas de connexion sécurisée&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>the TLS library cannot start</source>
+        <translation>la bibliothèque TLS ne démarre pas</translation>
+    </message>
+    <message>
+        <source>the host name cannot be checked</source>
+        <translation>le nom d&apos;hôte ne peut pas être vérifié</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate does not hold: %1</source>
+        <translation>Le certificat du serveur n&apos;est pas valable&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>the connection was closed</source>
+        <translation>la connexion a été fermée</translation>
+    </message>
+    <message>
+        <source>No TLS library: %1</source>
+        <translation>Pas de bibliothèque TLS&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
     <name>UnreadableFile</name>
     <message>
         <source>Your settings</source>

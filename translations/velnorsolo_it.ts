@@ -139,6 +139,53 @@ a un altro server web per punteggi e aggiornamenti; https è verificato con l&ap
     </message>
 </context>
 <context>
+    <name>TlsChannel</name>
+    <message>
+        <source>certificate expired</source>
+        <translation>certificato scaduto</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>certificato non ancora valido</translation>
+    </message>
+    <message>
+        <source>host name mismatch</source>
+        <translation>il nome host non corrisponde</translation>
+    </message>
+    <message>
+        <source>self-signed certificate</source>
+        <translation>certificato autofirmato</translation>
+    </message>
+    <message>
+        <source>certificate from an unknown authority</source>
+        <translation>certificato di un&apos;autorità sconosciuta</translation>
+    </message>
+    <message>
+        <source>No secure connection: %1</source>
+        <translation>Nessuna connessione sicura: %1</translation>
+    </message>
+    <message>
+        <source>the TLS library cannot start</source>
+        <translation>la libreria TLS non si avvia</translation>
+    </message>
+    <message>
+        <source>the host name cannot be checked</source>
+        <translation>il nome host non può essere verificato</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate does not hold: %1</source>
+        <translation>Il certificato del server non è valido: %1</translation>
+    </message>
+    <message>
+        <source>the connection was closed</source>
+        <translation>la connessione è stata chiusa</translation>
+    </message>
+    <message>
+        <source>No TLS library: %1</source>
+        <translation>Nessuna libreria TLS: %1</translation>
+    </message>
+</context>
+<context>
     <name>UnreadableFile</name>
     <message>
         <source>Your settings</source>

@@ -139,6 +139,53 @@ een andere webserver voor scores en updates; https wordt gecontroleerd met de ce
     </message>
 </context>
 <context>
+    <name>TlsChannel</name>
+    <message>
+        <source>certificate expired</source>
+        <translation>certificaat verlopen</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>certificaat nog niet geldig</translation>
+    </message>
+    <message>
+        <source>host name mismatch</source>
+        <translation>hostnaam komt niet overeen</translation>
+    </message>
+    <message>
+        <source>self-signed certificate</source>
+        <translation>zelfondertekend certificaat</translation>
+    </message>
+    <message>
+        <source>certificate from an unknown authority</source>
+        <translation>certificaat van een onbekende instantie</translation>
+    </message>
+    <message>
+        <source>No secure connection: %1</source>
+        <translation>Geen beveiligde verbinding: %1</translation>
+    </message>
+    <message>
+        <source>the TLS library cannot start</source>
+        <translation>de TLS-bibliotheek start niet</translation>
+    </message>
+    <message>
+        <source>the host name cannot be checked</source>
+        <translation>de hostnaam kan niet worden gecontroleerd</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate does not hold: %1</source>
+        <translation>Het certificaat van de server klopt niet: %1</translation>
+    </message>
+    <message>
+        <source>the connection was closed</source>
+        <translation>de verbinding werd gesloten</translation>
+    </message>
+    <message>
+        <source>No TLS library: %1</source>
+        <translation>Geen TLS-bibliotheek: %1</translation>
+    </message>
+</context>
+<context>
     <name>UnreadableFile</name>
     <message>
         <source>Your settings</source>

@@ -139,6 +139,53 @@ outro servidor web de pontuações e atualizações; https é verificado com o r
     </message>
 </context>
 <context>
+    <name>TlsChannel</name>
+    <message>
+        <source>certificate expired</source>
+        <translation>certificado expirado</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>certificado ainda não válido</translation>
+    </message>
+    <message>
+        <source>host name mismatch</source>
+        <translation>nome do host não confere</translation>
+    </message>
+    <message>
+        <source>self-signed certificate</source>
+        <translation>certificado autoassinado</translation>
+    </message>
+    <message>
+        <source>certificate from an unknown authority</source>
+        <translation>certificado de uma autoridade desconhecida</translation>
+    </message>
+    <message>
+        <source>No secure connection: %1</source>
+        <translation>Sem conexão segura: %1</translation>
+    </message>
+    <message>
+        <source>the TLS library cannot start</source>
+        <translation>a biblioteca TLS não inicia</translation>
+    </message>
+    <message>
+        <source>the host name cannot be checked</source>
+        <translation>o nome do host não pode ser verificado</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate does not hold: %1</source>
+        <translation>O certificado do servidor não é válido: %1</translation>
+    </message>
+    <message>
+        <source>the connection was closed</source>
+        <translation>a conexão foi fechada</translation>
+    </message>
+    <message>
+        <source>No TLS library: %1</source>
+        <translation>Sem biblioteca TLS: %1</translation>
+    </message>
+</context>
+<context>
     <name>UnreadableFile</name>
     <message>
         <source>Your settings</source>

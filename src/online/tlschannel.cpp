@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <climits>
 
+#include <QCoreApplication>
+
 #include "httpwaiter.h"
 #include "tlslibrary.h"
 
@@ -17,25 +19,39 @@ namespace velnor {
 
 namespace {
 
+// The reasons a player reads under the failure's details, in their language where it has them.
+std::string in_players_language(const char* text) {
+  return QCoreApplication::translate("TlsChannel", text).toStdString();
+}
+
+std::string in_players_language(const char* form, const std::string& reason) {
+  return QCoreApplication::translate("TlsChannel", form).arg(QString::fromStdString(reason)).toStdString();
+}
+
 // What a player (or whoever helps them) can act on, for the failures a real server shows.
 std::string certificate_problem(long code, const TlsLibrary& library) {
   switch (code) {
     case X509_V_ERR_CERT_HAS_EXPIRED:
-      return "certificate expired";
+      return in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "certificate expired"));
     case X509_V_ERR_CERT_NOT_YET_VALID:
-      return "certificate not yet valid";
+      return in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "certificate not yet valid"));
     case X509_V_ERR_HOSTNAME_MISMATCH:
     case X509_V_ERR_IP_ADDRESS_MISMATCH:
-      return "host name mismatch";
+      return in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "host name mismatch"));
     case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
     case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
-      return "self-signed certificate";
+      return in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "self-signed certificate"));
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
-      return "certificate from an unknown authority";
+      return in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "certificate from an unknown authority"));
     default:
       return library.X509_verify_cert_error_string(code);
   }
+}
+
+[[noreturn]] void refuse(const char* reason) {
+  throw ETlsException(
+      in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "No secure connection: %1"), in_players_language(reason)));
 }
 
 bool is_address_literal(const std::string& host) {
@@ -87,7 +103,7 @@ TlsChannel::TlsChannel(int fd, const std::string& host, HttpWaiter& waiter)
       context_(library_.SSL_CTX_new(library_.TLS_client_method()), library_.SSL_CTX_free),
       session_(nullptr, library_.SSL_free) {
   const TlsLibrary& ssl = library_;
-  if (context_ == nullptr) throw ETlsException("No secure connection: the TLS library cannot start");
+  if (context_ == nullptr) refuse(QT_TRANSLATE_NOOP("TlsChannel", "the TLS library cannot start"));
   ssl.SSL_CTX_ctrl(context_.get(), SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr);
   // A body's end is told by its length where it has one, as over plain http.
   ssl.SSL_CTX_set_options(context_.get(), SSL_OP_IGNORE_UNEXPECTED_EOF);
@@ -96,7 +112,7 @@ TlsChannel::TlsChannel(int fd, const std::string& host, HttpWaiter& waiter)
   ssl.SSL_CTX_set_verify(context_.get(), SSL_VERIFY_PEER, nullptr);
   session_.reset(ssl.SSL_new(context_.get()));
   if (session_ == nullptr || ssl.SSL_set_fd(session_.get(), fd) != 1)
-    throw ETlsException("No secure connection: the TLS library cannot start");
+    refuse(QT_TRANSLATE_NOOP("TlsChannel", "the TLS library cannot start"));
   bool named = false;
   if (is_address_literal(host)) {
     named = ssl.X509_VERIFY_PARAM_set1_ip_asc(ssl.SSL_get0_param(session_.get()), host.c_str()) == 1;
@@ -105,7 +121,7 @@ TlsChannel::TlsChannel(int fd, const std::string& host, HttpWaiter& waiter)
                          const_cast<char*>(host.c_str())) == 1 &&
             ssl.SSL_set1_host(session_.get(), host.c_str()) == 1;
   }
-  if (!named) throw ETlsException("No secure connection: the host name cannot be checked");
+  if (!named) refuse(QT_TRANSLATE_NOOP("TlsChannel", "the host name cannot be checked"));
   for (;;) {
     waiter_.tick();
     ssl.ERR_clear_error();
@@ -160,7 +176,9 @@ void TlsChannel::await_or_fail(int result, Stage stage) {
   if (stage == Stage::handshake) {
     const long verdict = library_.SSL_get_verify_result(session_.get());
     if (verdict != X509_V_OK)
-      throw ETlsException("The server's certificate does not hold: " + certificate_problem(verdict, library_));
+      throw ETlsException(
+          in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "The server's certificate does not hold: %1"),
+                              certificate_problem(verdict, library_)));
   }
   std::string reason;
   if (const unsigned long code = library_.ERR_get_error(); code != 0) {
@@ -169,9 +187,10 @@ void TlsChannel::await_or_fail(int result, Stage stage) {
   } else if (error == SSL_ERROR_SYSCALL && system_error != 0) {
     reason = system_reason(system_error);
   } else {
-    reason = "the connection was closed";
+    reason = in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "the connection was closed"));
   }
-  if (stage == Stage::handshake) throw ETlsException("No secure connection: " + reason);
+  if (stage == Stage::handshake)
+    throw ETlsException(in_players_language(QT_TRANSLATE_NOOP("TlsChannel", "No secure connection: %1"), reason));
   throw EHttpException(kHttpFailureStatus, "Secure connection broken: " + reason);
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <QCoreApplication>
+
 #include "httpreply.h"
 
 namespace velnor {
@@ -32,7 +34,9 @@ Opened open_library() {
   void* handle = ::dlopen(kLibraryFile, RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* reason = ::dlerror();
-    opened.problem = std::string("No TLS library: ") + (reason != nullptr ? reason : kLibraryFile);
+    opened.problem = QCoreApplication::translate("TlsChannel", "No TLS library: %1")
+                         .arg(QString::fromLocal8Bit(reason != nullptr ? reason : kLibraryFile))
+                         .toStdString();
     return opened;
   }
   TlsLibrary& f = opened.functions;
