@@ -203,7 +203,6 @@ compare() {  # label, the big store's figures, the small store's, "rate" or "lat
 # most 1.25 times. Returns 1 when a goal is missed.
 store_growth() {
   local store rows size filled database port_var round r p q s missed=0
-  declare -A alone_post alone_p99 mixed_page mixed_p99 mixed_post mixed_post_p99
   # Both stores are begun the same way, so that their pages are alike (100 verified and 100
   # unverified scores) and only the number of scores behind them differs.
   local small_rows=1000
@@ -228,6 +227,9 @@ store_growth() {
       grep -q "Games posted: $((filled + 1))" <(http_body "${!port_var}" "$page") ||
         { echo "server_bench: the $size $store store does not count $((filled + 1)) postings" >&2; exit 1; }
     done
+    # Each store's figures of its own.
+    unset alone_post alone_p99 mixed_page mixed_p99 mixed_post mixed_post_p99
+    local -A alone_post alone_p99 mixed_page mixed_p99 mixed_post mixed_post_p99
     echo "$store, $rows scores beside a store just begun with $small_rows, $connections connections, ${seconds}s a run (medians of $rounds); load average $(load_average) at the start"
     for round in $(seq 1 $rounds); do
       for size in $( ((round % 2)) && echo "small big" || echo "big small"); do
