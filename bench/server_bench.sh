@@ -11,7 +11,8 @@
 # games play at once (a roll every 100 ms each) beside the page load, rolls/s from 16 clients beside
 # the postings/s above on each store, and bots on SQLite (100 games computed from the seed, 100 played
 # through the rolls and posted, and the mean of 1,000 played through the rolls);
-# then the page and postings together, on a store just begun beside one of millions of scores
+# then postings alone, and the page and postings together, on a store just begun beside one of
+# millions of scores in the same run, with the machine's load at the start and the end
 # (BENCH_BIG_SQLITE rows, default 5,000,000; BENCH_BIG_PG, default 20,000,000; 0 skips a store).
 # Then HTTPS, velnor-server's own TLS beside nginx's with the same certificate: the page over TLS at 16
 # and 256 keep-alive connections, new TLS connections a second (one request each), and what a new
@@ -24,6 +25,7 @@
 #   BENCH_SECONDS=10 BENCH_CONNECTIONS=16 BENCH_THREADS=2 bench/server_bench.sh
 #   BENCH_ROLLS_ONLY=1 bench/server_bench.sh   (ends after the rolls)
 #   BENCH_TLS_ONLY=1 bench/server_bench.sh     (ends after HTTPS)
+#   BENCH_GROWTH_ONLY=1 bench/server_bench.sh  (only the small and big stores)
 #
 # PostgreSQL runs as a private cluster in a temporary folder, on a Unix socket only (as the
 # `postgres` user when run as root); no system cluster is used or touched.
@@ -61,7 +63,7 @@ done
 
 # Thousands of connections at once, on both ends.
 ulimit -n "$(ulimit -Hn)"
-work=$(mktemp -d /tmp/velnor-server-bench.XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/velnor-server-bench.XXXXXX")
 chmod 755 "$work"   # nginx's workers and PostgreSQL run as other users
 pids=()
 nginx_pid=
@@ -140,6 +142,119 @@ measure() {
   echo "$total $worst"
 }
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+page=/counter/velnorsolo.shtml
+post="$top/bench/server/post.lua"
+# The page and postings at once, half the connections each; prints "page_rps page_p99_ms post_rps
+# post_p99_ms".
+mixed() {
+  local port=$1 half=$((connections / 2))
+  [ "$half" -ge 1 ] || half=1
+  wrk -t1 -c"$half" -d"${seconds}s" --latency "http://127.0.0.1:$port$page" >"$work/mixed_page.txt" &
+  wrk -t1 -c"$half" -d"${seconds}s" --latency -s "$post" "http://127.0.0.1:$port/" >"$work/mixed_post.txt" &
+  wait
+  if grep -q "Non-2xx" "$work/mixed_page.txt" "$work/mixed_post.txt"; then
+    echo "server_bench: errors under the mixed load:" >&2
+    cat "$work/mixed_page.txt" "$work/mixed_post.txt" >&2
+    exit 1
+  fi
+  echo "$(awk '/^Requests\/sec:/ {print $2}' "$work/mixed_page.txt")" \
+    "$(to_ms "$(awk '$1 == "99%" {print $2}' "$work/mixed_page.txt")")" \
+    "$(awk '/^Requests\/sec:/ {print $2}' "$work/mixed_post.txt")" \
+    "$(to_ms "$(awk '$1 == "99%" {print $2}' "$work/mixed_post.txt")")"
+}
+# Fills a store with rows scores (half of them verified) and counts them, as years of play would,
+# and leaves it at rest as they would: written out to its file, and (PostgreSQL) vacuumed, so that
+# the measurement does not pay for the filling.
+fill_sqlite() {
+  sqlite3 "$1" "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $2)
+    INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
+    SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
+           CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM n;
+    UPDATE velnor_counts SET games = games + $2; COMMIT; PRAGMA wal_checkpoint(TRUNCATE);" >/dev/null
+}
+fill_pg() {
+  "$pg_bin/psql" -q -v ON_ERROR_STOP=1 "$1" -c "BEGIN;
+    INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
+    SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
+           CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM generate_series(1, $2) AS i;
+    INSERT INTO velnor_counts (shard, games) VALUES (-1, $2); COMMIT;" >/dev/null
+  "$pg_bin/psql" -q -v ON_ERROR_STOP=1 "$1" -c "VACUUM ANALYZE scores" -c "CHECKPOINT" >/dev/null
+}
+load_average() { awk '{ print $1, $2, $3 }' /proc/loadavg; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# Prints one measure's medians on a big and a small store, and their ratio; returns 1 when the goal is
+# missed: a rate below 0.8 of the small store's, or a latency above 1.25 times.
+# shellcheck disable=SC2086  # the figures are words
+compare() {  # label, the big store's figures, the small store's, "rate" or "latency"
+  local big small verdict=ok
+  big=$(median $2)
+  small=$(median $3)
+  if [ "$4" = rate ]; then
+    awk -v a="$big" -v b="$small" 'BEGIN { exit !(a >= 0.8 * b) }' || verdict="BELOW 0.8"
+  else
+    awk -v a="$big" -v b="$small" 'BEGIN { exit !(a <= 1.25 * b) }' || verdict="ABOVE 1.25"
+  fi
+  printf '  %-32s %10s %10s %7s   %s\n' "$1" "$big" "$small" "$(ratio "$big" "$small")" "$verdict"
+  [ "$verdict" = ok ]
+}
+# On each store, one just begun beside one of millions of scores, in the same run, taking turns:
+# postings alone from all the connections, then the page and postings at once. Goals: the big
+# store's postings/s and page requests/s at least 0.8 of the small one's, and its posting p99 at
+# most 1.25 times. Returns 1 when a goal is missed.
+store_growth() {
+  local store rows size filled database port_var round r p q s missed=0
+  # Both stores are begun the same way, so that their pages are alike (100 verified and 100
+  # unverified scores) and only the number of scores behind them differs.
+  local small_rows=1000
+  for store in sqlite pg; do
+    if [ "$store" = sqlite ]; then rows=${BENCH_BIG_SQLITE:-5000000}; else rows=${BENCH_BIG_PG:-20000000}; fi
+    [ "$rows" -gt 0 ] || continue
+    for size in small big; do
+      if [ "$store" = sqlite ]; then
+        start_server "${size}_sqlite" "sqlite:$work/${size}_sqlite/scores.db"
+        database="$work/${size}_sqlite/scores.db"
+      else
+        "$pg_bin/createdb" -h "$work/pg" -U velnor "$size"
+        database="postgresql://velnor@/$size?host=$work/pg"
+        start_server "${size}_pg" "$database"
+      fi
+      printf -v "${size}_port" %s "$started_port"
+      if [ "$size" = small ]; then filled=$small_rows; else filled=$rows; fi
+      "fill_$store" "$database" "$filled"
+      # The filled rows came in behind the server's back: its page is dropped by a posting.
+      port_var=${size}_port
+      http_body "${!port_var}" "/cgi-bin/velnorsolo.cgi?name=after&date=1%2F5%2F27&score=1" >/dev/null
+      grep -q "Games posted: $((filled + 1))" <(http_body "${!port_var}" "$page") ||
+        { echo "server_bench: the $size $store store does not count $((filled + 1)) postings" >&2; exit 1; }
+    done
+    # Each store's figures of its own.
+    unset alone_post alone_p99 mixed_page mixed_p99 mixed_post mixed_post_p99
+    local -A alone_post alone_p99 mixed_page mixed_p99 mixed_post mixed_post_p99
+    echo "$store, $rows scores beside a store just begun with $small_rows, $connections connections, ${seconds}s a run (medians of $rounds); load average $(load_average) at the start"
+    for round in $(seq 1 $rounds); do
+      for size in $( ((round % 2)) && echo "small big" || echo "big small"); do
+        port_var=${size}_port
+        read -r r p < <(measure "$post" "http://127.0.0.1:${!port_var}/")
+        alone_post[$size]="${alone_post[$size]:-} $r"
+        alone_p99[$size]="${alone_p99[$size]:-} $p"
+        read -r r p q s < <(mixed "${!port_var}")
+        mixed_page[$size]="${mixed_page[$size]:-} $r"
+        mixed_p99[$size]="${mixed_p99[$size]:-} $p"
+        mixed_post[$size]="${mixed_post[$size]:-} $q"
+        mixed_post_p99[$size]="${mixed_post_p99[$size]:-} $s"
+      done
+    done
+    printf '  %-32s %10s %10s %7s\n' "" big small ratio
+    compare "postings/s, alone" "${alone_post[big]}" "${alone_post[small]}" rate || missed=1
+    compare "posting p99 (ms), alone" "${alone_p99[big]}" "${alone_p99[small]}" latency || missed=1
+    compare "page requests/s, with postings" "${mixed_page[big]}" "${mixed_page[small]}" rate || missed=1
+    compare "page p99 (ms), with postings" "${mixed_p99[big]}" "${mixed_p99[small]}" latency || missed=1
+    compare "postings/s, with the page" "${mixed_post[big]}" "${mixed_post[small]}" rate || missed=1
+    compare "posting p99 (ms), with the page" "${mixed_post_p99[big]}" "${mixed_post_p99[small]}" latency || missed=1
+    echo "  load average $(load_average) at the end"
+  done
+  return "$missed"
+}
 
 # PostgreSQL: a private cluster, reachable only through a socket in its own folder.
 mkdir -p "$work/pg"
@@ -150,6 +265,10 @@ mkdir -p "$work/pg"
   -o "-c listen_addresses='' -k $work/pg" start >/dev/null)
 pg_running=1
 pg_url="postgresql://velnor@/postgres?host=$work/pg"
+if [ "${BENCH_GROWTH_ONLY:-0}" = 1 ]; then
+  store_growth && exit 0
+  exit 1
+fi
 
 start_server sqlite "sqlite:$work/sqlite/scores.db"
 sqlite_port=$started_port
@@ -222,8 +341,6 @@ nginx_pid=$!
 wait_for_port "$nginx_port"
 wait_for_port "$nginx_tls_port"
 
-page=/counter/velnorsolo.shtml
-post="$top/bench/server/post.lua"
 declare -A rps p99
 run() {  # name, script, addresses...
   local name=$1; shift
@@ -424,85 +541,7 @@ wait "$crowd_pid"
 sed 's/^/  /' "$work/crowd.txt"
 echo "  meanwhile a new client's page: $(awk '/^Requests\/sec:/ {print $2}' "$work/crowd_page.txt") req/s, p99 $(to_ms "$(awk '$1 == "99%" {print $2}' "$work/crowd_page.txt")") ms; postings $(awk '/^Requests\/sec:/ {print $2}' "$work/crowd_post.txt")/s$(grep -h "Non-2xx\|Socket errors" "$work/crowd_page.txt" "$work/crowd_post.txt" | sed 's/^ */; /' | tr -d '\n')"
 
-# The page and postings at once, half the connections each; prints "page_rps page_p99_ms post_rps".
-mixed() {
-  local port=$1 half=$((connections / 2))
-  [ "$half" -ge 1 ] || half=1
-  wrk -t1 -c"$half" -d"${seconds}s" --latency "http://127.0.0.1:$port$page" >"$work/mixed_page.txt" &
-  wrk -t1 -c"$half" -d"${seconds}s" -s "$post" "http://127.0.0.1:$port/" >"$work/mixed_post.txt" &
-  wait
-  if grep -q "Non-2xx" "$work/mixed_page.txt" "$work/mixed_post.txt"; then
-    echo "server_bench: errors under the mixed load:" >&2
-    cat "$work/mixed_page.txt" "$work/mixed_post.txt" >&2
-    exit 1
-  fi
-  echo "$(awk '/^Requests\/sec:/ {print $2}' "$work/mixed_page.txt")" \
-    "$(to_ms "$(awk '$1 == "99%" {print $2}' "$work/mixed_page.txt")")" \
-    "$(awk '/^Requests\/sec:/ {print $2}' "$work/mixed_post.txt")"
-}
-# Fills a store with rows scores (half of them verified) and counts them, as years of play would,
-# and leaves it at rest as they would: written out to its file, and (PostgreSQL) vacuumed, so that
-# the measurement does not pay for the filling.
-fill_sqlite() {
-  sqlite3 "$1" "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < $2)
-    INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
-    SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
-           CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM n;
-    UPDATE velnor_counts SET games = games + $2; COMMIT; PRAGMA wal_checkpoint(TRUNCATE);" >/dev/null
-}
-fill_pg() {
-  "$pg_bin/psql" -q -v ON_ERROR_STOP=1 "$1" -c "BEGIN;
-    INSERT INTO scores (name, date, score, received, client, game, ticket, verified)
-    SELECT 'filler' || (i % 1000), '1/5/27', i % 651, 1800000000, '10.0.0.1', '',
-           CASE WHEN i % 2 = 0 THEN 'fill' || i END, i % 2 = 0 FROM generate_series(1, $2) AS i;
-    INSERT INTO velnor_counts (shard, games) VALUES (-1, $2); COMMIT;" >/dev/null
-  "$pg_bin/psql" -q -v ON_ERROR_STOP=1 "$1" -c "VACUUM ANALYZE scores" -c "CHECKPOINT" >/dev/null
-}
-declare -A mixed_page mixed_p99 mixed_post
-# Both stores are begun the same way, so that their pages are alike (100 verified and 100 unverified
-# scores) and only the number of scores behind them differs.
-small_rows=1000
-for store in sqlite pg; do
-  if [ "$store" = sqlite ]; then rows=${BENCH_BIG_SQLITE:-5000000}; else rows=${BENCH_BIG_PG:-20000000}; fi
-  [ "$rows" -gt 0 ] || continue
-  for size in small big; do
-    if [ "$store" = sqlite ]; then
-      start_server "${size}_sqlite" "sqlite:$work/${size}_sqlite/scores.db"
-      database="$work/${size}_sqlite/scores.db"
-    else
-      "$pg_bin/createdb" -h "$work/pg" -U velnor "$size"
-      database="postgresql://velnor@/$size?host=$work/pg"
-      start_server "${size}_pg" "$database"
-    fi
-    printf -v "${size}_port" %s "$started_port"
-    if [ "$size" = small ]; then filled=$small_rows; else filled=$rows; fi
-    "fill_$store" "$database" "$filled"
-    # The filled rows came in behind the server's back: its page is dropped by a posting.
-    port_var=${size}_port
-    http_body "${!port_var}" "/cgi-bin/velnorsolo.cgi?name=after&date=1%2F5%2F27&score=1" >/dev/null
-    grep -q "Games posted: $((filled + 1))" <(http_body "${!port_var}" "$page") ||
-      { echo "server_bench: the $size $store store does not count $((filled + 1)) postings" >&2; exit 1; }
-  done
-  for round in $(seq 1 $rounds); do
-    for size in $( ((round % 2)) && echo "small big" || echo "big small"); do
-      port_var=${size}_port
-      read -r r p q < <(mixed "${!port_var}")
-      mixed_page[$store$size]="${mixed_page[$store$size]:-} $r"
-      mixed_p99[$store$size]="${mixed_p99[$store$size]:-} $p"
-      mixed_post[$store$size]="${mixed_post[$store$size]:-} $q"
-    done
-  done
-  # shellcheck disable=SC2086
-  {
-    small_page=$(median ${mixed_page[${store}small]}); big_page=$(median ${mixed_page[${store}big]})
-    small_p99=$(median ${mixed_p99[${store}small]}); big_p99=$(median ${mixed_p99[${store}big]})
-    small_post=$(median ${mixed_post[${store}small]}); big_post=$(median ${mixed_post[${store}big]})
-  }
-  echo "page and postings at once on $store, $rows scores beside a store just begun with $small_rows (medians of $rounds):"
-  printf '  page requests/s %10s vs %10s (%s)\n' "$big_page" "$small_page" "$(awk -v a="$big_page" -v b="$small_page" 'BEGIN { printf "%.2f", a / b }')"
-  printf '  page p99 (ms)   %10s vs %10s (%s of the small store'"'"'s, inverted)\n' "$big_p99" "$small_p99" "$(awk -v a="$big_p99" -v b="$small_p99" 'BEGIN { printf "%.2f", b / a }')"
-  printf '  postings/s      %10s vs %10s (%s)\n' "$big_post" "$small_post" "$(awk -v a="$big_post" -v b="$small_post" 'BEGIN { printf "%.2f", a / b }')"
-done
+store_growth || failed=1
 [ "$roll_failed" -eq 0 ] || failed=1
 [ "$tls_failed" -eq 0 ] || failed=1
 exit $failed
