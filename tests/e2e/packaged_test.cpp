@@ -284,14 +284,16 @@ int main(int argc, char** argv) {
   deb_dir = qEnvironmentVariable("VELNOR_DEB_DIR");
   for (int i = 1; i < argc; ++i)
     if (argv[i][0] != '-') deb_dir = QString::fromLocal8Bit(argv[i]);
-  if (!listing_only(argc, argv)) {
+  // Read before GoogleTest takes its flags out of argv, which leaves argc behind.
+  const bool listing = listing_only(argc, argv);
+  if (!listing) {
     if (const std::string failed = install_packages(); !failed.empty()) {
       std::fprintf(stderr, "The packages could not be installed: %s\n", failed.c_str());
       return 1;
     }
   }
   int status = run_installed_game_tests(argc, argv);
-  if (!listing_only(argc, argv)) {
+  if (!listing) {
     if (const std::string failed = purge_packages(); !failed.empty()) {
       std::fprintf(stderr, "The packages could not be purged: %s\n", failed.c_str());
       status = 1;
