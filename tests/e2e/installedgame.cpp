@@ -1,6 +1,7 @@
 #include "installedgame.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,12 @@ namespace {
 constexpr std::uint16_t kServerPort = 8080;  // the server's own, behind the relay on port 80
 
 }  // namespace
+
+long seconds_to_frozen_clock() {
+  const QDateTime frozen(QDate::fromString(QString(kFrozenTime).left(10), Qt::ISODate),
+                         QTime::fromString(QString(kFrozenTime).mid(11), Qt::ISODate), Qt::UTC);
+  return static_cast<long>(frozen.toSecsSinceEpoch() - QDateTime::currentSecsSinceEpoch());
+}
 
 QByteArray read_file(const QString& path) {
   QFile file(path);

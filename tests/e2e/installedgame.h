@@ -155,6 +155,10 @@ class InstalledGame : public ::testing::Test {
   QImage screen;
 };
 
+// Seconds from now to the frozen clock (negative, as it is past): a certificate the game is to
+// trust must hold then as well as now, however long after that day the test runs.
+long seconds_to_frozen_clock();
+
 // A file's bytes; empty when it cannot be read.
 QByteArray read_file(const QString& path);
 
