@@ -396,7 +396,7 @@ TEST_F(Desktop, ARefusedPostingFailsAtOnce) {
 TEST_F(Desktop, AGamePointedAtAnHttpsServerFetchesItsPageOverTls) {
   const TrustOnly trust;
   // Valid at the game's frozen clock too.
-  TlsTestServer tls(test_authority().issue("localhost", -30 * 86400, 30 * 86400));
+  TlsTestServer tls(test_authority().issue("localhost", seconds_to_frozen_clock() - 86400, 30 * 86400));
   tls.script({"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<table><tr><td>Ann</td></tr></table>"});
   extra_environment.insert("VELNOR_SERVER", "https://localhost/");
   extra_environment.insert("SSL_CERT_FILE", QString::fromStdString(trust.file().string()));

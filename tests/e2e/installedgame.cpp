@@ -1,6 +1,7 @@
 #include "installedgame.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,12 @@ namespace {
 constexpr std::uint16_t kServerPort = 8080;  // the server's own, behind the relay on port 80
 
 }  // namespace
+
+long seconds_to_frozen_clock() {
+  const QDateTime frozen(QDate::fromString(QString(kFrozenTime).left(10), Qt::ISODate),
+                         QTime::fromString(QString(kFrozenTime).mid(11), Qt::ISODate), Qt::UTC);
+  return static_cast<long>(frozen.toSecsSinceEpoch() - QDateTime::currentSecsSinceEpoch());
+}
 
 QByteArray read_file(const QString& path) {
   QFile file(path);
@@ -287,12 +294,57 @@ void InstalledGame::play_rounds(
 
 bool InstalledGame::take_dealt_faces(DiceReplay& dice) {
   if (!live) return false;
+  ++relayed_rolls;
   // The server deals a live game's faces; the generator still places the dice.
-  const std::optional<TicketRelay::Roll> dealt = relay->wait_roll(++relayed_rolls, kTurnMs);
-  EXPECT_TRUE(dealt) << "the roll was not asked of the server";
-  live = dealt && dealt->faces;
-  if (live) dice.set_faces(*dealt->faces);
+  if (relay) {
+    const std::optional<TicketRelay::Roll> dealt = relay->wait_roll(relayed_rolls, kTurnMs);
+    EXPECT_TRUE(dealt) << "the roll was not asked of the server";
+    live = dealt && dealt->faces;
+    if (live) dice.set_faces(*dealt->faces);
+    return live;
+  }
+  if (relayed_rolls == 1) {
+    // The first roll was placed by a seed not yet known: placed again by the ticket's.
+    const std::optional<SeedTicket> ticket = wait_dealt_ticket();
+    if (!ticket) return live = false;
+    seed = ticket->seed;
+    dice = DiceReplay(seed);
+    dice.roll();
+  }
+  std::optional<std::array<int, 2>> faces;
+  wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        return !shows(shot, layout->roll_button().topLeft(), pictures.roll) &&
+               (faces = faces_shown(shot, dice)).has_value();
+      },
+      "the dealt dice where the ticket's generator places them");
+  live = faces.has_value();
+  if (live) dice.set_faces(*faces);
   return live;
+}
+
+std::optional<SeedTicket> InstalledGame::wait_dealt_ticket() {
+  const QDeadlineTimer deadline(kTurnMs);
+  for (;;) {
+    const CommandResult dealt = run_command("sqlite3", {store(), "SELECT ticket FROM dealt_games"});
+    if (const std::optional<SeedTicket> ticket = parse_seed_ticket(dealt.out.trimmed().toStdString())) return ticket;
+    if (deadline.hasExpired()) {
+      ADD_FAILURE() << "the store holds no dealt game: " << dealt.out.constData() << dealt.describe().toStdString();
+      return std::nullopt;
+    }
+    QThread::msleep(kPollMs);
+  }
+}
+
+std::optional<std::array<int, 2>> InstalledGame::faces_shown(const QImage& shot, const DiceReplay& dice) const {
+  std::array<int, 2> faces{};
+  for (std::size_t i = 0; i < faces.size(); ++i) {
+    for (int value = 1; value <= 6 && faces[i] == 0; ++value)
+      if (shows(shot, layout->die(dice.dice()[i]), pictures.faces[value])) faces[i] = value;
+    if (faces[i] == 0) return std::nullopt;
+  }
+  return faces;
 }
 
 std::string InstalledGame::game_output() const {
@@ -385,6 +437,19 @@ std::optional<int> InstalledGame::wait_for_exit_of(pid_t& pid, int timeout_ms) {
     if (deadline.hasExpired()) return std::nullopt;
     QThread::msleep(kPollMs);
   }
+}
+
+quint64 InstalledGame::wait_high_score_page() {
+  const quint64 scores_window = wait_window("Velnor Solo - High Scores");
+  if (scores_window == 0) return 0;
+  const QRect viewer(x.geometry(scores_window).topLeft() + QPoint(113, 9), QSize(479, 505));
+  const bool shown = wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        return count_colour(shot, viewer, kWindowColor) > 5000 && count_colour(shot, viewer, kPageGreen) > 1000;
+      },
+      "the high-score page");
+  return shown ? scores_window : 0;
 }
 
 std::optional<int> InstalledGame::end_game(int signal) {

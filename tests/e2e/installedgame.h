@@ -11,6 +11,7 @@
 
 #include <sys/types.h>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -32,6 +33,7 @@ inline constexpr std::uint32_t kSeed = 36826000;
 
 inline constexpr QRgb kWindowColor = 0x6F5840;
 inline constexpr QRgb kEditColor = 0xFFFFE8;
+inline constexpr QRgb kPageGreen = 0x005900;  // the high-score page's heading row
 
 inline constexpr int kPollMs = 30;
 inline constexpr int kTurnMs = 5000;    // a click's effect, tiles' slides included
@@ -88,8 +90,14 @@ class InstalledGame : public ::testing::Test {
   // relay): play_rounds then takes each roll's faces from the relay, and a refused roll ends it.
   bool live = false;
   // After a roll is asked for in a live game: its faces as the relay saw the server deal them (true),
-  // or, after a refusal, none, and the game plays on from its generator alone.
+  // or, after a refusal, none, and the game plays on from its generator alone. Without a relay (the
+  // server reached over TLS, where nothing between reads the dice), the ticket comes from the
+  // server's store once its first roll is dealt, and the faces from the screen.
   bool take_dealt_faces(DiceReplay& dice);
+  // The ticket of the game whose rolls the server's store holds, once the first is dealt.
+  std::optional<SeedTicket> wait_dealt_ticket();
+  // The faces shown at the places the replay gives both dice; nothing while either shows none.
+  std::optional<std::array<int, 2>> faces_shown(const QImage& shot, const DiceReplay& dice) const;
 
   // The same for a whole game of ten rounds, until the game-over panel shows.
   void play_whole_game(Played& played,
@@ -122,6 +130,13 @@ class InstalledGame : public ::testing::Test {
   static std::optional<int> wait_for_exit_of(pid_t& pid, int timeout_ms);
   // Ends the game with a signal and waits for it; its exit status.
   std::optional<int> end_game(int signal);
+  // Waits for the high-score window that a posting opens and for the server's page in it: the
+  // page's dark brown title and green heading row on the viewer's pale ground, which only its
+  // fetch of the page can have brought. The window, or 0 and a failure.
+  quint64 wait_high_score_page();
+
+  // The store of the server the test starts, in the site folder.
+  QString store() const { return temp.filePath("data/scores.db"); }
 
   QTemporaryDir temp;
   QString prefix;  // the install's prefix
@@ -130,7 +145,7 @@ class InstalledGame : public ::testing::Test {
   ScreenReader reader;
   std::optional<ChildProgram> server;
   std::optional<TicketRelay> relay;
-  std::size_t relayed_rolls = 0;  // the rolls the relay has seen asked for
+  std::size_t relayed_rolls = 0;  // the rolls of a live game asked of the server
   std::uint32_t seed = kSeed;     // what play_rounds plays from: the frozen clock's, unless the server dealt one
   pid_t game = 0;
   quint64 window = 0;  // the main window
@@ -139,6 +154,10 @@ class InstalledGame : public ::testing::Test {
   std::optional<BoardLayout> layout;
   QImage screen;
 };
+
+// Seconds from now to the frozen clock (negative, as it is past): a certificate the game is to
+// trust must hold then as well as now, however long after that day the test runs.
+long seconds_to_frozen_clock();
 
 // A file's bytes; empty when it cannot be read.
 QByteArray read_file(const QString& path);

@@ -1,26 +1,38 @@
 // The Debian packages as a machine's users meet them: both installed with apt, the game played by
 // ordinary users through X input, each user's records in their own folders and nothing written
 // under /usr; a logout that cannot save the settings ends the game at once with the tally whole;
-// the server's unit checked and its pages found where the package put them.
+// the server's unit checked and its pages found where the package put them; the installed game
+// plays, posts and shows the page over HTTPS from the installed server, whose certificate the
+// machine's trust store vouches for, and refuses every certificate that does not hold.
 //
 // It needs root, apt and the packages that scripts/package built, so ctest does not run it;
 // scripts/test does:
 //   test_e2e_packaged DEBDIR   (or VELNOR_DEB_DIR=DEBDIR test_e2e_packaged)
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 
 #include "command.h"
+#include "core/wire.h"
 #include "installedgame.h"
 #include "support/private_network.h"
+#include "support/testauthority.h"
 
 using namespace velnor::testing;
 
@@ -149,6 +161,7 @@ void PackagedGame::launch_as(const Account& account) {
   environment.insert("LOGNAME", account.name);
   environment.insert("PATH", "/usr/local/bin:/usr/bin:/bin:/usr/games");
   environment.insert("XDG_RUNTIME_DIR", runtime);
+  environment.insert(extra_environment);
 
   // setpriv becomes the user, and env then the game, so the process started is the game itself;
   // it is left to this process (a subreaper) when the launcher ends. The frozen clock is loaded
@@ -249,6 +262,196 @@ TEST_F(PackagedGame, EachUserKeepsTheirOwnRecords) {
   std::printf("%d rolls, score %d\n", played.rolls, played.score);
 }
 
+const QString kLocalAuthorities = "/usr/local/share/ca-certificates";
+const QString kStore = "/etc/ssl/certs";
+const QString kAuthorityFile = kLocalAuthorities + "/velnor-test-authority.crt";
+
+QByteArray authority_pem() { return QByteArray::fromStdString(test_authority().certificate_pem()); }
+
+// The test authority in the machine's trust store, added as an administrator adds one (a file in
+// /usr/local/share/ca-certificates, then update-ca-certificates), but in a mount namespace of the
+// test's own over copies of the store's two folders: the machine's store never holds it, even when
+// the test is killed. Gone, it leaves the namespace, and the authority with it.
+class SandboxTrust {
+ public:
+  SandboxTrust() = default;
+  SandboxTrust(const SandboxTrust&) = delete;
+  SandboxTrust& operator=(const SandboxTrust&) = delete;
+  ~SandboxTrust();
+  // An empty text, or what went wrong; scratch holds the copies.
+  std::string add(const QString& scratch);
+
+ private:
+  int machine_ = -1;  // the machine's mount namespace, to go back to
+  QString folder_;    // the working folder, which going back resets
+};
+
+std::string SandboxTrust::add(const QString& scratch) {
+  folder_ = QDir::currentPath();
+  machine_ = open("/proc/self/ns/mnt", O_RDONLY | O_CLOEXEC);
+  // Private, so that nothing mounted here shows outside.
+  if (machine_ < 0 || unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+    return std::string("no mount namespace of the test's own: ") + std::strerror(errno);
+  for (const QString& folder : {kLocalAuthorities, kStore}) {
+    const QString copy = scratch + folder;
+    if (!QDir().mkpath(copy)) return "cannot make " + copy.toStdString();
+    const CommandResult copied = run_command("cp", {"-a", folder + "/.", copy});
+    if (!copied.ok) return copied.describe().toStdString();
+    if (mount(copy.toUtf8().constData(), folder.toUtf8().constData(), nullptr, MS_BIND, nullptr) != 0)
+      return "cannot mount over " + folder.toStdString() + ": " + std::strerror(errno);
+  }
+  QFile authority(kAuthorityFile);
+  if (!authority.open(QIODevice::WriteOnly) || authority.write(authority_pem()) != authority_pem().size())
+    return "cannot write " + kAuthorityFile.toStdString();
+  authority.close();
+  // The hooks (Java's keystore) would write outside the two folders, into dpkg's trigger state.
+  const QString no_hooks = scratch + "/no-hooks";
+  QDir().mkpath(no_hooks);
+  const CommandResult updated = run_command("/usr/sbin/update-ca-certificates", {"--hooksdir", no_hooks},
+                                            QProcessEnvironment::systemEnvironment(), 120000);
+  if (!updated.ok) return updated.describe().toStdString();
+  if (!read_file(kStore + "/ca-certificates.crt").contains(authority_pem()))
+    return "update-ca-certificates left the test authority out of the store";
+  return {};
+}
+
+SandboxTrust::~SandboxTrust() {
+  if (machine_ < 0) return;
+  EXPECT_EQ(setns(machine_, CLONE_NEWNS), 0) << "cannot go back to the machine's mounts: " << std::strerror(errno);
+  close(machine_);
+  QDir::setCurrent(folder_);
+}
+
+// The installed game pointed at the installed server over HTTPS (VELNOR_SERVER), the server's
+// certificate from the test authority, which the machine's trust store holds for this test alone.
+class PackagedHttps : public PackagedGame {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The installed server serving TLS under that identity, on the port of https:// addresses, 443,
+  // or behind the relay on another; its output in its own log, named for it.
+  void start_tls_server(const QString& name, const TlsIdentity& identity, int port = 443);
+  // The running game's player starts a game and, once its request for a seed has passed the relay,
+  // rolls once: the dice fall where the frozen clock's generator puts them, the game's own dice when
+  // the server dealt it no seed.
+  void roll_own_dice();
+  std::size_t connections = 0;  // the game's, closed, through the relay
+
+  Account player;
+  std::optional<SandboxTrust> trust;
+};
+
+void PackagedHttps::SetUp() {
+  PackagedGame::SetUp();
+  ASSERT_FALSE(HasFatalFailure());
+  trust.emplace();
+  ASSERT_EQ(trust->add(temp.filePath("trust")), "");
+  ASSERT_NO_FATAL_FAILURE(add_account("velnor-e2e-cy", player));
+  extra_environment.insert("VELNOR_SERVER", "https://localhost/");
+}
+
+void PackagedHttps::TearDown() {
+  PackagedGame::TearDown();
+  // Its thread, made in the sandbox, shares the mounts, and would keep this one from leaving them.
+  relay.reset();
+  trust.reset();
+  EXPECT_FALSE(read_file(kStore + "/ca-certificates.crt").contains(authority_pem()))
+      << "the machine's trust store holds the test authority";
+  EXPECT_FALSE(QFileInfo::exists(kAuthorityFile)) << kAuthorityFile.toStdString() << " is left";
+}
+
+void PackagedHttps::start_tls_server(const QString& name, const TlsIdentity& identity, int port) {
+  if (server) {
+    EXPECT_EQ(server->stop(), 0) << server->log();
+    server.reset();
+  }
+  const std::string site = temp.path().toStdString();
+  const std::string certificate = site + "/certificate.pem", key = site + "/key.pem";
+  for (const auto& [path, text] : {std::pair{certificate, identity.certificate_pem}, {key, identity.key_pem}}) {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text.data(), qint64(text.size())) == qint64(text.size()));
+  }
+  server.emplace(
+      site,
+      std::vector<std::string>{"/usr/sbin/velnor-server", "--listen", "127.0.0.1", "--port", std::to_string(port),
+                               "--data", site + "/data", "--tls-cert", certificate, "--tls-key", key},
+      site + "/server-" + name.toStdString() + ".log");
+  ASSERT_TRUE(server->wait_for_port(port)) << server->log();
+}
+
+void PackagedHttps::roll_own_dice() {
+  x.click(layout->start_button().center());
+  // Its request for a seed over before the first roll: a seed that came would be played from.
+  ASSERT_TRUE(relay->wait_closed(++connections, kRoundMs)) << "START GAME asked for no seed";
+  ASSERT_TRUE(wait_screen(
+      kRoundMs, [&](const QImage& shot) { return shows(shot, layout->roll_button().topLeft(), pictures.roll); },
+      "the roll picture of round 1"));
+  DiceReplay dice(kSeed);
+  dice.roll();
+  x.click(layout->roll_button().center());
+  ASSERT_TRUE(wait_screen(
+      kTurnMs,
+      [&](const QImage& shot) {
+        return dice_show(shot, dice) && !shows(shot, layout->roll_button().topLeft(), pictures.roll);
+      },
+      "the game's own dice"));
+}
+
+// A whole game dealt over TLS, posted verified and its page shown; then a certificate for another
+// host name, an expired one and a self-signed one, each refused: the game plays on from its own
+// dice.
+TEST_F(PackagedHttps, AVerifiedGameOverTlsAndEveryBadCertificateRefused) {
+  const TestAuthority& authority = test_authority();
+  // Each holds, or fails, at the game's frozen clock as it does now.
+  const long frozen = seconds_to_frozen_clock();
+  ASSERT_NO_FATAL_FAILURE(start_tls_server("good", authority.issue("localhost", frozen - 86400, 30 * 86400)));
+  ASSERT_NO_FATAL_FAILURE(launch_as(player));
+  ASSERT_NO_FATAL_FAILURE(find_main_window());
+  ASSERT_NO_FATAL_FAILURE(enter_name("Cy"));
+  after_start = [this] {
+    // START GAME asks for the seed, which the game plays from when it comes before the first roll.
+    const QDeadlineTimer deadline(kTurnMs);
+    const std::string asked = "\"GET /" + std::string(velnor::wire::kSeedPath) + " ";
+    while (server->log().find(asked) == std::string::npos && !deadline.hasExpired()) QThread::msleep(kPollMs);
+    ASSERT_FALSE(deadline.hasExpired()) << "START GAME asked for no seed: " << server->log();
+    live = true;
+  };
+  Played played;
+  ASSERT_NO_FATAL_FAILURE(play_whole_game(played));
+  EXPECT_EQ(played.dealt_rolls, played.rolls) << "a roll did not come from the server";
+  x.click(layout->send_score().center());
+  const quint64 scores = wait_high_score_page();
+  ASSERT_NE(scores, 0u);
+  const CommandResult stored = run_command("sqlite3", {store(), "SELECT name, score, verified FROM scores"});
+  EXPECT_EQ(QString::fromUtf8(stored.out), QString("Cy|%1|1\n").arg(played.score)) << stored.describe().toStdString();
+  std::optional<int> status = end_game(SIGTERM);
+  ASSERT_TRUE(status.has_value()) << "the game did not end on SIGTERM";
+  EXPECT_EQ(*status, 0) << game_output();
+
+  const struct {
+    const char* name;
+    TlsIdentity identity;
+  } refused[] = {{"another-host", authority.issue("elsewhere.example", frozen - 86400, 30 * 86400)},
+                 {"expired", authority.issue("localhost", frozen - 2 * 86400, frozen - 86400)},
+                 {"self-signed", TestAuthority::self_signed("localhost", frozen - 86400, 30 * 86400)}};
+  EXPECT_EQ(server->stop(), 0) << server->log();
+  server.reset();
+  constexpr int kBehindRelay = 8443;
+  relay.emplace(443, kBehindRelay);
+  for (const auto& [name, identity] : refused) {
+    SCOPED_TRACE(name);
+    ASSERT_NO_FATAL_FAILURE(start_tls_server(name, identity, kBehindRelay));
+    ASSERT_NO_FATAL_FAILURE(launch_as(player));
+    ASSERT_NO_FATAL_FAILURE(find_main_window());
+    ASSERT_NO_FATAL_FAILURE(enter_name("Cy"));
+    ASSERT_NO_FATAL_FAILURE(roll_own_dice());
+    status = end_game(SIGTERM);
+    ASSERT_TRUE(status.has_value()) << "the game did not end on SIGTERM";
+    EXPECT_EQ(*status, 0) << game_output();
+  }
+}
+
 // The server's unit names the programs and pages where the package put them, and the server,
 // started as the package installed it, serves its pages without being told where they are.
 TEST(PackagedServer, TheUnitAndTheDefaultPagesFitTheInstall) {
@@ -284,14 +487,16 @@ int main(int argc, char** argv) {
   deb_dir = qEnvironmentVariable("VELNOR_DEB_DIR");
   for (int i = 1; i < argc; ++i)
     if (argv[i][0] != '-') deb_dir = QString::fromLocal8Bit(argv[i]);
-  if (!listing_only(argc, argv)) {
+  // Read before GoogleTest takes its flags out of argv, which leaves argc behind.
+  const bool listing = listing_only(argc, argv);
+  if (!listing) {
     if (const std::string failed = install_packages(); !failed.empty()) {
       std::fprintf(stderr, "The packages could not be installed: %s\n", failed.c_str());
       return 1;
     }
   }
   int status = run_installed_game_tests(argc, argv);
-  if (!listing_only(argc, argv)) {
+  if (!listing) {
     if (const std::string failed = purge_packages(); !failed.empty()) {
       std::fprintf(stderr, "The packages could not be purged: %s\n", failed.c_str());
       status = 1;

@@ -71,6 +71,11 @@ std::optional<TicketRelay::Roll> TicketRelay::wait_roll(std::size_t number, int 
   return rolls_[number - 1];
 }
 
+bool TicketRelay::wait_closed(std::size_t count, int timeout_ms) {
+  std::unique_lock lock(mutex_);
+  return dealt_.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return closed_ >= count; });
+}
+
 // One connection at a time, which is all the game makes at once.
 void TicketRelay::serve() {
   for (;;) {
@@ -81,6 +86,9 @@ void TicketRelay::serve() {
     if (client < 0) continue;
     if (!cut_) relay(client);
     ::close(client);
+    std::lock_guard lock(mutex_);
+    ++closed_;
+    dealt_.notify_all();
   }
 }
 

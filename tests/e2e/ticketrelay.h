@@ -39,6 +39,10 @@ class TicketRelay {
 
   void cut(bool stopped) { cut_ = stopped; }
 
+  // Whether `count` connections have been passed through and closed within the time: for a server
+  // reached over TLS, whose bytes the relay cannot read, that the game's requests are over.
+  bool wait_closed(std::size_t count, int timeout_ms);
+
  private:
   void serve();
   void relay(int client);
@@ -51,6 +55,7 @@ class TicketRelay {
   std::condition_variable dealt_;
   std::vector<SeedTicket> tickets_;
   std::vector<Roll> rolls_;
+  std::size_t closed_ = 0;
   std::atomic<bool> cut_ = false;
 };
 

@@ -30,7 +30,7 @@ class TestAuthority {
   // A server certificate naming `host`, valid from `from_seconds` to `until_seconds` from now.
   TlsIdentity issue(const std::string& host, long from_seconds = -3600, long until_seconds = 86400) const;
   // One that no authority signed.
-  static TlsIdentity self_signed(const std::string& host);
+  static TlsIdentity self_signed(const std::string& host, long from_seconds = -3600, long until_seconds = 86400);
 
  private:
   TlsIdentity own_;
