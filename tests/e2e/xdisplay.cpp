@@ -90,9 +90,14 @@ QByteArray XDisplay::run(const QString& program, const QStringList& args, bool f
 }
 
 QImage XDisplay::grab() {
+  // Now and then, on a busy machine, xwd ends well with its dump cut short; the screen is read
+  // again before that counts as a failure.
+  constexpr int kTries = 3;
   QString why;
-  QImage screen = read_xwd(run("xwd", {"-root", "-silent"}), why);
-  EXPECT_FALSE(screen.isNull()) << "screenshot: " << why.toStdString();
+  QImage screen;
+  for (int tried = 0; tried < kTries && screen.isNull(); ++tried)
+    screen = read_xwd(run("xwd", {"-root", "-silent"}), why);
+  EXPECT_FALSE(screen.isNull()) << "screenshot, " << kTries << " times: " << why.toStdString();
   return screen;
 }
 
